@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test; then the same suite again
+# under AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+bash "$top/tools/setup.sh"
+bash "$top/tools/build.sh" "$top/build"
+(cd "$top/build" && ctest --output-on-failure -j "$(nproc)")
+if [ "${VORN_SKIP_SANITIZE:-0}" != 1 ]; then
+  bash "$top/tools/build.sh" "$top/build-asan" -DVORN_SANITIZE=ON -DVORN_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
+  (cd "$top/build-asan" && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+     ctest --output-on-failure -j "$(nproc)")
+fi
