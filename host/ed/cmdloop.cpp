@@ -1,0 +1,72 @@
+// The Command: prompt loop and the running of one command.
+#include <exception>
+
+#include "host/ed/commands.h"
+#include "host/ed/editorstate.h"
+
+namespace vorn::ed {
+namespace {
+
+int g_failures = 0;
+
+}  // namespace
+
+bool RunCommandInfo(const CommandInfo& command, bool nested) {
+    EditorState& s = State();
+    // Copied: the command may remove its own group (ARX U) while it runs.
+    const CommandInfo cmd = command;
+    if (!nested) BeginCommandStep(cmd.localName);
+    ++s.commandDepth;
+    bool ok = true;
+    try {
+        cmd.function();
+    } catch (const InputExhausted&) {
+        Print(L"\nCommand " + cmd.localName +
+              L" was stopped: the input has ended but it kept asking for more.\n");
+        ok = false;
+    } catch (const std::exception& e) {
+        std::wstring what;
+        for (const char* p = e.what(); *p; ++p) what += static_cast<unsigned char>(*p);
+        Print(L"\nCommand " + cmd.localName + L" failed: " + what + L"\n");
+        ok = false;
+    } catch (...) {
+        Print(L"\nCommand " + cmd.localName + L" failed with an unknown error.\n");
+        ok = false;
+    }
+    --s.commandDepth;
+    if (!nested) {
+        EndCommandStep();
+        s.initGet = PendingInitGet{};
+        s.activeJig = nullptr;
+    }
+    return ok;
+}
+
+bool CommandActive() { return State().commandDepth > 0; }
+
+bool RunCommandByName(const std::wstring& name) {
+    const CommandInfo* cmd = LookupCommand(name);
+    if (!cmd) return false;
+    if (!RunCommandInfo(*cmd, CommandActive())) ++g_failures;
+    return true;
+}
+
+int RunCommandLoop() {
+    g_failures = 0;
+    const std::wstring prompt = L"\nCommand: ";
+    for (;;) {
+        ShowPrompt(prompt);
+        const Event ev = NextAnswer(prompt, kReturnEnd);
+        if (ev.kind == EventKind::kEnd) break;
+        if (ev.kind != EventKind::kText) continue;  // Enter repeats nothing; picks do nothing
+        const std::wstring name = Trim(ev.text);
+        if (!RunCommandByName(name)) {
+            Print(L"Unknown command \"" + name + L"\". Type HELP for the list of commands.\n");
+            ++g_failures;
+        }
+    }
+    State().transcript.EndLine();
+    return g_failures;
+}
+
+}  // namespace vorn::ed

@@ -1,0 +1,84 @@
+// Command registry.
+#include "host/ed/commands.h"
+
+#include <algorithm>
+#include <list>
+
+#include "host/ed/event.h"
+
+namespace vorn::ed {
+namespace {
+
+// Newest last; std::list keeps the pointers LookupCommand hands out stable across additions.
+std::list<CommandInfo>& Registry() {
+    static std::list<CommandInfo> commands;
+    return commands;
+}
+
+std::wstring Bare(const std::wstring& name) {
+    std::size_t i = 0;
+    while (i < name.size() && (name[i] == L'.' || name[i] == L'_' || name[i] == L'\'')) ++i;
+    return ToUpper(Trim(name.substr(i)));
+}
+
+}  // namespace
+
+bool AddCommand(const std::wstring& group, const std::wstring& globalName,
+                const std::wstring& localName, int flags, CommandFunction function) {
+    const std::wstring g = Bare(globalName);
+    const std::wstring l = localName.empty() ? g : Bare(localName);
+    if (g.empty() || !function) return false;
+    for (const CommandInfo& c : Registry()) {
+        if (!EqualNoCase(c.group, group)) continue;
+        if (EqualNoCase(c.globalName, g) || EqualNoCase(c.localName, l)) return false;
+    }
+    CommandInfo info;
+    info.group = group;
+    info.globalName = globalName.empty() ? localName : globalName;
+    info.localName = localName.empty() ? info.globalName : localName;
+    info.flags = flags;
+    info.function = std::move(function);
+    Registry().push_back(std::move(info));
+    return true;
+}
+
+bool RemoveCommand(const std::wstring& group, const std::wstring& globalName) {
+    auto& r = Registry();
+    const auto before = r.size();
+    r.remove_if([&](const CommandInfo& c) {
+        return EqualNoCase(c.group, group) && Bare(c.globalName) == Bare(globalName);
+    });
+    return r.size() != before;
+}
+
+bool RemoveGroup(const std::wstring& group) {
+    auto& r = Registry();
+    const auto before = r.size();
+    r.remove_if([&](const CommandInfo& c) { return EqualNoCase(c.group, group); });
+    return r.size() != before;
+}
+
+bool HasGroup(const std::wstring& group) {
+    for (const CommandInfo& c : Registry())
+        if (EqualNoCase(c.group, group)) return true;
+    return false;
+}
+
+const CommandInfo* LookupCommand(const std::wstring& name) {
+    const std::wstring key = Bare(name);
+    if (key.empty()) return nullptr;
+    auto& r = Registry();
+    for (auto it = r.rbegin(); it != r.rend(); ++it)
+        if (Bare(it->globalName) == key || Bare(it->localName) == key) return &*it;
+    return nullptr;
+}
+
+std::vector<CommandInfo> AllCommands() {
+    std::vector<CommandInfo> all(Registry().begin(), Registry().end());
+    std::stable_sort(all.begin(), all.end(), [](const CommandInfo& a, const CommandInfo& b) {
+        return ToUpper(a.localName) < ToUpper(b.localName);
+    });
+    return all;
+}
+
+}  // namespace vorn::ed

@@ -1,0 +1,255 @@
+// The editor's event queue and the wait of every prompt: lines from the front end, cancels
+// queued by dialog handlers, dialog and view events dispatched while a prompt waits.
+#include <cmath>
+#include <cstdio>
+#include <cwchar>
+
+#include "host/base/hostio.h"
+#include "host/ed/editorstate.h"
+#include "host/ed/sysvars.h"
+#include "host/ed/ucs.h"
+
+namespace vorn::ed {
+
+// Defined with the jig: the preview entity of the drag in progress, or null.
+const AcDbEntity* ActiveJigPreview();
+
+namespace {
+
+// Past this many prompts after the end of input a command is taken to loop on Esc.
+constexpr int kMaxPromptsAfterEnd = 10000;
+
+Event PullEvent() {
+    EditorState& s = State();
+    for (;;) {
+        if (!s.queue.empty()) {
+            Event ev = std::move(s.queue.front());
+            s.queue.pop_front();
+            return ev;
+        }
+        if (s.ended || !s.source) {
+            s.ended = true;
+            Event end;
+            end.kind = EventKind::kEnd;
+            return end;
+        }
+        std::wstring line;
+        const std::wstring prompt = s.transcript.TakePartialLine();
+        if (!s.source(prompt, line)) {
+            s.ended = true;
+            continue;
+        }
+        if (auto ev = ParseLine(line)) return *ev;
+    }
+}
+
+void Echo(const Event& ev) {
+    EditorState& s = State();
+    if (!PromptsVisible()) return;
+    switch (ev.kind) {
+        case EventKind::kCancel:
+            break;  // "*Cancel*" is written by the caller
+        case EventKind::kDialog:
+            if (s.echo) s.transcript.Write(L"@" + ev.text + L"\n");
+            break;
+        case EventKind::kEnd:
+            break;
+        default:
+            if (s.echo) s.transcript.Write(ev.text + L"\n");
+            break;
+    }
+}
+
+void HandleViewOrDialogEvent(const Event& ev) {
+    EditorState& s = State();
+    const std::wstring line = Trim(ev.text);
+    const std::size_t sp = line.find(L' ');
+    const std::wstring verb = ToUpper(line.substr(0, sp));
+    const std::wstring arg = sp == std::wstring::npos ? L"" : Trim(line.substr(sp + 1));
+    if (verb == L"SNAPSHOT") {
+        if (arg.empty()) {
+            s.transcript.Write(L"\n@snapshot needs a file name, such as @snapshot out.png.\n");
+        } else if (!s.snapshotWriter) {
+            s.transcript.Write(L"\n@snapshot: pictures are not available in this build.\n");
+        } else {
+            std::wstring error;
+            if (!s.snapshotWriter(arg, ActiveJigPreview(), error))
+                s.transcript.Write(L"\n@snapshot: cannot write " + arg + L": " + error + L"\n");
+        }
+        return;
+    }
+    std::wstring output;
+    if (!s.dialogHandler) {
+        s.transcript.Write(L"\n@" + verb + L": no dialog is open to take this event.\n");
+        return;
+    }
+    const bool taken = s.dialogHandler(line, output);
+    if (!output.empty()) {
+        if (!s.transcript.AtLineStart()) s.transcript.EndLine();
+        s.transcript.Write(output);
+        if (output.back() != L'\n') s.transcript.Write(L"\n");
+    } else if (!taken) {
+        s.transcript.Write(L"\n@" + line + L": not handled.\n");
+    }
+}
+
+}  // namespace
+
+EditorState& State() {
+    static EditorState state;
+    return state;
+}
+
+void SetLineSource(LineSource source, bool echoAnswers, bool holdPartialLine) {
+    EditorState& s = State();
+    s.source = std::move(source);
+    s.echo = echoAnswers;
+    s.ended = false;
+    s.promptsAfterEnd = 0;
+    s.transcript.SetHoldPartialLine(holdPartialLine);
+}
+
+void SetTranscriptSink(TranscriptSink sink) { State().transcript.SetSink(std::move(sink)); }
+
+void Print(const std::wstring& text) { State().transcript.Write(text); }
+
+void QueueLine(const std::wstring& line) {
+    if (auto ev = ParseLine(line)) State().queue.push_back(*ev);
+}
+
+void QueueCancel() {
+    Event ev;
+    ev.kind = EventKind::kCancel;
+    State().queue.push_front(ev);
+}
+
+bool InputEnded() {
+    EditorState& s = State();
+    return s.ended && s.queue.empty();
+}
+
+void SetDialogEventHandler(DialogEventHandler handler) {
+    State().dialogHandler = std::move(handler);
+}
+
+void SetSnapshotWriter(SnapshotWriter writer) { State().snapshotWriter = std::move(writer); }
+
+bool PromptsVisible() {
+    const EditorState& s = State();
+    return s.answerSources.empty() || CmdEcho() != 0;
+}
+
+void ShowPrompt(const std::wstring& prompt) {
+    if (PromptsVisible()) State().transcript.Write(prompt);
+}
+
+void Refuse(const std::wstring& message, const std::wstring& prompt) {
+    EditorState& s = State();
+    if (!s.transcript.AtLineStart()) s.transcript.EndLine();
+    s.transcript.Write(message + L"\n");
+    ShowPrompt(prompt);
+}
+
+Event NextAnswer(const std::wstring& prompt, unsigned flags) {
+    EditorState& s = State();
+    for (;;) {
+        Event ev;
+        if (!s.answerSources.empty()) {
+            AnswerSource* src = s.answerSources.back();
+            if (src->events.empty()) {
+                // The list gave no answer for this prompt: the command is cancelled rather
+                // than left waiting for input nobody will type.
+                src->ranDry = true;
+                if (++src->dryPrompts > kMaxPromptsAfterEnd) throw InputExhausted();
+                ev.kind = EventKind::kCancel;
+            } else {
+                ev = std::move(src->events.front());
+                src->events.pop_front();
+                if (ev.kind == EventKind::kMove && !(flags & kWantMoves)) continue;
+                if (PromptsVisible() && ev.kind != EventKind::kCancel)
+                    s.transcript.Write(ev.text + L"\n");
+            }
+        } else {
+            ev = PullEvent();
+            if (ev.kind == EventKind::kEnd) {
+                if (flags & kReturnEnd) return ev;
+                if (++s.promptsAfterEnd > kMaxPromptsAfterEnd) throw InputExhausted();
+                ev.kind = EventKind::kCancel;
+            } else if (ev.kind == EventKind::kMove && !(flags & kWantMoves)) {
+                continue;  // the cursor moved; nothing waits for it here
+            } else {
+                Echo(ev);
+            }
+            if (ev.kind == EventKind::kDialog) {
+                HandleViewOrDialogEvent(ev);
+                if (!s.queue.empty() && s.queue.front().kind == EventKind::kCancel) continue;
+                ShowPrompt(prompt);
+                continue;
+            }
+        }
+        if (ev.kind == EventKind::kCancel && !(flags & kQuietCancel) && PromptsVisible()) {
+            if (!s.transcript.AtLineStart()) s.transcript.EndLine();
+            s.transcript.Write(L"*Cancel*\n");
+        }
+        return ev;
+    }
+}
+
+PendingInitGet TakeInitGet() {
+    PendingInitGet taken;
+    std::swap(taken, State().initGet);
+    return taken;
+}
+
+std::wstring FormatReal(double v) {
+    if (!std::isfinite(v)) return L"0";
+    wchar_t buf[64];
+    std::swprintf(buf, 64, L"%.6f", v);
+    std::wstring s = buf;
+    while (!s.empty() && s.back() == L'0') s.pop_back();
+    if (!s.empty() && s.back() == L'.') s.pop_back();
+    if (s == L"-0") s = L"0";
+    return s;
+}
+
+std::wstring FormatPoint(const double p[3]) {
+    std::wstring s = FormatReal(p[0]) + L"," + FormatReal(p[1]);
+    if (p[2] != 0.0) s += L"," + FormatReal(p[2]);
+    return s;
+}
+
+void InstallHostChannels() {
+    SetHostPrinter([](const std::wstring& text) { Print(text); });
+    SetHostLineReader([](const std::wstring& prompt, std::wstring& line) {
+        ShowPrompt(prompt);
+        const Event ev = NextAnswer(prompt, kQuietCancel);
+        if (ev.kind == EventKind::kCancel || ev.kind == EventKind::kEnd) return false;
+        line = ev.text;
+        return true;
+    });
+}
+
+}  // namespace vorn::ed
+
+namespace vorn::ed {
+
+void ResetEditor() {
+    EditorState& s = State();
+    s.queue.clear();
+    s.source = nullptr;
+    s.echo = true;
+    s.ended = false;
+    s.promptsAfterEnd = 0;
+    s.answerSources.clear();
+    s.initGet = PendingInitGet{};
+    s.lastInput.clear();
+    for (double& v : s.lastPoint) v = 0;
+    s.activeJig = nullptr;
+    s.commandDepth = 0;
+    s.transcript.TakePartialLine();
+    s.transcript.SetHoldPartialLine(false);
+    ResetEditorSysVars();
+    SetWorldUcs();
+}
+
+}  // namespace vorn::ed

@@ -1,0 +1,113 @@
+// Script, stream and terminal line sources.
+#include "host/ed/frontends.h"
+
+#include <readline/history.h>
+#include <readline/readline.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <vector>
+
+#include "host/base/textcodec.h"
+
+namespace vorn::ed {
+namespace {
+
+std::vector<std::wstring> SplitLines(const std::string& utf8) {
+    std::string text = utf8;
+    if (text.size() >= 3 && static_cast<unsigned char>(text[0]) == 0xEF &&
+        static_cast<unsigned char>(text[1]) == 0xBB && static_cast<unsigned char>(text[2]) == 0xBF)
+        text.erase(0, 3);
+    std::vector<std::wstring> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t nl = text.find('\n', start);
+        if (nl == std::string::npos) nl = text.size();
+        std::string line = text.substr(start, nl - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(FromUtf8(line));
+        start = nl + 1;
+    }
+    return lines;
+}
+
+LineSource FromLines(std::vector<std::wstring> lines) {
+    auto shared = std::make_shared<std::vector<std::wstring>>(std::move(lines));
+    auto next = std::make_shared<std::size_t>(0);
+    return [shared, next](const std::wstring&, std::wstring& line) {
+        if (*next >= shared->size()) return false;
+        line = (*shared)[(*next)++];
+        return true;
+    };
+}
+
+volatile std::sig_atomic_t g_interrupted = 0;
+
+void OnInterrupt(int) { g_interrupted = 1; }
+
+// Called by readline when a signal arrived while it waits: Ctrl-C ends the line as Esc.
+int OnReadlineSignal() {
+    if (g_interrupted) {
+        g_interrupted = 0;
+        rl_replace_line("^C", 0);
+        rl_done = 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+LineSource ScriptFileSource(const std::string& path, std::string& error) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = "cannot open " + path + ": " + std::strerror(errno);
+        return nullptr;
+    }
+    std::ostringstream all;
+    all << in.rdbuf();
+    if (in.bad()) {
+        error = "cannot read " + path + ": " + std::strerror(errno);
+        return nullptr;
+    }
+    return FromLines(SplitLines(all.str()));
+}
+
+LineSource ScriptTextSource(const std::string& utf8) { return FromLines(SplitLines(utf8)); }
+
+LineSource StreamSource(std::istream& in) {
+    std::istream* stream = &in;
+    return [stream](const std::wstring&, std::wstring& line) {
+        std::string raw;
+        if (!std::getline(*stream, raw)) return false;
+        if (!raw.empty() && raw.back() == '\r') raw.pop_back();
+        line = FromUtf8(raw);
+        return true;
+    };
+}
+
+LineSource TerminalSource() {
+    rl_catch_signals = 0;
+    struct sigaction sa;
+    std::memset(&sa, 0, sizeof sa);
+    sa.sa_handler = OnInterrupt;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = 0;  // no restart: the read returns and readline calls the hook
+    sigaction(SIGINT, &sa, nullptr);
+    rl_signal_event_hook = OnReadlineSignal;
+    using_history();
+    return [](const std::wstring& prompt, std::wstring& line) {
+        const std::string p = ToUtf8(prompt);
+        std::unique_ptr<char, decltype(&std::free)> raw(readline(p.c_str()), &std::free);
+        if (!raw) return false;
+        if (raw.get()[0] != '\0' && std::strcmp(raw.get(), "^C") != 0) add_history(raw.get());
+        line = FromUtf8(raw.get());
+        return true;
+    };
+}
+
+}  // namespace vorn::ed
