@@ -52,6 +52,16 @@ void acutPolar(const ads_point pt, ads_real angle, ads_real dist, ads_point resu
 ads_real acutAngle(const ads_point pt1, const ads_point pt2);
 ads_real acutDistance(const ads_point pt1, const ads_point pt2);
 
+// Runs host commands synchronously from inside a command: (type, value) pairs ended by 0, as
+// acutBuildList takes them. The first string names the command; the rest answer its prompts
+// in order: strings as typed ("" is Enter), numbers, points (user coordinates), entity names,
+// selection sets, and (RTLB, RTENAME, point, RTLE) for an entity picked at a point. Further
+// strings after the command has ended start the next command. CMDECHO 0 hides their prompts.
+// RTNORM; RTREJ for an unknown command or a malformed list; RTCAN when a prompt asked for
+// more than the list gave (the command is then cancelled, never left waiting).
+int acedCommand(int rtype, ...);
+int acedCmd(const resbuf* rb);
+
 // Esc at the front of the input queue: the pending prompt ends with RTCAN. What the
 // framework's KySendESC calls.
 void acedPostCancel();

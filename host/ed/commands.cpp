@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <list>
 
+#include "host/ed/editorstate.h"
 #include "host/ed/event.h"
 
 namespace vorn::ed {
@@ -65,6 +66,7 @@ bool HasGroup(const std::wstring& group) {
 }
 
 const CommandInfo* LookupCommand(const std::wstring& name) {
+    EnsureEditorCommands();
     const std::wstring key = Bare(name);
     if (key.empty()) return nullptr;
     auto& r = Registry();
@@ -74,6 +76,7 @@ const CommandInfo* LookupCommand(const std::wstring& name) {
 }
 
 std::vector<CommandInfo> AllCommands() {
+    EnsureEditorCommands();
     std::vector<CommandInfo> all(Registry().begin(), Registry().end());
     std::stable_sort(all.begin(), all.end(), [](const CommandInfo& a, const CommandInfo& b) {
         return ToUpper(a.localName) < ToUpper(b.localName);

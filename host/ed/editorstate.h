@@ -2,6 +2,7 @@
 // one place where a prompt waits for its answer.
 #pragma once
 
+#include <cstdarg>
 #include <deque>
 #include <stdexcept>
 #include <string>
@@ -84,9 +85,15 @@ void SnapClick(const double ucsIn[3], double ucsOut[3]);
 // Runs a command: a top-level one as one undo step; a nested one (acedCommand) inside the
 // step of the command that runs it. False when the command failed (threw).
 bool RunCommandInfo(const struct CommandInfo& command, bool nested);
+// Registers HELP, SETVAR, UCS and the undo commands once.
+void EnsureEditorCommands();
+void RegisterUndoCommands();
 // The undo step of a top-level command (defined with undo).
 void BeginCommandStep(const std::wstring& name);
 void EndCommandStep();
+
+// acutBuildList over a va_list (acedCommand builds its arguments the same way).
+resbuf* BuildListV(int type, va_list args);
 
 std::wstring FormatReal(double v);
 std::wstring FormatPoint(const double p[3]);

@@ -16,7 +16,8 @@ enum class EventKind {
     kMove,        // ~x,y: the cursor moved (user coordinates)
     kClick,       // !x,y: a mouse click (user coordinates; running snaps apply)
     kDialog,      // @...: a dialog or view event; text holds the line without the '@'
-    kEntityPick,  // an entity and a point on it, given by acedCommand's argument list
+    kEntityPick,  // an entity (and a point on it unless hasPoint is false), from acedCommand
+    kSelectionSet,  // a whole selection set (ename holds its name), from acedCommand
     kPoint,       // an exact point given by acedCommand's argument list (user coordinates)
     kEnd,         // no more input
 };
@@ -26,6 +27,7 @@ struct Event {
     std::wstring text;  // kText, kDialog; the raw line for every event read from a line
     double x = 0, y = 0, z = 0;
     std::int64_t ename[2] = {0, 0};
+    bool hasPoint = true;  // kEntityPick
 };
 
 // A coordinate answer: "x,y", "x,y,z", "@dx,dy[,dz]", "d<a" or "@d<a" (a in degrees).

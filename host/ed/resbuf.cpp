@@ -5,6 +5,7 @@
 #include <new>
 
 #include "host/ed/adsdefs.h"
+#include "host/ed/editorstate.h"
 
 namespace {
 
@@ -81,9 +82,9 @@ int acutRelRb(resbuf* rb) {
     return RTNORM;
 }
 
-resbuf* acutBuildList(int type, ...) {
-    va_list args;
-    va_start(args, type);
+namespace vorn::ed {
+
+resbuf* BuildListV(int type, va_list args) {
     resbuf* head = nullptr;
     resbuf* tail = nullptr;
     for (int t = type; t != 0; t = va_arg(args, int)) {
@@ -134,6 +135,15 @@ resbuf* acutBuildList(int type, ...) {
             head = rb;
         tail = rb;
     }
+    return head;
+}
+
+}  // namespace vorn::ed
+
+resbuf* acutBuildList(int type, ...) {
+    va_list args;
+    va_start(args, type);
+    resbuf* head = vorn::ed::BuildListV(type, args);
     va_end(args);
     return head;
 }

@@ -4,4 +4,5 @@ const AcDbEntity* ActiveJigPreview() { return nullptr; }
 void SnapClick(const double in[3], double out[3]) { for (int i = 0; i < 3; ++i) out[i] = in[i]; }
 void BeginCommandStep(const std::wstring&) {}
 void EndCommandStep() {}
+void RegisterUndoCommands() {}
 }
