@@ -136,6 +136,7 @@ void SetSnapshotWriter(SnapshotWriter writer) { State().snapshotWriter = std::mo
 
 bool PromptsVisible() {
     const EditorState& s = State();
+    if (s.quiet) return false;
     return s.answerSources.empty() || CmdEcho() != 0;
 }
 

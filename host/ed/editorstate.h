@@ -40,6 +40,7 @@ struct EditorState {
     std::deque<Event> queue;
     LineSource source;
     bool echo = true;
+    bool quiet = false;  // prompts and echoes not written (--quiet)
     bool ended = false;
     int promptsAfterEnd = 0;
     std::vector<AnswerSource*> answerSources;

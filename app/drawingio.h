@@ -1,0 +1,18 @@
+// The drawing of a vorncad session: opened or created at start, saved and drawn at the end.
+#pragma once
+
+#include <string>
+
+#include "app/options.h"
+
+namespace vorn::app {
+
+// A new drawing (options.units) or the DXF options.drawing; false with "FILE: reason".
+bool OpenDrawing(const Options& options, std::string& error);
+// The host's services that need the drawing: snapshots of the view.
+void InstallDrawingServices();
+// Atomic: a temporary file, then a rename; the old file stays on failure.
+bool SaveDrawing(const std::string& path, std::string& error);
+bool RenderDrawing(const std::string& path, std::string& error);
+
+}  // namespace vorn::app

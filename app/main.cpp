@@ -1,0 +1,140 @@
+// vorncad: opens or creates a drawing, loads the site-plan module, runs commands typed at its
+// command line or read from a script, then saves the drawing and draws its picture.
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/drawingio.h"
+#include "app/options.h"
+#include "host/base/textcodec.h"
+#include "host/ed/editor.h"
+#include "host/ed/frontends.h"
+#include "host/ed/programoptions.h"
+#include "host/rx/modules.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kExitOk = 0;
+constexpr int kExitOutputFailed = 1;
+constexpr int kExitBadInput = 2;
+
+std::string ProgramDirectory() {
+    std::error_code ec;
+    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string(".") : exe.parent_path().string();
+}
+
+std::string DefaultSupportDir(const std::string& programDir) {
+    for (const fs::path& p : {fs::path(programDir) / "support", fs::path(programDir) / ".." / "support",
+                              fs::path(programDir) / ".." / "share" / "vorncad" / "support",
+                              fs::path(VORN_SOURCE_SUPPORT_DIR)}) {
+        std::error_code ec;
+        if (fs::is_directory(p, ec)) return fs::weakly_canonical(p, ec).string();
+    }
+    return (fs::path(programDir) / "support").string();
+}
+
+std::string DefaultSettingsFile() {
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    const char* home = std::getenv("HOME");
+    fs::path base = (xdg && *xdg) ? fs::path(xdg) : fs::path(home ? home : ".") / ".config";
+    return (base / "vorncad" / "settings.json").string();
+}
+
+std::wstring WithSlash(const std::string& dir) {
+    std::wstring w = vorn::FromUtf8(dir);
+    if (!w.empty() && w.back() != L'/') w += L'/';
+    return w;
+}
+
+void Fail(const std::string& message) { std::cerr << "vorncad: " << message << "\n"; }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::setlocale(LC_ALL, "C.UTF-8");
+    vorn::app::Options options;
+    std::string error;
+    if (!vorn::app::ParseOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
+        Fail(error);
+        std::cerr << "Try 'vorncad --help'.\n";
+        return kExitBadInput;
+    }
+    if (options.help) {
+        std::cout << vorn::app::UsageText();
+        return kExitOk;
+    }
+    if (options.version) {
+        std::cout << "vorncad " << VORN_VERSION << "\n";
+        return kExitOk;
+    }
+
+    const std::string programDir = ProgramDirectory();
+    vorn::ed::ProgramOptions po;
+    po.language = vorn::FromUtf8(options.lang);
+    po.supportDir = WithSlash(options.support.empty() ? DefaultSupportDir(programDir) : options.support);
+    po.settingsFile = vorn::FromUtf8(options.settings.empty() ? DefaultSettingsFile() : options.settings);
+    po.quiet = options.quiet;
+    vorn::ed::SetProgramOptions(po);
+
+    // The script is opened first: a bad script must not cost a drawing load.
+    vorn::ed::LineSource source;
+    bool echo = true, interactive = false;
+    if (options.script == "-") {
+        source = vorn::ed::StreamSource(std::cin);
+    } else if (!options.script.empty()) {
+        source = vorn::ed::ScriptFileSource(options.script, error);
+        if (!source) {
+            Fail("cannot run script: " + error);
+            return kExitBadInput;
+        }
+    } else if (isatty(STDIN_FILENO)) {
+        source = vorn::ed::TerminalSource();
+        echo = false;
+        interactive = true;
+    } else {
+        source = vorn::ed::StreamSource(std::cin);
+    }
+
+    if (!vorn::app::OpenDrawing(options, error)) {
+        Fail(error);
+        return kExitBadInput;
+    }
+
+    vorn::ed::InstallHostChannels();
+    vorn::app::InstallDrawingServices();
+    vorn::rx::SetModuleDirectory(programDir);
+    vorn::rx::RegisterArxCommand();
+    const fs::path module = fs::path(programDir) / "VornGeneralDrawing.arx";
+    std::error_code ec;
+    if (fs::exists(module, ec)) {
+        std::wstring loadError;
+        if (!vorn::rx::LoadModule(vorn::FromUtf8(module.string()), loadError))
+            vorn::ed::Print(L"Note: the site-plan module was not loaded: " + loadError + L"\n");
+    }
+
+    vorn::ed::SetLineSource(source, echo, interactive);
+    if (interactive)
+        vorn::ed::Print(L"vorncad " + vorn::FromUtf8(VORN_VERSION) +
+                        L": type HELP for the commands, Ctrl-D to quit.\n");
+    vorn::ed::RunCommandLoop();
+
+    int status = kExitOk;
+    if (!options.output.empty() && !vorn::app::SaveDrawing(options.output, error)) {
+        Fail(error);
+        status = kExitOutputFailed;
+    }
+    if (!options.render.empty() && !vorn::app::RenderDrawing(options.render, error)) {
+        Fail(error);
+        status = kExitOutputFailed;
+    }
+    vorn::rx::UnloadAllModules();
+    return status;
+}

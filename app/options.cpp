@@ -1,0 +1,98 @@
+// Parsing of vorncad's options.
+#include "app/options.h"
+
+namespace vorn::app {
+namespace {
+
+bool EndsWith(const std::string& s, const std::string& tail) {
+    if (s.size() < tail.size()) return false;
+    std::string end = s.substr(s.size() - tail.size());
+    for (char& c : end) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return end == tail;
+}
+
+}  // namespace
+
+std::string UsageText() {
+    return "usage: vorncad [DRAWING.dxf] [-s SCRIPT | -s -] [-o OUT.dxf] [--render OUT.png|.svg|.pdf]\n"
+           "               [--units mm|m] [--lang zh|en] [--support DIR] [--settings FILE] [--quiet]\n"
+           "\n"
+           "  DRAWING.dxf      the drawing to open; without it a new, empty drawing\n"
+           "  -s SCRIPT        run the commands of SCRIPT, one answer per line (- reads standard input)\n"
+           "  -o OUT.dxf       save the drawing as DXF when the script ends\n"
+           "  --render FILE    draw the drawing into a PNG, SVG or PDF picture when the script ends\n"
+           "  --units mm|m     drawing units of a new drawing (default mm)\n"
+           "  --lang zh|en     language of the prompts (default: as written)\n"
+           "  --support DIR    the suite's main directory (default: the installed support/)\n"
+           "  --settings FILE  the settings store (default: $XDG_CONFIG_HOME/vorncad/settings.json)\n"
+           "  --quiet          write messages only, no prompts or echoed answers\n"
+           "  --help, --version\n"
+           "\n"
+           "Without -s and with a terminal, vorncad shows an interactive command line.\n"
+           "Exit status: 0 when the script ran to its end, 2 for bad options or an unreadable\n"
+           "drawing or script, 1 when saving or drawing the picture failed.\n";
+}
+
+bool ParseOptions(const std::vector<std::string>& args, Options& o, std::string& error) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const auto value = [&](std::string& into) {
+            if (i + 1 >= args.size()) {
+                error = "option " + a + " needs a value";
+                return false;
+            }
+            into = args[++i];
+            return true;
+        };
+        if (a == "--help" || a == "-h") {
+            o.help = true;
+        } else if (a == "--version") {
+            o.version = true;
+        } else if (a == "--quiet" || a == "-q") {
+            o.quiet = true;
+        } else if (a == "-s" || a == "--script") {
+            if (!value(o.script)) return false;
+        } else if (a == "-o" || a == "--output") {
+            if (!value(o.output)) return false;
+            if (!EndsWith(o.output, ".dxf")) {
+                error = "option -o expects a file name ending in .dxf, not \"" + o.output + "\"";
+                return false;
+            }
+        } else if (a == "--render") {
+            if (!value(o.render)) return false;
+            if (!EndsWith(o.render, ".png") && !EndsWith(o.render, ".svg") &&
+                !EndsWith(o.render, ".pdf")) {
+                error = "option --render expects a file name ending in .png, .svg or .pdf, not \"" +
+                        o.render + "\"";
+                return false;
+            }
+        } else if (a == "--units") {
+            if (!value(o.units)) return false;
+            if (o.units != "mm" && o.units != "m") {
+                error = "option --units expects mm or m, not \"" + o.units + "\"";
+                return false;
+            }
+        } else if (a == "--lang") {
+            if (!value(o.lang)) return false;
+            if (o.lang != "zh" && o.lang != "en") {
+                error = "option --lang expects zh or en, not \"" + o.lang + "\"";
+                return false;
+            }
+        } else if (a == "--support") {
+            if (!value(o.support)) return false;
+        } else if (a == "--settings") {
+            if (!value(o.settings)) return false;
+        } else if (a.size() > 1 && a[0] == '-') {
+            error = "unknown option " + a;
+            return false;
+        } else if (o.drawing.empty()) {
+            o.drawing = a;
+        } else {
+            error = "only one drawing can be opened; \"" + a + "\" is one too many";
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace vorn::app

@@ -1,0 +1,27 @@
+// vorncad's command-line options.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace vorn::app {
+
+struct Options {
+    std::string drawing;     // DXF to open; empty for a new drawing
+    std::string script;      // -s FILE; "-" for standard input; empty for none
+    std::string output;      // -o OUT.dxf
+    std::string render;      // --render OUT.png|.svg|.pdf
+    std::string units = "mm";
+    std::string lang = "zh";
+    std::string support;
+    std::string settings;
+    bool quiet = false;
+    bool help = false;
+    bool version = false;
+};
+
+// False with a message naming the option and what it expects.
+bool ParseOptions(const std::vector<std::string>& args, Options& options, std::string& error);
+std::string UsageText();
+
+}  // namespace vorn::app

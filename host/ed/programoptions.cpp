@@ -1,0 +1,23 @@
+// Program options shared with the other layers.
+#include "host/ed/programoptions.h"
+
+#include "host/ed/editorstate.h"
+
+namespace vorn::ed {
+namespace {
+
+ProgramOptions& Options() {
+    static ProgramOptions options{L"zh", L"", L"", false};
+    return options;
+}
+
+}  // namespace
+
+const ProgramOptions& GetProgramOptions() { return Options(); }
+
+void SetProgramOptions(const ProgramOptions& options) {
+    Options() = options;
+    State().quiet = options.quiet;
+}
+
+}  // namespace vorn::ed
