@@ -216,10 +216,10 @@ bool SetLocked(void* appId, bool locked) {
     return false;
 }
 
-bool SetMdiAware(void* appId) {
+bool SetMdiAware(void* appId, bool aware) {
     for (auto& m : Modules())
         if (m.get() == appId) {
-            m->mdiAware = true;
+            m->mdiAware = aware;
             return true;
         }
     return false;

@@ -29,7 +29,7 @@ bool IsModuleMdiAware(const std::wstring& file);
 
 // What the dynamic linker and acrxUnlockApplication change for a module, by its appId.
 bool SetLocked(void* appId, bool locked);
-bool SetMdiAware(void* appId);
+bool SetMdiAware(void* appId, bool aware);
 
 // Registers the ARX command (group "ACAD_RX").
 void RegisterArxCommand();

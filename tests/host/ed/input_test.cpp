@@ -263,3 +263,25 @@ TEST(Printing, WideFormatsLikeTheHostsCallers) {
     acutPrintf(L"\n%s has %d spaces, %c%%\n", L"车位", 5, L'x');
     EXPECT_TRUE(s.Has("车位 has 5 spaces, x%\n"));
 }
+
+TEST(GrRead, MotionSamplesClicksKeysAndEsc) {
+    Session s("~1,2\n!3,4\n\nx\n~5,6\nESC\n");
+    int type = 0;
+    resbuf rb{};
+    ASSERT_EQ(acedGrRead(1 | 4 | 8, &type, &rb), RTNORM);
+    EXPECT_EQ(type, 5);
+    EXPECT_EQ(rb.restype, RT3DPOINT);
+    EXPECT_EQ(rb.resval.rpoint[1], 2);
+    ASSERT_EQ(acedGrRead(13, &type, &rb), RTNORM);
+    EXPECT_EQ(type, 3);
+    EXPECT_EQ(rb.resval.rpoint[0], 3);
+    ASSERT_EQ(acedGrRead(13, &type, &rb), RTNORM);
+    EXPECT_EQ(type, 2);
+    EXPECT_EQ(rb.resval.rint, 13);
+    // Without tracking, moves are not answers: the key comes next, then Esc.
+    ASSERT_EQ(acedGrRead(0, &type, &rb), RTNORM);
+    EXPECT_EQ(type, 2);
+    EXPECT_EQ(rb.resval.rint, L'x');
+    EXPECT_EQ(acedGrRead(8, &type, &rb), RTCAN);
+    EXPECT_FALSE(s.Has("*Cancel*"));  // bit 8: no message on Esc
+}
