@@ -26,7 +26,7 @@ class CString {
   void SetAt(int index, wchar_t ch);
   wchar_t operator[](int index) const { return GetAt(index); }
 
-  // Ordinal comparison: < 0, 0 or > 0. CompareNoCase folds ASCII and Latin letters only.
+  // Ordinal comparison: < 0, 0 or > 0. CompareNoCase folds letters with towlower.
   int Compare(const wchar_t* other) const;
   int CompareNoCase(const wchar_t* other) const;
 

@@ -31,8 +31,10 @@ void DDX_Check(CDataExchange* dx, int id, int& value);
 // id is the first radio button of its group (the one with the group style); value is the index
 // of the checked button in the group, -1 when none is.
 void DDX_Radio(CDataExchange* dx, int id, int& value);
-// Combo box text: to the control selects the row whose text starts with value (an editable combo
-// shows value even without such a row); from the control reads the shown text.
+// Combo box text. To the control: an editable combo selects the row equal to value (ignoring
+// case) and otherwise shows value as typed, never a different row that merely starts with it;
+// a drop-down list selects the equal row, else the first row starting with value. From the
+// control: the shown text.
 void DDX_CBString(CDataExchange* dx, int id, CString& value);
 void DDX_CBStringExact(CDataExchange* dx, int id, CString& value);
 void DDX_CBIndex(CDataExchange* dx, int id, int& index);
@@ -47,9 +49,10 @@ class CDialog : public CWnd {
   explicit CDialog(UINT templateId, CWnd* parent = nullptr);
   ~CDialog() override;
 
-  // Modeless: builds the window from the template in the current resource module; FALSE when
-  // the template is missing or OnInitDialog returned FALSE. The window stays hidden until
-  // ShowWindow.
+  // Modeless: builds the window from the template in the current resource module (or the one
+  // given to the constructor) and runs OnInitDialog; FALSE when the template is missing or the
+  // dialog already has a window. OnInitDialog returning FALSE does not fail the creation. The
+  // window stays hidden until ShowWindow.
   virtual BOOL Create(UINT templateId, CWnd* parent = nullptr);
   // Modal: builds the window, then takes events until EndDialog; the result, or -1 when the
   // window could not be built.
@@ -81,6 +84,11 @@ class CDialog : public CWnd {
   BOOL Build(UINT templateId, CWnd* parent, bool modal);
   UINT m_templateId = 0;
   CWnd* m_parent = nullptr;
+
+ protected:
+  HINSTANCE m_resources = nullptr;  // null: the current resource module
+
+ private:
   bool m_modal = false;
   bool m_modalEnded = false;
   int m_modalResult = 0;

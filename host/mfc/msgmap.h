@@ -45,7 +45,8 @@ class CCmdTarget {
   CCmdTarget(const CCmdTarget&) = delete;
   CCmdTarget& operator=(const CCmdTarget&) = delete;
 
-  // Runs the first handler for (message, code, id) found in the maps; false when none.
+  // Runs the first handler for (message, code, id) found in the maps; false when none. For
+  // WM_SETCURSOR, wParam carries the CWnd* of the window under the cursor.
   bool DispatchMapEntry(UINT message, UINT code, UINT id, WPARAM wParam, LPARAM lParam,
                         LRESULT& result);
   // The entry that would handle the message, or null.

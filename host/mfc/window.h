@@ -49,6 +49,11 @@ enum ControlStyle : DWORD {
   kStyleDefault = 0x2000,    // the default push button
 };
 
+// Pixels per dialog unit, from the base units of a 9-point font at 96 dots per inch: a character
+// cell of 6 × 12 pixels spans 4 horizontal and 8 vertical dialog units.
+constexpr double kDluToPixelX = 1.5;
+constexpr double kDluToPixelY = 1.5;
+
 using PaintHandler = std::function<void(cairo_t* cr, double x, double y, double w, double h)>;
 
 }  // namespace vorn::mfc
@@ -98,6 +103,14 @@ bool IsComboBox(const HWND__* hwnd);
 bool IsListBox(const HWND__* hwnd);
 // The owner-drawn handler of a static or picture control.
 void SetPaintHandler(HWND hwnd, PaintHandler handler);
+// What a click does to a control: a check box toggles, a radio button is checked and the others
+// of its group cleared, then BN_CLICKED (STN_CLICKED for a static with the notify style) goes to
+// the parent. Nothing for a disabled or hidden control; false when the control takes no clicks.
+bool ClickControl(HWND hwnd);
+// Sends a WM_COMMAND notification from a control to its parent.
+void NotifyParent(HWND control, UINT code);
+// The platform's default handling of a message: texts, rows, checks, closing.
+LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 }  // namespace vorn::mfc
 
