@@ -96,8 +96,12 @@ void HandleViewOrDialogEvent(const Event& ev) {
 }  // namespace
 
 EditorState& State() {
-    static EditorState state;
-    return state;
+    static EditorState* state = [] {
+        auto* s = new EditorState;
+        s->dialogHandler = DefaultDialogHandler();
+        return s;
+    }();
+    return *state;
 }
 
 void SetLineSource(LineSource source, bool echoAnswers, bool holdPartialLine) {
@@ -129,7 +133,7 @@ bool InputEnded() {
 }
 
 void SetDialogEventHandler(DialogEventHandler handler) {
-    State().dialogHandler = std::move(handler);
+    State().dialogHandler = handler ? std::move(handler) : DefaultDialogHandler();
 }
 
 void SetSnapshotWriter(SnapshotWriter writer) { State().snapshotWriter = std::move(writer); }

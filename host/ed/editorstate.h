@@ -55,6 +55,9 @@ struct EditorState {
 
 EditorState& State();
 
+// The dialog layer's handler of dialog events (null when the host has no dialogs).
+DialogEventHandler DefaultDialogHandler();
+
 // Flags of NextAnswer.
 constexpr unsigned kWantMoves = 1;     // cursor moves are answers (jigs, acedGrRead)
 constexpr unsigned kQuietCancel = 2;   // no "*Cancel*" line on Esc
