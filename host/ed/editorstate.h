@@ -89,6 +89,8 @@ void SnapClick(const double ucsIn[3], double ucsOut[3]);
 // Runs a command: a top-level one as one undo step; a nested one (acedCommand) inside the
 // step of the command that runs it. False when the command failed (threw).
 bool RunCommandInfo(const struct CommandInfo& command, bool nested);
+// Registers FILLETRAD, CLAYER, DRAWUNIT, PRINTSCALE over the drawing (none without one).
+void RegisterDrawingVariables();
 // Registers HELP, SETVAR, UCS and the undo commands once.
 void EnsureEditorCommands();
 void RegisterUndoCommands();

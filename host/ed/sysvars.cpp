@@ -88,11 +88,12 @@ void InstallDefaults(Registry& r) {
 }
 
 Registry& Reg() {
-    static Registry* r = [] {
-        auto* reg = new Registry;
-        InstallDefaults(*reg);
-        return reg;
-    }();
+    static Registry* r = nullptr;
+    if (!r) {
+        r = new Registry;
+        InstallDefaults(*r);
+        RegisterDrawingVariables();  // registers through Reg(), which now answers
+    }
     return *r;
 }
 

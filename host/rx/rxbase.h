@@ -1,6 +1,10 @@
-// The base of run-time objects and the error status of platform calls, as the registry uses them.
+// The base of run-time objects and the error status of platform calls, as the registry uses
+// them: the drawing database's when the host has one.
 #pragma once
 
+#ifdef VORN_HAVE_DB
+#include "host/db/rxobject.h"
+#else
 class AcRxObject {
 public:
     virtual ~AcRxObject() = default;
@@ -9,3 +13,4 @@ public:
 namespace Acad {
 enum ErrorStatus { eOk = 0, eInvalidInput = 3, eKeyNotFound = 4, eDuplicateKey = 5 };
 }
+#endif

@@ -1,0 +1,4 @@
+// The drawing database as the editor's sources include it.
+#pragma once
+
+#include "host/db/db.h"

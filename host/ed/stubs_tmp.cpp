@@ -1,8 +1,0 @@
-#include "host/ed/editorstate.h"
-namespace vorn::ed {
-const AcDbEntity* ActiveJigPreview() { return nullptr; }
-void SnapClick(const double in[3], double out[3]) { for (int i = 0; i < 3; ++i) out[i] = in[i]; }
-void BeginCommandStep(const std::wstring&) {}
-void EndCommandStep() {}
-void RegisterUndoCommands() {}
-}
