@@ -7,11 +7,7 @@
 
 namespace vorn::ui {
 
-// Pixels per dialog unit, from the base units of a 9-point font at 96 dots per inch (a character
-// cell of 6 × 12 pixels: 4 horizontal and 8 vertical dialog units per cell).
-constexpr double kDluToPixelX = 1.5;
-constexpr double kDluToPixelY = 1.5;
-// Caption bar and frame around the client area, in pixels.
+// Controls are placed at vorn::mfc::kDluToPixelX/Y pixels per dialog unit. Caption bar and frame around the client area, in pixels.
 constexpr double kCaptionHeight = 22.0;
 constexpr double kFrameWidth = 3.0;
 

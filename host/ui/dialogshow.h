@@ -3,7 +3,8 @@
 //   ID row N "text" [selected]
 // kind is one of: edit, combo, list, button, check, radio, static, group. A picture control
 // lists as static; controls without an id list as -1. Quotes and backslashes in texts are
-// escaped with a backslash, line breaks as \n.
+// escaped with a backslash, line breaks as \n. Every line starts with a line break, as the
+// host's messages do.
 #pragma once
 
 #include <string>
