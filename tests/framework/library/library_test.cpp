@@ -44,12 +44,6 @@ class LibraryTest : public ::testing::Test {
   vorn::HostPrinter m_oldPrint;
 };
 
-TEST_F(LibraryTest, MainDirectoryEndsWithSeparator) {
-  EXPECT_EQ(GetMainDirectory(), vorn::FromUtf8(m_dir) + L"/");
-  SetMainDirectory(L"/opt/x\\y/");
-  EXPECT_EQ(GetMainDirectory(), L"/opt/x/y/");
-}
-
 TEST_F(LibraryTest, FindFileSearchOrderAndDxfTwins) {
   std::wstring car = Touch("car.dxf");
   EXPECT_EQ(FindFile(L"car.dwg"), car);

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <limits>
@@ -129,15 +128,6 @@ TEST_F(StoreTest, NonFiniteDoublesAreRefused) {
   EXPECT_TRUE(d.GetValue(L"Radius", v));
   EXPECT_EQ(v, 800.0);
   EXPECT_EQ(Read(m_file).find("null"), std::string::npos);
-}
-
-TEST_F(StoreTest, DefaultFileFollowsXdgConfigHome) {
-  const char* old = std::getenv("XDG_CONFIG_HOME");
-  std::string saved = old ? old : "";
-  setenv("XDG_CONFIG_HOME", m_dir.c_str(), 1);
-  EXPECT_EQ(KyHistoryData::DefaultFileName(), m_dir + "/vorncad/settings.json");
-  if (old) setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
-  else unsetenv("XDG_CONFIG_HOME");
 }
 
 }  // namespace
