@@ -167,7 +167,7 @@ AcEdJig::DragStatus AcEdJig::Acquire(Measure what, const AcGePoint3d* base, doub
 AcEdJig::DragStatus AcEdJig::AcquirePoint(AcGePoint3d& point, const AcGePoint3d* base) {
     double out[3] = {point.x, point.y, point.z};
     const DragStatus s = Acquire(Measure::kPoint, base, out, nullptr);
-    if (s == kNormal) point.set(out[0], out[1], out[2]);
+    if (s == kNormal) point = AcGePoint3d(out[0], out[1], out[2]);
     return s;
 }
 
