@@ -1,0 +1,2 @@
+// Texts of the status codes.
+#include "host/db/db.h"
