@@ -19,7 +19,9 @@ struct Result {
 Result Vorncad(const std::string& args, const std::string& input = "") {
     const fs::path dir = fs::path(VORN_BINARY_DIR) / "tests" / "app" / "work";
     fs::create_directories(dir);
-    const fs::path in = dir / "stdin.txt";
+    // One input file per test: ctest runs the tests side by side.
+    const fs::path in =
+        dir / (std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".in");
     std::ofstream(in) << input;
     const std::string cmd = "cd '" + dir.string() + "' && '" + std::string(VORNCAD) + "' " + args +
                             " < '" + in.string() + "' 2>&1";
