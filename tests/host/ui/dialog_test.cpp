@@ -262,7 +262,7 @@ TEST(Controls, ListAndComboMessagesKeepSelectionInStep) {
   DialogFixture f;
   TestDialog d;
   ASSERT_TRUE(d.Create(kDialogId, acedGetAcadFrame()));
-  CListBox& list = d.m_dragList;
+  CDragListBox& list = d.m_dragList;
   EXPECT_EQ(list.AddString(L"甲"), 0);
   EXPECT_EQ(list.AddString(L"乙"), 1);
   EXPECT_EQ(list.InsertString(0, L"丙"), 0);
@@ -278,8 +278,8 @@ TEST(Controls, ListAndComboMessagesKeepSelectionInStep) {
   EXPECT_EQ(list.FindStringExact(0, L"甲"), 0);  // wraps around
   EXPECT_EQ(list.DeleteString(1), 1);
   EXPECT_EQ(list.GetCurSel(), -1);
-  EXPECT_TRUE(static_cast<CDragListBox&>(list).MoveRow(0, 0));
-  EXPECT_FALSE(static_cast<CDragListBox&>(list).MoveRow(0, 3));
+  EXPECT_TRUE(list.MoveRow(0, 0));
+  EXPECT_FALSE(list.MoveRow(0, 3));
 
   CComboBox combo;
   ASSERT_TRUE(combo.SubclassDlgItem(kDropList, &d));

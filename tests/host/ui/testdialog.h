@@ -60,7 +60,7 @@ class TestDialog : public CAcUiDialog {
   int m_check = 1;
   int m_radio = 2;
   int m_radio2 = 0;
-  CListBox m_dragList;
+  CDragListBox m_dragList;
   std::vector<std::wstring> calls;
   bool destroyOnClose = false;
   HCURSOR cursorOverPreview = nullptr;
