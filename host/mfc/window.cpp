@@ -302,6 +302,7 @@ LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (!IsLiveWindow(hwnd)) return 0;
   switch (message) {
     case WM_SETTEXT: {
+      // A text set from code notifies no one; only typing (a dialog event) sends EN_CHANGE.
       const auto* text = reinterpret_cast<const wchar_t*>(lParam);
       const std::wstring value = text ? text : L"";
       if (hwnd->kind == ControlKind::ComboDropList) {

@@ -96,7 +96,8 @@ std::wstring Describe(const HWND__* c) {
 const bool kModalInputInstalled = (InstallModalDialogInput(), true);
 
 bool Refuse(std::wstring& output, const std::wstring& message) {
-  output += L"\n" + message;
+  if (!output.empty()) output += L"\n";
+  output += message;
   return false;
 }
 
