@@ -4,8 +4,10 @@
 #include <readline/history.h>
 #include <readline/readline.h>
 
+#include <termios.h>
+#include <unistd.h>
+
 #include <cerrno>
-#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -46,18 +48,22 @@ LineSource FromLines(std::vector<std::wstring> lines) {
     };
 }
 
-volatile std::sig_atomic_t g_interrupted = 0;
-
-void OnInterrupt(int) { g_interrupted = 1; }
-
-// Called by readline when a signal arrived while it waits: Ctrl-C ends the line as Esc.
-int OnReadlineSignal() {
-    if (g_interrupted) {
-        g_interrupted = 0;
-        rl_replace_line("^C", 0);
-        rl_done = 1;
-    }
+// Ctrl-C reaches readline as a key (the terminal's signal keys are off while it reads) and
+// ends the line as Esc would.
+int OnCtrlC(int, int) {
+    rl_replace_line("^C", 0);
+    rl_point = rl_end;
+    rl_done = 1;
     return 0;
+}
+
+void PrepareTerminal(int meta) {
+    rl_prep_terminal(meta);
+    termios t;
+    if (tcgetattr(STDIN_FILENO, &t) == 0) {
+        t.c_lflag &= static_cast<tcflag_t>(~ISIG);
+        tcsetattr(STDIN_FILENO, TCSADRAIN, &t);
+    }
 }
 
 }  // namespace
@@ -91,14 +97,8 @@ LineSource StreamSource(std::istream& in) {
 }
 
 LineSource TerminalSource() {
-    rl_catch_signals = 0;
-    struct sigaction sa;
-    std::memset(&sa, 0, sizeof sa);
-    sa.sa_handler = OnInterrupt;
-    sigemptyset(&sa.sa_mask);
-    sa.sa_flags = 0;  // no restart: the read returns and readline calls the hook
-    sigaction(SIGINT, &sa, nullptr);
-    rl_signal_event_hook = OnReadlineSignal;
+    rl_prep_term_function = PrepareTerminal;
+    rl_bind_key(3, OnCtrlC);
     using_history();
     return [](const std::wstring& prompt, std::wstring& line) {
         const std::string p = ToUtf8(prompt);
