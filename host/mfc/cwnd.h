@@ -52,6 +52,18 @@ class CWnd : public CCmdTarget {
     return SendMessage(message, wParam, lParam);
   }
   BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+  // The Win32 calls on a window handle, so that code inside a dialog's member functions may call
+  // them unqualified; the members above would otherwise hide the free functions.
+  static LRESULT SendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return ::SendMessageW(hwnd, message, wParam, lParam);
+  }
+  static LRESULT SendMessageW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return ::SendMessageW(hwnd, message, wParam, lParam);
+  }
+  static BOOL EnableWindow(HWND hwnd, BOOL enable) { return ::EnableWindow(hwnd, enable); }
+  static BOOL IsWindowEnabled(HWND hwnd) { return ::IsWindowEnabled(hwnd); }
+  static BOOL ShowWindow(HWND hwnd, int command) { return ::ShowWindow(hwnd, command); }
+  static HWND SetFocus(HWND hwnd) { return ::SetFocus(hwnd); }
   // Rectangles in pixels (dialog units times the host's dialog-unit size).
   void GetWindowRect(CRect* rect) const;
   void GetClientRect(CRect* rect) const;

@@ -198,6 +198,10 @@ TEST(Enabling, DisabledControlsIgnoreClicksAndLoseTheFocus) {
   EXPECT_EQ(check->m_hWnd->check, BST_CHECKED);
   EXPECT_TRUE(d.calls.empty());
   EXPECT_TRUE(::EnableWindow(check->m_hWnd, TRUE));  // it was disabled
+  d.GreyFillet(FALSE);
+  EXPECT_FALSE(check->IsWindowEnabled());
+  EXPECT_EQ(::SendMessageW(::GetDlgItem(d.m_hWnd, kList), LB_GETCURSEL, 0, 0), 0);
+  d.GreyFillet(TRUE);
   d.GetDlgItem(kEdit)->SetFocus();
   d.GetDlgItem(kEdit)->EnableWindow(FALSE);
   EXPECT_EQ(::GetFocus(), nullptr);

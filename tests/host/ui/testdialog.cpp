@@ -21,3 +21,13 @@ BEGIN_MESSAGE_MAP(TestDialog, CAcUiDialog)
 END_MESSAGE_MAP()
 
 }  // namespace vorn::test
+
+namespace vorn::test {
+
+// Win32 calls written unqualified inside a dialog member, as the module writes them.
+void TestDialog::GreyFillet(BOOL enable) {
+  EnableWindow(::GetDlgItem(m_hWnd, kCheck), enable);
+  SendMessageW(::GetDlgItem(m_hWnd, kList), LB_SETCURSEL, 0, 0);
+}
+
+}  // namespace vorn::test

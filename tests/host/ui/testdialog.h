@@ -73,6 +73,7 @@ class TestDialog : public CAcUiDialog {
     return CAcUiDialog::OnInitDialog();
   }
 
+  void GreyFillet(BOOL enable);
   void Record(const std::wstring& what) { calls.push_back(what); }
   void OnEditChange() { Record(L"edit-change"); }
   void OnEditKill() { Record(L"edit-kill"); }
