@@ -53,6 +53,7 @@ void Echo(const Event& ev) {
             if (s.echo) s.transcript.Write(L"@" + ev.text + L"\n");
             break;
         case EventKind::kEnd:
+        case EventKind::kMove:  // cursor samples would bury the answers
             break;
         default:
             if (s.echo) s.transcript.Write(ev.text + L"\n");
