@@ -37,6 +37,11 @@ struct AcDbXDataItem {
 };
 using AcDbXDataItems = std::vector<AcDbXDataItem>;
 
+class AcDbObject;
+namespace vorn::db::detail {
+void SetErased(AcDbObject& object, bool erased);
+}
+
 class AcDbObject : public AcRxObject {
     ACRX_DECLARE_MEMBERS(AcDbObject)
 public:
@@ -103,6 +108,7 @@ protected:
 
 private:
     friend class AcDbDatabase;
+    friend void vorn::db::detail::SetErased(AcDbObject& object, bool erased);
     AcDbObjectId m_id;
     AcDbObjectId m_ownerId;
     bool m_erased = false;

@@ -29,6 +29,7 @@ public:
     Acad::ErrorStatus setName(const wchar_t* name);
 
 protected:
+    friend class AcDbSymbolTable;
     std::wstring m_name;
 };
 
