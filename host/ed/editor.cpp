@@ -194,8 +194,7 @@ Event NextAnswer(const std::wstring& prompt, unsigned flags) {
             }
         }
         if (ev.kind == EventKind::kCancel && !(flags & kQuietCancel) && PromptsVisible()) {
-            if (!s.transcript.AtLineStart()) s.transcript.EndLine();
-            s.transcript.Write(L"*Cancel*\n");
+            s.transcript.Write(L"*Cancel*\n");  // on the prompt's line, as Esc leaves it
         }
         return ev;
     }
@@ -252,7 +251,7 @@ void ResetEditor() {
     for (double& v : s.lastPoint) v = 0;
     s.activeJig = nullptr;
     s.commandDepth = 0;
-    s.transcript.TakePartialLine();
+    s.transcript.Reset();
     s.transcript.SetHoldPartialLine(false);
     ResetEditorSysVars();
     SetWorldUcs();

@@ -37,8 +37,9 @@ void Transcript::Write(const std::wstring& input) {
 
 std::wstring Transcript::TakePartialLine() {
     std::wstring p;
+    if (!m_hold) return p;  // the line stands in the output already and stays unfinished
     p.swap(m_partial);
-    m_atLineStart = true;
+    m_atLineStart = true;   // the line editor shows it and ends it
     return p;
 }
 

@@ -23,6 +23,11 @@ public:
     // Ends the current line when something stands on it.
     void EndLine();
     bool AtLineStart() const { return m_atLineStart; }
+    // Forgets the unfinished line (a new session).
+    void Reset() {
+        m_partial.clear();
+        m_atLineStart = true;
+    }
 
 private:
     void Emit(const std::wstring& text);

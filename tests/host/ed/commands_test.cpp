@@ -118,6 +118,10 @@ TEST_F(CommandLoop, HelpAndSetvar) {
     EXPECT_TRUE(s.Has("\"abc\" is not a whole number"));
     EXPECT_EQ(vorn::ed::PickBox(), 7);
     EXPECT_TRUE(s.Has("Unknown variable name \"nope\""));
+    // Regression: an Enter right after a prompt ended no line, so the next prompt ran on.
+    Session t("SETVAR\nPICKBOX\n\nHELP\n");
+    vorn::ed::RunCommandLoop();
+    EXPECT_TRUE(t.Has("Enter new value for PICKBOX <3>: \nCommand: HELP"));
 }
 
 TEST_F(CommandLoop, AcedCommandTakesAnswersFromItsArguments) {
