@@ -43,7 +43,7 @@ public:
     void OnExplode(KyGiStream& stream) const override;
     Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
     // Block name (1000), plan block name (1000, empty for none), position (1010), rotation
-    // (1040), x, y, z scale (1041, 1042, 1042).
+    // (1040), x, y, z scale (1042 each).
     void writeFields(std::vector<AcDbXDataItem>& fields) const override;
     Acad::ErrorStatus readFields(const std::vector<AcDbXDataItem>& fields) override;
     std::wstring list() const override;

@@ -64,12 +64,13 @@ protected:
     // Receives each piece as a new host entity with the stream's colour applied and the
     // owner's layer; the sink owns it from then on.
     virtual void Put(AcDbEntity* entity) = 0;
+    // Gives a new piece the owner's properties and the stream's colour, then hands it to Put.
+    void Deliver(AcDbEntity* entity);
 
 private:
     const AcDbEntity* m_owner;
     AcDbDatabase* m_db;
     int m_colorIndex = kColorOfOwner;
-    void PutCopy(const AcDbEntity& entity);
 };
 
 // Draws into a host drawing sink (display, pictures, extents, pick distance).
