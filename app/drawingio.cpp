@@ -6,6 +6,11 @@
 #ifdef VORN_HAVE_DB
 #include "host/db/db.h"
 #endif
+#ifdef VORN_HAVE_RENDER
+#include "host/base/textcodec.h"
+#include "host/ed/editor.h"
+#include "host/render/render.h"
+#endif
 
 namespace vorn::app {
 namespace {
@@ -33,7 +38,24 @@ bool OpenDrawing(const Options& options, std::string& error) {
     return true;
 }
 
-void InstallDrawingServices() {}
+void InstallDrawingServices() {
+#ifdef VORN_HAVE_RENDER
+    vorn::ed::SetSnapshotWriter([](const std::wstring& file, const AcDbEntity* preview, std::wstring& error) {
+        AcDbDatabase* db = acdbHostApplicationServices()->workingDatabase();
+        if (!db) {
+            error = L"no drawing is open";
+            return false;
+        }
+        vorn::render::RenderOptions o;
+        o.file = vorn::ToUtf8(file);
+        if (preview) o.preview.push_back(preview);
+        std::string message;
+        if (vorn::render::RenderDrawing(*db, o, message)) return true;
+        error = vorn::FromUtf8(message);
+        return false;
+    });
+#endif
+}
 
 bool SaveDrawing(const std::string& path, std::string& error) {
     error = path + ": drawings cannot be saved by this build";
@@ -41,8 +63,18 @@ bool SaveDrawing(const std::string& path, std::string& error) {
 }
 
 bool RenderDrawing(const std::string& path, std::string& error) {
+#ifdef VORN_HAVE_RENDER
+    if (!Drawing()) {
+        error = path + ": no drawing is open";
+        return false;
+    }
+    vorn::render::RenderOptions o;
+    o.file = path;
+    return vorn::render::RenderDrawing(*Drawing(), o, error);
+#else
     error = path + ": pictures cannot be drawn by this build";
     return false;
+#endif
 }
 
 }  // namespace vorn::app

@@ -203,7 +203,9 @@ Acad::ErrorStatus AcDbBlockTableRecord::appendAcDbEntity(AcDbObjectId& id, AcDbE
     if (entity->isDatabaseResident()) return Acad::eAlreadyInDb;
     if (!entity->layerId().isNull() && entity->layerId().database() != db) return Acad::eWrongDatabase;
     if (!entity->isFiniteObject()) return Acad::eInvalidInput;
-    if (entity->layerId().isNull()) entity->setDatabaseDefaults(db);
+    // An entity without a layer goes on the current one; its colour and line type, which the
+    // caller may have set before appending, are kept.
+    if (entity->layerId().isNull()) entity->setLayer(db->clayer());
     return vorn::db::detail::Append(db, objectId(), entity, id);
 }
 

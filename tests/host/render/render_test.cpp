@@ -1,0 +1,213 @@
+// Pictures: colours where lines are, blank elsewhere, file kinds, CJK text, far coordinates,
+// block references, hidden layers and refused outputs.
+#include <cairo.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "host/db/db.h"
+#include "host/render/palette.h"
+#include "host/render/render.h"
+#include "host/render/view.h"
+
+namespace {
+
+AcDbObjectId Add(AcDbDatabase& db, AcDbEntity* e, const AcDbObjectId& owner = AcDbObjectId::kNull) {
+    AcDbBlockTableRecord* space = nullptr;
+    EXPECT_EQ(acdbOpenObject(space, owner.isNull() ? db.modelSpaceId() : owner, AcDb::kForWrite), Acad::eOk);
+    AcDbObjectId id;
+    EXPECT_EQ(space->appendAcDbEntity(id, e), Acad::eOk);
+    e->close();
+    space->close();
+    return id;
+}
+
+std::string TempFile(const std::string& name) {
+    return std::string(VORN_BINARY_DIR) + "/render_" + name;
+}
+
+struct Png {
+    cairo_surface_t* s = nullptr;
+    explicit Png(const std::string& file) { s = cairo_image_surface_create_from_png(file.c_str()); }
+    ~Png() { cairo_surface_destroy(s); }
+    bool ok() const { return cairo_surface_status(s) == CAIRO_STATUS_SUCCESS; }
+    int width() const { return cairo_image_surface_get_width(s); }
+    int height() const { return cairo_image_surface_get_height(s); }
+    // 0x00RRGGBB at (x, y).
+    unsigned at(int x, int y) const {
+        cairo_surface_flush(s);
+        const unsigned char* row = cairo_image_surface_get_data(s) + y * cairo_image_surface_get_stride(s);
+        return reinterpret_cast<const unsigned*>(row)[x] & 0xFFFFFFu;
+    }
+    static int Diff(unsigned a, unsigned b) {
+        int d = 0;
+        for (int k = 0; k < 24; k += 8) d += std::abs(int((a >> k) & 255) - int((b >> k) & 255));
+        return d;
+    }
+    // Pixels near (x, y) nearer to colour than to the background, and clearly not background:
+    // lines are anti-aliased, so half a pixel of coverage still counts.
+    int countLike(int x, int y, int r, unsigned colour, unsigned background) const {
+        int n = 0;
+        for (int j = y - r; j <= y + r; ++j)
+            for (int i = x - r; i <= x + r; ++i) {
+                if (i < 0 || j < 0 || i >= width() || j >= height()) continue;
+                unsigned p = at(i, j);
+                if (Diff(p, background) > 90 && Diff(p, colour) < Diff(p, background)) ++n;
+            }
+        return n;
+    }
+    int countNot(unsigned background) const {
+        int n = 0;
+        for (int j = 0; j < height(); ++j)
+            for (int i = 0; i < width(); ++i)
+                if (at(i, j) != background) ++n;
+        return n;
+    }
+};
+
+const unsigned kDark = 0x212830;
+
+TEST(RenderPicture, LinesInTheirColoursOnBothBackgrounds) {
+    AcDbDatabase db;
+    auto* red = new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(100, 0, 0));
+    red->setColorIndex(1);
+    Add(db, red);
+    Add(db, new AcDbLine(AcGePoint3d(0, 100, 0), AcGePoint3d(100, 100, 0)));  // ByLayer: layer 0 is white
+    vorn::render::RenderOptions o;
+    o.file = TempFile("lines.png");
+    o.width = 200;
+    o.height = 200;
+    o.margin = 0.1;
+    std::string error;
+    ASSERT_TRUE(vorn::render::RenderDrawing(db, o, error)) << error;
+    Png dark(o.file);
+    ASSERT_TRUE(dark.ok());
+    EXPECT_EQ(dark.width(), 200);
+    // The box 100 × 100 fills 160 pixels: y = 0 at row 180, y = 100 at row 20.
+    EXPECT_GT(dark.countLike(100, 180, 1, 0xFF0000, kDark), 0);
+    EXPECT_EQ(dark.countLike(100, 20, 1, 0xFF0000, kDark), 0);
+    EXPECT_GT(dark.countLike(100, 20, 1, 0xFFFFFF, kDark), 0);
+    EXPECT_EQ(dark.at(100, 100), kDark);
+
+    o.lightBackground = true;
+    o.file = TempFile("lines_light.png");
+    ASSERT_TRUE(vorn::render::RenderDrawing(db, o, error)) << error;
+    Png light(o.file);
+    EXPECT_GT(light.countLike(100, 20, 1, 0x000000, 0xFFFFFF), 0);  // colour 7 turns black on white
+    EXPECT_EQ(light.at(100, 100), 0xFFFFFFu);
+}
+
+TEST(RenderPicture, HiddenLayersAndEmptyDrawings) {
+    AcDbDatabase db;
+    vorn::render::RenderOptions o;
+    o.file = TempFile("empty.png");
+    o.width = o.height = 64;
+    std::string error;
+    ASSERT_TRUE(vorn::render::RenderDrawing(db, o, error)) << error;
+    EXPECT_EQ(Png(o.file).countNot(kDark), 0);
+
+    AcDbObjectId layer;
+    ASSERT_EQ(db.ensureLayer(L"HIDDEN", layer), Acad::eOk);
+    AcDbLayerTableRecord* rec = nullptr;
+    ASSERT_EQ(acdbOpenObject(rec, layer, AcDb::kForWrite), Acad::eOk);
+    rec->setIsOff(true);
+    rec->close();
+    auto* line = new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(10, 10, 0));
+    line->setLayer(layer);
+    Add(db, line);
+    o.file = TempFile("hidden.png");
+    ASSERT_TRUE(vorn::render::RenderDrawing(db, o, error)) << error;
+    EXPECT_EQ(Png(o.file).countNot(kDark), 0);
+}
+
+TEST(RenderPicture, FarFromOriginAndRotatedBlocks) {
+    AcDbDatabase db;
+    // A block holding a horizontal red line from (0,0) to (10,0), inserted turned 90°.
+    AcDbBlockTable* table = nullptr;
+    ASSERT_EQ(db.getBlockTable(table, AcDb::kForWrite), Acad::eOk);
+    auto* block = new AcDbBlockTableRecord();
+    block->setName(L"BAR");
+    AcDbObjectId blockId;
+    ASSERT_EQ(table->add(blockId, block), Acad::eOk);
+    block->close();
+    table->close();
+    auto* bar = new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(10, 0, 0));
+    bar->setColorIndex(1);
+    Add(db, bar, blockId);
+    auto* ref = new AcDbBlockReference(AcGePoint3d(1e7, 1e7, 0), blockId);
+    ref->setRotation(3.14159265358979 / 2);
+    Add(db, ref);
+    vorn::render::RenderOptions o;
+    o.file = TempFile("block.png");
+    o.width = o.height = 101;
+    o.margin = 0.0;
+    std::string error;
+    ASSERT_TRUE(vorn::render::RenderDrawing(db, o, error)) << error;
+    Png png(o.file);
+    // Vertical now: red down the middle column, nothing at the sides.
+    EXPECT_GT(png.countLike(50, 50, 1, 0xFF0000, kDark), 0);
+    EXPECT_EQ(png.countLike(5, 50, 2, 0xFF0000, kDark), 0);
+    EXPECT_EQ(png.countLike(95, 50, 2, 0xFF0000, kDark), 0);
+}
+
+TEST(RenderPicture, ChineseTextGivesInk) {
+    AcDbDatabase db;
+    Add(db, new AcDbText(AcGePoint3d(0, 0, 0), L"道路绘制", AcDbObjectId::kNull, 10.0, 0.0));
+    Add(db, new AcDbLine(AcGePoint3d(-5, -5, 0), AcGePoint3d(60, 15, 0)));
+    vorn::render::RenderOptions o;
+    o.file = TempFile("text.png");
+    o.width = 400;
+    o.height = 200;
+    std::string error;
+    ASSERT_TRUE(vorn::render::RenderDrawing(db, o, error)) << error;
+    Png png(o.file);
+    // Ink well above what the diagonal line alone draws.
+    EXPECT_GT(png.countNot(kDark), 1500);
+}
+
+TEST(RenderPicture, VectorFormatsAndRefusals) {
+    AcDbDatabase db;
+    Add(db, new AcDbCircle(AcGePoint3d(0, 0, 0), AcGeVector3d(0, 0, 1), 5.0));
+    vorn::render::RenderOptions o;
+    std::string error;
+    for (auto [name, magic] : {std::pair<const char*, const char*>{"c.svg", "<?xml"}, {"c.pdf", "%PDF"}}) {
+        o.file = TempFile(name);
+        ASSERT_TRUE(vorn::render::RenderDrawing(db, o, error)) << error;
+        std::ifstream in(o.file);
+        std::string head(5, '\0');
+        in.read(&head[0], 5);
+        EXPECT_EQ(head.substr(0, std::string(magic).size()), magic) << name;
+    }
+    o.file = TempFile("c.bmp");
+    EXPECT_FALSE(vorn::render::RenderDrawing(db, o, error));
+    EXPECT_NE(error.find(".png, .svg or .pdf"), std::string::npos);
+    o.file = "/nonexistent-folder/x.png";
+    EXPECT_FALSE(vorn::render::RenderDrawing(db, o, error));
+    EXPECT_NE(error.find("/nonexistent-folder/x.png"), std::string::npos);
+}
+
+TEST(RenderView, FitKeepsAspectAndDegenerateBoxes) {
+    AcDbExtents box(AcGePoint3d(0, 0, 0), AcGePoint3d(200, 100, 0));
+    auto v = vorn::render::View::Fit(box, 400, 400, 0.0);
+    EXPECT_DOUBLE_EQ(v.scale(), 2.0);
+    EXPECT_DOUBLE_EQ(v.deviceY(50), 200.0);  // centred vertically
+    auto p = vorn::render::View::Fit(AcDbExtents(AcGePoint3d(5, 5, 0), AcGePoint3d(5, 5, 0)), 100, 100, 0.0);
+    EXPECT_GT(p.scale(), 0.0);
+    EXPECT_DOUBLE_EQ(p.deviceX(5), 50.0);
+}
+
+TEST(RenderPalette, StandardColours) {
+    auto c = vorn::render::AciToRgb(3, false);
+    EXPECT_EQ(c.g, 1.0);
+    EXPECT_EQ(c.r, 0.0);
+    EXPECT_EQ(vorn::render::AciToRgb(7, true).r, 0.0);
+    EXPECT_EQ(vorn::render::AciToRgb(7, false).r, 1.0);
+    auto orange = vorn::render::AciToRgb(30, false);  // hue 30°: red and half green
+    EXPECT_EQ(orange.r, 1.0);
+    EXPECT_NEAR(orange.g, 0.5, 1e-9);
+}
+
+}  // namespace
