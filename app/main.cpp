@@ -11,6 +11,7 @@
 
 #include "app/drawingio.h"
 #include "app/options.h"
+#include "framework/core/KyFramework.h"
 #include "host/base/textcodec.h"
 #include "host/ed/editor.h"
 #include "host/ed/frontends.h"
@@ -103,6 +104,7 @@ int main(int argc, char** argv) {
         source = vorn::ed::StreamSource(std::cin);
     }
 
+    KyFrameworkInit();  // framework entity classes before any drawing is read; SYMBELEV
     if (!vorn::app::OpenDrawing(options, error)) {
         Fail(error);
         return kExitBadInput;

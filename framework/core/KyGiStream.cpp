@@ -46,11 +46,6 @@ void KyGiStream::Deliver(AcDbEntity* entity) {
     Put(entity);
 }
 
-KyGiStream& KyGiStream::operator<<(const KyGeObject* object) {
-    if (object) *this << *object;
-    return *this;
-}
-
 KyGiStream& KyGiStream::operator<<(const AcDbEntity& entity) {
     AcDbEntity* copy = AcDbEntity::cast(entity.clone());
     Deliver(copy);
