@@ -15,7 +15,10 @@ int VornEdJig::ToResultCode(DragStatus status) {
 }
 
 int VornEdJig::DragForResult(const wchar_t* keywords) {
-    if (keywords) acedInitGet(0, keywords);
+    if (keywords) {
+        acedInitGet(0, keywords);
+        setKeywordList(keywords);
+    }
     return ToResultCode(drag());
 }
 

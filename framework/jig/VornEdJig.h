@@ -10,7 +10,7 @@ public:
     VornEdJig() = default;
     ~VornEdJig() override;
 
-    // acedInitGet(0, keywords) when keywords is given, then drag(); the status as a host code:
+    // acedInitGet(0, keywords) and the jig's keyword list when keywords is given, then drag(); the status as a host code:
     // kNormal → RTNORM, kNull → RTNONE, kCancel → RTCAN, a keyword or other text → RTKWORD.
     int DragForResult(const wchar_t* keywords = nullptr);
     static int ToResultCode(DragStatus status);
