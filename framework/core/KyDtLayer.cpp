@@ -17,6 +17,20 @@ const StdLayer kStandard[] = {
 };
 
 AcDbDatabase* Resolve(AcDbDatabase* db) { return db ? db : acdbHostApplicationServices()->workingDatabase(); }
+
+// Adds a new record to a table open for write and closes both; the record is deleted when
+// the table refuses it.
+AcDbObjectId AddRecord(AcDbSymbolTable* table, AcDbSymbolTableRecord* rec) {
+    AcDbObjectId id;
+    if (table->add(id, rec) != Acad::eOk) {
+        delete rec;
+        id = AcDbObjectId::kNull;
+    } else {
+        rec->close();
+    }
+    table->close();
+    return id;
+}
 }  // namespace
 
 bool KyDtGetStdLayer(const wchar_t* name, int& colorIndex, std::wstring& linetype) {
@@ -53,14 +67,7 @@ AcDbObjectId KyDtInitStdLayer(const wchar_t* name, AcDbDatabase* db) {
     rec->setName(name);
     rec->setColor(AcCmColor::fromIndex(static_cast<std::uint16_t>(color)));
     rec->setLinetypeObjectId(ltype);
-    if (table->add(id, rec) != Acad::eOk) {
-        delete rec;
-        id = AcDbObjectId::kNull;
-    } else {
-        rec->close();
-    }
-    table->close();
-    return id;
+    return AddRecord(table, rec);
 }
 
 std::wstring KyDtGetLayerName(const wchar_t* name) { return name ? name : L""; }
@@ -76,12 +83,5 @@ AcDbObjectId KyDtInitTextStyle(const wchar_t* name, AcDbDatabase* db) {
     rec->setName(name);
     rec->setFileName(L"txt");
     rec->setXScale(0.7);
-    if (table->add(id, rec) != Acad::eOk) {
-        delete rec;
-        id = AcDbObjectId::kNull;
-    } else {
-        rec->close();
-    }
-    table->close();
-    return id;
+    return AddRecord(table, rec);
 }
