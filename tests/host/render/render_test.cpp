@@ -211,3 +211,13 @@ TEST(RenderPalette, StandardColours) {
 }
 
 }  // namespace
+
+namespace {
+// Cairo and fontconfig keep font caches for the life of the process; release them at the end
+// so the leak checker reports only real leaks.
+class ReleaseCaches : public ::testing::Environment {
+public:
+    void TearDown() override { vorn::render::ReleaseRenderCaches(); }
+};
+const auto* const kReleaseCaches = ::testing::AddGlobalTestEnvironment(new ReleaseCaches);
+}  // namespace
