@@ -1,0 +1,70 @@
+// The road settings dialog: data exchange with the road settings and its reactions.
+#include "road/roaddlg.h"
+
+#include "framework/select/KyPtSysVar.h"
+#include "road/roadsettings.h"
+
+BEGIN_MESSAGE_MAP(KyRoadDlg, CAdUiBaseDialog)
+    ON_EN_KILLFOCUS(IDC_ROAD_LEFTWIDTH, OnKillFocusWidth)
+    ON_EN_KILLFOCUS(IDC_ROAD_RIGHTWIDTH, OnKillFocusWidth)
+    ON_EN_KILLFOCUS(IDC_ROAD_FILLETRADIUS, OnKillFocusWidth)
+    ON_BN_CLICKED(IDC_ROAD_CENTERLINE, OnClickCommit)
+    ON_BN_CLICKED(IDC_ROAD_SAMECENTER, OnClickCommit)
+    ON_BN_CLICKED(IDC_ROAD_FILLET, OnClickFillet)
+    ON_WM_CLOSE()
+END_MESSAGE_MAP()
+
+KyRoadDlg::KyRoadDlg(CWnd* parent) : CAdUiBaseDialog(IDD_ROAD_DLG, parent) {
+    KyRoadSettingsToTexts();
+}
+
+KyRoadDlg::~KyRoadDlg() { KyRoadTextsToSettings(); }
+
+void KyRoadDlg::DoDataExchange(CDataExchange* dx) {
+    CAdUiBaseDialog::DoDataExchange(dx);
+    DDX_Text(dx, IDC_ROAD_LEFTWIDTH, g_strRoadLeftWidth);
+    DDX_Text(dx, IDC_ROAD_RIGHTWIDTH, g_strRoadRightWidth);
+    DDX_Text(dx, IDC_ROAD_FILLETRADIUS, g_strRoadFilletRadius);
+    DDX_Check(dx, IDC_ROAD_CENTERLINE, g_bRoadCenterLine);
+    DDX_Check(dx, IDC_ROAD_FILLET, g_bRoadFillet);
+    DDX_Radio(dx, IDC_ROAD_SAMECENTER, g_nRoadFilletStyle);
+    DDX_Radio(dx, IDC_ROAD_POS_BASE, g_nRoadPosLine);
+}
+
+BOOL KyRoadDlg::OnInitDialog() {
+    CAdUiBaseDialog::OnInitDialog();
+    UpdateData(FALSE);
+    SetDlgItemText(IDC_ROAD_LEFTWIDTH, g_strRoadLeftWidth);
+    SetDlgItemText(IDC_ROAD_RIGHTWIDTH, g_strRoadRightWidth);
+    SetDlgItemText(IDC_ROAD_FILLETRADIUS, g_strRoadFilletRadius);
+    EnableFilletControls();
+    return TRUE;
+}
+
+void KyRoadDlg::Commit() {
+    if (GetSafeHwnd()) UpdateData(TRUE);
+}
+
+void KyRoadDlg::OnKillFocusWidth() { Commit(); }
+void KyRoadDlg::OnClickCommit() { Commit(); }
+
+void KyRoadDlg::OnClickFillet() {
+    Commit();
+    EnableFilletControls();
+}
+
+void KyRoadDlg::EnableFilletControls() {
+    const BOOL on = g_bRoadFillet ? TRUE : FALSE;
+    for (int id : {IDC_ROAD_SAMECENTER, IDC_ROAD_SAMERADIUS, IDC_ROAD_FILLETRADIUS,
+                   IDC_ROAD_RADIUSLABEL})
+        if (CWnd* control = GetDlgItem(id)) control->EnableWindow(on);
+}
+
+void KyRoadDlg::OnClose() {
+    if (IsModelessWindow()) {
+        KySendESC();
+        KySendESC();
+        return;
+    }
+    CAdUiBaseDialog::OnClose();
+}

@@ -1,0 +1,65 @@
+// The edge stage of the road command: from the picked segment to entities on the road layers.
+#include "road/roadedges.h"
+
+#include <memory>
+
+#include "frame/VornFrame.h"
+#include "framework/core/KyDbUtil.h"
+#include "framework/core/KyDtLayer.h"
+#include "host/db/dbentity.h"
+#include "host/ed/aced.h"
+#include "road/roadjunctions.h"
+#include "road/roadsettings.h"
+
+namespace {
+
+bool WriteOnLayer(const KyRoadCurve& curve, const AcDbObjectId& layer) {
+    std::unique_ptr<AcDbEntity> entity = curve.ToEntity();
+    if (!entity) return false;
+    entity->setLayer(layer, true, false);
+    return !AddToCurrentSpace(entity.release(), 1).isNull();
+}
+
+}  // namespace
+
+KyRoadSegmentLines DeriveRoadLines(const KyRoadCurve& picked, int posLine, double leftWidth,
+                                   double rightWidth) {
+    KyRoadSegmentLines lines;
+    if (posLine == 0)
+        lines.centre = picked;
+    else if (posLine == 1)
+        lines.centre = picked.GetOffsetCurve(+leftWidth);
+    else
+        lines.centre = picked.GetOffsetCurve(-rightWidth);
+    if (lines.centre) {
+        lines.left = lines.centre->GetOffsetCurve(-leftWidth);
+        lines.right = lines.centre->GetOffsetCurve(+rightWidth);
+    }
+    return lines;
+}
+
+int DrawRoadSegment(const KyRoadCurve& picked, KyRoadDlg* dialog) {
+    const KyRoadSegmentLines lines =
+        DeriveRoadLines(picked, g_nRoadPosLine, KyRoadLeftWidth(), KyRoadRightWidth());
+    if (!lines.centre || !DrawRoadFromCenter(*lines.centre, dialog)) ReportRoadSegmentNotDrawn();
+    return 1;
+}
+
+bool DrawRoadFromCenter(const KyRoadCurve& centre, KyRoadDlg* /*dialog*/) {
+    const double leftWidth = KyRoadLeftWidth(), rightWidth = KyRoadRightWidth();
+    const bool withCentre = g_bRoadCenterLine != 0;
+    const std::optional<KyRoadCurve> left = centre.GetOffsetCurve(-leftWidth);
+    const std::optional<KyRoadCurve> right = centre.GetOffsetCurve(+rightWidth);
+    if (ProcessRoadJunctions(left ? &*left : nullptr, right ? &*right : nullptr, &centre))
+        return true;
+    if (!left || !right) return false;
+    const AcDbObjectId roadLayer = KyDtInitStdLayer(L"PLAN-ROAD", nullptr);
+    bool written = WriteOnLayer(*left, roadLayer);
+    written = WriteOnLayer(*right, roadLayer) && written;
+    if (withCentre) WriteOnLayer(centre, KyDtInitStdLayer(L"PLAN-ROAD_CENTER", nullptr));
+    return written;
+}
+
+void ReportRoadSegmentNotDrawn() {
+    acutPrintf(L"%s", KyUtTranslate(L"\n此段道路未绘制：道路边线无法生成（线段过短、三点共线，或圆弧半径不大于内侧道路宽度）。").c_str());
+}

@@ -1,0 +1,9 @@
+// Junction processing: until the junction rebuild is part of the build, no segment is taken
+// over here, so every segment is written plain by the edge stage.
+#include "road/roadjunctions.h"
+
+bool ProcessRoadJunctions(const KyRoadCurve* left, const KyRoadCurve* right,
+                          const KyRoadCurve* centre) {
+    if (!left || !right || !centre) return false;
+    return false;
+}
