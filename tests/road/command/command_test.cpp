@@ -9,11 +9,14 @@
 #include <vector>
 
 #include "frame/VornFrame.h"
+#include "framework/core/KyGiStream.h"
 #include "host/db/dbarc.h"
+#include "host/db/dbcolor.h"
 #include "host/db/dbline.h"
 #include "host/db/dbmain.h"
 #include "framework/select/KyPtSysVar.h"
 #include "host/mfc/resources.h"
+#include "road/roadpreview.h"
 #include "road/roadsettings.h"
 #include "tests/host/ed/session.h"
 
@@ -209,4 +212,71 @@ TEST_F(RoadCommand, VariablesComeBackAndOneUndoRemovesTheWholeRun) {
     EXPECT_EQ(echo, 1);
     EXPECT_FALSE(emptyBeforeUndo);
     EXPECT_TRUE(Entities().empty());
+}
+
+namespace {
+
+// What a snapshot of the road preview holds: each piece's colour index and its kind and place.
+struct Piece {
+    int colour;
+    bool arc;
+    double y0, radius;
+};
+
+std::vector<Piece> PreviewPieces(const AcDbEntity* preview) {
+    std::vector<Piece> pieces;
+    const auto* road = dynamic_cast<const KyDbRoad*>(preview);
+    if (!road) return pieces;
+    AcDbVoidPtrArray parts;
+    KyGiExplodeStream stream(parts, road);
+    road->Explode(stream);
+    for (int i = 0; i < parts.length(); ++i) {
+        auto* e = static_cast<AcDbEntity*>(parts[i]);
+        Piece p{e->colorIndex(), false, 0, 0};
+        if (const auto* l = AcDbLine::cast(e)) p.y0 = l->startPoint().y;
+        if (const auto* a = AcDbArc::cast(e)) {
+            p.arc = true;
+            p.radius = a->radius();
+        }
+        pieces.push_back(p);
+        delete e;
+    }
+    return pieces;
+}
+
+}  // namespace
+
+TEST_F(RoadCommand, ThePreviewFollowsTheDialogDuringTheDrag) {
+    std::vector<std::vector<Piece>> shots;
+    vorn::ed::SetSnapshotWriter([&](const std::wstring&, const AcDbEntity* preview, std::wstring&) {
+        shots.push_back(PreviewPieces(preview));
+        return true;
+    });
+    Run("KyDrawRoad\n0,0\n~10000,0\n@snapshot a.png\n@click 2016\n~10000,1\n~10000,0\n"
+        "@snapshot b.png\n10000,0\nA\n20000,0\n~15000,5000\n@snapshot c.png\n@click 2015\n"
+        "~15000,5001\n@snapshot d.png\n\n\n\n");
+    vorn::ed::SetSnapshotWriter(nullptr);
+    AcCmColor grey;
+    grey.setRGB(150, 150, 150);
+    const int g = grey.colorIndex(), own = KyGiStream::kColorOfOwner;
+    ASSERT_EQ(shots.size(), 4u);
+    // Straight, base line: the picked line in grey, both edges in the stream's colour.
+    ASSERT_EQ(shots[0].size(), 3u);
+    EXPECT_EQ(shots[0][0].colour, g);
+    EXPECT_EQ(shots[0][1].colour, own);
+    EXPECT_DOUBLE_EQ(shots[0][1].y0, 2000);
+    EXPECT_DOUBLE_EQ(shots[0][2].y0, -2000);
+    // Left edge chosen during the drag: the grey line and the right edge only.
+    ASSERT_EQ(shots[1].size(), 2u);
+    EXPECT_EQ(shots[1][0].colour, g);
+    EXPECT_DOUBLE_EQ(shots[1][1].y0, -4000);
+    // Arc, left edge: the picked arc and the right edge arc; base line: two edge arcs, no centre.
+    ASSERT_EQ(shots[2].size(), 2u);
+    EXPECT_TRUE(shots[2][0].arc && shots[2][1].arc);
+    EXPECT_EQ(shots[2][0].colour, own);
+    EXPECT_NEAR(shots[2][0].radius, 5000, 1e-6);
+    EXPECT_NEAR(shots[2][1].radius, 1000, 1e-6);
+    ASSERT_EQ(shots[3].size(), 2u);
+    EXPECT_NEAR(shots[3][0].radius, 7000, 0.01);  // left of a clockwise arc: outside
+    EXPECT_NEAR(shots[3][1].radius, 3000, 0.01);
 }
