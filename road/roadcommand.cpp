@@ -94,9 +94,11 @@ int ArcStep(std::vector<AcGePoint3d>& points, int& mode, KyRoadDlg* dialog) {
     }
     if (rc != RTNORM) return 0;
     const AcGePoint3d e = UcsToWcs(answer, 0);
-    SendUndoMark();
     AcGePoint3d m;
     if (DragRoadArc(dialog, p, e, m) == RTNORM) {
+        // The mark goes in only for an arc that is kept: a mark left behind by a dropped arc
+        // would make the next "U" remove nothing while it takes a point off the road.
+        SendUndoMark();
         if (const std::optional<KyRoadCurve> arc = KyRoadCurve::Arc(p, m, e))
             DrawRoadSegment(*arc, dialog);
         else

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <functional>
+#include <stdexcept>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "host/db/dbmain.h"
 #include "framework/select/KyPtSysVar.h"
 #include "host/mfc/resources.h"
+#include "host/ui/dialogevents.h"
 #include "road/roadpreview.h"
 #include "road/roadsettings.h"
 #include "tests/host/ed/session.h"
@@ -279,4 +281,33 @@ TEST_F(RoadCommand, ThePreviewFollowsTheDialogDuringTheDrag) {
     ASSERT_EQ(shots[3].size(), 2u);
     EXPECT_NEAR(shots[3][0].radius, 7000, 0.01);  // left of a clockwise arc: outside
     EXPECT_NEAR(shots[3][1].radius, 3000, 0.01);
+}
+
+// Regression: an arc dropped at its middle point left an undo mark, so the next "U" removed
+// nothing from the drawing while it took the previous arc's point off the road.
+TEST_F(RoadCommand, UndoAfterADroppedArcRemovesThePreviousArc) {
+    Run("KyDrawRoad\n0,0\nA\n10000,0\n5000,5000\n20000,0\nESC\nU\nL\n10000,-8000\n\n\n");
+    EXPECT_EQ(Count(L"PLAN-ROAD"), 2);
+    for (const Seen& s : Entities()) EXPECT_FALSE(s.arc);
+    EXPECT_TRUE(HasLine(L"PLAN-ROAD_CENTER", 0, 0, 10000, -8000));
+}
+
+TEST_F(RoadCommand, SnapsAreOnWhileTheCommandRunsAndEverythingComesBackAfterAnException) {
+    int during = -1, after = -1, echoAfter = -1;
+    bool dialogAfter = true;
+    vorn::ed::SetSnapshotWriter([&](const std::wstring&, const AcDbEntity*, std::wstring&) -> bool {
+        KyPtGetVar(L"OSMODE", during);
+        throw std::runtime_error("picture failed");
+    });
+    Run("SETVAR\nOSMODE\n4\nSETVAR\nCMDECHO\n1\nKyDrawRoad\n0,0\n~5,5\n@snapshot x.png\n10,10\n\n\n",
+        [&] {
+            KyPtGetVar(L"OSMODE", after);
+            KyPtGetVar(L"CMDECHO", echoAfter);
+            dialogAfter = vorn::ui::HasOpenDialog();
+        });
+    vorn::ed::SetSnapshotWriter(nullptr);
+    EXPECT_EQ(during, 4 | 163);
+    EXPECT_EQ(after, 4);
+    EXPECT_EQ(echoAfter, 1);
+    EXPECT_FALSE(dialogAfter);
 }
