@@ -61,6 +61,7 @@ std::optional<KyRoadCurve> KyRoadCurve::GetOffsetCurve(double d) const {
         const double nx = (m_end.y - m_start.y) / len, ny = -(m_end.x - m_start.x) / len;
         c.m_start = AcGePoint3d(m_start.x + d * nx, m_start.y + d * ny, 0.0);
         c.m_end = AcGePoint3d(m_end.x + d * nx, m_end.y + d * ny, 0.0);
+        if (!Finite(c.m_start) || !Finite(c.m_end)) return std::nullopt;
         return c;
     }
     // Travelling anticlockwise the centre lies on the left, so a left offset shrinks the arc.
@@ -70,6 +71,7 @@ std::optional<KyRoadCurve> KyRoadCurve::GetOffsetCurve(double d) const {
                             m_center.y + c.m_radius * std::sin(m_startAngle), 0.0);
     c.m_end = AcGePoint3d(m_center.x + c.m_radius * std::cos(m_endAngle),
                           m_center.y + c.m_radius * std::sin(m_endAngle), 0.0);
+    if (!Finite(c.m_start) || !Finite(c.m_end)) return std::nullopt;
     return c;
 }
 

@@ -108,6 +108,9 @@ TEST(RoadCurve, ImpossibleCurvesAndOffsetsAreRefused) {
     EXPECT_FALSE(arc->GetOffsetCurve(-6000));
     EXPECT_FALSE(arc->GetOffsetCurve(INFINITY));
     EXPECT_FALSE(KyRoadCurve::Line(P(0, 0), P(1, 0))->GetOffsetCurve(NAN));
+    // Widths near the largest double would carry the edge to infinity.
+    EXPECT_FALSE(KyRoadCurve::Line(P(1e308, 0), P(1e308, 1))->GetOffsetCurve(1.7e308));
+    EXPECT_FALSE(arc->GetOffsetCurve(1.7e308)->GetOffsetCurve(1.7e308));
     // An arc too tight for the width on its inner side gives no centre or no edge.
     const KyRoadSegmentLines tight = DeriveRoadLines(*arc, 0, 6000, 2000);
     EXPECT_TRUE(tight.centre && tight.right);
