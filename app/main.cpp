@@ -12,6 +12,7 @@
 #include "app/drawingio.h"
 #include "app/options.h"
 #include "framework/core/KyFramework.h"
+#include "host/cmds/cmds.h"
 #include "host/base/textcodec.h"
 #include "host/ed/editor.h"
 #include "host/ed/frontends.h"
@@ -114,6 +115,7 @@ int main(int argc, char** argv) {
     vorn::app::InstallDrawingServices();
     vorn::rx::SetModuleDirectory(programDir);
     vorn::rx::RegisterArxCommand();
+    vorn::cmds::RegisterHostCommands();
     const fs::path module = fs::path(programDir) / "VornGeneralDrawing.arx";
     std::error_code ec;
     if (fs::exists(module, ec)) {

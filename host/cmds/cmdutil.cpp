@@ -1,0 +1,45 @@
+// Helpers shared by the host's commands.
+#include "host/cmds/cmdutil.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "host/ed/dbaccess.h"
+#include "host/ed/editor.h"
+#include "host/ed/ucs.h"
+
+namespace vorn::cmds {
+
+AcDbDatabase* Drawing() {
+    AcDbDatabase* db = vorn::ed::dbx::Working();
+    if (!db) Say(L"There is no drawing open.");
+    return db;
+}
+
+AcGePoint3d ToWorld(const ads_point ucs) {
+    double w[3];
+    vorn::ed::UcsToWcsPoint(ucs, w);
+    return AcGePoint3d(w[0], w[1], w[2]);
+}
+
+double ToWorldAngle(double ucsAngle) { return vorn::ed::UcsToWcsAngle(ucsAngle); }
+
+bool Append(AcDbEntity* entity, AcDbObjectId* id) {
+    const AcDbObjectId made = vorn::ed::dbx::AppendToModelSpace(entity);
+    if (made.isNull()) {
+        Say(L"The entity could not be added to the drawing.");
+        return false;
+    }
+    if (id) *id = made;
+    return true;
+}
+
+void Say(const std::wstring& text) { vorn::ed::Print(L"\n" + text + L"\n"); }
+
+std::wstring Num(double v) {
+    wchar_t buf[64];
+    std::swprintf(buf, 64, L"%.4f", std::fabs(v) < 5e-5 ? 0.0 : v);
+    return buf;
+}
+
+}  // namespace vorn::cmds

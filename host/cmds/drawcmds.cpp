@@ -1,0 +1,5 @@
+// placeholder
+#include "host/cmds/cmds.h"
+namespace vorn::cmds {
+void RegisterDrawCommands() {}
+}  // namespace vorn::cmds

@@ -1,0 +1,16 @@
+// Registers the host's commands with the editor.
+#include "host/cmds/cmds.h"
+
+namespace vorn::cmds {
+
+void RegisterHostCommands() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    RegisterFilletCommand();
+    RegisterDrawCommands();
+    RegisterEditCommands();
+    RegisterFileCommands();
+}
+
+}  // namespace vorn::cmds
