@@ -1,5 +1,154 @@
-// placeholder
+// Commands over the drawing's entities and layers: ERASE, MOVE, COPY, LIST, AUDIT and LAYER.
+#include <cstdint>
+#include <functional>
+#include <vector>
+
 #include "host/cmds/cmds.h"
+#include "host/cmds/cmdutil.h"
+#include "host/ed/aced.h"
+#include "host/ed/commands.h"
+#include "host/ed/dbaccess.h"
+#include "host/ed/editor.h"
+#include "host/ed/selection.h"
+
 namespace vorn::cmds {
-void RegisterEditCommands() {}
+namespace {
+
+// The entities the user selects; empty when the selection ended with nothing or was cancelled.
+std::vector<AcDbObjectId> Select() {
+    std::vector<AcDbObjectId> ids;
+    ads_name ss;
+    if (vorn::ed::SelectEntities(L"\nSelect objects: ", nullptr, ss) != RTNORM) return ids;
+    std::int32_t n = 0;
+    acedSSLength(ss, &n);
+    for (std::int32_t i = 0; i < n; ++i) {
+        ads_name e;
+        AcDbObjectId id;
+        if (acedSSName(ss, i, e) == RTNORM && acdbGetObjectId(id, e) == Acad::eOk) ids.push_back(id);
+    }
+    acedSSFree(ss);
+    return ids;
+}
+
+// Applies f to each entity opened for write; the number it succeeded for.
+int ForEach(const std::vector<AcDbObjectId>& ids, const std::function<bool(AcDbEntity*)>& f) {
+    int done = 0;
+    for (const AcDbObjectId& id : ids) {
+        AcDbEntity* e = nullptr;
+        if (acdbOpenAcDbEntity(e, id, AcDb::kForWrite) != Acad::eOk) continue;
+        if (f(e)) ++done;
+        e->close();
+    }
+    return done;
+}
+
+void EraseCommand() {
+    if (!Drawing()) return;
+    const int n = ForEach(Select(), [](AcDbEntity* e) { return e->erase() == Acad::eOk; });
+    if (n > 0) Say(std::to_wstring(n) + L" object(s) erased.");
+}
+
+// The displacement from a base point to a second point, in world coordinates.
+bool AskDisplacement(AcGeVector3d& d) {
+    ads_point a, b;
+    if (acedGetPoint(nullptr, L"\nSpecify base point: ", a) != RTNORM) return false;
+    if (acedGetPoint(a, L"\nSpecify second point: ", b) != RTNORM) return false;
+    d = ToWorld(b) - ToWorld(a);
+    return true;
+}
+
+void MoveCopy(bool copy) {
+    if (!Drawing()) return;
+    const std::vector<AcDbObjectId> ids = Select();
+    if (ids.empty()) return;
+    AcGeVector3d d;
+    if (!AskDisplacement(d)) return;
+    const AcGeMatrix3d m = AcGeMatrix3d::translation(d);
+    std::vector<AcDbEntity*> copies;
+    const int n = ForEach(ids, [&](AcDbEntity* e) {
+        if (!copy) return e->transformBy(m) == Acad::eOk;
+        AcDbEntity* c = nullptr;
+        if (e->getTransformedCopy(m, c) != Acad::eOk || !c) return false;
+        copies.push_back(c);
+        return true;
+    });
+    for (AcDbEntity* c : copies) Append(c);  // after the originals are closed again
+    if (n < static_cast<int>(ids.size()))
+        Say(std::to_wstring(ids.size() - n) + L" object(s) could not be " + (copy ? L"copied." : L"moved."));
+}
+
+void ListCommand() {
+    if (!Drawing()) return;
+    for (const AcDbObjectId& id : Select()) {
+        AcDbEntity* e = nullptr;
+        if (acdbOpenAcDbEntity(e, id, AcDb::kForRead) != Acad::eOk) continue;
+        vorn::ed::Print(L"\n" + e->list());
+        e->close();
+    }
+}
+
+void AuditCommand() {
+    AcDbDatabase* db = Drawing();
+    if (!db) return;
+    const std::vector<AcDbAuditEntry> found = db->auditEntities();
+    if (found.empty()) {
+        Say(L"Audit: no entity has non-finite or degenerate geometry.");
+        return;
+    }
+    std::wstring text = L"\nAudit: " + std::to_wstring(found.size()) + L" entit" +
+                        (found.size() == 1 ? L"y has" : L"ies have") + L" bad geometry:\n";
+    for (const AcDbAuditEntry& a : found) {
+        const AcDbObject* o = db->peekObject(a.id);
+        const AcDbEntity* e = AcDbEntity::cast(o);
+        text += L"  " + std::wstring(o ? o->isA()->dxfName() : L"?") + L" " + a.id.handle().toString() +
+                (e ? L" on layer \"" + e->layer() + L"\"" : L"") + L": " + a.reason + L"\n";
+    }
+    vorn::ed::Print(text);
+}
+
+bool AskLayerName(const std::wstring& prompt, std::wstring& name) {
+    wchar_t buf[kAdsMaxInput + 1];
+    if (acedGetString(1, prompt.c_str(), buf) != RTNORM || buf[0] == L'\0') return false;
+    name = buf;
+    return true;
+}
+
+void LayerCommand() {
+    AcDbDatabase* db = Drawing();
+    if (!db) return;
+    for (;;) {
+        acedInitGet(0, L"Make Set");
+        wchar_t word[kAdsMaxInput + 1];
+        if (acedGetKword(L"\nEnter an option [Make/Set]: ", word) != RTNORM) return;
+        const std::wstring current = vorn::ed::dbx::CurrentLayerName();
+        std::wstring name;
+        if (std::wstring(word) == L"Make") {
+            if (!AskLayerName(L"\nEnter name for new layer (becomes the current layer) <" + current + L">: ", name))
+                continue;
+            AcDbObjectId id;
+            if (db->ensureLayer(name, id) != Acad::eOk) {
+                Say(L"\"" + name + L"\" is not a valid layer name: it must not be empty nor hold <>/\\\":;?*|,=`.");
+                continue;
+            }
+            db->setClayer(id);
+        } else {
+            if (!AskLayerName(L"\nEnter layer name to make current <" + current + L">: ", name)) continue;
+            if (!vorn::ed::dbx::SetCurrentLayer(name))
+                Say(L"Layer \"" + name + L"\" does not exist; use Make to create it.");
+        }
+    }
+}
+
+}  // namespace
+
+void RegisterEditCommands() {
+    using vorn::ed::AddCommand;
+    AddCommand(kGroup, L"ERASE", L"ERASE", 0, EraseCommand);
+    AddCommand(kGroup, L"MOVE", L"MOVE", 0, [] { MoveCopy(false); });
+    AddCommand(kGroup, L"COPY", L"COPY", 0, [] { MoveCopy(true); });
+    AddCommand(kGroup, L"LIST", L"LIST", 0, ListCommand);
+    AddCommand(kGroup, L"AUDIT", L"AUDIT", 0, AuditCommand);
+    AddCommand(kGroup, L"LAYER", L"LAYER", 0, LayerCommand);
+}
+
 }  // namespace vorn::cmds
