@@ -111,6 +111,7 @@ int main(int argc, char** argv) {
         return kExitBadInput;
     }
 
+    if (!options.drawing.empty()) vorn::cmds::SetDrawingFileName(vorn::FromUtf8(options.drawing));
     vorn::ed::InstallHostChannels();
     vorn::app::InstallDrawingServices();
     vorn::rx::SetModuleDirectory(programDir);

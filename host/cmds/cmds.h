@@ -2,10 +2,17 @@
 // FILLET, LAYER, SAVE, SAVEAS, RENDER, AUDIT, LIST), registered with the editor's command stack.
 #pragma once
 
+#include <string>
+
 namespace vorn::cmds {
 
 // Registers every command of the group "ACAD_HOST"; calling it again does nothing.
 void RegisterHostCommands();
+
+// The file SAVE writes to without asking: the drawing the program opened, or the last file
+// saved with SAVE or SAVEAS. Empty: SAVE asks for a name.
+void SetDrawingFileName(const std::wstring& path);
+const std::wstring& DrawingFileName();
 
 // Each area registers its own commands.
 void RegisterFilletCommand();
