@@ -40,6 +40,8 @@ protected:
     KyGeBaseLine2d(const KyGePoint& p1, const KyGePoint& p2) : m_p1(p1), m_p2(p2) {}
     // Unclamped parameter of p's foot (0 at the first point, 1 at the second).
     double RawParam(const KyGePoint& p) const;
+    // The move of an offset at d; false when degenerate or d is not finite.
+    bool OffsetShift(double d, KyGeVector2d& shift) const;
 
     KyGePoint m_p1;
     KyGePoint m_p2;
