@@ -52,6 +52,19 @@ TEST_F(Fillet, TheOppositeQuadrantKeepsTheOtherHalves) {
     ExpectPoint(Get<AcDbArc>(Of<AcDbArc>()[0])->center(), -2000, -2000);
 }
 
+TEST_F(Fillet, CornerOfTwoLinesSharingAnEndAtSiteCoordinates) {
+    // How roads meet: an L corner far from the origin, each line picked a tenth of the way in
+    // from its far end.
+    const double x = 4.0e6, y = 3.0e6;
+    const AcDbObjectId a = AddLine(x, y, x + 10000, y, L"ROAD");
+    const AcDbObjectId b = AddLine(x + 10000, y, x + 10000, y + 10000, L"ROAD");
+    m_db->setFilletrad(3000);
+    Run("FILLET\n4001000,3000000\n4010000,3009000\n");
+    ExpectPoint(Get<AcDbLine>(a)->endPoint(), x + 7000, y);
+    ExpectPoint(Get<AcDbLine>(b)->startPoint(), x + 10000, y + 3000);
+    ExpectPoint(Get<AcDbArc>(Of<AcDbArc>()[0])->center(), x + 7000, y + 3000);
+}
+
 TEST_F(Fillet, RadiusZeroTrimsAndExtendsToASharpCorner) {
     const AcDbObjectId a = AddLine(0, 0, 10, 0);
     const AcDbObjectId b = AddLine(20, 5, 20, 30);
