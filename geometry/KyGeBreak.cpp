@@ -33,10 +33,15 @@ bool InterBreakCurve2d(KyGeObjList& curves) {
             continue;
         }
         split = true;
+        std::vector<std::unique_ptr<KyGeCurve2d>> pieces;
         for (size_t k = 0; k + 1 < stops.size(); ++k) {
             auto piece = c->GetSubCurve(stops[k] / len, stops[k + 1] / len);
-            if (piece && piece->Length() > g_distZero) result.Append(std::move(piece), curves.GetKey(i));
+            if (piece && piece->Length() > g_distZero) pieces.push_back(std::move(piece));
         }
+        // A closed outline is not cut at its start vertex: its last piece runs on into the first.
+        if (c->IsClosed() && pieces.size() > 1 && pieces.back()->Conbine(*pieces.front(), false))
+            pieces.erase(pieces.begin());
+        for (auto& piece : pieces) result.Append(std::move(piece), curves.GetKey(i));
     }
     curves = std::move(result);
     return split;

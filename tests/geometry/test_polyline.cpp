@@ -176,3 +176,41 @@ TEST(GeomPolyline, ClosestPointOnCornersAndEnds) {
     EXPECT_TRUE(Near(c, KyGePoint(5, 10)));
     EXPECT_FALSE(chain.GetCenter(0, c));
 }
+
+TEST(GeomPolyline, IntersectionsAndBreaksThroughSegments) {
+    // The domed square far from the origin, cut by a vertical line through the dome's top.
+    KyGePolyline2d pl = DomedSquare();
+    ASSERT_TRUE(pl.TransformBy(KyGeMatrix::CreateTranslateMatrix(KyGeVector2d(1e7, 1e7))));
+    KyGeLine2d cut(KyGePoint(1e7 + 5, 0), KyGePoint(1e7 + 5, 1));
+    KyGeObjList hits;
+    ASSERT_TRUE(pl.IntersectWith(cut, hits));
+    ASSERT_EQ(hits.GetLength(), 2);
+    for (const KyGePoint& p : Points(hits)) {
+        EXPECT_TRUE(OnCurve(pl, p));
+        EXPECT_TRUE(OnCurve(cut, p));
+    }
+    EXPECT_EQ(pl.HitTest(KyGePoint(1e7 + 5, 1e7 + 14.9)), kKyGeHitInside);
+    EXPECT_EQ(pl.HitTest(KyGePoint(1e7 + 5, 1e7 + 15.1)), 0);
+    // Splitting the outline and a segment across it.
+    KyGeObjList list;
+    list.AppendClone(pl);
+    list << std::make_unique<KyGeLineSeg2d>(KyGePoint(1e7 + 5, 1e7 - 5), KyGePoint(1e7 + 5, 1e7 + 20));
+    ASSERT_TRUE(InterBreakCurve2d(list));
+    EXPECT_EQ(list.GetLength(), 5);  // two pieces of the outline, three of the segment
+    double total = 0;
+    for (int i = 0; i < 2; ++i) total += KyGeCast<KyGeCurve2d>(list[i])->Length();
+    EXPECT_NEAR(total, pl.Length(), 1e-6);
+}
+
+TEST(GeomPolyline, ClosedOutlineOffsetsInwardsAndOutwards) {
+    KyGePolyline2d square;
+    for (KyGePoint p : {KyGePoint(0, 0), KyGePoint(100, 0), KyGePoint(100, 100), KyGePoint(0, 100)}) square.AppendVertex(p);
+    square.SetClosed(true);
+    // Counter-clockwise: the left of travel is inside.
+    auto inner = square.GetOffsetCurve(-10);
+    auto outer = square.GetOffsetCurve(10);
+    ASSERT_TRUE(inner && outer);
+    EXPECT_NEAR(KyGeCast<KyGePolyline2d>(inner.get())->GetArea(), 80 * 80, 1e-6);
+    EXPECT_NEAR(KyGeCast<KyGePolyline2d>(outer.get())->GetArea(), 120 * 120, 1e-6);
+    EXPECT_TRUE(Near(inner->GetStartPoint(), KyGePoint(10, 10)));
+}
