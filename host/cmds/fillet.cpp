@@ -1,4 +1,4 @@
-// FILLET: two lines or arcs picked (at the prompt or from acedCommand's entity/point pairs)
+// FILLET: two lines, arcs or straight polyline end segments picked (at the prompt or from acedCommand's entity/point pairs)
 // are joined by an arc of radius FILLETRAD, or meet in a sharp corner at radius 0.
 #include <cmath>
 
@@ -16,18 +16,64 @@ struct Picked {
     AcDbObjectId id;
     AcGePoint3d pick;
     FilletCurve curve;
+    // A straight end segment of an open polyline: the vertices that may move (the free end;
+    // both for a polyline of one segment).
+    bool polyline = false;
+    int vertexStart = -1, vertexEnd = -1;
+    bool startMayMove = true, endMayMove = true;
 };
 
-bool CurveOf(const AcDbObjectId& id, FilletCurve& curve) {
+// The polyline's segment nearest the pick, when it is a straight end segment of an open polyline.
+bool PolylineSegment(const AcDbPolyline* pl, Picked& p, std::wstring& refusal) {
+    const unsigned n = pl->numSegments();
+    unsigned best = 0;
+    double bestDist = -1;
+    for (unsigned i = 0; i < n; ++i) {
+        vorn::db::BulgeSegment seg;
+        AcGePoint2d near;
+        if (pl->getSegmentAt(i, seg) != Acad::eOk) continue;
+        seg.closestFraction(p.pick.convert2d(), near);
+        const double d = (near - p.pick.convert2d()).length();
+        if (bestDist < 0 || d < bestDist) bestDist = d, best = i;
+    }
+    vorn::db::BulgeSegment seg;
+    if (bestDist < 0 || pl->getSegmentAt(best, seg) != Acad::eOk) return false;
+    if (pl->isClosed() || (best != 0 && best + 1 != n)) {
+        refusal = L"Only an end segment of an open polyline can be filleted.";
+        return false;
+    }
+    if (seg.isArc) {
+        refusal = L"Only a straight end segment of a polyline can be filleted.";
+        return false;
+    }
+    p.polyline = true;
+    p.vertexStart = static_cast<int>(best);
+    p.vertexEnd = static_cast<int>(best + 1);
+    p.startMayMove = best == 0;
+    p.endMayMove = best + 1 == n;
+    p.curve = FilletCurve::Line(AcGePoint3d(seg.start), AcGePoint3d(seg.end));
+    return true;
+}
+
+bool CurveOf(Picked& p, std::wstring& refusal) {
     AcDbEntity* ent = nullptr;
-    if (acdbOpenAcDbEntity(ent, id, AcDb::kForRead) != Acad::eOk) return false;
+    if (acdbOpenAcDbEntity(ent, p.id, AcDb::kForRead) != Acad::eOk) return false;
     bool ok = true;
-    if (const AcDbLine* line = AcDbLine::cast(ent)) curve = FilletCurve::Line(line->startPoint(), line->endPoint());
+    p.polyline = false;
+    if (const AcDbLine* line = AcDbLine::cast(ent)) p.curve = FilletCurve::Line(line->startPoint(), line->endPoint());
     else if (const AcDbArc* arc = AcDbArc::cast(ent))
-        curve = FilletCurve::Arc(arc->center(), arc->radius(), arc->startAngle(), arc->endAngle());
+        p.curve = FilletCurve::Arc(arc->center(), arc->radius(), arc->startAngle(), arc->endAngle());
+    else if (const AcDbPolyline* pl = AcDbPolyline::cast(ent)) ok = PolylineSegment(pl, p, refusal);
     else ok = false;
     ent->close();
     return ok;
+}
+
+// A polyline's inner vertex stays where it is: the segment must keep it.
+bool KeepsFixedVertex(const Picked& p, const FilletCurve& trimmed) {
+    if (!p.polyline) return true;
+    return (p.startMayMove || trimmed.start.isEqualTo(p.curve.start)) &&
+           (p.endMayMove || trimmed.end.isEqualTo(p.curve.end));
 }
 
 void AskRadius(AcDbDatabase* db) {
@@ -61,20 +107,25 @@ int PickCurve(AcDbDatabase* db, const wchar_t* prompt, const AcDbObjectId& other
             Say(L"Cannot fillet an object with itself; select a different line or arc.");
             continue;
         }
-        if (!CurveOf(out.id, out.curve)) {
-            Say(L"FILLET works on lines and arcs; select a line or an arc.");
+        out.pick = ToWorld(pt);
+        std::wstring refusal;
+        if (!CurveOf(out, refusal)) {
+            Say(refusal.empty() ? L"FILLET works on lines, arcs and polyline end segments; select one of those."
+                                : refusal);
             continue;
         }
-        out.pick = ToWorld(pt);
         return RTNORM;
     }
 }
 
-bool WriteCurve(const AcDbObjectId& id, const FilletCurve& c) {
+bool WriteCurve(const Picked& p, const FilletCurve& c) {
     AcDbEntity* ent = nullptr;
-    if (acdbOpenAcDbEntity(ent, id, AcDb::kForWrite) != Acad::eOk) return false;
+    if (acdbOpenAcDbEntity(ent, p.id, AcDb::kForWrite) != Acad::eOk) return false;
     Acad::ErrorStatus es = Acad::eOk;
-    if (AcDbLine* line = AcDbLine::cast(ent)) {
+    if (AcDbPolyline* pl = AcDbPolyline::cast(ent)) {
+        es = pl->setPointAt(static_cast<unsigned>(p.vertexStart), c.start.convert2d());
+        if (es == Acad::eOk) es = pl->setPointAt(static_cast<unsigned>(p.vertexEnd), c.end.convert2d());
+    } else if (AcDbLine* line = AcDbLine::cast(ent)) {
         const double z0 = line->startPoint().z, z1 = line->endPoint().z;
         es = line->setStartPoint(AcGePoint3d(c.start.x, c.start.y, z0));
         if (es == Acad::eOk) es = line->setEndPoint(AcGePoint3d(c.end.x, c.end.y, z1));
@@ -113,7 +164,9 @@ void FilletCommand() {
     if (rc != RTNORM) return;
 
     const double radius = db->filletrad();
-    const FilletResult r = ComputeFillet(first.curve, first.pick, second.curve, second.pick, radius);
+    FilletResult r = ComputeFillet(first.curve, first.pick, second.curve, second.pick, radius);
+    if (r.status == FilletStatus::kOk && (!KeepsFixedVertex(first, r.first) || !KeepsFixedVertex(second, r.second)))
+        r.status = FilletStatus::kNoFit;
     if (r.status != FilletStatus::kOk) {
         Say(Failure(r.status, radius));
         return;
@@ -128,7 +181,7 @@ void FilletCommand() {
         if (a->layerId() != layer) layer = AcDbObjectId();
         a->close();
     }
-    if (!WriteCurve(first.id, r.first) || !WriteCurve(second.id, r.second)) {
+    if (!WriteCurve(first, r.first) || !WriteCurve(second, r.second)) {
         Say(L"The objects could not be changed (are they open elsewhere?).");
         return;
     }

@@ -139,9 +139,23 @@ TEST_F(Fillet, RefusesOtherObjectsAndBadRadii) {
     const AcDbObjectId a = AddLine(0, 0, 100, 0);
     vorn::ed::dbx::AppendToModelSpace(new AcDbCircle(AcGePoint3d(500, 0, 0), AcGeVector3d::kZAxis, 50));
     Run("FILLET\nR\n-3\nnan\n7\n550,0\n");
-    EXPECT_TRUE(Has("lines and arcs"));
+    EXPECT_TRUE(Has("lines, arcs and polyline end segments"));
     EXPECT_DOUBLE_EQ(m_db->filletrad(), 7);
     ExpectPoint(Get<AcDbLine>(a)->endPoint(), 100, 0, 0);
+}
+
+TEST_F(Fillet, PolylineEndSegmentMovesOnlyItsFreeVertex) {
+    Run("PLINE\n0,0\n100,0\n100,100\n\nLINE\n50,80\n200,80\n\nPLINE\n300,0\n400,0\n400,100\nC\n"
+        "FILLET\nR\n10\n100,30\n180,80\nFILLET\n350,0\n");
+    const AcDbPolyline* pl = Get<AcDbPolyline>(Of<AcDbPolyline>()[0]);
+    AcGePoint2d v;
+    pl->getPointAt(1, v);
+    ExpectPoint(AcGePoint3d(v), 100, 0, 0);
+    pl->getPointAt(2, v);
+    ExpectPoint(AcGePoint3d(v), 100, 70);
+    ExpectPoint(Get<AcDbLine>(Of<AcDbLine>()[0])->startPoint(), 110, 80);
+    ExpectPoint(Get<AcDbArc>(Of<AcDbArc>()[0])->center(), 110, 70);
+    EXPECT_TRUE(Has("Only an end segment of an open polyline"));
 }
 
 TEST_F(Fillet, ArcGoesOnTheCurrentLayerWhenTheCurvesDiffer) {
