@@ -206,26 +206,32 @@ int KyGeArc2d::HitTest(const KyGePoint& p) const {
     return d < m_radius ? kKyGeHitLeft : kKyGeHitOutside;
 }
 
-bool KyGeArc2d::Conbine(const KyGeCurve2d& other, bool bExtendOverlap) {
+bool KyGeArc2d::Conbine(const KyGeCurve2d& other, bool bFillGap) {
     const KyGeArc2d* o = KyGeCast<KyGeArc2d>(&other);
     if (!o || !IsValid() || !o->IsValid()) return false;
     if (Distance2d(m_centre, o->m_centre) > g_distZero || std::fabs(m_radius - o->m_radius) > g_distZero) return false;
     if (!o->IsBounded()) return false;
-    // Other's extent in this arc's travel, starting at u and running w.
+    // Other's extent in this arc's travel: from u over w, placed after this arc's start (u) or
+    // before it (u - 2*pi); the union is [lo, hi] in travel.
     const double w = o->m_sweep;
     const KyGePoint from = (o->m_clockwise == m_clockwise) ? o->GetStartPoint() : o->GetEndPoint();
-    double u = TravelTo(std::atan2(from.y - m_centre.y, from.x - m_centre.x));
+    const double u = TravelTo(std::atan2(from.y - m_centre.y, from.x - m_centre.x));
     const double tol = g_angleZero + g_distZero / m_radius;
-    if (u > kTwoPi - tol) u -= kTwoPi;
-    // Prefer the placement that overlaps or touches this arc.
-    if (u > m_sweep + tol && u + w - kTwoPi >= -tol) u -= kTwoPi;
-    const bool touches = std::fabs(u - m_sweep) <= tol || std::fabs(u + w) <= tol;
-    const bool overlaps = u <= m_sweep + tol && u + w >= -tol;
-    if (bExtendOverlap ? !overlaps : !touches) return false;
-    const double lo = std::min(0.0, u), hi = std::max(m_sweep, u + w);
-    if (hi - lo >= kTwoPi - tol) return false;  // would close into a circle
-    m_startAngle = GetStdAngle(m_clockwise ? m_startAngle - lo : m_startAngle + lo);
-    m_sweep = hi - lo;
+    bool found = false;
+    double bestLo = 0.0, bestHi = 0.0;
+    for (double at : {u, u - kTwoPi}) {
+        const bool meets = at <= m_sweep + tol && at + w >= -tol;
+        if (!meets && !bFillGap) continue;
+        const double lo = std::min(0.0, at), hi = std::max(m_sweep, at + w);
+        if (!found || hi - lo < bestHi - bestLo) {
+            found = true;
+            bestLo = lo;
+            bestHi = hi;
+        }
+    }
+    if (!found || bestHi - bestLo >= kTwoPi - tol) return false;  // would close into a circle
+    m_startAngle = GetStdAngle(m_clockwise ? m_startAngle - bestLo : m_startAngle + bestLo);
+    m_sweep = bestHi - bestLo;
     return true;
 }
 

@@ -62,7 +62,7 @@ public:
     std::unique_ptr<KyGeCurve2d> GetSubCurve(double pa1, double pa2) const override;
     std::unique_ptr<KyGeCurve2d> GetExtendCurve() const override;
     int HitTest(const KyGePoint& p) const override;
-    bool Conbine(const KyGeCurve2d& other, bool bExtendOverlap = true) override;
+    bool Conbine(const KyGeCurve2d& other, bool bFillGap = true) override;
     void Reverse() override;
     std::unique_ptr<KyGePolyline2d> PLinearize(double precision) const override;
     bool TransformBy(const KyGeMatrix& matrix) override;
@@ -100,7 +100,7 @@ public:
     std::unique_ptr<KyGeCurve2d> GetSubCurve(const KyGePoint& p1, const KyGePoint& p2) const override;
     std::unique_ptr<KyGeCurve2d> GetSubCurve(double pa1, double pa2) const override;
     std::unique_ptr<KyGeCurve2d> GetExtendCurve() const override;
-    bool Conbine(const KyGeCurve2d& other, bool bExtendOverlap = true) override;
+    bool Conbine(const KyGeCurve2d& other, bool bFillGap = true) override;
     std::unique_ptr<KyGePolyline2d> PLinearize(double precision) const override;
 
 private:

@@ -71,7 +71,7 @@ std::unique_ptr<KyGeCurve2d> KyGeBaseLine2d::GetExtendCurve() const {
     return std::make_unique<KyGeLine2d>(m_p1, m_p2);
 }
 
-bool KyGeBaseLine2d::Conbine(const KyGeCurve2d& other, bool bExtendOverlap) {
+bool KyGeBaseLine2d::Conbine(const KyGeCurve2d& other, bool bFillGap) {
     const KyGeBaseLine2d* o = KyGeCast<KyGeBaseLine2d>(&other);
     if (!o || IsDegenerate() || o->IsDegenerate()) return false;
     const KyGeLine2d support(*this);
@@ -80,19 +80,14 @@ bool KyGeBaseLine2d::Conbine(const KyGeCurve2d& other, bool bExtendOverlap) {
         return false;
     if (!IsBounded()) return true;  // already the whole line
     if (!o->IsBounded()) return false;
-    const double len = Length();
-    const double tol = g_distZero / len;
+    const double tol = g_distZero / Length();
     const double ta = RawParam(o->m_p1), tb = RawParam(o->m_p2);
     const double lo = std::min(ta, tb), hi = std::max(ta, tb);
-    const bool touches = std::fabs(hi) <= tol || std::fabs(lo - 1.0) <= tol;
-    const bool overlaps = lo <= 1.0 + tol && hi >= -tol;
-    if (bExtendOverlap ? !overlaps : !touches) return false;
+    if (!bFillGap && (lo > 1.0 + tol || hi < -tol)) return false;
+    const KyGePoint first = m_p1;
     const KyGeVector2d d(m_p1, m_p2);
-    const KyGePoint first = m_p1, second = m_p2;
-    if (lo < 0.0) m_p1 = first + d * lo;
     if (hi > 1.0) m_p2 = first + d * hi;
-    if (lo >= 0.0) m_p1 = first;
-    if (hi <= 1.0) m_p2 = second;
+    if (lo < 0.0) m_p1 = first + d * lo;
     return true;
 }
 

@@ -33,7 +33,7 @@ public:
     void Reverse() override;
     bool TransformBy(const KyGeMatrix& matrix) override;
     std::unique_ptr<KyGeCurve2d> GetExtendCurve() const override;
-    bool Conbine(const KyGeCurve2d& other, bool bExtendOverlap = true) override;
+    bool Conbine(const KyGeCurve2d& other, bool bFillGap = true) override;
 
 protected:
     KyGeBaseLine2d() = default;

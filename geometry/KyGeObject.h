@@ -141,10 +141,13 @@ public:
     bool IsInclude(const KyGePoint& p) const;
     // Every point of other lies on this curve (its ends and points inside it).
     virtual bool IsInclude(const KyGeCurve2d& other) const;
-    // Joins other into this curve when both lie on one line or one circle and touch or overlap:
-    // this becomes the union, keeping its own direction. With bExtendOverlap false, only curves
-    // that meet end to end join. False (unchanged) otherwise. Polylines join end to end.
-    virtual bool Conbine(const KyGeCurve2d& other, bool bExtendOverlap = true) = 0;
+    // Joins other into this curve when both lie on one line or one circle: this becomes the
+    // shortest piece of that line or circle holding both, in its own direction. With bFillGap
+    // true a gap between them is bridged (so the result's length tells how far apart they
+    // were); with false only curves that overlap or touch join. False (unchanged) when they lie
+    // on different lines or circles, or the join would close a full circle. Polylines join
+    // end to end only.
+    virtual bool Conbine(const KyGeCurve2d& other, bool bFillGap = true) = 0;
     // Turns the direction of travel (an arc's sense flips, its points stay).
     virtual void Reverse() = 0;
     // The curve as a polyline with bulges. precision <= 0 keeps arcs exact as bulges; a

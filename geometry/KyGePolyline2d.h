@@ -69,7 +69,7 @@ public:
     bool IsInclude(const KyGeCurve2d& other) const override;
     // Appends other when it starts (or, reversed, ends) where this ends, or prepends when it
     // ends (or starts) where this starts. Closed polylines never join.
-    bool Conbine(const KyGeCurve2d& other, bool bExtendOverlap = true) override;
+    bool Conbine(const KyGeCurve2d& other, bool bFillGap = true) override;
     void Reverse() override;
     std::unique_ptr<KyGePolyline2d> PLinearize(double precision) const override;
     bool TransformBy(const KyGeMatrix& matrix) override;

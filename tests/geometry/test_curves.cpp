@@ -199,13 +199,28 @@ TEST(GeomConbine, JoinsAlongOneLineOrCircle) {
     EXPECT_TRUE(a.Conbine(KyGeLineSeg2d(KyGePoint(15, 0), KyGePoint(5, 0)), true));
     EXPECT_TRUE(Near(a.GetEndPoint(), KyGePoint(15, 0)));
     EXPECT_TRUE(Near(a.GetStartPoint(), KyGePoint(0, 0)));
-    EXPECT_FALSE(a.Conbine(KyGeLineSeg2d(KyGePoint(20, 0), KyGePoint(30, 0)), true));  // a gap
+    // A gap joins only when asked to be bridged.
+    EXPECT_FALSE(a.Conbine(KyGeLineSeg2d(KyGePoint(20, 0), KyGePoint(30, 0)), false));
+    EXPECT_TRUE(a.Conbine(KyGeLineSeg2d(KyGePoint(20, 0), KyGePoint(30, 0)), true));
+    EXPECT_NEAR(a.Length(), 30, 1e-12);
     EXPECT_FALSE(a.Conbine(KyGeLineSeg2d(KyGePoint(0, 1), KyGePoint(10, 1)), true));   // parallel
     KyGeArc2d arc(O, 10, 0, KyGePi / 2);
     EXPECT_TRUE(arc.Conbine(KyGeArc2d(O, 10, KyGePi, KyGePi / 4, true), true));
     EXPECT_NEAR(arc.GetSweep(), KyGePi, 1e-9);
     EXPECT_TRUE(Near(arc.GetStartPoint(), KyGePoint(10, 0)));
     EXPECT_FALSE(arc.Conbine(KyGeArc2d(O, 11, 0, 1), true));
+    // Arcs apart on one circle: bridging the gap the short way round measures how far apart.
+    KyGeArc2d p1(O, 1000, 0, 0.5), p2(O, 1000, 2.0, 1.5, true);
+    KyGeArc2d u = p1;
+    EXPECT_FALSE(u.Conbine(p2, false));
+    ASSERT_TRUE(u.Conbine(p2, true));
+    EXPECT_NEAR(u.Length() - (p1.Length() + p2.Length()), 1000.0, 1e-9);
+    EXPECT_FALSE(u.IsClockwise());
+    KyGeArc2d behind(O, 1000, -1.0, -0.5);  // before p1's start: joined in front of it
+    u = p1;
+    ASSERT_TRUE(u.Conbine(behind, true));
+    EXPECT_NEAR(u.GetSweep(), 1.5, 1e-12);
+    EXPECT_TRUE(Near(u.GetStartPoint(), behind.GetStartPoint()));
     EXPECT_TRUE(arc.IsInclude(KyGeArc2d(O, 10, 0.5, 1.0)));
     EXPECT_FALSE(arc.IsInclude(KyGeArc2d(O, 10, 3.0, 3.5)));
 }
