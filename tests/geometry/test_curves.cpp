@@ -67,6 +67,9 @@ TEST(GeomArc, ThreePointConstructionAndSense) {
 TEST(GeomDegenerate, NegativeAnswersNeverNaN) {
     EXPECT_EQ(KyGeArc2d::Create(KyGePoint(0, 0), KyGePoint(1, 1), KyGePoint(2, 2)), nullptr);
     EXPECT_EQ(KyGeArc2d::Create(KyGePoint(0, 0), KyGePoint(0, 0), KyGePoint(2, 2)), nullptr);
+    // Nearly collinear at 1e7: a middle point within the tolerance of the chord makes no arc.
+    EXPECT_EQ(KyGeArc2d::Create(KyGePoint(1e7, 1e7), KyGePoint(1e7 + 500, 1e7 + 5e-5), KyGePoint(1e7 + 1000, 1e7)), nullptr);
+    EXPECT_EQ(KyGeArc2d::CreateFromBulge(KyGePoint(0, 0), KyGePoint(10, 0), 1e300), nullptr);
     EXPECT_EQ(KyGeArc2d::Create(O, 0.0, 0, 1), nullptr);
     EXPECT_EQ(KyGeArc2d::Create(O, 5.0, 1, 1), nullptr);
     EXPECT_EQ(KyGeArc2d::Create(O, std::numeric_limits<double>::quiet_NaN(), 0, 1), nullptr);
