@@ -31,12 +31,27 @@ AcEdJig::DragStatus KyDbMapLegendJig::sampler() {
     AcGePoint3d point;
     const DragStatus status = acquirePoint(point);
     if (status == kNormal) {
+        // A cursor that stands still changes nothing, unless the dialog changed the selection
+        // meanwhile: a click there must place the legend as it now is.
         if (std::hypot(point.x - m_ptCurrent.x, point.y - m_ptCurrent.y, point.z - m_ptCurrent.z) <=
-            g_distZero)
+                g_distZero &&
+            !SelectionChanged())
             return kNoChange;
         m_ptCurrent = point;
     }
     return status;
+}
+
+bool KyDbMapLegendJig::SelectionChanged() const {
+    if (!m_pLegend) return false;
+    AcDbObjectIdArray ids;
+    std::vector<std::wstring> names;
+    m_pLegend->GetBlockIds(ids);
+    m_pLegend->GetNames(names);
+    if (ids.length() != g_legendBlockIds.length() || names != g_legendNames) return true;
+    for (int i = 0; i < ids.length(); ++i)
+        if (ids[i] != g_legendBlockIds[i]) return true;
+    return false;
 }
 
 bool KyDbMapLegendJig::update() {
@@ -66,6 +81,8 @@ bool KyDbMapLegendJig::update() {
 AcDbEntity* KyDbMapLegendJig::entity() const { return m_pLegend; }
 
 int KyDbMapLegendJig::DoDrag() {
+    // The legend stands at the handle from the start, also for a click before any move.
+    update();
     acedInitGet(0, m_pKeywords);
     const DragStatus status = drag();
     m_nStatus = status;

@@ -33,6 +33,9 @@ public:
     KyDbMapLegend* Legend() const { return m_pLegend; }
 
 private:
+    // Whether the selection lists differ from what the legend shows.
+    bool SelectionChanged() const;
+
     KyDbMapLegend* m_pLegend = nullptr;
     AcGePoint3d m_ptCurrent;
     double m_dx = 0.0, m_dy = 0.0;

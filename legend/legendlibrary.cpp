@@ -15,6 +15,11 @@ bool IsDirectory(const KyDtLibItemBase& node) {
     return std::wcscmp(node.GetKindName(), L"Directory") == 0;
 }
 
+LegendSymbolLoader& SymbolLoader() {
+    static LegendSymbolLoader loader;
+    return loader;
+}
+
 std::wstring Slashed(std::wstring path) {
     for (wchar_t& c : path)
         if (c == L'\\') c = L'/';
@@ -55,7 +60,10 @@ std::wstring LegendSymbolFile(const KyDtLibItemBase& row) {
     return Slashed(GetDwgLibDirectory() + L"GeneralDrawingLib\\SysLib\\" + item->GetDataFile());
 }
 
+void SetLegendSymbolLoader(LegendSymbolLoader loader) { SymbolLoader() = std::move(loader); }
+
 AcDbObjectId LoadLegendSymbol(const KyDtLibItemBase& row) {
+    if (SymbolLoader()) return SymbolLoader()(row);
     const std::wstring file = LegendSymbolFile(row);
     if (file.empty()) return AcDbObjectId::kNull;
     return KyDtLoadBlock(file.c_str(), nullptr);

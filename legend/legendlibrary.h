@@ -31,6 +31,9 @@ std::wstring LegendSymbolFile(const KyDtLibItemBase& row);
 // Loads a row's symbol into the working drawing; null on failure.
 using LegendSymbolLoader = std::function<AcDbObjectId(const KyDtLibItemBase& row)>;
 AcDbObjectId LoadLegendSymbol(const KyDtLibItemBase& row);
+// Replaces how LoadLegendSymbol loads (null: from the symbol drawings), for symbol blocks
+// made without drawing files.
+void SetLegendSymbolLoader(LegendSymbolLoader loader);
 
 // Rebuilds ids for names from the rows: each name takes the first row of that exact name whose
 // symbol loads; names without one are dropped from names. Returns the names kept, in order.
