@@ -12,6 +12,7 @@
 #include "app/drawingio.h"
 #include "app/options.h"
 #include "framework/core/KyFramework.h"
+#include "framework/library/KyFindFile.h"
 #include "host/cmds/cmds.h"
 #include "host/base/textcodec.h"
 #include "host/ed/editor.h"
@@ -106,6 +107,7 @@ int main(int argc, char** argv) {
     }
 
     KyFrameworkInit();  // framework entity classes before any drawing is read; SYMBELEV
+    SetMainDirectory(po.supportDir);  // where the suite's libraries and support drawings are
     if (!vorn::app::OpenDrawing(options, error)) {
         Fail(error);
         return kExitBadInput;

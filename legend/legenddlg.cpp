@@ -46,6 +46,8 @@ bool KyLegendDlg::ReadLibrary() {
     m_pLegendDir = nullptr;
     if (!m_group.ReadFromXML()) {
         m_group.ClearLibraries();
+        // The box says only that it failed; the command line says which file and why.
+        acutPrintf(L"\n%s", m_group.GetError().c_str());
         MessageBoxW(GetSafeHwnd(), KyUtTranslate(L"读取图库组失败").c_str(),
                     KyUtTranslate(L"错误").c_str(), MB_ICONERROR);
         return false;
