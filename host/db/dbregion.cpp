@@ -16,11 +16,19 @@ ACRX_DXF_DEFINE_MEMBERS(AcDbRegion, AcDbEntity, L"REGION")
 
 namespace {
 
+// Regions are measured (areas for site statistics), so their arcs always take the finest chord
+// count: a full turn in kMaxArcSegments chords is within 4e-7 of the true area whatever the radius.
+// A tolerance this small makes every arc take that count.
+constexpr double kRegionChordTol = 1.0e-12;
+
 double loopArea(const Loop& l) {
+    // Measured from the first vertex: far from the origin the raw cross products would cancel.
     double a = 0.0;
-    for (size_t i = 0, n = l.size(); i < n; ++i) {
-        const AcGePoint2d &p = l[i], &q = l[(i + 1) % n];
-        a += p.x * q.y - q.x * p.y;
+    if (l.empty()) return a;
+    const AcGePoint2d& o = l[0];
+    for (size_t i = 1, n = l.size(); i + 1 < n; ++i) {
+        double px = l[i].x - o.x, py = l[i].y - o.y, qx = l[i + 1].x - o.x, qy = l[i + 1].y - o.y;
+        a += px * qy - qx * py;
     }
     return 0.5 * a;
 }
@@ -117,7 +125,7 @@ Acad::ErrorStatus AcDbRegion::createFromCurves(const AcDbVoidPtrArray& curves, A
         if (const auto* circle = AcDbCircle::cast(c)) {
             AcGePoint2d ctr(circle->center().x, circle->center().y);
             pts.emplace_back(ctr.x + circle->radius(), ctr.y);
-            vorn::db::FlattenArc(ctr, circle->radius(), 0.0, kTwoPi, pts);
+            vorn::db::FlattenArc(ctr, circle->radius(), 0.0, kTwoPi, pts, kRegionChordTol);
             pts.pop_back();
             closed = true;
         } else if (const auto* arc = AcDbArc::cast(c)) {
@@ -125,7 +133,7 @@ Acad::ErrorStatus AcDbRegion::createFromCurves(const AcDbVoidPtrArray& curves, A
             arc->getStartPoint(s);
             pts.emplace_back(s.x, s.y);
             vorn::db::FlattenArc(AcGePoint2d(arc->center().x, arc->center().y), arc->radius(), arc->startAngle(),
-                                 arc->totalAngle(), pts);
+                                 arc->totalAngle(), pts, kRegionChordTol);
             AcGePoint3d e;
             arc->getEndPoint(e);
             pts.back() = AcGePoint2d(e.x, e.y);
@@ -133,10 +141,10 @@ Acad::ErrorStatus AcDbRegion::createFromCurves(const AcDbVoidPtrArray& curves, A
             pts.emplace_back(line->startPoint().x, line->startPoint().y);
             pts.emplace_back(line->endPoint().x, line->endPoint().y);
         } else if (const auto* pl = AcDbPolyline::cast(c)) {
-            pts = vorn::db::FlattenPath(pl->vertices(), pl->isClosed());
+            pts = vorn::db::FlattenPath(pl->vertices(), pl->isClosed(), kRegionChordTol);
             closed = pl->isClosed();
         } else if (const auto* p2 = AcDb2dPolyline::cast(c)) {
-            pts = vorn::db::FlattenPath(p2->vertices(), p2->isClosed());
+            pts = vorn::db::FlattenPath(p2->vertices(), p2->isClosed(), kRegionChordTol);
             closed = p2->isClosed();
         } else {
             // A framework curve: its drawn outline.

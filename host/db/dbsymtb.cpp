@@ -206,6 +206,15 @@ Acad::ErrorStatus AcDbBlockTableRecord::appendAcDbEntity(AcDbObjectId& id, AcDbE
     // An entity without a layer goes on the current one; its colour and line type, which the
     // caller may have set before appending, are kept.
     if (entity->layerId().isNull()) entity->setLayer(db->clayer());
+    // Likewise a text without a style takes the current one, so that every stored text names a
+    // style of its own drawing (a file written from it, or a block made of it, stays whole).
+    if (auto* text = AcDbText::cast(entity)) {
+        if (!text->textStyle().isNull() && text->textStyle().database() != db) return Acad::eWrongDatabase;
+        if (text->textStyle().isNull()) text->setTextStyle(db->textstyle());
+    } else if (auto* mtext = AcDbMText::cast(entity)) {
+        if (!mtext->textStyle().isNull() && mtext->textStyle().database() != db) return Acad::eWrongDatabase;
+        if (mtext->textStyle().isNull()) mtext->setTextStyle(db->textstyle());
+    }
     return vorn::db::detail::Append(db, objectId(), entity, id);
 }
 

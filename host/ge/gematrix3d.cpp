@@ -143,10 +143,9 @@ bool AcGeMatrix3d::invert() {
         int pivot = col;
         for (int r = col + 1; r < 4; ++r)
             if (std::fabs(a[r][col]) > std::fabs(a[pivot][col])) pivot = r;
-        if (!(std::fabs(a[pivot][col]) > vorn::ge::kSingularTol)) {
-            setToIdentity();
-            return false;
-        }
+        // A singular matrix has no inverse: report it and keep the matrix as it was, so a
+        // caller that ignores the result still holds a meaningful transform.
+        if (!(std::fabs(a[pivot][col]) > vorn::ge::kSingularTol)) return false;
         if (pivot != col)
             for (int c = 0; c < 8; ++c) std::swap(a[pivot][c], a[col][c]);
         double p = a[col][col];
@@ -165,7 +164,7 @@ bool AcGeMatrix3d::invert() {
 
 AcGeMatrix3d AcGeMatrix3d::inverse() const {
     AcGeMatrix3d m = *this;
-    m.invert();
+    if (!m.invert()) m.setToIdentity();
     return m;
 }
 

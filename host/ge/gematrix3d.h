@@ -39,7 +39,8 @@ public:
 
     double det() const;
     bool isSingular(const AcGeTol& tol = AcGeContext::gTol) const;
-    // The inverse; a singular matrix gives the identity and invert() returns false.
+    // The inverse; a singular matrix gives the identity. invert() on a singular matrix returns
+    // false and leaves the matrix unchanged.
     AcGeMatrix3d inverse() const;
     bool invert();
     AcGeMatrix3d transpose() const;
