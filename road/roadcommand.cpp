@@ -1,5 +1,6 @@
 // KyDrawRoad: roads as chains of straight and arc segments, picked point after point beside
 // the road settings dialog; every picked segment is written at once.
+#include <memory>
 #include <vector>
 
 #include "frame/VornCommands.h"
@@ -20,7 +21,7 @@ enum SegmentMode { kStraight = 0, kArc = 1 };
 void SendUndoMark() { acedCommand(RTSTR, L"UNDO", RTSTR, L"MARK", 0); }
 
 void DrawLine(const AcGePoint3d& from, const AcGePoint3d& to, KyRoadDlg* dialog) {
-    if (const std::optional<KyRoadCurve> line = KyRoadCurve::Line(from, to))
+    if (const std::unique_ptr<KyGeCurve2d> line = MakeRoadLine(from, to))
         DrawRoadSegment(*line, dialog);
     else
         ReportRoadSegmentNotDrawn();
@@ -99,7 +100,7 @@ int ArcStep(std::vector<AcGePoint3d>& points, int& mode, KyRoadDlg* dialog) {
         // The mark goes in only for an arc that is kept: a mark left behind by a dropped arc
         // would make the next "U" remove nothing while it takes a point off the road.
         SendUndoMark();
-        if (const std::optional<KyRoadCurve> arc = KyRoadCurve::Arc(p, m, e))
+        if (const std::unique_ptr<KyGeCurve2d> arc = MakeRoadArc(p, m, e))
             DrawRoadSegment(*arc, dialog);
         else
             ReportRoadSegmentNotDrawn();

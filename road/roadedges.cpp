@@ -13,8 +13,8 @@
 
 namespace {
 
-bool WriteOnLayer(const KyRoadCurve& curve, const AcDbObjectId& layer) {
-    std::unique_ptr<AcDbEntity> entity = curve.ToEntity();
+bool WriteOnLayer(const KyGeCurve2d& curve, const AcDbObjectId& layer) {
+    std::unique_ptr<AcDbEntity> entity = RoadCurveToEntity(curve);
     if (!entity) return false;
     entity->setLayer(layer, true, false);
     return !AddToCurrentSpace(entity.release(), 1).isNull();
@@ -22,35 +22,35 @@ bool WriteOnLayer(const KyRoadCurve& curve, const AcDbObjectId& layer) {
 
 }  // namespace
 
-KyRoadSegmentLines DeriveRoadLines(const KyRoadCurve& picked, int posLine, double leftWidth,
+KyRoadSegmentLines DeriveRoadLines(const KyGeCurve2d& picked, int posLine, double leftWidth,
                                    double rightWidth) {
     KyRoadSegmentLines lines;
     if (posLine == 0)
-        lines.centre = picked;
+        lines.centre = picked.Clone();
     else if (posLine == 1)
-        lines.centre = picked.GetOffsetCurve(+leftWidth);
+        lines.centre = RoadOffsetCurve(picked, +leftWidth);
     else
-        lines.centre = picked.GetOffsetCurve(-rightWidth);
+        lines.centre = RoadOffsetCurve(picked, -rightWidth);
     if (lines.centre) {
-        lines.left = lines.centre->GetOffsetCurve(-leftWidth);
-        lines.right = lines.centre->GetOffsetCurve(+rightWidth);
+        lines.left = RoadOffsetCurve(*lines.centre, -leftWidth);
+        lines.right = RoadOffsetCurve(*lines.centre, +rightWidth);
     }
     return lines;
 }
 
-int DrawRoadSegment(const KyRoadCurve& picked, KyRoadDlg* dialog) {
+int DrawRoadSegment(const KyGeCurve2d& picked, KyRoadDlg* dialog) {
     const KyRoadSegmentLines lines =
         DeriveRoadLines(picked, g_nRoadPosLine, KyRoadLeftWidth(), KyRoadRightWidth());
     if (!lines.centre || !DrawRoadFromCenter(*lines.centre, dialog)) ReportRoadSegmentNotDrawn();
     return 1;
 }
 
-bool DrawRoadFromCenter(const KyRoadCurve& centre, KyRoadDlg* /*dialog*/) {
+bool DrawRoadFromCenter(const KyGeCurve2d& centre, KyRoadDlg* /*dialog*/) {
     const double leftWidth = KyRoadLeftWidth(), rightWidth = KyRoadRightWidth();
     const bool withCentre = g_bRoadCenterLine != 0;
-    const std::optional<KyRoadCurve> left = centre.GetOffsetCurve(-leftWidth);
-    const std::optional<KyRoadCurve> right = centre.GetOffsetCurve(+rightWidth);
-    if (ProcessRoadJunctions(left ? &*left : nullptr, right ? &*right : nullptr, &centre))
+    const std::unique_ptr<KyGeCurve2d> left = RoadOffsetCurve(centre, -leftWidth);
+    const std::unique_ptr<KyGeCurve2d> right = RoadOffsetCurve(centre, +rightWidth);
+    if (ProcessRoadJunctions(left.get(), right.get(), &centre))
         return true;
     if (!left || !right) return false;
     const AcDbObjectId roadLayer = KyDtInitStdLayer(L"PLAN-ROAD", nullptr);

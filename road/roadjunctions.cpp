@@ -2,8 +2,8 @@
 // over here, so every segment is written plain by the edge stage.
 #include "road/roadjunctions.h"
 
-bool ProcessRoadJunctions(const KyRoadCurve* left, const KyRoadCurve* right,
-                          const KyRoadCurve* centre) {
+bool ProcessRoadJunctions(const KyGeCurve2d* left, const KyGeCurve2d* right,
+                          const KyGeCurve2d* centre) {
     if (!left || !right || !centre) return false;
     return false;
 }

@@ -1,10 +1,10 @@
 // Junctions between a new road segment and the roads already in the drawing.
 #pragma once
 
-class KyRoadCurve;
+class KyGeCurve2d;
 
 // Opens the junctions the new edges make with existing road edges and writes the segment
 // itself; true when it did. False when an input is null or nothing is crossed: the caller
 // then writes the plain segment.
-bool ProcessRoadJunctions(const KyRoadCurve* left, const KyRoadCurve* right,
-                          const KyRoadCurve* centre);
+bool ProcessRoadJunctions(const KyGeCurve2d* left, const KyGeCurve2d* right,
+                          const KyGeCurve2d* centre);

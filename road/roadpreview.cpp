@@ -2,7 +2,6 @@
 #include "road/roadpreview.h"
 
 #include <memory>
-#include <optional>
 
 #include "framework/core/KyGiStream.h"
 #include "host/db/dbcolor.h"
@@ -11,9 +10,9 @@
 
 namespace {
 
-void Emit(KyGiStream& stream, const std::optional<KyRoadCurve>& curve) {
+void Emit(KyGiStream& stream, const std::unique_ptr<KyGeCurve2d>& curve) {
     if (!curve) return;
-    if (std::unique_ptr<AcDbEntity> entity = curve->ToEntity()) stream << *entity;
+    if (std::unique_ptr<AcDbEntity> entity = RoadCurveToEntity(*curve)) stream << *entity;
 }
 
 }  // namespace
@@ -26,31 +25,31 @@ void KyDbRoad::OnExplode(KyGiStream& stream) const {
     grey.setRGB(150, 150, 150);
     const double left = m_dLeftWidth, right = m_dRightWidth;
     if (m_nMode == 0) {
-        const std::optional<KyRoadCurve> line = KyRoadCurve::Line(m_ptFirst, m_ptSecond);
+        const std::unique_ptr<KyGeCurve2d> line = MakeRoadLine(m_ptFirst, m_ptSecond);
         if (!line) return;
         stream.SetColorIndex(grey.colorIndex());
         Emit(stream, line);
         stream.SetColorIndex(colour);
         if (m_nPosLine == 0) {
-            Emit(stream, line->GetOffsetCurve(-left));
-            Emit(stream, line->GetOffsetCurve(+right));
+            Emit(stream, RoadOffsetCurve(*line, -left));
+            Emit(stream, RoadOffsetCurve(*line, +right));
         } else if (m_nPosLine == 1) {
-            Emit(stream, line->GetOffsetCurve(+(left + right)));
+            Emit(stream, RoadOffsetCurve(*line, +(left + right)));
         } else {
-            Emit(stream, line->GetOffsetCurve(-(left + right)));
+            Emit(stream, RoadOffsetCurve(*line, -(left + right)));
         }
     } else {
-        const std::optional<KyRoadCurve> arc = KyRoadCurve::Arc(m_ptFirst, m_ptThird, m_ptSecond);
+        const std::unique_ptr<KyGeCurve2d> arc = MakeRoadArc(m_ptFirst, m_ptThird, m_ptSecond);
         if (!arc) return;
         if (m_nPosLine == 0) {
-            Emit(stream, arc->GetOffsetCurve(-left));
-            Emit(stream, arc->GetOffsetCurve(+right));
+            Emit(stream, RoadOffsetCurve(*arc, -left));
+            Emit(stream, RoadOffsetCurve(*arc, +right));
         } else if (m_nPosLine == 1) {
             Emit(stream, arc);
-            Emit(stream, arc->GetOffsetCurve(+(left + right)));
+            Emit(stream, RoadOffsetCurve(*arc, +(left + right)));
         } else {
             Emit(stream, arc);
-            Emit(stream, arc->GetOffsetCurve(-(left + right)));
+            Emit(stream, RoadOffsetCurve(*arc, -(left + right)));
         }
     }
     stream.SetColorIndex(colour);

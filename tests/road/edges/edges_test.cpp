@@ -16,9 +16,21 @@ constexpr double kPi = 3.14159265358979323846;
 
 AcGePoint3d P(double x, double y) { return AcGePoint3d(x, y, 0); }
 
-void ExpectPoint(const AcGePoint3d& p, double x, double y) {
+void ExpectPoint(const KyGePoint& p, double x, double y) {
     EXPECT_NEAR(p.x, x, 1e-6);
     EXPECT_NEAR(p.y, y, 1e-6);
+}
+void ExpectPoint(const AcGePoint3d& p, double x, double y) { ExpectPoint(KyGePoint(p.x, p.y), x, y); }
+
+const KyGeArc2d& AsArc(const std::unique_ptr<KyGeCurve2d>& curve) {
+    const KyGeArc2d* arc = KyGeCast<KyGeArc2d>(curve.get());
+    EXPECT_NE(arc, nullptr);
+    static const KyGeArc2d none;
+    return arc ? *arc : none;
+}
+
+double OffsetRadius(const std::unique_ptr<KyGeCurve2d>& curve, double d) {
+    return AsArc(RoadOffsetCurve(*curve, d)).GetRadius();
 }
 
 // A line from (0,0) to (10000,0) picked as each of the three lines, widths 2000 and 2000.
@@ -30,7 +42,7 @@ struct PosCase {
 }  // namespace
 
 TEST(RoadLines, ThePickedLineIsTheCentreOrAnEdgeByThePositioning) {
-    const auto picked = KyRoadCurve::Line(P(0, 0), P(10000, 0));
+    const auto picked = MakeRoadLine(P(0, 0), P(10000, 0));
     ASSERT_TRUE(picked);
     for (const PosCase c : {PosCase{0, 0, 2000, -2000}, PosCase{1, -2000, 0, -4000},
                             PosCase{2, 2000, 4000, 0}}) {
@@ -46,7 +58,7 @@ TEST(RoadLines, ThePickedLineIsTheCentreOrAnEdgeByThePositioning) {
 
 TEST(RoadLines, UnequalWidthsAndTravelDirectionDecideTheSides) {
     // Travelling down the y axis, left is +x.
-    const auto picked = KyRoadCurve::Line(P(0, 10000), P(0, 0));
+    const auto picked = MakeRoadLine(P(0, 10000), P(0, 0));
     ASSERT_TRUE(picked);
     const KyRoadSegmentLines lines = DeriveRoadLines(*picked, 0, 1000, 3000);
     ExpectPoint(lines.left->GetStartPoint(), 1000, 10000);
@@ -59,21 +71,21 @@ TEST(RoadLines, UnequalWidthsAndTravelDirectionDecideTheSides) {
 
 TEST(RoadCurve, ArcsThroughThreePointsOfBothSensesOffsetToTheirSides) {
     // Anticlockwise half circle of radius 5000 about (5000,0): the centre is on the left.
-    const auto ccw = KyRoadCurve::Arc(P(10000, 0), P(5000, 5000), P(0, 0));
+    const auto ccw = MakeRoadArc(P(10000, 0), P(5000, 5000), P(0, 0));
     ASSERT_TRUE(ccw);
     EXPECT_FALSE(ccw->IsClockwise());
-    ExpectPoint(ccw->GetCenter(), 5000, 0);
-    EXPECT_NEAR(ccw->GetRadius(), 5000, 1e-6);
-    EXPECT_NEAR(ccw->GetOffsetCurve(-2000)->GetRadius(), 3000, 1e-6);
-    EXPECT_NEAR(ccw->GetOffsetCurve(+2000)->GetRadius(), 7000, 1e-6);
-    ExpectPoint(ccw->GetOffsetCurve(-2000)->GetStartPoint(), 8000, 0);
+    ExpectPoint(AsArc(ccw).GetCenter(), 5000, 0);
+    EXPECT_NEAR(AsArc(ccw).GetRadius(), 5000, 1e-6);
+    EXPECT_NEAR(OffsetRadius(ccw, -2000), 3000, 1e-6);
+    EXPECT_NEAR(OffsetRadius(ccw, +2000), 7000, 1e-6);
+    ExpectPoint(RoadOffsetCurve(*ccw, -2000)->GetStartPoint(), 8000, 0);
     // The same arc travelled the other way is clockwise: the centre is on the right.
-    const auto cw = KyRoadCurve::Arc(P(0, 0), P(5000, 5000), P(10000, 0));
+    const auto cw = MakeRoadArc(P(0, 0), P(5000, 5000), P(10000, 0));
     ASSERT_TRUE(cw);
     EXPECT_TRUE(cw->IsClockwise());
-    EXPECT_NEAR(cw->GetOffsetCurve(-2000)->GetRadius(), 7000, 1e-6);
-    EXPECT_NEAR(cw->GetOffsetCurve(+2000)->GetRadius(), 3000, 1e-6);
-    ExpectPoint(cw->GetOffsetCurve(+2000)->GetEndPoint(), 8000, 0);
+    EXPECT_NEAR(OffsetRadius(cw, -2000), 7000, 1e-6);
+    EXPECT_NEAR(OffsetRadius(cw, +2000), 3000, 1e-6);
+    ExpectPoint(RoadOffsetCurve(*cw, +2000)->GetEndPoint(), 8000, 0);
 }
 
 TEST(RoadCurve, HostArcsRunAnticlockwiseOverTheSameSpanForBothSenses) {
@@ -81,36 +93,36 @@ TEST(RoadCurve, HostArcsRunAnticlockwiseOverTheSameSpanForBothSenses) {
     const double s = std::sqrt(0.5) * 1000;
     for (bool reverse : {false, true}) {
         SCOPED_TRACE(reverse);
-        const auto arc = reverse ? KyRoadCurve::Arc(P(0, 1000), P(s, s), P(1000, 0))
-                                 : KyRoadCurve::Arc(P(1000, 0), P(s, s), P(0, 1000));
+        const auto arc = reverse ? MakeRoadArc(P(0, 1000), P(s, s), P(1000, 0))
+                                 : MakeRoadArc(P(1000, 0), P(s, s), P(0, 1000));
         ASSERT_TRUE(arc);
-        const std::unique_ptr<AcDbEntity> e = arc->ToEntity();
+        const std::unique_ptr<AcDbEntity> e = RoadCurveToEntity(*arc);
         const AcDbArc* host = AcDbArc::cast(e.get());
         ASSERT_NE(host, nullptr);
         EXPECT_NEAR(host->radius(), 1000, 1e-6);
         EXPECT_NEAR(host->startAngle(), 0, 1e-9);
         EXPECT_NEAR(host->endAngle(), kPi / 2, 1e-9);
     }
-    const auto line = KyRoadCurve::Line(P(1, 2), P(3, 4));
-    const std::unique_ptr<AcDbEntity> e = line->ToEntity();
+    const auto line = MakeRoadLine(P(1, 2), P(3, 4));
+    const std::unique_ptr<AcDbEntity> e = RoadCurveToEntity(*line);
     ASSERT_NE(AcDbLine::cast(e.get()), nullptr);
     ExpectPoint(AcDbLine::cast(e.get())->endPoint(), 3, 4);
 }
 
 TEST(RoadCurve, ImpossibleCurvesAndOffsetsAreRefused) {
-    EXPECT_FALSE(KyRoadCurve::Line(P(5, 5), P(5, 5)));
-    EXPECT_FALSE(KyRoadCurve::Line(P(0, 0), P(NAN, 1)));
-    EXPECT_FALSE(KyRoadCurve::Arc(P(0, 0), P(5, 0), P(10, 0)));      // on one line
-    EXPECT_FALSE(KyRoadCurve::Arc(P(0, 0), P(0, 0), P(10, 10)));     // two points the same
-    EXPECT_FALSE(KyRoadCurve::Arc(P(0, 0), P(5, 5), P(0, 0)));       // start is end
-    const auto arc = KyRoadCurve::Arc(P(10000, 0), P(5000, 5000), P(0, 0));
-    EXPECT_FALSE(arc->GetOffsetCurve(-5000));  // radius would be zero
-    EXPECT_FALSE(arc->GetOffsetCurve(-6000));
-    EXPECT_FALSE(arc->GetOffsetCurve(INFINITY));
-    EXPECT_FALSE(KyRoadCurve::Line(P(0, 0), P(1, 0))->GetOffsetCurve(NAN));
+    EXPECT_FALSE(MakeRoadLine(P(5, 5), P(5, 5)));
+    EXPECT_FALSE(MakeRoadLine(P(0, 0), P(NAN, 1)));
+    EXPECT_FALSE(MakeRoadArc(P(0, 0), P(5, 0), P(10, 0)));      // on one line
+    EXPECT_FALSE(MakeRoadArc(P(0, 0), P(0, 0), P(10, 10)));     // two points the same
+    EXPECT_FALSE(MakeRoadArc(P(0, 0), P(5, 5), P(0, 0)));       // start is end
+    const auto arc = MakeRoadArc(P(10000, 0), P(5000, 5000), P(0, 0));
+    EXPECT_FALSE(RoadOffsetCurve(*arc, -5000));  // radius would be zero
+    EXPECT_FALSE(RoadOffsetCurve(*arc, -6000));
+    EXPECT_FALSE(RoadOffsetCurve(*arc, INFINITY));
+    EXPECT_FALSE(RoadOffsetCurve(*MakeRoadLine(P(0, 0), P(1, 0)), NAN));
     // Widths near the largest double would carry the edge to infinity.
-    EXPECT_FALSE(KyRoadCurve::Line(P(1e308, 0), P(1e308, 1))->GetOffsetCurve(1.7e308));
-    EXPECT_FALSE(arc->GetOffsetCurve(1.7e308)->GetOffsetCurve(1.7e308));
+    EXPECT_FALSE(RoadOffsetCurve(*MakeRoadLine(P(1e308, 0), P(1e308, 1)), 1.7e308));
+    EXPECT_FALSE(RoadOffsetCurve(*RoadOffsetCurve(*arc, 1.7e308), 1.7e308));
     // An arc too tight for the width on its inner side gives no centre or no edge.
     const KyRoadSegmentLines tight = DeriveRoadLines(*arc, 0, 6000, 2000);
     EXPECT_TRUE(tight.centre && tight.right);
@@ -121,9 +133,8 @@ TEST(RoadCurve, ImpossibleCurvesAndOffsetsAreRefused) {
 
 TEST(RoadCurve, FarFromTheOriginTheArcKeepsItsCentreAndRadius) {
     const double x0 = 1e7, y0 = -1e7;
-    const auto arc = KyRoadCurve::Arc(P(x0 + 3000, y0), P(x0, y0 + 3000), P(x0 - 3000, y0));
+    const auto arc = MakeRoadArc(P(x0 + 3000, y0), P(x0, y0 + 3000), P(x0 - 3000, y0));
     ASSERT_TRUE(arc);
-    EXPECT_NEAR(arc->GetCenter().x, x0, 1e-6);
-    EXPECT_NEAR(arc->GetCenter().y, y0, 1e-6);
-    EXPECT_NEAR(arc->GetOffsetCurve(+1000)->GetRadius(), 4000, 1e-6);
+    ExpectPoint(AsArc(arc).GetCenter(), x0, y0);
+    EXPECT_NEAR(OffsetRadius(arc, +1000), 4000, 1e-6);
 }
