@@ -3,7 +3,10 @@
 
 #include "frame/VornFrame.h"
 #include "framework/select/KyPtSysVar.h"
+#include "host/db/dbblockref.h"
+#include "host/db/dbmain.h"
 #include "host/ed/aced.h"
+#include "host/render/cairosink.h"
 #include "host/mfc/msgbox.h"
 #include "legend/legendlibrary.h"
 
@@ -29,6 +32,9 @@ void KyLegendDlg::DoDataExchange(CDataExchange* dx) {
 BOOL KyLegendDlg::OnInitDialog() {
     CAdUiBaseDialog::OnInitDialog();
     UpdateData(FALSE);
+    if (!m_preview.SubclassDlgItem(IDC_LEGEND_PREVIEW, this)) return FALSE;
+    m_preview.SetPaintHandler(
+        [this](cairo_t* cr, double x, double y, double w, double h) { PaintPreview(cr, x, y, w, h); });
     g_legendBlockIds.setLogicalLength(0);
     if (ReadLibrary()) {
         RestoreLegendSelection(m_rows, g_legendNames, g_legendBlockIds, LoadLegendSymbol);
@@ -64,10 +70,19 @@ bool KyLegendDlg::ReadLibrary() {
 void KyLegendDlg::OnPreview() { PreviewRow(m_listAvailable.GetCurSel()); }
 
 void KyLegendDlg::PreviewRow(int row) {
-    // The symbol is loaded so that it is at hand when added; this headless host has no
-    // preview picture of its own to draw it into.
     if (!m_pLegendDir || row < 0 || row >= static_cast<int>(m_rows.size())) return;
-    LoadLegendSymbol(*m_rows[static_cast<std::size_t>(row)]);
+    m_idPreview = LoadLegendSymbol(*m_rows[static_cast<std::size_t>(row)]);
+}
+
+void KyLegendDlg::PaintPreview(cairo_t* cr, double x, double y, double w, double h) const {
+    if (m_idPreview.isNull()) return;
+    // A reference that never enters the drawing shows the block at scale 1, fitted to the frame.
+    AcDbBlockReference ref(AcGePoint3d(), m_idPreview);
+    AcDbExtents box;
+    if (ref.geomExtentsBestFit(box) != Acad::eOk) return;
+    const vorn::render::View view = vorn::render::View::Fit(box, w, h, 0.1).Offset(x, y);
+    vorn::render::CairoSink sink(cr, view, acdbHostApplicationServices()->workingDatabase());
+    sink.drawEntity(&ref);
 }
 
 void KyLegendDlg::OnAdd() {

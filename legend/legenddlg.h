@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "framework/library/KyDmLibGroup.h"
+#include "host/db/dbid.h"
 #include "host/mfc/dialog.h"
 
 enum KyLegendDlgControl {
@@ -43,8 +44,10 @@ protected:
 private:
     bool ReadLibrary();
     void PreviewRow(int row);
+    void PaintPreview(cairo_t* cr, double x, double y, double w, double h) const;
 
     CStatic m_preview;
+    AcDbObjectId m_idPreview;  // the symbol the preview shows (null: nothing)
     CListBox m_listAvailable;
     CDragListBox m_listSelected;
     KyDtDwgLibGroup m_group;

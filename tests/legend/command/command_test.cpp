@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -211,4 +212,20 @@ TEST_F(LegendCommand, AnUnreadableGroupSaysSoAndPlacesNothing) {
     EXPECT_TRUE(Texts().empty());
     // The selection is kept for a run that can read the library again.
     EXPECT_EQ(g_legendNames, (std::vector<std::wstring>{L"道路"}));
+}
+
+TEST_F(LegendCommand, TheSelectedRowsSymbolShowsInTheDialogPicture) {
+    const std::string dir = VORN_BINARY_DIR "/tests/legend/command";
+    std::filesystem::create_directories(dir);
+    const std::string empty = dir + "/legend-none.png", shown = dir + "/legend-road.png";
+    std::filesystem::remove(empty);
+    std::filesystem::remove(shown);
+    SetMainDirectory(VORN_BINARY_DIR L"/no-such-support/");
+    Run("KyMapLegend\n@dialogshot " + empty + "\n@close\n");
+    SetMainDirectory(VORN_SOURCE_DIR L"/support/");
+    Run("KyMapLegend\n@select 2028 1\n@dialogshot " + shown + "\n@close\n");
+    ASSERT_TRUE(std::filesystem::exists(empty));
+    ASSERT_TRUE(std::filesystem::exists(shown));
+    // The same dialog with a symbol drawn in its frame (and rows in its list) differs.
+    EXPECT_NE(std::filesystem::file_size(empty), std::filesystem::file_size(shown));
 }
