@@ -6,6 +6,9 @@
 #ifdef VORN_HAVE_DB
 #include "host/db/db.h"
 #endif
+#ifdef VORN_HAVE_DXF
+#include "host/dxf/dxf.h"
+#endif
 #ifdef VORN_HAVE_RENDER
 #include "host/base/textcodec.h"
 #include "host/ed/editor.h"
@@ -25,10 +28,23 @@ std::unique_ptr<AcDbDatabase>& Drawing() {
 }  // namespace
 
 bool OpenDrawing(const Options& options, std::string& error) {
+#ifdef VORN_HAVE_DXF
+    if (!options.drawing.empty()) {
+        // The reader names the file and the line of what it could not take; nothing half read
+        // is ever kept.
+        std::unique_ptr<AcDbDatabase> db = vorn::dxf::ReadDxfFile(options.drawing, error);
+        if (!db) return false;
+        Drawing() = std::move(db);
+        Drawing()->clearUndo();  // the drawing as read is where UNDO stops
+        acdbHostApplicationServices()->setWorkingDatabase(Drawing().get());
+        return true;
+    }
+#else
     if (!options.drawing.empty()) {
         error = options.drawing + ": drawings cannot be opened by this build";
         return false;
     }
+#endif
 #ifdef VORN_HAVE_DB
     Drawing() = std::make_unique<AcDbDatabase>(true);
     if (options.units == "m") Drawing()->setDrawUnit(1);
@@ -58,8 +74,17 @@ void InstallDrawingServices() {
 }
 
 bool SaveDrawing(const std::string& path, std::string& error) {
+#ifdef VORN_HAVE_DXF
+    if (!Drawing()) {
+        error = path + ": no drawing is open";
+        return false;
+    }
+    // Written beside the target and renamed over it: a failed save leaves the old file whole.
+    return vorn::dxf::WriteDxf(*Drawing(), path, error) == Acad::eOk;
+#else
     error = path + ": drawings cannot be saved by this build";
     return false;
+#endif
 }
 
 bool RenderDrawing(const std::string& path, std::string& error) {

@@ -5,7 +5,11 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
+
+#include "host/db/db.h"
+#include "host/dxf/dxf.h"
 
 namespace {
 
@@ -101,4 +105,58 @@ TEST(Vorncad, QuietKeepsMessagesOnly) {
     EXPECT_EQ(r.out.find("Command:"), std::string::npos);
     EXPECT_NE(r.out.find("PICKBOX must be a whole number from 0 to 50"), std::string::npos);
     EXPECT_NE(r.out.find("Unknown command \"foo\""), std::string::npos);
+}
+
+// A drawing made by a script, saved with -o, read back by the DXF reader and by vorncad again.
+TEST(Vorncad, SavesTheDrawingAndOpensItAgain) {
+    const fs::path dir = fs::path(VORN_BINARY_DIR) / "tests" / "app" / "work";
+    const std::string script =
+        WriteScript("draw.scr", "LINE\n0,0\n100,0\n\nCIRCLE\n50,50\n20\n");
+    const std::string out = (dir / "drawn.dxf").string();
+    fs::remove(out);
+    Result r = Vorncad("-s '" + script + "' -o '" + out + "' --quiet");
+    ASSERT_EQ(r.status, 0) << r.out;
+    std::string error;
+    std::unique_ptr<AcDbDatabase> db = vorn::dxf::ReadDxfFile(out, error);
+    ASSERT_TRUE(db) << error;
+    AcDbObjectIdArray ids = db->modelSpaceIds();
+    ASSERT_EQ(ids.length(), 2);
+    const auto* line = AcDbLine::cast(db->peekObject(ids[0]));
+    const auto* circle = AcDbCircle::cast(db->peekObject(ids[1]));
+    ASSERT_TRUE(line && circle);
+    EXPECT_TRUE(line->endPoint().isEqualTo({100, 0, 0}));
+    EXPECT_DOUBLE_EQ(circle->radius(), 20.0);
+
+    // Opened and saved again without changes: the same entities come back.
+    const std::string again = (dir / "drawn-again.dxf").string();
+    r = Vorncad("'" + out + "' -s /dev/null -o '" + again + "' --quiet");
+    ASSERT_EQ(r.status, 0) << r.out;
+    std::unique_ptr<AcDbDatabase> back = vorn::dxf::ReadDxfFile(again, error);
+    ASSERT_TRUE(back) << error;
+    EXPECT_EQ(back->modelSpaceIds().length(), 2);
+}
+
+TEST(Vorncad, BadDrawingsAndFailedSavesSayWhy) {
+    const fs::path dir = fs::path(VORN_BINARY_DIR) / "tests" / "app" / "work";
+    const std::string bad = WriteScript("broken.dxf", "0\nSECTION\n2\nENTITIES\n0\nLINE\n10\nabc\n");
+    Result r = Vorncad("'" + bad + "' -s /dev/null");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.out.find("broken.dxf:8: expected a number"), std::string::npos) << r.out;
+    r = Vorncad("no/such/drawing.dxf -s /dev/null");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.out.find("no/such/drawing.dxf"), std::string::npos) << r.out;
+
+    // A save that cannot happen exits with 1, names the reason and leaves an old file alone.
+    r = Vorncad("-s /dev/null -o no/such/folder/out.dxf");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find("No such file or directory"), std::string::npos) << r.out;
+    const fs::path target = dir / "taken.dxf";
+    fs::remove_all(target);
+    fs::create_directories(target);  // a folder where the file should go: the rename fails
+    r = Vorncad("-s /dev/null -o '" + target.string() + "'");
+    EXPECT_EQ(r.status, 1) << r.out;
+    EXPECT_TRUE(fs::is_directory(target));
+    for (const auto& entry : fs::directory_iterator(dir))
+        EXPECT_EQ(entry.path().filename().string().find("taken.dxf."), std::string::npos) << entry.path();
+    fs::remove_all(target);
 }
