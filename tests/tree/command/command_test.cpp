@@ -1,0 +1,138 @@
+// The tree command from scripts: the dialog's first look and its mode controls, the drag
+// positions with undo, path planting with self-adjusted spacing, refusals of zero spacing.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "frame/VornFrame.h"
+#include "framework/core/KyDbUtil.h"
+#include "framework/store/KyHistoryData.h"
+#include "host/db/dbblockref.h"
+#include "host/db/dbline.h"
+#include "host/db/dbsymtb.h"
+#include "host/db/dbmain.h"
+#include "host/mfc/resources.h"
+#include "tests/host/ed/session.h"
+#include "tree/treesettings.h"
+
+namespace {
+
+int g_appId = 0;
+
+class TreeCommand : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_db = std::make_unique<AcDbDatabase>(true);
+        acdbHostApplicationServices()->setWorkingDatabase(m_db.get());
+        g_dictHistoryData.SetFileName(std::string(VORN_BINARY_DIR) + "/tree_command_settings.json");
+        std::remove(g_dictHistoryData.GetFileName().c_str());
+        g_dictHistoryData.Load(g_dictHistoryData.GetFileName());
+        g_dTreeRadius = 1500; g_dTreeSpacing = 3000;
+        g_nTreeDrawMode = 0;
+        g_bTreeRandomRotate = g_bTreeSelfAdjust = 0;
+        g_idTreeBlock = MakeBlock();
+        g_strTreeBlockFile = L"";
+    }
+    // A 4000 x 3000 tree outline: at radius 1500 it is drawn at scale 0.75.
+    AcDbObjectId MakeBlock() {
+        AcDbBlockTable* table = nullptr;
+        m_db->getBlockTable(table, AcDb::kForWrite);
+        auto* rec = new AcDbBlockTableRecord();
+        rec->setName(L"TREE");
+        AcDbObjectId id;
+        table->add(id, rec);
+        auto* outline = new AcDbLine(AcGePoint3d(-2000, -1500, 0), AcGePoint3d(2000, 1500, 0));
+        rec->appendAcDbEntity(outline);
+        outline->close();
+        rec->close();
+        table->close();
+        return id;
+    }
+    void TearDown() override { acdbHostApplicationServices()->setWorkingDatabase(nullptr); }
+    std::string Run(const std::string& script) {
+        vorn::ed::test::Session s(script);
+        VornFrameAttach(vorn::mfc::RegisterResourceModule(L"VornGeneralDrawing"),
+                        L"VornGeneralDrawing.arx");
+        VornFrameEntryPoint(AcRx::kInitAppMsg, &g_appId);
+        vorn::ed::RunCommandLoop();
+        VornFrameEntryPoint(AcRx::kUnloadAppMsg, &g_appId);
+        return s.Out();
+    }
+    std::vector<AcGePoint3d> Trees() const {
+        std::vector<AcGePoint3d> out;
+        for (const AcDbObjectId& id : m_db->modelSpaceIds()) {
+            const auto* r = AcDbBlockReference::cast(m_db->peekObject(id));
+            if (r && std::wstring(r->layer()) == L"PLAN-TREE") {
+                out.push_back(r->position());
+                scales.push_back(r->scaleFactors().sx);
+                rotations.push_back(r->rotation());
+            }
+        }
+        return out;
+    }
+    void AddLine(double ax, double ay, double bx, double by) {
+        AddToModelSpace(new AcDbLine(AcGePoint3d(ax, ay, 0), AcGePoint3d(bx, by, 0)), 1, m_db.get());
+    }
+    std::unique_ptr<AcDbDatabase> m_db;
+    mutable std::vector<double> scales, rotations;
+};
+
+bool Has(const std::string& out, const std::string& text) { return out.find(text) != std::string::npos; }
+
+void ExpectAt(const std::vector<AcGePoint3d>& trees, const std::vector<std::pair<double, double>>& want) {
+    ASSERT_EQ(trees.size(), want.size());
+    for (std::size_t i = 0; i < want.size(); ++i) {
+        EXPECT_NEAR(trees[i].x, want[i].first, 1e-6) << i;
+        EXPECT_NEAR(trees[i].y, want[i].second, 1e-6) << i;
+    }
+}
+
+}  // namespace
+
+TEST_F(TreeCommand, TheDialogOpensWithTheStoredSizesAndItsModeControls) {
+    const std::string out = Run("KyRYBS\n@show\n@click 2086\n@show\n@close\n\n");
+    EXPECT_TRUE(Has(out, "2073 edit \"1500.00\"")) << out;
+    EXPECT_TRUE(Has(out, "2074 edit \"3000.00\" [disabled]"));
+    EXPECT_TRUE(Has(out, "2076 check \"间距自调\" [disabled]"));
+    EXPECT_TRUE(Has(out, "2081 radio \"点取本图图块\" [checked]"));
+    EXPECT_TRUE(Has(out, "2084 radio \"任意点取\" [checked]"));
+}
+
+TEST_F(TreeCommand, DragPlantsEverySpacingAndUndoTakesTheLastSegmentBack) {
+    Run("KyRYBS\n@click 2005\n0,0\n10000,0\n10000,5000\n\n");
+    ExpectAt(Trees(), {{0, 0}, {3000, 0}, {6000, 0}, {9000, 0}, {10000, 0}, {10000, 3000}});
+}
+
+TEST_F(TreeCommand, DragUndo) {
+    const std::string out = Run("KyRYBS\n@click 2005\n0,0\n10000,0\n10000,5000\nU\n\n");
+    SCOPED_TRACE(out);
+    ExpectAt(Trees(), {{0, 0}, {3000, 0}, {6000, 0}, {9000, 0}});
+}
+
+TEST_F(TreeCommand, ZeroSpacingInTheDragIsRefusedWithAMessage) {
+    g_dTreeSpacing = 0;
+    const std::string out = Run("KyRYBS\n@click 2005\n0,0\n10000,0\n");
+    EXPECT_TRUE(Has(out, "树间隔必须大于0")) << out;
+    EXPECT_TRUE(Trees().empty());
+}
+
+TEST_F(TreeCommand, PointModeScalesEachTreeToTheDiameter) {
+    Run("KyRYBS\n100,200\n\n");
+    const auto trees = Trees();
+    ASSERT_EQ(trees.size(), 1u);
+    EXPECT_NEAR(trees[0].x, 100, 1e-9);
+    EXPECT_NEAR(scales[0], 0.75, 1e-12);
+    EXPECT_EQ(rotations[0], 0.0);
+}
+
+TEST_F(TreeCommand, PathPlantingWithSelfAdjustedSpacingCarriesOn) {
+    g_dTreeSpacing = 3;
+    g_bTreeSelfAdjust = 1;
+    AddLine(0, 0, 10, 0);
+    AddLine(0, 100, 12, 100);
+    Run("KyRYBS\n@click 2085\n@click 2076\n@click 2076\nALL\n\n\n");
+    ExpectAt(Trees(), {{0, 0}, {10.0 / 3, 0}, {20.0 / 3, 0}, {0, 100}, {4, 100}, {8, 100}});
+}

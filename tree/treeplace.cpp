@@ -1,0 +1,155 @@
+// Placing tree symbols one by one, along a drag segment and along picked curves.
+#include "tree/treeplace.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <memory>
+
+#include "frame/VornFrame.h"
+#include "framework/core/KyDbBlockReference.h"
+#include "framework/core/KyDbUtil.h"
+#include "framework/core/KyDtBlock.h"
+#include "framework/core/KyDtLayer.h"
+#include "framework/select/KyAdsEnt.h"
+#include "framework/select/KyAdsEntSet.h"
+#include "geometry/KyGeTol.h"
+#include "host/db/dbarc.h"
+#include "host/db/dbblockref.h"
+#include "host/db/dbextents.h"
+#include "host/db/dbline.h"
+#include "host/db/dbpline.h"
+#include "host/ed/aced.h"
+#include "tree/treelayout.h"
+#include "tree/treesettings.h"
+
+namespace {
+
+constexpr const wchar_t* kTreeLayer = L"PLAN-TREE";
+
+double TreeDiameter() { return 2 * KyTreeTextValue(g_strTreeRadius); }
+double TreeSpacing() { return KyTreeTextValue(g_strTreeSpacing); }
+
+void Keep(const AcDbObjectId& id, std::vector<AcDbObjectId>& placed) {
+    if (id.isValid()) placed.push_back(id);
+}
+
+}  // namespace
+
+AcDbObjectId KyTreeBlock() {
+    if (!g_idTreeBlock.isNull()) return g_idTreeBlock;
+    if (g_strTreeBlockFile.IsEmpty()) return AcDbObjectId();
+    return KyDtLoadBlock(g_strTreeBlockFile);
+}
+
+AcDbObjectId AddTreeAt(const AcDbObjectId& block, const AcGePoint3d& p, double diameter) {
+    KyDbBlockReference ref;
+    ref.SetBlockTableRecord(block);
+    ref.SetBlockTableRecord2d(block);
+    ref.SetPosition(p);
+    AcDbExtents ext;
+    std::optional<double> k;
+    if (ref.GetGeomExtents2d(ext) == Acad::eOk) {
+        const AcGePoint3d lo = ext.minPoint(), hi = ext.maxPoint();
+        k = KyTreeScaleForExtents(hi.x - lo.x, hi.y - lo.y, hi.z - lo.z, diameter);
+    }
+    if (!k) {
+        acutPrintf(KyUtTranslate(L"\n树块没有大小或树半径不是正数，无法缩放：请选用有图形的图块并输入大于0的半径！").c_str());
+        return AcDbObjectId();
+    }
+    ref.SetScaleFactors(*k, *k, *k);
+    if (g_bTreeRandomRotate) ref.SetRotation(KyTreeRotationFromRandom(std::rand()));
+    AcDbBlockReference* entity = ref.AsAcDbBlockReference();
+    if (!entity) return AcDbObjectId();
+    KyDtInitLayer(kTreeLayer);
+    entity->setLayer(kTreeLayer);
+    const AcDbObjectId id = AddToModelSpace(entity, 1);
+    if (!id.isValid()) delete entity;
+    return id;
+}
+
+bool PlaceTree(const AcGePoint3d& p, std::vector<AcDbObjectId>& placed) {
+    const AcDbObjectId block = KyTreeBlock();
+    if (block.isNull()) return false;
+    Keep(AddTreeAt(block, p, TreeDiameter()), placed);
+    return true;
+}
+
+bool PlaceTreesAlongSegment(const AcGePoint3d& to, const AcGePoint3d& from,
+                            std::vector<AcDbObjectId>& placed) {
+    const AcDbObjectId block = KyTreeBlock();
+    if (block.isNull()) return false;
+    const double s = TreeSpacing();
+    if (!(s > g_distZero)) {
+        acutPrintf(KyUtTranslate(L"\n树间隔必须大于0，请重新输入树间隔！").c_str());
+        return false;
+    }
+    const double diameter = TreeDiameter();
+    const double length = from.distanceTo(to);
+    if (length > g_distZero) acedCommand(RTSTR, L"UNDO", RTSTR, L"MARK", 0);
+    for (double d : KyTreeDistancesAlong(length, s)) {
+        const double t = d / length;
+        const AcGePoint3d p(from.x + (to.x - from.x) * t, from.y + (to.y - from.y) * t,
+                            from.z + (to.z - from.z) * t);
+        Keep(AddTreeAt(block, p, diameter), placed);
+    }
+    return true;
+}
+
+namespace {
+
+// Trees along the piece of curve between distances start and start + length. False when the
+// self-adjusted spacing cannot fit the piece.
+bool PlantPiece(const AcDbCurve& curve, double start, double length, double& spacing,
+                const AcDbObjectId& block, double diameter, std::vector<AcDbObjectId>& placed) {
+    if (g_bTreeSelfAdjust) {
+        const std::optional<double> s = KyTreeSelfAdjustedSpacing(length, spacing);
+        if (!s) return false;
+        spacing = *s;
+    }
+    for (double d : KyTreeDistancesAlong(length, spacing)) {
+        AcGePoint3d p;
+        if (curve.getPointAtDist(start + d, p) == Acad::eOk) Keep(AddTreeAt(block, p, diameter), placed);
+    }
+    return true;
+}
+
+}  // namespace
+
+bool PlantTreesAlongPaths(const KyAdsEntSet& set, std::vector<AcDbObjectId>& placed) {
+    const AcDbObjectId block = KyTreeBlock();
+    if (block.isNull()) return false;
+    const double diameter = TreeDiameter();
+    double spacing = TreeSpacing();
+    if (!(spacing > g_distZero)) {
+        acutPrintf(KyUtTranslate(L"\n树间隔必须大于0，请重新输入树间隔！").c_str());
+        return false;
+    }
+    for (int i = 0; i < set.GetLength(); ++i) {
+        AcDbEntity* entity = KyAdsEnt(set[i]).Open(AcDb::kForRead);
+        if (!entity) continue;
+        bool ok = true;
+        if (const auto* pline = dynamic_cast<const AcDbPolyline*>(entity)) {
+            // Each segment i runs from vertex i in the polyline's direction, whatever the way
+            // its arc is stored: distances along the polyline give exactly that.
+            const int segments = static_cast<int>(pline->numVerts()) - (pline->isClosed() ? 0 : 1);
+            for (int seg = 0; ok && seg < segments; ++seg) {
+                double d0 = 0, d1 = 0;
+                if (pline->getDistAtParam(seg, d0) != Acad::eOk ||
+                    pline->getDistAtParam(seg + 1, d1) != Acad::eOk) {
+                    ok = false;
+                    break;
+                }
+                ok = PlantPiece(*pline, d0, d1 - d0, spacing, block, diameter, placed);
+            }
+        } else if (dynamic_cast<const AcDbLine*>(entity) || dynamic_cast<const AcDbArc*>(entity)) {
+            const auto* curve = static_cast<const AcDbCurve*>(entity);
+            AcGePoint3d end;
+            double length = 0;
+            if (curve->getEndPoint(end) == Acad::eOk && curve->getDistAtPoint(end, length) == Acad::eOk)
+                ok = PlantPiece(*curve, 0, length, spacing, block, diameter, placed);
+        }
+        entity->close();
+        if (!ok) return false;
+    }
+    return true;
+}
