@@ -1,0 +1,91 @@
+// Road outlines and the sides of road corners, over geometry curves.
+#include "road/roadcorners.h"
+
+namespace {
+
+KyGePoint SidePoint(const KyGeCurve2d& c, int side) {
+    return side == kRoadSideStart ? c.GetStartPoint() : c.GetEndPoint();
+}
+
+double LengthOf(const std::unique_ptr<KyGeCurve2d>& c) { return c ? c->Length() : 0.0; }
+
+}  // namespace
+
+bool RoadOutline(const KyGeCurve2d& a, const KyGeCurve2d& b, KyGePolyline2d& out) {
+    const std::unique_ptr<KyGePolyline2d> pa = a.PLinearize(0.0);
+    if (!pa) return false;
+    std::unique_ptr<KyGePolyline2d> pb = b.PLinearize(g_dLinearDistPrec);
+    if (!pb) return false;
+    out.CopyFrom(*pa);
+    pb->Reverse();
+    for (int i = 0; i < pb->GetVertexNum(); ++i) out.AppendVertex(pb->GetVertex(i), pb->GetBulge(i));
+    out.SetClosed(true);
+    out.RemoveDupPoint();
+    return true;
+}
+
+bool RoadEndMeetsOutline(const KyGeCurve2d& a1, const KyGeCurve2d& a2, int side,
+                         const KyGePolyline2d& outline) {
+    const bool in1 = (outline.HitTest(SidePoint(a1, side)) & kKyGeHitInside) != 0;
+    const bool in2 = (outline.HitTest(SidePoint(a2, side)) & kKyGeHitInside) != 0;
+    return !(in1 && in2);
+}
+
+bool RoadEndsOverlap(const KyGeCurve2d& a1, const KyGeCurve2d& a2, const KyGeCurve2d& b1,
+                     const KyGeCurve2d& b2, int sideA, int sideB) {
+    KyGePolyline2d outlineA, outlineB;
+    if (!RoadOutline(a1, a2, outlineA) || !RoadOutline(b1, b2, outlineB)) return false;
+    return RoadEndMeetsOutline(a1, a2, sideA, outlineB) && RoadEndMeetsOutline(b1, b2, sideB, outlineA);
+}
+
+std::vector<KyGePoint> SideIntersections(const KyGeCurve2d& a, const KyGeCurve2d& b, int side) {
+    std::vector<KyGePoint> out;
+    const std::unique_ptr<KyGeCurve2d> xa = a.GetExtendCurve(), xb = b.GetExtendCurve();
+    if (!xa || !xb) return out;
+    KyGeObjList found;
+    xa->IntersectWith(*xb, found);
+    for (int i = 0; i < found.GetLength(); ++i)
+        if (const KyGePoint2d* p = KyGeCast<KyGePoint2d>(found[i])) out.push_back(p->GetPoint());
+    if (out.size() != 2) return out;
+    // Two crossings lie on the arc's circle, so the line halfway between them is the one
+    // through the arc's centre; built from the chord it stays a line when a straight curve
+    // runs through that centre.
+    const KyGePoint mid = MidPoint(out[0], out[1]);
+    const KyGeVector2d chord(out[0], out[1]);
+    const KyGeLine2d divider(mid, mid + chord.Perp());
+    const int keep = divider.HitTest(SidePoint(a, side));
+    std::vector<KyGePoint> kept;
+    for (const KyGePoint& q : out)
+        if (divider.HitTest(q) == keep) kept.push_back(q);
+    return kept;
+}
+
+bool FartherCrossing(const KyGePoint& q1, const KyGePoint& q2, const KyGeCurve2d& p, int side,
+                     int& result) {
+    const std::unique_ptr<KyGeCurve2d> x = p.GetExtendCurve();
+    if (!x) return false;
+    const bool fromEnd = side == kRoadSideStart;
+    const double s1 = LengthOf(fromEnd ? x->GetSubCurve(q1, p.GetEndPoint()) : x->GetSubCurve(p.GetStartPoint(), q1));
+    const double s2 = LengthOf(fromEnd ? x->GetSubCurve(q2, p.GetEndPoint()) : x->GetSubCurve(p.GetStartPoint(), q2));
+    if (s1 - s2 > g_distZero) {
+        result = 1;
+        return true;
+    }
+    if (s2 - s1 > g_distZero) {
+        result = 2;
+        return true;
+    }
+    return false;
+}
+
+int OuterCornerSide(const KyGeCurve2d& pA, const KyGeCurve2d& /*pB*/, const KyGeCurve2d& cA,
+                    const KyGeCurve2d& cB, int side) {
+    // Both edges of the crossing road are met by pA's line; the one met farther out bounds the
+    // outer corner.
+    const std::vector<KyGePoint> l1 = SideIntersections(pA, cA, side);
+    const std::vector<KyGePoint> l2 = SideIntersections(pA, cB, side);
+    if (l1.empty() || l2.empty()) return -1;
+    int result = 0;
+    if (!FartherCrossing(l1.front(), l2.front(), pA, side, result)) return -1;
+    return result == 1 ? 0 : 1;
+}
