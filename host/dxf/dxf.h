@@ -1,9 +1,14 @@
-// Drawing files: the host's drawing database read from and written to ASCII DXF (R2000,
-// AC1015) that other programs open and audit cleanly.
+// Drawing files: the host's drawing database read from and written to text DXF that other
+// programs open and audit cleanly.
+//
+// Files are written as R2007 (AC1021), whose strings are UTF-8: Chinese layer, block and style
+// names are then plain names that ezdxf's audit accepts and LibreCAD shows. R2000 would need
+// \U+XXXX escapes, which ezdxf's audit refuses in table names. Older files, with escapes or
+// in the code page $DWGCODEPAGE names (ANSI_1252, ANSI_936), are still read.
 //
 // The reader and writer are our own. dxflib was tried as a candidate and left out: it passes
-// non-ASCII text through unconverted (R2000 files want \U+XXXX escapes) and offers no way to
-// read or write an entity's extended data, on which framework entities and regions depend.
+// non-ASCII text through unconverted and offers no way to read or write an entity's extended
+// data, on which framework entities and regions depend.
 //
 // What the files hold beyond plain entities:
 // - Framework entities (classes the database's class factory makes by drawing type name) are

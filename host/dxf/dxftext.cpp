@@ -85,6 +85,19 @@ long EscapeAt(const std::wstring& s, size_t i) {
 }  // namespace
 
 void AppendEncoded(std::string& out, const std::wstring& text) {
+    const auto utf8 = [&out](std::uint32_t c) {
+        if (c < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+        } else if (c < 0x10000) {
+            out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        } else {
+            out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        }
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    };
     for (wchar_t wc : text) {
         auto c = static_cast<std::uint32_t>(wc);
         if (c >= 0x20 && c < 0x7F) {
@@ -95,14 +108,10 @@ void AppendEncoded(std::string& out, const std::wstring& text) {
             out.push_back(static_cast<char>(c + 0x40));
         } else if (c == 0x7F) {
             AppendEscape(out, c);
-        } else if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF && sizeof(wchar_t) == 4)) {
-            AppendEscape(out, 0xFFFD);
-        } else if (c > 0xFFFF) {
-            c -= 0x10000;
-            AppendEscape(out, 0xD800 + (c >> 10));
-            AppendEscape(out, 0xDC00 + (c & 0x3FF));
+        } else if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+            utf8(0xFFFD);  // a lone surrogate or no character at all
         } else {
-            AppendEscape(out, c);
+            utf8(c);
         }
     }
 }

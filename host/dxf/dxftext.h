@@ -1,5 +1,5 @@
-// Strings and numbers as drawing files spell them: non-ASCII characters as \U+XXXX escapes,
-// control characters as caret pairs, reals in their shortest exact form.
+// Strings and numbers as drawing files spell them: UTF-8, control characters as caret pairs,
+// reals in their shortest exact form; \U+XXXX escapes of older files are read too.
 #pragma once
 
 #include <cstdint>
@@ -11,9 +11,8 @@ namespace vorn::dxf {
 // Which byte encoding a file's strings use where they are not valid UTF-8.
 enum class CodePage { kAnsi1252, kAnsi936 };
 
-// The file form of a string: ASCII only. Characters past U+007F become \U+XXXX (characters
-// beyond the basic plane as two escapes of their surrogate pair), control characters ^@..^_
-// and a caret "^ ", so that no string can break the line structure of the file.
+// The file form of a string: UTF-8 (lone surrogates become U+FFFD), control characters ^@..^_,
+// DEL \U+007F and a caret "^ ", so that no string can break the line structure of the file.
 void AppendEncoded(std::string& out, const std::wstring& text);
 std::string EncodeString(const std::wstring& text);
 // Reads a string value back: bytes decoded as UTF-8 when valid, else by the code page; then

@@ -187,7 +187,7 @@ void Writer::hostEntity(const AcDbEntity* e, std::uint64_t handle, std::uint64_t
         m_out.real(41, m->width());
         m_out.integer(71, m->attachment());
         m_out.integer(72, 1);
-        // Contents in pieces of at most 250 bytes, never splitting an escape.
+        // Contents in pieces of at most 250 bytes, never splitting an escape or a character.
         std::string encoded = EncodeString(m->contents());
         size_t start = 0;
         while (encoded.size() - start > 250) {
@@ -198,6 +198,8 @@ void Writer::hostEntity(const AcDbEntity* e, std::uint64_t handle, std::uint64_t
                     break;
                 }
             }
+            // Nor a UTF-8 sequence: back up to the byte that starts it.
+            while (cut > start + 1 && (static_cast<unsigned char>(encoded[cut]) & 0xC0) == 0x80) --cut;
             m_out.raw(3, encoded.substr(start, cut - start));
             start = cut;
         }

@@ -104,7 +104,7 @@ void Writer::header() {
     m_out.raw(0, "SECTION");
     m_out.raw(2, "HEADER");
     m_out.raw(9, "$ACADVER");
-    m_out.raw(1, "AC1015");
+    m_out.raw(1, "AC1021");  // R2007: strings are UTF-8
     m_out.raw(9, "$DWGCODEPAGE");
     m_out.raw(3, "ANSI_1252");
     m_out.raw(9, "$INSBASE");
