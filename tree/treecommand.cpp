@@ -11,6 +11,7 @@
 #include "framework/select/KyPtSysVar.h"
 #include "host/ed/aced.h"
 #include "host/mfc/hostwindows.h"
+#include "tree/treearea.h"
 #include "tree/treedlg.h"
 #include "tree/treeplace.h"
 #include "tree/treesettings.h"
@@ -86,6 +87,13 @@ Step PathMode(std::vector<AcDbObjectId>& placed) {
     return PlantTreesAlongPaths(set, placed) ? kGoOn : kEnd;
 }
 
+Step AreaMode(KyRYBSDlg& dialog) {
+    ads_point p;
+    if (acedGetPoint(nullptr, L"\n请点击鼠标左键开始<退出>:", p) != RTNORM) return kPromptFailed;
+    acutPrintf(L"\n点击鼠标左键或右键结束绘制！");
+    return FillTreeArea(dialog, UcsToWcs(p, 0)) ? kEnd : kGoOn;
+}
+
 }  // namespace
 
 void KyRYBS() {
@@ -113,10 +121,8 @@ void KyRYBS() {
             case 0: step = PointMode(placed); break;
             case 1: step = DragMode(drag, placed); break;
             case 2: step = PathMode(placed); break;
-            default:
-                acutPrintf(KyUtTranslate(L"\n成片布树尚不可用，请选择其他绘制方式！").c_str());
-                step = kPromptFailed;
-                break;
+            case 3: step = AreaMode(dialog); break;
+            default: break;
         }
         if (step == kEnd) break;
         if (step == kGoOn) continue;

@@ -1,0 +1,126 @@
+// The area fill: the sweep, its random trees and the region that replaces them.
+#include "tree/treearea.h"
+
+#include <cstdlib>
+#include <optional>
+
+#include "frame/VornFrame.h"
+#include "framework/core/KyDbBlockReference.h"
+#include "framework/core/KyDbUtil.h"
+#include "framework/core/KyDtBlock.h"
+#include "framework/core/KyDtLayer.h"
+#include "framework/select/KyUtInput.h"
+#include "host/db/dbblockref.h"
+#include "host/db/dbextents.h"
+#include "host/db/dbregion.h"
+#include "host/ed/aced.h"
+#include "tree/treedlg.h"
+#include "tree/treelayout.h"
+#include "tree/treesettings.h"
+
+namespace {
+
+struct Sweep {
+    AcDbObjectId block;
+    double dLo = 0, dHi = 0, sLo = 0, sHi = 0;
+    double diameter = 0, spacing = 0;
+    std::vector<AcDbObjectId> trees;
+};
+
+void DropTree(Sweep& sw, const AcGePoint3d& p) {
+    if (!g_bTreeFixedRadius) sw.diameter = KyTreeRandomSize(sw.dLo, sw.dHi, std::rand());
+    if (!g_bTreeFixedSpacing) sw.spacing = KyTreeRandomSize(sw.sLo, sw.sHi, std::rand());
+    KyDbBlockReference ref;
+    ref.SetBlockTableRecord(sw.block);
+    ref.SetBlockTableRecord2d(sw.block);
+    ref.SetPosition(p);
+    AcDbExtents ext;
+    std::optional<double> k;
+    if (ref.GetGeomExtents2d(ext) == Acad::eOk) {
+        const AcGePoint3d lo = ext.minPoint(), hi = ext.maxPoint();
+        k = KyTreeScaleForExtents(hi.x - lo.x, hi.y - lo.y, hi.z - lo.z, sw.diameter);
+    }
+    if (!k) return;  // a sizeless block or radius draws nothing rather than an infinite scale
+    ref.SetScaleFactors(*k, *k, *k);
+    ref.SetRotation(KyTreeRotationFromRandom(std::rand()));
+    AcDbBlockReference* entity = ref.AsAcDbBlockReference();
+    if (!entity) return;
+    const AcDbObjectId id = AddToModelSpace(entity, 1);
+    if (id.isValid())
+        sw.trees.push_back(id);
+    else
+        delete entity;
+}
+
+}  // namespace
+
+bool KyTreeMakeAreaRegion(const std::vector<AcDbObjectId>& trees) {
+    AcDbVoidPtrArray curves;
+    for (const AcDbObjectId& id : trees) {
+        AcDbEntity* tree = nullptr;
+        if (acdbOpenAcDbEntity(tree, id, AcDb::kForRead) != Acad::eOk || !tree) continue;
+        tree->explode(curves);
+        tree->close();
+    }
+    AcDbVoidPtrArray regions;
+    const bool made = AcDbRegion::createFromCurves(curves, regions) == Acad::eOk && regions.length() > 0;
+    ReleaseEntSet(curves);
+    if (!made) {
+        // The trees are the user's work: they stay when no outline can be made of them.
+        acutPrintf(KyUtTranslate(L"\n创建临时区域对象失败！").c_str());
+        return false;
+    }
+    for (const AcDbObjectId& id : trees) {
+        AcDbEntity* tree = nullptr;
+        if (acdbOpenAcDbEntity(tree, id, AcDb::kForWrite) == Acad::eOk && tree) {
+            tree->erase();
+            tree->close();
+        }
+    }
+    auto* first = static_cast<AcDbRegion*>(regions[0]);
+    for (int i = 1; i < regions.length(); ++i) {
+        auto* other = static_cast<AcDbRegion*>(regions[i]);
+        first->booleanOper(AcDb::kBoolUnite, other);
+        delete other;  // emptied by the union; never part of the drawing
+    }
+    KyDtInitLayer(L"PLAN-TREE");
+    first->setLayer(L"PLAN-TREE");
+    const AcDbObjectId id = AddToModelSpace(first, 1);
+    if (id.isValid())
+        acutPrintf(KyUtTranslate(L"成功！").c_str());
+    else
+        delete first;
+    return true;
+}
+
+bool FillTreeArea(KyRYBSDlg& dialog, const AcGePoint3d& start) {
+    if (g_strTreeBlockFile.IsEmpty()) return true;
+    Sweep sw;
+    sw.block = KyDtLoadBlock(g_strTreeBlockFile);
+    if (sw.block.isNull()) return true;
+    sw.dLo = 2 * KyTreeTextValue(dialog.GetRadiusMinText());
+    sw.dHi = 2 * KyTreeTextValue(dialog.GetRadiusMaxText());
+    sw.sLo = KyTreeTextValue(dialog.GetSpacingMinText());
+    sw.sHi = KyTreeTextValue(dialog.GetSpacingMaxText());
+    sw.diameter = sw.dLo;
+    sw.spacing = sw.sLo;
+    DropTree(sw, start);
+    AcGePoint3d last = start;
+    for (;;) {
+        int type = 0;
+        resbuf rb{};
+        if (acedGrRead(13, &type, &rb) != RTNORM || type != 5) break;
+        const AcGePoint3d p = UcsToWcs(rb.resval.rpoint, 0);
+        if (p.distanceTo(last) >= sw.spacing) {
+            last = p;
+            KyUtPushResource resources(VornModuleResources());
+            DropTree(sw, p);
+        }
+    }
+    if (!sw.trees.empty()) KyTreeMakeAreaRegion(sw.trees);
+    if (dialog.m_bModeChanged) {
+        dialog.m_bModeChanged = 0;
+        return false;
+    }
+    return true;
+}
