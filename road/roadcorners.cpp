@@ -1,6 +1,8 @@
 // Road outlines and the sides of road corners, over geometry curves.
 #include "road/roadcorners.h"
 
+#include "road/roadpredicates.h"
+
 namespace {
 
 KyGePoint SidePoint(const KyGeCurve2d& c, int side) {
@@ -39,13 +41,7 @@ bool RoadEndsOverlap(const KyGeCurve2d& a1, const KyGeCurve2d& a2, const KyGeCur
 }
 
 std::vector<KyGePoint> SideIntersections(const KyGeCurve2d& a, const KyGeCurve2d& b, int side) {
-    std::vector<KyGePoint> out;
-    const std::unique_ptr<KyGeCurve2d> xa = a.GetExtendCurve(), xb = b.GetExtendCurve();
-    if (!xa || !xb) return out;
-    KyGeObjList found;
-    xa->IntersectWith(*xb, found);
-    for (int i = 0; i < found.GetLength(); ++i)
-        if (const KyGePoint2d* p = KyGeCast<KyGePoint2d>(found[i])) out.push_back(p->GetPoint());
+    const std::vector<KyGePoint> out = ExtendedCrossings(a, b);
     if (out.size() != 2) return out;
     // Two crossings lie on the arc's circle, so the line halfway between them is the one
     // through the arc's centre; built from the chord it stays a line when a straight curve

@@ -20,18 +20,6 @@ bool LiesOn(const KyGeCurve2d& c, const KyGePoint& p) { return (c.HitTest(p) & k
 
 KyGeVector2d Chord(const KyGeCurve2d& c) { return KyGeVector2d(c.GetStartPoint(), c.GetEndPoint()); }
 
-// The crossing points of the unbounded curves a and b lie on, points only.
-std::vector<KyGePoint> ExtendedCrossings(const KyGeCurve2d& a, const KyGeCurve2d& b) {
-    std::vector<KyGePoint> pts;
-    const std::unique_ptr<KyGeCurve2d> xa = a.GetExtendCurve(), xb = b.GetExtendCurve();
-    if (!xa || !xb) return pts;
-    KyGeObjList found;
-    xa->IntersectWith(*xb, found);
-    for (int i = 0; i < found.GetLength(); ++i)
-        if (const KyGePoint2d* p = KyGeCast<KyGePoint2d>(found[i])) pts.push_back(p->GetPoint());
-    return pts;
-}
-
 bool ArcsArePartners(const KyGeArc2d& c, const KyGeArc2d& e) {
     if (!Coincide(c.GetCenter(), e.GetCenter())) return false;
     const double d = c.GetRadius() - e.GetRadius();
@@ -68,6 +56,17 @@ double LeavingAngle(const KyGeCurve2d& c, const KyGePoint& J) {
 }
 
 }  // namespace
+
+std::vector<KyGePoint> ExtendedCrossings(const KyGeCurve2d& a, const KyGeCurve2d& b) {
+    std::vector<KyGePoint> pts;
+    const std::unique_ptr<KyGeCurve2d> xa = a.GetExtendCurve(), xb = b.GetExtendCurve();
+    if (!xa || !xb) return pts;
+    KyGeObjList found;
+    xa->IntersectWith(*xb, found);
+    for (int i = 0; i < found.GetLength(); ++i)
+        if (const KyGePoint2d* p = KyGeCast<KyGePoint2d>(found[i])) pts.push_back(p->GetPoint());
+    return pts;
+}
 
 bool IsJunctionCandidate(const KyGeCurve2d& a, const KyGeCurve2d& b) {
     const KyGeArc2d *arcA = Arc(a), *arcB = Arc(b);

@@ -3,7 +3,12 @@
 // loose lines and arcs, so these answers are worked out from geometry each time.
 #pragma once
 
+#include <vector>
+
 #include "geometry/KyGeometry.h"
+
+// The points where the lines or circles that a and b lie on cross, in order along a's.
+std::vector<KyGePoint> ExtendedCrossings(const KyGeCurve2d& a, const KyGeCurve2d& b);
 
 // A new edge a and an existing curve b can make a junction: not two concentric arcs, not two
 // parallel straight curves.
