@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "frame/VornFrame.h"
@@ -22,6 +23,7 @@
 #include "host/mfc/resources.h"
 #include "host/render/render.h"
 #include "host/ui/dialogevents.h"
+#include "host/ui/dialogregistry.h"
 #include "legend/legendlibrary.h"
 #include "tests/host/ed/session.h"
 
@@ -237,4 +239,27 @@ TEST_F(LegendCommand, TheSelectedRowsSymbolShowsInTheDialogPicture) {
     ASSERT_TRUE(std::filesystem::exists(shown));
     // The same dialog with a symbol drawn in its frame (and rows in its list) differs.
     EXPECT_NE(std::filesystem::file_size(empty), std::filesystem::file_size(shown));
+}
+
+TEST_F(LegendCommand, RowsDraggedInTheSelectedListTakeTheirBlocksAlong) {
+    // The user drags row 1 above row 0 once 草坪 is chosen (while its symbol loads).
+    static bool moved;
+    moved = false;
+    SetLegendSymbolLoader([](const KyDtLibItemBase& row) {
+        if (row.GetName() == L"草坪" && !std::exchange(moved, true))
+            if (CDialog* dialog = vorn::ui::TheOpenDialog())
+                if (HWND item = ::GetDlgItem(dialog->GetSafeHwnd(), 2029))
+                    if (auto* list = dynamic_cast<CDragListBox*>(item->handler)) list->MoveRow(1, 0);
+        return MakeSymbol(row);
+    });
+    Run(std::string("KyMapLegend\n") + kAddTwo + "@select 2028 5\n@click 2025\n~1,1\n0,0\n\n");
+    ASSERT_EQ(g_legendNames, (std::vector<std::wstring>{L"乔木", L"道路", L"草坪"}));
+    const auto blocks = Blocks();
+    ASSERT_EQ(blocks.size(), 3u);
+    // Row 0 now holds the tree's block (2 × 9, fitted by its height).
+    AcDbExtents box;
+    ASSERT_EQ(blocks[0]->GetGeomExtents2d(box), Acad::eOk);
+    EXPECT_NEAR(box.maxPoint().y - box.minPoint().y, 4.5, 1e-6);
+    EXPECT_NEAR(box.maxPoint().x - box.minPoint().x, 1.0, 1e-6);
+    EXPECT_EQ(Texts()[1]->GetText(), L"乔木");
 }
