@@ -136,3 +136,20 @@ TEST_F(TreeCommand, PathPlantingWithSelfAdjustedSpacingCarriesOn) {
     Run("KyRYBS\n@click 2085\n@click 2076\n@click 2076\nALL\n\n\n");
     ExpectAt(Trees(), {{0, 0}, {10.0 / 3, 0}, {20.0 / 3, 0}, {0, 100}, {4, 100}, {8, 100}});
 }
+
+TEST_F(TreeCommand, AnEditLeftWithNoNumberGetsTheLastValidTextBack) {
+    const std::string out =
+        Run("KyRYBS\n@edit 2073 12a\n@click 2005\n@edit 2074 2.5\n@click 2086\n@click 2091\n@show\n@close\n\n");
+    EXPECT_TRUE(Has(out, "2073 edit \"1500.00\"")) << out;
+    EXPECT_STREQ(g_strTreeRadius, L"1500.00");
+    EXPECT_STREQ(g_strTreeSpacing, L"2.5");
+    // Area mode: the range controls replace the others, the block source is greyed and the
+    // ticked fixed radius greys the maximum radius.
+    EXPECT_TRUE(Has(out, "2089 edit \"1500.00\" [disabled]"));
+    EXPECT_TRUE(Has(out, "2081 radio \"点取本图图块\" [checked] [disabled]"));
+    EXPECT_FALSE(Has(out, "2073 edit \"1500.00\"\n2074"));
+    // Written to the store when the dialog went.
+    double stored = 0;
+    EXPECT_TRUE(g_dictHistoryData.FindOrAddDict(kTreeSettingsPath).GetValue(L"SPACEVALUE", stored));
+    EXPECT_DOUBLE_EQ(stored, 2.5);
+}
