@@ -1,0 +1,46 @@
+// The road fillet machinery: corner pairs and FILLET through the host's command line.
+#include "road/roadfillet.h"
+
+#include <algorithm>
+
+#include "framework/core/KyDbUtil.h"
+#include "framework/select/KyPtSysVar.h"
+#include "host/db/dbmain.h"
+#include "host/ed/aced.h"
+#include "host/ed/selection.h"
+
+bool operator==(const RoadFilletPair& a, const RoadFilletPair& b) {
+    if (a.first.isNull() || a.second.isNull()) return false;
+    const bool sameOrder = a.first == b.first && a.second == b.second &&
+                           Equal2d(a.firstPick, b.firstPick) && Equal2d(a.secondPick, b.secondPick);
+    const bool swapped = a.first == b.second && a.second == b.first &&
+                         Equal2d(a.firstPick, b.secondPick) && Equal2d(a.secondPick, b.firstPick);
+    return sameOrder || swapped;
+}
+
+void RunFillet(const AcDbObjectId& id1, const AcDbObjectId& id2, const KyGePoint& pick1,
+               const KyGePoint& pick2) {
+    if (!id1.isValid() || !id2.isValid()) return;
+    ads_name n1, n2;
+    if (acdbGetAdsName(n1, id1) != Acad::eOk || acdbGetAdsName(n2, id2) != Acad::eOk) return;
+    // The command line takes points in the user's coordinates; the picks are world points.
+    const AcGePoint3d u1 = WcsToUcs(AcGePoint3d(pick1.x, pick1.y, pick1.z), 0);
+    const AcGePoint3d u2 = WcsToUcs(AcGePoint3d(pick2.x, pick2.y, pick2.z), 0);
+    const ads_point p1 = {u1.x, u1.y, u1.z}, p2 = {u2.x, u2.y, u2.z};
+    KyPtPushSysVar echo(L"CMDECHO", 0);
+    acedCommand(RTSTR, L"FILLET", RTLB, RTENAME, n1, RT3DPOINT, p1, RTLE, RTLB, RTENAME, n2,
+                RT3DPOINT, p2, RTLE, 0);
+}
+
+void AddFilletPair(std::vector<RoadFilletPair>& list, const RoadFilletPair& pair) {
+    const bool known = std::any_of(list.begin(), list.end(),
+                                   [&](const RoadFilletPair& stored) { return stored == pair; });
+    if (!known) list.push_back(pair);
+}
+
+void FilletPairs(const std::vector<RoadFilletPair>& list, double radius) {
+    AcDbDatabase* db = acdbHostApplicationServices()->workingDatabase();
+    if (!db || db->setFilletrad(radius) != Acad::eOk) return;
+    for (const RoadFilletPair& pair : list)
+        RunFillet(pair.first, pair.second, pair.firstPick, pair.secondPick);
+}

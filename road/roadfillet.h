@@ -1,0 +1,28 @@
+// Road corners filleted by the host's FILLET: the pairs of curves to fillet, kept once each,
+// and the runs of FILLET that join them.
+#pragma once
+
+#include <vector>
+
+#include "geometry/KyGeometry.h"
+#include "host/db/dbid.h"
+
+// One corner: two entities and a point on each near the corner (world coordinates).
+struct RoadFilletPair {
+    AcDbObjectId first, second;
+    KyGePoint firstPick, secondPick;
+};
+
+// The same corner: no null id, ids and picks matching in the same or the swapped order.
+bool operator==(const RoadFilletPair& a, const RoadFilletPair& b);
+
+// FILLET on the two entities picked at the two points, prompts hidden; CMDECHO has its former
+// value afterwards. Nothing when an id is null or names no entity. The radius is FILLETRAD's.
+void RunFillet(const AcDbObjectId& id1, const AcDbObjectId& id2, const KyGePoint& pick1,
+               const KyGePoint& pick2);
+
+// Appends the pair unless the same corner is in the list already.
+void AddFilletPair(std::vector<RoadFilletPair>& list, const RoadFilletPair& pair);
+
+// FILLETRAD = radius, then FILLET for each pair in order; nothing when the radius is refused.
+void FilletPairs(const std::vector<RoadFilletPair>& list, double radius);
