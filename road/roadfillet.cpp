@@ -8,6 +8,7 @@
 #include "host/db/dbmain.h"
 #include "host/ed/aced.h"
 #include "host/ed/selection.h"
+#include "road/roadpredicates.h"
 
 bool operator==(const RoadFilletPair& a, const RoadFilletPair& b) {
     if (a.first.isNull() || a.second.isNull()) return false;
@@ -43,4 +44,32 @@ void FilletPairs(const std::vector<RoadFilletPair>& list, double radius) {
     if (!db || db->setFilletrad(radius) != Acad::eOk) return;
     for (const RoadFilletPair& pair : list)
         RunFillet(pair.first, pair.second, pair.firstPick, pair.secondPick);
+}
+
+void CollectCornerFillets(const std::vector<AcDbObjectId>& ids, const KyGeObjList& G,
+                          const KyGeCurve2d& k, const AcDbObjectId& kId,
+                          std::vector<RoadFilletPair>& out) {
+    if (!kId.isValid()) return;
+    const KyGePoint sk = k.GetStartPoint(), ek = k.GetEndPoint();
+    const int n = std::min(static_cast<int>(ids.size()), G.GetLength());
+    for (int i = 0; i < n; ++i) {
+        const KyGeCurve2d* g = KyGeCast<KyGeCurve2d>(G[i]);
+        if (!g || ids[i] == kId) continue;
+        KyGeObjList crossings;
+        if (!k.IntersectWith(*g, crossings) || crossings.IsEmpty() || !IsRealCorner(k, *g)) continue;
+        KyGePoint Q;
+        const int t = TwoCrossingPickPoint(k, *g, Q);
+        const auto add = [&](double tk, double tg) {
+            AddFilletPair(out, {kId, ids[i], t == 1 ? Q : k.GetPtFromPa(tk), t == 2 ? Q : g->GetPtFromPa(tg)});
+        };
+        // A tenth in from the shared end on each curve.
+        if (Equal2d(g->GetStartPoint(), sk))
+            add(0.1, 0.1);
+        else if (Equal2d(g->GetStartPoint(), ek))
+            add(0.9, 0.1);
+        if (Equal2d(g->GetEndPoint(), sk))
+            add(0.1, 0.9);
+        else if (Equal2d(g->GetEndPoint(), ek))
+            add(0.9, 0.9);
+    }
 }

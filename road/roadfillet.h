@@ -24,5 +24,13 @@ void RunFillet(const AcDbObjectId& id1, const AcDbObjectId& id2, const KyGePoint
 // Appends the pair unless the same corner is in the list already.
 void AddFilletPair(std::vector<RoadFilletPair>& list, const RoadFilletPair& pair);
 
+// The pairs for every corner that curve k (entity kId) makes with the curves G, the geometry of
+// the entities ids (same order): only where they meet at a real corner at a shared end; picks a
+// tenth in from the shared ends, or inside the right span when the curves' extensions cross
+// twice. Nothing when kId is null.
+void CollectCornerFillets(const std::vector<AcDbObjectId>& ids, const KyGeObjList& G,
+                          const KyGeCurve2d& k, const AcDbObjectId& kId,
+                          std::vector<RoadFilletPair>& out);
+
 // FILLETRAD = radius, then FILLET for each pair in order; nothing when the radius is refused.
 void FilletPairs(const std::vector<RoadFilletPair>& list, double radius);

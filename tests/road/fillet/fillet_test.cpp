@@ -2,6 +2,7 @@
 // FILLETRAD takes the radius, CMDECHO comes back as it was, refused radii fillet nothing.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 #include "framework/select/KyPtSysVar.h"
@@ -100,4 +101,35 @@ TEST_F(RoadFillet, ARefusedRadiusOrAMissingEntityFilletsNothing) {
     g_radius = 10;
     Run("ROADPAIRS\n");
     EXPECT_TRUE(Of<AcDbArc>().empty());
+}
+
+TEST(RoadFilletPairs, CornersAreCollectedAtSharedEndsOnlyWhereTheyAreReal) {
+    AcDbDatabase db(true);
+    acdbHostApplicationServices()->setWorkingDatabase(&db);
+    std::vector<AcDbObjectId> ids;
+    KyGeObjList G;
+    const auto add = [&](std::unique_ptr<KyGeCurve2d> curve) {
+        ids.push_back(vorn::ed::dbx::AppendToModelSpace(new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(1, 0, 0))));
+        G << std::move(curve);
+    };
+    const KyGeLineSeg2d k(KyGePoint(0, 0), KyGePoint(100, 0));
+    add(std::make_unique<KyGeLineSeg2d>(k));                                           // k itself
+    add(std::make_unique<KyGeLineSeg2d>(KyGePoint(100, 0), KyGePoint(100, 100)));     // at k's end
+    add(std::make_unique<KyGeLineSeg2d>(KyGePoint(0, -100), KyGePoint(0, 0)));        // at k's start
+    add(std::make_unique<KyGeArc2d>(KyGePoint(0, 50), 50.0, 1.5 * 3.14159265358979, 3.14159265358979, true));  // tangent at the start
+    add(std::make_unique<KyGeLineSeg2d>(KyGePoint(0, 500), KyGePoint(100, 500)));     // apart
+    std::vector<RoadFilletPair> out;
+    CollectCornerFillets(ids, G, k, ids[0], out);
+    CollectCornerFillets(ids, G, k, ids[0], out);  // found again: kept once
+    ASSERT_EQ(out.size(), 2u);
+    EXPECT_EQ(out[0].second, ids[1]);
+    EXPECT_NEAR(out[0].firstPick.x, 90, 1e-9);
+    EXPECT_NEAR(out[0].secondPick.y, 10, 1e-9);
+    EXPECT_EQ(out[1].second, ids[2]);
+    EXPECT_NEAR(out[1].firstPick.x, 10, 1e-9);
+    EXPECT_NEAR(out[1].secondPick.y, -10, 1e-9);
+    std::vector<RoadFilletPair> none;
+    CollectCornerFillets(ids, G, k, AcDbObjectId(), none);
+    EXPECT_TRUE(none.empty());
+    acdbHostApplicationServices()->setWorkingDatabase(nullptr);
 }
