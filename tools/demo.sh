@@ -5,6 +5,5 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 bash "$top/tools/setup.sh"
 bash "$top/tools/build.sh" "$top/build" -DVORN_TESTS=OFF -DVORN_BENCH=OFF
 mkdir -p "$top/out"
-# The picture only, for now: saving DXF comes with the file reader and writer.
 "$top/build/app/vorncad" -s "$top/examples/demo.scr" -o "$top/out/demo.dxf" --render "$top/out/demo.png"
 echo "demo: wrote $top/out/demo.dxf and $top/out/demo.png"
