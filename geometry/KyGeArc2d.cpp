@@ -152,7 +152,7 @@ std::unique_ptr<KyGeCurve2d> KyGeArc2d::GetOffsetCurve(double d) const {
     if (!IsValid() || !std::isfinite(d)) return nullptr;
     // Right of travel is outwards on a counter-clockwise arc, inwards on a clockwise one.
     const double r = m_clockwise ? m_radius - d : m_radius + d;
-    if (!(r > g_distZero)) return nullptr;
+    if (!(r > g_distZero) || r > g_maxGeomSize) return nullptr;
     auto arc = std::unique_ptr<KyGeArc2d>(static_cast<KyGeArc2d*>(CloneRaw()));
     arc->m_radius = r;
     return arc;

@@ -42,7 +42,7 @@ bool KyGeCircle2d::GetClosestPoint2d(const KyGePoint& p, KyGePoint& out) const {
 std::unique_ptr<KyGeCurve2d> KyGeCircle2d::GetOffsetCurve(double d) const {
     if (!IsValid() || !std::isfinite(d)) return nullptr;
     const double r = m_clockwise ? m_radius - d : m_radius + d;
-    if (!(r > g_distZero)) return nullptr;
+    if (!(r > g_distZero) || r > g_maxGeomSize) return nullptr;
     return std::make_unique<KyGeCircle2d>(m_centre, r, m_startAngle, m_clockwise);
 }
 

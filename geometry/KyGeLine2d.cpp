@@ -52,7 +52,7 @@ int KyGeBaseLine2d::HitTest(const KyGePoint& p) const {
 }
 
 bool KyGeBaseLine2d::OffsetShift(double d, KyGeVector2d& shift) const {
-    if (IsDegenerate() || !std::isfinite(d)) return false;
+    if (IsDegenerate() || !std::isfinite(d) || std::fabs(d) > g_maxGeomSize) return false;
     const KyGeVector2d dir = GetDirection();
     shift = KyGeVector2d(dir.y, -dir.x) * d;  // to the right of travel for d > 0
     return true;

@@ -12,4 +12,7 @@ constexpr double g_angleZero = 1e-9;
 // Largest gap (mm) between an arc and the chords that replace it when a curve is linearised.
 constexpr double g_dLinearDistPrec = 0.5;
 
+// Largest offset distance or radius an operation answers with (mm): a hundred thousand times
+// any site, yet small enough that sums and squares of coordinates stay finite.
+constexpr double g_maxGeomSize = 1e12;
 constexpr double KyGePi = 3.14159265358979323846;

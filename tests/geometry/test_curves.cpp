@@ -96,6 +96,22 @@ TEST(GeomDegenerate, NegativeAnswersNeverNaN) {
     EXPECT_FALSE(seg.GetOffsetCurve(std::numeric_limits<double>::infinity()));
 }
 
+// Offsets by absurd (finite) distances would put coordinates beyond the finite numbers.
+TEST(GeomDegenerate, AbsurdOffsetsAreRefused) {
+    KyGeLineSeg2d seg(KyGePoint(0, 0), KyGePoint(1e7, 1e7));
+    EXPECT_EQ(seg.GetOffsetCurve(1e300), nullptr);
+    EXPECT_EQ(KyGeLine2d(KyGePoint(0, 0), KyGePoint(1, 0)).GetOffsetCurve(-1e300), nullptr);
+    auto arc = KyGeArc2d::Create(KyGePoint(0, 0), 1e11, 0, 1);
+    ASSERT_NE(arc, nullptr);
+    EXPECT_EQ(arc->GetOffsetCurve(1e12), nullptr);
+    KyGeCircle2d circle(O, 10, 0, false);
+    EXPECT_EQ(circle.GetOffsetCurve(1e300), nullptr);
+    // A site-sized offset still works.
+    auto moved = seg.GetOffsetCurve(5000);
+    ASSERT_NE(moved, nullptr);
+    EXPECT_TRUE(std::isfinite(moved->GetStartPoint().x));
+}
+
 TEST(GeomParams, PointParameterRoundTrips) {
     KyGeLineSeg2d seg(KyGePoint(1e7, 1e7), KyGePoint(1e7 + 300, 1e7 - 400));
     KyGeArc2d arc(KyGePoint(5, 5), 50, 0.3, 2.5, true);
