@@ -13,6 +13,7 @@
 #include "app/options.h"
 #include "framework/core/KyFramework.h"
 #include "framework/library/KyFindFile.h"
+#include "framework/store/KyHistoryData.h"
 #include "host/cmds/cmds.h"
 #include "host/base/textcodec.h"
 #include "host/ed/editor.h"
@@ -108,6 +109,7 @@ int main(int argc, char** argv) {
 
     KyFrameworkInit();  // framework entity classes before any drawing is read; SYMBELEV
     SetMainDirectory(po.supportDir);  // where the suite's libraries and support drawings are
+    g_dictHistoryData.SetFileName(vorn::ToUtf8(po.settingsFile));  // --settings, or the default
     if (!vorn::app::OpenDrawing(options, error)) {
         Fail(error);
         return kExitBadInput;
