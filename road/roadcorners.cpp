@@ -11,12 +11,11 @@ KyGePoint SidePoint(const KyGeCurve2d& c, int side) {
 
 double LengthOf(const std::unique_ptr<KyGeCurve2d>& c) { return c ? c->Length() : 0.0; }
 
-}  // namespace
-
-bool RoadOutline(const KyGeCurve2d& a, const KyGeCurve2d& b, KyGePolyline2d& out) {
+// a kept exact, b linearised at precisionB, then joined backwards into one closed outline.
+bool JoinedOutline(const KyGeCurve2d& a, const KyGeCurve2d& b, double precisionB, KyGePolyline2d& out) {
     const std::unique_ptr<KyGePolyline2d> pa = a.PLinearize(0.0);
     if (!pa) return false;
-    std::unique_ptr<KyGePolyline2d> pb = b.PLinearize(g_dLinearDistPrec);
+    std::unique_ptr<KyGePolyline2d> pb = b.PLinearize(precisionB);
     if (!pb) return false;
     out.CopyFrom(*pa);
     pb->Reverse();
@@ -24,6 +23,16 @@ bool RoadOutline(const KyGeCurve2d& a, const KyGeCurve2d& b, KyGePolyline2d& out
     out.SetClosed(true);
     out.RemoveDupPoint();
     return true;
+}
+
+}  // namespace
+
+bool RoadOutline(const KyGeCurve2d& a, const KyGeCurve2d& b, KyGePolyline2d& out) {
+    return JoinedOutline(a, b, g_dLinearDistPrec, out);
+}
+
+bool RoadOutlineExact(const KyGeCurve2d& a, const KyGeCurve2d& b, KyGePolyline2d& out) {
+    return JoinedOutline(a, b, 0.0, out);
 }
 
 bool RoadEndMeetsOutline(const KyGeCurve2d& a1, const KyGeCurve2d& a2, int side,

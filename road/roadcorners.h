@@ -14,6 +14,8 @@ enum : int { kRoadSideStart = 1, kRoadSideEnd = 2 };
 // The closed outline of the road between edges a and b: a as it is, then b backwards (its
 // arcs as chords). False when either edge has no polyline form.
 bool RoadOutline(const KyGeCurve2d& a, const KyGeCurve2d& b, KyGePolyline2d& out);
+// The same outline with b's arcs kept exact as well.
+bool RoadOutlineExact(const KyGeCurve2d& a, const KyGeCurve2d& b, KyGePolyline2d& out);
 
 // False when both end points of the road a1, a2 on the given side lie strictly inside the
 // outline of another road; true otherwise.

@@ -9,6 +9,19 @@
 #include "host/ed/aced.h"
 #include "host/ed/selection.h"
 #include "road/roadpredicates.h"
+#include "road/roadsearch.h"
+
+namespace {
+
+// The point a tenth in from the chosen end (0 start, 1 end) of c, that end swapped when c runs
+// in the other sense than its edge.
+KyGePoint NearEndPick(const KyGeCurve2d& c, const KyGeCurve2d& edge, int end) {
+    int s = end;
+    if (c.IsClockwise() != edge.IsClockwise()) s = s == 0 ? 1 : 0;
+    return c.GetPtFromPa(s == 0 ? 0.1 : 0.9);
+}
+
+}  // namespace
 
 bool operator==(const RoadFilletPair& a, const RoadFilletPair& b) {
     if (a.first.isNull() || a.second.isNull()) return false;
@@ -39,9 +52,13 @@ void AddFilletPair(std::vector<RoadFilletPair>& list, const RoadFilletPair& pair
     if (!known) list.push_back(pair);
 }
 
-void FilletPairs(const std::vector<RoadFilletPair>& list, double radius) {
+bool SetRoadFilletRadius(double radius) {
     AcDbDatabase* db = acdbHostApplicationServices()->workingDatabase();
-    if (!db || db->setFilletrad(radius) != Acad::eOk) return;
+    return db && db->setFilletrad(radius) == Acad::eOk;
+}
+
+void FilletPairs(const std::vector<RoadFilletPair>& list, double radius) {
+    if (!SetRoadFilletRadius(radius)) return;
     for (const RoadFilletPair& pair : list)
         RunFillet(pair.first, pair.second, pair.firstPick, pair.secondPick);
 }
@@ -72,4 +89,16 @@ void CollectCornerFillets(const std::vector<AcDbObjectId>& ids, const KyGeObjLis
         else if (Equal2d(g->GetEndPoint(), ek))
             add(0.9, 0.9);
     }
+}
+
+void FilletCenterLines(const KyGeCurve2d& pA, const AcDbObjectId& N, const KyGeCurve2d& cA,
+                       const AcDbObjectId& O, int end, int touchingEnd, double radius) {
+    if (N.isNull() || O.isNull()) return;
+    const std::unique_ptr<KyGeCurve2d> mN = ReadRoadCurve(N), mO = ReadRoadCurve(O);
+    if (!mN || !mO || !IsRealCorner(*mN, *mO)) return;
+    KyGePoint P;
+    const int t = TwoCrossingPickPoint(*mN, *mO, P);
+    const KyGePoint pickN = t == 1 ? P : NearEndPick(*mN, pA, end);
+    const KyGePoint pickO = t == 2 ? P : NearEndPick(*mO, cA, touchingEnd);
+    if (SetRoadFilletRadius(radius)) RunFillet(N, O, pickN, pickO);
 }

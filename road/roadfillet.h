@@ -16,6 +16,10 @@ struct RoadFilletPair {
 // The same corner: no null id, ids and picks matching in the same or the swapped order.
 bool operator==(const RoadFilletPair& a, const RoadFilletPair& b);
 
+// FILLETRAD of the working drawing set to radius; false when there is no drawing or it refuses
+// the radius (negative or not finite).
+bool SetRoadFilletRadius(double radius);
+
 // FILLET on the two entities picked at the two points, prompts hidden; CMDECHO has its former
 // value afterwards. Nothing when an id is null or names no entity. The radius is FILLETRAD's.
 void RunFillet(const AcDbObjectId& id1, const AcDbObjectId& id2, const KyGePoint& pick1,
@@ -34,3 +38,11 @@ void CollectCornerFillets(const std::vector<AcDbObjectId>& ids, const KyGeObjLis
 
 // FILLETRAD = radius, then FILLET for each pair in order; nothing when the radius is refused.
 void FilletPairs(const std::vector<RoadFilletPair>& list, double radius);
+
+// FILLET of two centre lines where a road (edge pA, centre line N) turns out of another (edge
+// cA, centre line O) at pA's start (end 0) or end (end 1) and cA's touchingEnd, at radius.
+// The picks lie a tenth in from those ends (the ends swap on a centre line running against its
+// edge), or inside the right span when the lines' extensions cross twice. Nothing when an id
+// is null, an entity cannot be read, the lines make no real corner or the radius is refused.
+void FilletCenterLines(const KyGeCurve2d& pA, const AcDbObjectId& N, const KyGeCurve2d& cA,
+                       const AcDbObjectId& O, int end, int touchingEnd, double radius);

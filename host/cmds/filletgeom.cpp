@@ -136,17 +136,20 @@ bool TouchPoint(const FilletCurve& c, const AcGePoint3d& f, double r, AcGePoint3
     return true;
 }
 
-// The curve cut or extended to end at t, keeping the part on the pick's side; `into` is the
-// direction from t into the kept part. False when nothing of the curve would be left.
-bool Trim(const FilletCurve& c, const AcGePoint3d& t, const AcGePoint3d& pick, double tol,
-          FilletCurve& out, AcGeVector3d& into) {
+// The curve cut or extended to end at t, keeping the part on the pick's side of the corner
+// (where the two curves meet; t itself when they do not), so that a pick between the corner
+// and t chooses the part beyond t; `into` is the direction from t into the kept part. False
+// when nothing of the curve would be left.
+bool Trim(const FilletCurve& c, const AcGePoint3d& t, const AcGePoint3d& corner, const AcGePoint3d& pick,
+          double tol, FilletCurve& out, AcGeVector3d& into) {
     out = c;
     if (c.kind == FilletCurve::kLine) {
         const AcGeVector3d d = Unit(c.end - c.start);
         const double len = (c.end - c.start).dotProduct(d);
         const double ut = (t - c.start).dotProduct(d), up = (pick - c.start).dotProduct(d);
-        bool keepEnd = up > ut;
-        if (std::fabs(up - ut) <= tol) keepEnd = len - ut > ut;
+        const double uc = (corner - c.start).dotProduct(d);
+        bool keepEnd = up > uc;
+        if (std::fabs(up - uc) <= tol) keepEnd = len - uc > uc;
         if (keepEnd) {
             if (len - ut <= tol) return false;
             out.start = t;
@@ -159,13 +162,13 @@ bool Trim(const FilletCurve& c, const AcGePoint3d& t, const AcGePoint3d& pick, d
         out.start.z = out.end.z = 0;
         return true;
     }
-    const double at = AngleOf(c.centre, t), ap = AngleOf(c.centre, pick);
+    const double at = AngleOf(c.centre, t), ap = AngleOf(c.centre, pick), ac = AngleOf(c.centre, corner);
     const double a0 = c.startAngle, a1 = c.endAngle, eps = vorn::ge::kAngleTol;
-    // Keeping the end (from t counter-clockwise to a1) or the start (a0 to t).
-    const bool endHoldsPick = Ccw(at, ap) <= Ccw(at, a1) + eps;
-    const bool startHoldsPick = Ccw(a0, ap) <= Ccw(a0, at) + eps;
-    const double moveStart = std::min(Ccw(a0, at), Ccw(at, a0));
-    const double moveEnd = std::min(Ccw(a1, at), Ccw(at, a1));
+    // Keeping the end (from the corner counter-clockwise to a1) or the start (a0 to it).
+    const bool endHoldsPick = Ccw(ac, ap) <= Ccw(ac, a1) + eps;
+    const bool startHoldsPick = Ccw(a0, ap) <= Ccw(a0, ac) + eps;
+    const double moveStart = std::min(Ccw(a0, ac), Ccw(ac, a0));
+    const double moveEnd = std::min(Ccw(a1, ac), Ccw(ac, a1));
     bool keepEnd;
     if (endHoldsPick && startHoldsPick) keepEnd = moveStart <= moveEnd;
     else if (endHoldsPick || startHoldsPick) keepEnd = endHoldsPick;
@@ -228,6 +231,11 @@ FilletResult ComputeFillet(const FilletCurve& c1, const AcGePoint3d& pick1, cons
     }
     const AcGePoint3d p1 = ClosestOnCurve(c1, Flat(pick1)), p2 = ClosestOnCurve(c2, Flat(pick2));
 
+    // Where the curves themselves meet: the corners a fillet can round.
+    std::vector<AcGePoint3d> corners;
+    for (const Offset& a : Offsets(c1, 0.0))
+        for (const Offset& b : Offsets(c2, 0.0)) Meet(a, b, tol, corners);
+
     std::vector<AcGePoint3d> centres;
     for (const Offset& a : Offsets(c1, radius))
         for (const Offset& b : Offsets(c2, radius)) Meet(a, b, tol, centres);
@@ -246,8 +254,14 @@ FilletResult ComputeFillet(const FilletCurve& c1, const AcGePoint3d& pick1, cons
         if (s1 * q1 < 0 || s2 * q2 < 0) continue;
         FilletResult r;
         if (!TouchPoint(c1, f, radius, r.tangent1) || !TouchPoint(c2, f, radius, r.tangent2)) continue;
+        // The corner this fillet rounds: the meeting point nearest its tangent points.
+        const AcGePoint3d between = r.tangent1 + (r.tangent2 - r.tangent1) * 0.5;
+        const AcGePoint3d* corner = nullptr;
+        for (const AcGePoint3d& x : corners)
+            if (!corner || x.distanceTo(between) < corner->distanceTo(between)) corner = &x;
         AcGeVector3d k1, k2;
-        if (!Trim(c1, r.tangent1, p1, tol, r.first, k1) || !Trim(c2, r.tangent2, p2, tol, r.second, k2))
+        if (!Trim(c1, r.tangent1, corner ? *corner : r.tangent1, p1, tol, r.first, k1) ||
+            !Trim(c2, r.tangent2, corner ? *corner : r.tangent2, p2, tol, r.second, k2))
             continue;
         if (radius > 0) {
             // The arc must continue both kept parts smoothly: it leaves curve 1 against the

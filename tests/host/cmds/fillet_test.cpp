@@ -65,6 +65,32 @@ TEST_F(Fillet, CornerOfTwoLinesSharingAnEndAtSiteCoordinates) {
     ExpectPoint(Get<AcDbArc>(Of<AcDbArc>()[0])->center(), x + 7000, y + 3000);
 }
 
+// Regression: picks between the corner and the tangent points (a tenth in from the shared
+// end, as road code picks) used to keep the short parts and fit no arc.
+TEST_F(Fillet, PicksInsideTheRadiusKeepThePartsBeyondTheTangentPoints) {
+    const AcDbObjectId a = AddLine(0, 0, 10000, 0);
+    const AcDbObjectId b = AddLine(10000, 0, 10000, 10000);
+    m_db->setFilletrad(7000);
+    Run("FILLET\n9000,0\n10000,1000\n");
+    ExpectPoint(Get<AcDbLine>(a)->startPoint(), 0, 0);
+    ExpectPoint(Get<AcDbLine>(a)->endPoint(), 3000, 0);
+    ExpectPoint(Get<AcDbLine>(b)->startPoint(), 10000, 7000);
+    ASSERT_EQ(Of<AcDbArc>().size(), 1u);
+    ExpectPoint(Get<AcDbArc>(Of<AcDbArc>()[0])->center(), 3000, 7000);
+    // A line meeting an arc at a right angle, both picked next to where they meet: the fillet
+    // centre lies 20 below the line and 120 from the arc's centre.
+    const AcDbObjectId line = AddLine(-100, 0, 0, 0);
+    const AcDbObjectId arc = AddArc(100, 0, 100, 180, 270);  // from (0, 0) down to (100, -100)
+    m_db->setFilletrad(20);
+    Run("FILLET\n-1,0\n0.0038,-0.8727\n");
+    const double cx = 100 - std::sqrt(120.0 * 120.0 - 400.0);
+    ExpectPoint(Get<AcDbLine>(line)->startPoint(), -100, 0);
+    ExpectPoint(Get<AcDbLine>(line)->endPoint(), cx, 0);
+    EXPECT_NEAR(Get<AcDbArc>(arc)->startAngle(), std::atan2(-20.0, cx - 100) + 360 * kDeg, 1e-9);
+    EXPECT_NEAR(Get<AcDbArc>(arc)->endAngle(), 270 * kDeg, 1e-12);
+    EXPECT_EQ(Of<AcDbArc>().size(), 3u);
+}
+
 TEST_F(Fillet, RadiusZeroTrimsAndExtendsToASharpCorner) {
     const AcDbObjectId a = AddLine(0, 0, 10, 0);
     const AcDbObjectId b = AddLine(20, 5, 20, 30);

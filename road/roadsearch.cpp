@@ -1,0 +1,125 @@
+// Road curves found in the drawing through selections and entity geometry.
+#include "road/roadsearch.h"
+
+#include "framework/core/KyDbUtil.h"
+#include "framework/core/KyDtLayer.h"
+#include "framework/select/KyUtInput.h"
+#include "host/db/dbarc.h"
+#include "host/db/dbcurve.h"
+#include "host/db/dbline.h"
+#include "host/db/dbentity.h"
+#include "host/ed/aced.h"
+#include "host/ed/selection.h"
+#include "road/roadcorners.h"
+#include "road/roadpredicates.h"
+
+namespace {
+
+bool Coincide(const KyGePoint& a, const KyGePoint& b) { return Distance2d(a, b) <= g_distZero; }
+
+bool SameShape(const KyGeCurve2d& a, const KyGeCurve2d& b) {
+    return Coincide(a.GetEndPoint(), b.GetEndPoint()) && Coincide(a.GetStartPoint(), b.GetStartPoint()) &&
+           Coincide(a.GetMidPoint(), b.GetMidPoint());
+}
+
+// Road curves are lines and arcs in the plan; anything else has no road geometry.
+std::unique_ptr<KyGeCurve2d> CurveOf(const AcDbCurve* entity) {
+    if (const AcDbLine* line = AcDbLine::cast(entity)) {
+        const AcGePoint3d a = line->startPoint(), b = line->endPoint();
+        auto seg = std::make_unique<KyGeLineSeg2d>(KyGePoint(a.x, a.y), KyGePoint(b.x, b.y));
+        if (seg->IsDegenerate()) return nullptr;
+        return seg;
+    }
+    if (const AcDbArc* arc = AcDbArc::cast(entity)) {
+        const AcGePoint3d c = arc->center();
+        return KyGeArc2d::Create(KyGePoint(c.x, c.y), arc->radius(), arc->startAngle(), arc->endAngle());
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+std::unique_ptr<KyGeCurve2d> ReadRoadCurve(const AcDbObjectId& id) {
+    AcDbCurve* entity = nullptr;
+    if (id.isNull() || acdbOpenObject(entity, id, AcDb::kForRead) != Acad::eOk) return nullptr;
+    std::unique_ptr<KyGeCurve2d> curve = CurveOf(entity);
+    entity->close();
+    return curve;
+}
+
+KyAdsRBList RoadCurveFilter(const std::wstring& layers) {
+    KyAdsRBList filter;
+    filter.AddTypes(L"LINE,ARC");
+    filter.AddLayers(layers.c_str());
+    return filter;
+}
+
+void ReadRoadCurves(const KyAdsEntSet& S, std::vector<AcDbObjectId>& ids, KyGeObjList& G) {
+    for (const AcDbObjectId& id : S.Ids()) {
+        if (std::unique_ptr<KyGeCurve2d> curve = ReadRoadCurve(id)) {
+            ids.push_back(id);
+            G << std::move(curve);
+        }
+    }
+}
+
+void EraseMatchingEntity(const KyAdsEntSet& S, const KyGeCurve2d& e) {
+    for (const AcDbObjectId& id : S.Ids()) {
+        AcDbCurve* entity = nullptr;
+        if (acdbOpenObject(entity, id, AcDb::kForWrite) != Acad::eOk) continue;
+        const std::unique_ptr<KyGeCurve2d> curve = CurveOf(entity);
+        const bool match = curve && SameShape(*curve, e);
+        if (match) entity->erase();
+        entity->close();
+        if (match) return;
+    }
+}
+
+AcDbObjectId FindTouchingRoadEdge(const KyGeCurve2d& p, int end, std::unique_ptr<KyGeCurve2d>& curve,
+                                  int& touchingEnd) {
+    curve.reset();
+    touchingEnd = -1;
+    const KyGePoint J = end == 0 ? p.GetStartPoint() : p.GetEndPoint();
+    KyAdsEntSet roads;
+    roads.Get(L"X", nullptr, nullptr, RoadCurveFilter(KyDtGetLayerName(L"PLAN-ROAD")));
+    for (const AcDbObjectId& id : roads.Ids()) {
+        std::unique_ptr<KyGeCurve2d> g = ReadRoadCurve(id);
+        if (!g || p.IsInclude(*g)) continue;  // p itself, or a piece of it
+        const int touching = Equal2d(J, g->GetEndPoint()) ? 1 : Equal2d(J, g->GetStartPoint()) ? 0 : -1;
+        if (touching < 0) continue;
+        curve = std::move(g);
+        touchingEnd = touching;
+        return id;
+    }
+    return AcDbObjectId();
+}
+
+KyAdsEntSet SelectCenterLinesIn(const KyGePolyline2d& outline) {
+    KyAdsEntSet centres;
+    // The selection polygon: the outline with its arcs as chords, in the user's coordinates.
+    const std::unique_ptr<KyGePolyline2d> chords = outline.PLinearize(g_dLinearDistPrec);
+    if (!chords) return centres;
+    std::vector<AcGePoint3d> polygon;
+    for (int i = 0; i < chords->GetVertexNum(); ++i) {
+        const KyGePoint v = chords->GetVertex(i);
+        polygon.push_back(WcsToUcs(AcGePoint3d(v.x, v.y, 0.0), 0));
+    }
+    const KyAdsRBList fence = KyUtGetPolyFence(polygon, 1);
+    if (!fence.IsEmpty())
+        centres.Get(L"CP", fence.Get(), nullptr, RoadCurveFilter(KyDtGetLayerName(L"PLAN-ROAD_CENTER")));
+    return centres;
+}
+
+AcDbObjectId FindRoadCenterLine(const KyGeCurve2d& a, const KyGeCurve2d& b, double& distA, double& distB) {
+    KyGePolyline2d outline;
+    if (!RoadOutlineExact(a, b, outline)) return AcDbObjectId();
+    const KyAdsEntSet centres = SelectCenterLinesIn(outline);
+    for (const AcDbObjectId& id : centres.Ids()) {
+        const std::unique_ptr<KyGeCurve2d> m = ReadRoadCurve(id);
+        if (!m || !IsPartnerEdge(*m, a)) continue;
+        distA = EdgeDistance(a, *m);
+        distB = EdgeDistance(b, *m);
+        return id;
+    }
+    return AcDbObjectId();
+}
