@@ -1,9 +1,263 @@
-// Junction processing: until the junction rebuild is part of the build, no segment is taken
-// over here, so every segment is written plain by the edge stage.
+// Junction processing: the existing road edges a new segment crosses, the rebuild of each
+// junction, the replaced edges erased, the new pieces written and the new corners filleted.
 #include "road/roadjunctions.h"
 
-bool ProcessRoadJunctions(const KyGeCurve2d* left, const KyGeCurve2d* right,
-                          const KyGeCurve2d* centre) {
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "framework/core/KyDtLayer.h"
+#include "framework/select/KyAdsEntSet.h"
+#include "host/db/dbmain.h"
+#include "road/roadcorners.h"
+#include "road/roadfillet.h"
+#include "road/roadpieces.h"
+#include "road/roadpredicates.h"
+#include "road/roadrebuild.h"
+#include "road/roadsearch.h"
+#include "road/roadsettings.h"
+
+namespace {
+
+const KyGeCurve2d* CurveAt(const KyGeObjList& list, int i) { return KyGeCast<KyGeCurve2d>(list[i]); }
+
+bool SameShape(const KyGeCurve2d& a, const KyGeCurve2d& b) {
+    const auto same = [](const KyGePoint& p, const KyGePoint& q) { return Distance2d(p, q) <= g_distZero; };
+    return same(a.GetEndPoint(), b.GetEndPoint()) && same(a.GetStartPoint(), b.GetStartPoint()) &&
+           same(a.GetMidPoint(), b.GetMidPoint());
+}
+
+// One existing edge the new road crosses.
+struct CrossedEdge {
+    AcDbObjectId id;
+    std::unique_ptr<KyGeCurve2d> curve;
+    bool rebuilt = false;
+};
+
+// Takes every change this call made to the drawing back (the database's own undo log), so that
+// a junction that fails half-built leaves neither pieces nor a centre line behind.
+class DrawingCheckpoint {
+public:
+    DrawingCheckpoint() : m_db(acdbHostApplicationServices()->workingDatabase()), m_pos(m_db ? m_db->undoPosition() : 0) {}
+    void Restore() const {
+        if (!m_db || m_db->undoPosition() <= m_pos) return;
+        AcDbUndoChunk discarded;
+        m_db->revertTo(m_pos, discarded);
+    }
+
+private:
+    AcDbDatabase* m_db;
+    size_t m_pos;
+};
+
+// Every line and arc on a road layer: the set, and the ids and geometry of those that convert.
+KyAdsEntSet ReadRoadLayer(const wchar_t* layer, std::vector<AcDbObjectId>& ids, KyGeObjList& G) {
+    KyAdsEntSet set;
+    set.Get(L"X", nullptr, nullptr, RoadCurveFilter(KyDtGetLayerName(layer)));
+    ReadRoadCurves(set, ids, G);
+    return set;
+}
+
+KyGePoint PickAt(const KyGeCurve2d& c, int end) { return c.GetPtFromPa(end == 0 ? 0.1 : 0.9); }
+
+// The concentric bend where the new road (pieces pA, pB) turns out of the end of an existing
+// road at the new road's start (end 0) or end (end 1): the outer corner at R + width, the inner
+// at R, the centre lines at R + their distance from the inner edge.
+bool FilletBendSameCentre(const KyGeCurve2d& pA, const KyGeCurve2d& pB, double R, int end, const AcDbObjectId& idA,
+                          const AcDbObjectId& idB, std::vector<RoadFilletPair>& V) {
+    std::unique_ptr<KyGeCurve2d> cA, cB;
+    int touchA = -1, touchB = -1;
+    const AcDbObjectId oA = FindTouchingRoadEdge(pA, end, cA, touchA);
+    const AcDbObjectId oB = FindTouchingRoadEdge(pB, end, cB, touchB);
+    const double w = EdgeDistance(pA, pB);
+    if (oA.isNull() || oB.isNull() || !cA || !cB || touchA < 0 || touchA != touchB || !IsPartnerEdge(*cA, *cB))
+        return false;
+    if (!RoadEndsReachEachOther(pA, pB, *cA, *cB, end + 1, touchA + 1)) return false;
+    if (!IsRealCorner(pA, *cA) || !IsRealCorner(pB, *cB)) return false;
+    KyGePoint qA, qB;
+    const int tA = TwoCrossingPickPoint(pA, *cA, qA), tB = TwoCrossingPickPoint(pB, *cB, qB);
+    const RoadFilletPair pairA{idA, oA, tA == 1 ? qA : PickAt(pA, end), tA == 2 ? qA : PickAt(*cA, touchA)};
+    const RoadFilletPair pairB{idB, oB, tB == 1 ? qB : PickAt(pB, end), tB == 2 ? qB : PickAt(*cB, touchA)};
+    const int s = OuterCornerSide(pA, pB, *cA, *cB, end + 1);
+    AcDbDatabase* db = acdbHostApplicationServices()->workingDatabase();
+    if (s >= 0) {
+        const RoadFilletPair& outer = s == 0 ? pairA : pairB;
+        const RoadFilletPair& inner = s == 0 ? pairB : pairA;
+        if (db->setFilletrad(R + w) == Acad::eOk) {
+            AddFilletPair(V, outer);
+            RunFillet(outer.first, outer.second, outer.firstPick, outer.secondPick);
+        }
+        if (db->setFilletrad(R) == Acad::eOk) {
+            AddFilletPair(V, inner);
+            RunFillet(inner.first, inner.second, inner.firstPick, inner.secondPick);
+        }
+    }
+    double dOldA = 0, dOldB = 0, dA = 0, dB = 0;
+    const AcDbObjectId oldCentre = FindRoadCenterLine(*cA, *cB, dOldA, dOldB);
+    const AcDbObjectId newCentre = FindRoadCenterLine(pA, pB, dA, dB);
+    const double centreRadius = s == 0 ? R + dB : s == 1 ? R + dA : 0.0;
+    FilletCenterLines(pA, newCentre, *cA, oldCentre, end, touchA, centreRadius);
+    return true;
+}
+
+// The concentric bend at one end of the new road (its start tried first). The pieces of that
+// bend are written here and taken out of the edge list; false (nothing left written) when
+// neither end turns out of an existing road end.
+bool FilletJunctionBend(const KyGeCurve2d& left, const KyGeCurve2d& right, KyGeObjList& edges, double R) {
+    const int ia0 = FindEndPiece(left, 0, edges), ib0 = FindEndPiece(right, 0, edges);
+    const int ia1 = FindEndPiece(left, 1, edges), ib1 = FindEndPiece(right, 1, edges);
+    if (ia0 < 0 || ib0 < 0 || ia1 < 0 || ib1 < 0) return false;
+    const KyGeCurve2d *a0 = CurveAt(edges, ia0), *b0 = CurveAt(edges, ib0);
+    const KyGeCurve2d *a1 = CurveAt(edges, ia1), *b1 = CurveAt(edges, ib1);
+    if (!a0 || !b0 || !a1 || !b1) return false;
+    std::vector<int> written;
+    std::vector<AcDbObjectId> writtenIds;
+    const auto write = [&](int index, const KyGeCurve2d& piece) {
+        for (size_t i = 0; i < written.size(); ++i)
+            if (written[i] == index) return writtenIds[i];
+        const AcDbObjectId id = WriteRoadCurve(piece, L"PLAN-ROAD");
+        written.push_back(index);
+        writtenIds.push_back(id);
+        return id;
+    };
+    const AcDbObjectId idA0 = write(ia0, *a0), idB0 = write(ib0, *b0);
+    const AcDbObjectId idA1 = write(ia1, *a1), idB1 = write(ib1, *b1);
+    std::vector<RoadFilletPair> V;
+    if (!FilletBendSameCentre(*a0, *b0, R, 0, idA0, idB0, V) && !FilletBendSameCentre(*a1, *b1, R, 1, idA1, idB1, V)) {
+        for (const AcDbObjectId& id : writtenIds) EraseRoadEntity(id);
+        return false;
+    }
+    // The other corners these pieces make (a junction at the far end of a short piece).
+    std::vector<AcDbObjectId> ids;
+    KyGeObjList G;
+    ReadRoadLayer(L"PLAN-ROAD", ids, G);
+    std::vector<RoadFilletPair> W;
+    const std::pair<const KyGeCurve2d*, AcDbObjectId> pieces[] = {{a0, idA0}, {b0, idB0}, {a1, idA1}, {b1, idB1}};
+    for (const auto& piece : pieces)
+        if (const std::unique_ptr<KyGeCurve2d> now = ReadRoadCurve(piece.second))
+            CollectCornerFillets(ids, G, *now, piece.second, W);
+    W.erase(std::remove_if(W.begin(), W.end(),
+                           [&](const RoadFilletPair& p) { return std::find(V.begin(), V.end(), p) != V.end(); }),
+            W.end());
+    if (!W.empty()) FilletPairs(W, R);
+    std::sort(written.begin(), written.end());
+    for (auto it = written.rbegin(); it != written.rend(); ++it) edges.Del(*it);
+    return true;
+}
+
+void FilletRoadCorners(const KyGeCurve2d& left, const KyGeCurve2d& right, const KyGeCurve2d& centre,
+                       const AcDbObjectId& centreLine, KyGeObjList& edges, double R) {
+    if (!g_bRoadFillet) return;
+    if (g_nRoadFilletStyle == 0) {
+        FilletJunctionBend(left, right, edges, R);
+        return;
+    }
+    if (!g_bRoadCenterLine) return;
+    std::vector<AcDbObjectId> ids;
+    KyGeObjList G;
+    if (ReadRoadLayer(L"PLAN-ROAD_CENTER", ids, G).IsEmpty()) return;
+    // The centre line as it is now: a corner may have trimmed or extended it.
+    const std::unique_ptr<KyGeCurve2d> now = ReadRoadCurve(centreLine);
+    std::vector<RoadFilletPair> Q;
+    CollectCornerFillets(ids, G, now ? *now : centre, centreLine, Q);
+    if (!Q.empty()) FilletPairs(Q, R);
+}
+
+// Writes the new road's pieces; with fillets on, each corner a piece makes with what is in the
+// drawing already is collected once, when its second piece is written.
+void WriteNewPieces(const KyGeObjList& edges, std::vector<RoadFilletPair>& P) {
+    for (int i = 0; i < edges.GetLength(); ++i) {
+        const KyGeCurve2d* piece = CurveAt(edges, i);
+        if (!piece) continue;
+        const AcDbObjectId id = WriteRoadCurve(*piece, L"PLAN-ROAD");
+        if (id.isNull() || !g_bRoadFillet) continue;
+        std::vector<AcDbObjectId> ids;
+        KyGeObjList G;
+        ReadRoadLayer(L"PLAN-ROAD", ids, G);
+        CollectCornerFillets(ids, G, *piece, id, P);
+    }
+}
+
+}  // namespace
+
+bool ProcessRoadJunctions(const KyGeCurve2d* left, const KyGeCurve2d* right, const KyGeCurve2d* centre) {
     if (!left || !right || !centre) return false;
-    return false;
+    AcDbDatabase* db = acdbHostApplicationServices()->workingDatabase();
+    if (!db) return false;
+
+    std::vector<AcDbObjectId> roadIds;
+    KyGeObjList roadCurves;
+    const KyAdsEntSet roadSet = ReadRoadLayer(L"PLAN-ROAD", roadIds, roadCurves);
+    std::vector<CrossedEdge> crossed;
+    for (int i = 0; i < roadCurves.GetLength(); ++i) {
+        const KyGeCurve2d* curve = CurveAt(roadCurves, i);
+        if (!curve || !IsJunctionCandidate(*left, *curve)) continue;
+        KyGeObjList pts;
+        left->IntersectWith(*curve, pts);
+        right->IntersectWith(*curve, pts);
+        if (!pts.IsEmpty()) crossed.push_back({roadIds[static_cast<size_t>(i)], curve->Clone(), false});
+    }
+    if (crossed.empty()) return false;
+
+    const DrawingCheckpoint start;
+    KyGeObjList edges;
+    edges.AppendClone(*left);
+    edges.AppendClone(*right);
+    AcDbObjectId centreLine;
+    if (g_bRoadCenterLine) centreLine = WriteRoadCurve(*centre, L"PLAN-ROAD_CENTER");
+    // A junction that cannot be found undoes the whole call: the caller writes the plain segment.
+    const auto fail = [&] {
+        start.Restore();
+        return false;
+    };
+
+    std::unique_ptr<KyGeCurve2d> curLeft = left->Clone(), curRight = right->Clone();
+    KyGeObjList processed;
+    int k = 0;
+    for (size_t i = 0; i < crossed.size(); ++i, ++k) {
+        const KyGeCurve2d& c = *crossed[i].curve;
+        KyGeObjList R;
+        if (!FindPartnerEdges(roadCurves, c, R)) return fail();
+        if (k > 0) {
+            KyGeObjList pair;
+            if (!FindCurrentEdgePair(edges, c, *CurveAt(R, 0), pair)) return fail();
+            curLeft = CurveAt(pair, 0)->Clone();
+            curRight = CurveAt(pair, 1)->Clone();
+        }
+        KyGeObjList O;
+        if (!PickCrossingPartners(R, *curLeft, *curRight, O)) return fail();
+        const KyGeCurve2d* e = nullptr;
+        for (int j = 0; j < O.GetLength() && !e; ++j) e = CurveAt(O, j);
+        if (!e) continue;
+        // A junction that is not built leaves the drawing and the crossed edge as they were.
+        const DrawingCheckpoint beforeJunction;
+        const AcDbObjectId centreBefore = centreLine;
+        if (!RebuildJunctionEdges(*e, c, *curLeft, *curRight, edges, centreLine)) {
+            beforeJunction.Restore();
+            centreLine = centreBefore;
+            continue;
+        }
+        crossed[i].rebuilt = true;
+        processed.AppendClone(*e);
+        // A partner that crosses the new road too is part of this junction, not one of its own.
+        for (size_t j = 0; j < crossed.size(); ++j) {
+            if (j == i || !SameShape(*crossed[j].curve, *e)) continue;
+            crossed.erase(crossed.begin() + static_cast<std::ptrdiff_t>(j));
+            if (j < i) --i;
+            break;
+        }
+    }
+
+    for (int i = 0; i < processed.GetLength(); ++i) EraseMatchingEntity(roadSet, *CurveAt(processed, i));
+    for (const CrossedEdge& edge : crossed)
+        if (edge.rebuilt) EraseRoadEntity(edge.id);
+
+    const double savedRadius = db->filletrad();
+    const double R = KyRoadFilletRadius();
+    FilletRoadCorners(*curLeft, *curRight, *centre, centreLine, edges, R);
+    std::vector<RoadFilletPair> P;
+    WriteNewPieces(edges, P);
+    if (!P.empty()) FilletPairs(P, R);
+    db->setFilletrad(savedRadius);
+    return true;
 }

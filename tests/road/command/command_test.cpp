@@ -121,6 +121,7 @@ TEST_F(RoadCommand, TheDialogOpensWithTheSettingsAndGreysTheFilletControls) {
 }
 
 TEST_F(RoadCommand, KeywordsGrowWithThePointsAndEachSegmentIsWrittenAtOnce) {
+    g_bRoadFillet = 0;  // the corners between segments stay sharp, so each edge's ends are known
     const std::string out = Run("KyDrawRoad\n0,0\n10000,0\n10000,10000\n0,10000\nC\n\n");
     EXPECT_TRUE(Has(out, "请点取道路的下一点或 [弧道路(A)]<退出>:10000,0"));
     EXPECT_TRUE(Has(out, "请点取道路的下一点或 [弧道路(A)/回退(U)]<退出>:10000,10000"));
@@ -129,18 +130,21 @@ TEST_F(RoadCommand, KeywordsGrowWithThePointsAndEachSegmentIsWrittenAtOnce) {
     EXPECT_TRUE(Has(out, "闭合(C)]<退出>:C\n请点取道路起点<退出>:"));
     EXPECT_EQ(Count(L"PLAN-ROAD"), 8);
     EXPECT_EQ(Count(L"PLAN-ROAD_CENTER"), 4);
-    EXPECT_TRUE(HasLine(L"PLAN-ROAD", 0, 2000, 10000, 2000));
-    EXPECT_TRUE(HasLine(L"PLAN-ROAD", 0, -2000, 10000, -2000));
+    // Each corner trims the inner edges to their crossing and extends the outer ones to theirs.
+    EXPECT_TRUE(HasLine(L"PLAN-ROAD", 2000, 2000, 8000, 2000));
+    EXPECT_TRUE(HasLine(L"PLAN-ROAD", -2000, -2000, 12000, -2000));
     EXPECT_TRUE(HasLine(L"PLAN-ROAD_CENTER", 0, 10000, 0, 0));  // the closing segment
 }
 
 TEST_F(RoadCommand, PositioningAndCentreLineOptionChosenInTheDialogCountFromTheNextSegment) {
+    g_bRoadFillet = 0;
     Run("KyDrawRoad\n0,0\n@click 2016\n@click 2007\n~5000,0\n10000,0\n@click 2017\n10000,10000\n\n\n");
     // Left edge picked: the centre would run along y = -2000 and the right edge along -4000.
-    EXPECT_TRUE(HasLine(L"PLAN-ROAD", 0, 0, 10000, 0));
+    // The two segments make a sharp corner: inner edges meet at (6000,0), outer at (10000,-4000).
+    EXPECT_TRUE(HasLine(L"PLAN-ROAD", 0, 0, 6000, 0));
     EXPECT_TRUE(HasLine(L"PLAN-ROAD", 0, -4000, 10000, -4000));
     // Right edge picked going up x = 10000: the left edge lies 4000 further left.
-    EXPECT_TRUE(HasLine(L"PLAN-ROAD", 10000, 0, 10000, 10000));
+    EXPECT_TRUE(HasLine(L"PLAN-ROAD", 10000, -4000, 10000, 10000));
     EXPECT_TRUE(HasLine(L"PLAN-ROAD", 6000, 0, 6000, 10000));
     EXPECT_EQ(Count(L"PLAN-ROAD_CENTER"), 0);
     EXPECT_EQ(Count(L"PLAN-ROAD"), 4);

@@ -1,0 +1,52 @@
+"""Prints the road pieces of a saved drawing, one a line in a stable order, then whether every
+fillet arc runs on tangentially into the lines or arcs at its ends (to 1e-6)."""
+import math
+import sys
+
+import ezdxf
+
+TOL = 1e-6
+
+
+def pt(p):
+    return "%g,%g" % (round(p[0], 4) + 0.0, round(p[1], 4) + 0.0)
+
+
+def arc_ends(e):
+    c, r = e.dxf.center, e.dxf.radius
+    return [(c[0] + r * math.cos(math.radians(a)), c[1] + r * math.sin(math.radians(a)))
+            for a in (e.dxf.start_angle, e.dxf.end_angle)]
+
+
+def main():
+    doc = ezdxf.readfile(sys.argv[1])
+    rows, lines, arcs = [], [], []
+    for e in doc.modelspace():
+        if e.dxftype() == "LINE":
+            a, b = sorted([(e.dxf.start[0], e.dxf.start[1]), (e.dxf.end[0], e.dxf.end[1])])
+            rows.append("LINE %s %s %s" % (e.dxf.layer, pt(a), pt(b)))
+            lines.append((e.dxf.layer, a, b))
+        elif e.dxftype() == "ARC":
+            rows.append("ARC %s %s r=%g" % (e.dxf.layer, pt(e.dxf.center), round(e.dxf.radius, 4)))
+            arcs.append(e)
+        else:
+            rows.append(e.dxftype())
+    print("\n".join(sorted(rows)))
+    bad = 0
+    for f in arcs:
+        c = f.dxf.center
+        for end in arc_ends(f):
+            ok = False
+            for layer, a, b in lines:
+                if layer != f.dxf.layer:
+                    continue
+                if math.dist(end, a) > TOL and math.dist(end, b) > TOL:
+                    continue
+                rx, ry = end[0] - c[0], end[1] - c[1]
+                lx, ly = b[0] - a[0], b[1] - a[1]
+                ok = ok or abs(rx * lx + ry * ly) / (math.hypot(rx, ry) * math.hypot(lx, ly)) <= TOL
+            bad += not ok
+    print("tangent" if bad == 0 else "%d arc ends not tangent" % bad)
+
+
+main()

@@ -1,0 +1,289 @@
+// Roads drawn across, into and out of existing roads through the edge stage, as the road
+// command hands each segment over: the pieces written on the road layers, nothing left inside
+// a junction, the corners filleted at the radii of either fillet style, FILLETRAD kept, and
+// the drawing left whole when a junction cannot be built.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/db/dbarc.h"
+#include "host/db/dbline.h"
+#include "host/db/dbmain.h"
+#include "host/ed/commands.h"
+#include "road/roadedges.h"
+#include "road/roadsettings.h"
+#include "tests/host/cmds/cmdsession.h"
+
+namespace {
+
+using vorn::cmds::test::CmdTest;
+
+constexpr double kTol = 1e-6;
+
+std::vector<std::unique_ptr<KyGeCurve2d>> g_centres;
+
+void DrawCentres() {
+    for (const auto& c : g_centres) DrawRoadFromCenter(*c, nullptr);
+}
+
+struct Piece {
+    std::wstring layer;
+    bool arc = false;
+    AcGePoint3d start, end, centre;
+    double radius = 0;
+};
+
+class RoadJunctions : public CmdTest {
+protected:
+    void SetUp() override {
+        CmdTest::SetUp();
+        vorn::ed::AddCommand(L"ROADJUNCTIONTESTS", L"ROADSEGMENTS", L"ROADSEGMENTS", 0, DrawCentres);
+        g_strRoadLeftWidth = L"2000";
+        g_strRoadRightWidth = L"2000";
+        g_strRoadFilletRadius = L"5000";
+        g_bRoadCenterLine = 1;
+        g_bRoadFillet = 0;
+        g_nRoadFilletStyle = 0;
+        g_centres.clear();
+    }
+    void TearDown() override {
+        g_centres.clear();
+        vorn::ed::RemoveGroup(L"ROADJUNCTIONTESTS");
+        CmdTest::TearDown();
+    }
+    // Draws roads along the centre lines one after the other, each as one segment.
+    void Draw(std::vector<std::unique_ptr<KyGeCurve2d>> centres) {
+        for (auto& c : centres) {
+            g_centres.clear();
+            g_centres.push_back(std::move(c));
+            Run("ROADSEGMENTS\n");
+        }
+    }
+    std::vector<Piece> Pieces(const wchar_t* layer) const {
+        std::vector<Piece> all;
+        for (const AcDbObjectId& id : m_db->modelSpaceIds()) {
+            const auto* e = AcDbEntity::cast(m_db->peekObject(id));
+            if (!e || e->layer() != layer) continue;
+            Piece p;
+            p.layer = e->layer();
+            if (const auto* l = AcDbLine::cast(e)) {
+                p.start = l->startPoint();
+                p.end = l->endPoint();
+            } else if (const auto* a = AcDbArc::cast(e)) {
+                p.arc = true;
+                p.centre = a->center();
+                p.radius = a->radius();
+                a->getStartPoint(p.start);
+                a->getEndPoint(p.end);
+            }
+            all.push_back(p);
+        }
+        return all;
+    }
+    static bool Near(const AcGePoint3d& p, double x, double y) {
+        return std::fabs(p.x - x) <= kTol && std::fabs(p.y - y) <= kTol;
+    }
+    bool HasLine(double ax, double ay, double bx, double by, const wchar_t* layer = L"PLAN-ROAD") const {
+        for (const Piece& p : Pieces(layer))
+            if (!p.arc && ((Near(p.start, ax, ay) && Near(p.end, bx, by)) || (Near(p.start, bx, by) && Near(p.end, ax, ay))))
+                return true;
+        return false;
+    }
+    int Arcs(double radius, const wchar_t* layer = L"PLAN-ROAD") const {
+        int n = 0;
+        for (const Piece& p : Pieces(layer)) n += p.arc && std::fabs(p.radius - radius) <= kTol;
+        return n;
+    }
+    // Road pieces with a point strictly inside the box: what a junction must not keep.
+    int Inside(double x0, double y0, double x1, double y1) const {
+        int n = 0;
+        for (const Piece& p : Pieces(L"PLAN-ROAD")) {
+            const AcGePoint3d m((p.start.x + p.end.x) / 2, (p.start.y + p.end.y) / 2, 0);
+            n += !p.arc && m.x > x0 + kTol && m.x < x1 - kTol && m.y > y0 + kTol && m.y < y1 - kTol;
+        }
+        return n;
+    }
+};
+
+std::unique_ptr<KyGeCurve2d> Seg(double x1, double y1, double x2, double y2) {
+    return std::make_unique<KyGeLineSeg2d>(KyGePoint(x1, y1), KyGePoint(x2, y2));
+}
+
+template <class... T>
+std::vector<std::unique_ptr<KyGeCurve2d>> Roads(T... curves) {
+    std::vector<std::unique_ptr<KyGeCurve2d>> v;
+    (v.push_back(std::move(curves)), ...);
+    return v;
+}
+
+// Every arc on the layer touches, at each of its ends, a line or arc running on along its tangent.
+void ExpectTangentFillets(const std::vector<Piece>& all) {
+    for (const Piece& f : all) {
+        if (!f.arc) continue;
+        for (const AcGePoint3d& end : {f.start, f.end}) {
+            bool tangent = false;
+            for (const Piece& p : all) {
+                if (p.arc) continue;
+                const bool touches = end.distanceTo(p.start) <= kTol || end.distanceTo(p.end) <= kTol;
+                if (!touches) continue;
+                // A line tangent to the arc at its end runs at right angles to the radius there.
+                const double rx = end.x - f.centre.x, ry = end.y - f.centre.y;
+                const double lx = p.end.x - p.start.x, ly = p.end.y - p.start.y;
+                tangent = tangent || std::fabs(rx * lx + ry * ly) / (std::hypot(rx, ry) * std::hypot(lx, ly)) <= kTol;
+            }
+            EXPECT_TRUE(tangent) << "fillet of radius " << f.radius << " at " << end.x << "," << end.y;
+        }
+    }
+}
+
+}  // namespace
+
+TEST_F(RoadJunctions, ACrossingCutsBothRoadsIntoFourPiecesEachAndKeepsNothingInside) {
+    Draw(Roads(Seg(0, 0, 20000, 0), Seg(10000, -10000, 10000, 10000)));
+    const std::vector<Piece> edges = Pieces(L"PLAN-ROAD");
+    EXPECT_EQ(edges.size(), 8u);
+    EXPECT_TRUE(HasLine(0, 2000, 8000, 2000));
+    EXPECT_TRUE(HasLine(12000, 2000, 20000, 2000));
+    EXPECT_TRUE(HasLine(0, -2000, 8000, -2000));
+    EXPECT_TRUE(HasLine(12000, -2000, 20000, -2000));
+    EXPECT_TRUE(HasLine(8000, -10000, 8000, -2000));
+    EXPECT_TRUE(HasLine(8000, 2000, 8000, 10000));
+    EXPECT_TRUE(HasLine(12000, -10000, 12000, -2000));
+    EXPECT_TRUE(HasLine(12000, 2000, 12000, 10000));
+    EXPECT_EQ(Inside(8000, -2000, 12000, 2000), 0);
+    // The centre lines run on through the crossing; no fillet with the option off.
+    EXPECT_EQ(Pieces(L"PLAN-ROAD_CENTER").size(), 2u);
+    EXPECT_EQ(Arcs(5000), 0);
+}
+
+TEST_F(RoadJunctions, ACrossingIsFilletedAtEachCornerInBothStylesAndFilletradStays) {
+    for (int style : {0, 1}) {
+        SCOPED_TRACE(style);
+        m_db = std::make_unique<AcDbDatabase>(true);
+        acdbHostApplicationServices()->setWorkingDatabase(m_db.get());
+        m_db->setFilletrad(123);
+        g_bRoadFillet = 1;
+        g_nRoadFilletStyle = style;
+        Draw(Roads(Seg(0, 0, 20000, 0), Seg(10000, -20000, 10000, 20000)));
+        EXPECT_EQ(Arcs(5000), 4);
+        ExpectTangentFillets(Pieces(L"PLAN-ROAD"));
+        EXPECT_EQ(Inside(8000, -2000, 12000, 2000), 0);
+        EXPECT_DOUBLE_EQ(m_db->filletrad(), 123);
+    }
+}
+
+TEST_F(RoadJunctions, ATeeOpensTheNearEdgeAndEndsTheStemOnItEitherWayRound) {
+    // The new road starts inside the existing one.
+    Draw(Roads(Seg(0, 0, 20000, 0), Seg(10000, 500, 10000, 12000)));
+    EXPECT_TRUE(HasLine(0, 2000, 8000, 2000));
+    EXPECT_TRUE(HasLine(12000, 2000, 20000, 2000));
+    EXPECT_TRUE(HasLine(0, -2000, 20000, -2000));  // the far edge kept whole
+    EXPECT_TRUE(HasLine(8000, 2000, 8000, 12000));
+    EXPECT_TRUE(HasLine(12000, 2000, 12000, 12000));
+    EXPECT_EQ(Pieces(L"PLAN-ROAD").size(), 5u);
+
+    // An existing road stopping short inside the new road's edges: extended to the near edge.
+    m_db = std::make_unique<AcDbDatabase>(true);
+    acdbHostApplicationServices()->setWorkingDatabase(m_db.get());
+    Draw(Roads(Seg(10000, 12000, 10000, -500), Seg(0, 0, 20000, 0)));
+    EXPECT_TRUE(HasLine(8000, 12000, 8000, 2000) || HasLine(12000, 12000, 12000, 2000));
+    EXPECT_TRUE(HasLine(12000, 12000, 12000, 2000));
+    EXPECT_TRUE(HasLine(8000, 12000, 8000, 2000));
+    EXPECT_TRUE(HasLine(0, 2000, 8000, 2000));
+    EXPECT_TRUE(HasLine(12000, 2000, 20000, 2000));
+    EXPECT_TRUE(HasLine(0, -2000, 20000, -2000));
+    EXPECT_EQ(Pieces(L"PLAN-ROAD").size(), 5u);
+}
+
+TEST_F(RoadJunctions, ARightAngleBendGetsConcentricOrEqualFillets) {
+    struct Case {
+        int style;
+        double inner, outer, centre;
+    };
+    for (const Case& c : {Case{0, 5000, 9000, 7000}, Case{1, 5000, 5000, 5000}}) {
+        SCOPED_TRACE(c.style);
+        m_db = std::make_unique<AcDbDatabase>(true);
+        acdbHostApplicationServices()->setWorkingDatabase(m_db.get());
+        g_bRoadFillet = 1;
+        g_nRoadFilletStyle = c.style;
+        Draw(Roads(Seg(0, 0, 20000, 0), Seg(20000, 0, 20000, 20000)));
+        const std::vector<Piece> edges = Pieces(L"PLAN-ROAD"), centres = Pieces(L"PLAN-ROAD_CENTER");
+        EXPECT_EQ(edges.size(), 6u);
+        EXPECT_EQ(Arcs(c.inner), c.inner == c.outer ? 2 : 1);
+        EXPECT_EQ(Arcs(c.outer), c.inner == c.outer ? 2 : 1);
+        EXPECT_EQ(Arcs(c.centre, L"PLAN-ROAD_CENTER"), 1);
+        ExpectTangentFillets(edges);
+        ExpectTangentFillets(centres);
+        if (c.style == 0) {
+            // One centre for the three arcs: the road keeps its width through the bend.
+            for (const Piece& p : edges) {
+                if (p.arc) {
+                    EXPECT_TRUE(Near(p.centre, 13000, 7000)) << p.centre.x << "," << p.centre.y;
+                }
+            }
+            for (const Piece& p : centres) {
+                if (p.arc) {
+                    EXPECT_TRUE(Near(p.centre, 13000, 7000));
+                }
+            }
+        }
+    }
+}
+
+TEST_F(RoadJunctions, ASharpCornerWithoutFilletsMeetsAtTheCrossingsOfEdgesAndOfCentreLines) {
+    Draw(Roads(Seg(0, 0, 20000, 0), Seg(20000, 0, 20000, 20000)));
+    EXPECT_TRUE(HasLine(0, 2000, 18000, 2000));
+    EXPECT_TRUE(HasLine(18000, 2000, 18000, 20000));
+    EXPECT_TRUE(HasLine(0, -2000, 22000, -2000));
+    EXPECT_TRUE(HasLine(22000, -2000, 22000, 20000));
+    EXPECT_EQ(Pieces(L"PLAN-ROAD").size(), 4u);
+    EXPECT_TRUE(HasLine(0, 0, 20000, 0, L"PLAN-ROAD_CENTER"));
+    EXPECT_TRUE(HasLine(20000, 0, 20000, 20000, L"PLAN-ROAD_CENTER"));
+    EXPECT_EQ(Pieces(L"PLAN-ROAD_CENTER").size(), 2u);
+}
+
+TEST_F(RoadJunctions, ParallelRoadsAndTouchingEndsOfParallelsAreNoJunction) {
+    g_bRoadFillet = 1;
+    Draw(Roads(Seg(0, 0, 20000, 0), Seg(0, 3000, 20000, 3000)));
+    EXPECT_EQ(Pieces(L"PLAN-ROAD").size(), 4u);
+    EXPECT_TRUE(HasLine(0, 2000, 20000, 2000));
+    EXPECT_TRUE(HasLine(0, 1000, 20000, 1000));
+    EXPECT_EQ(Arcs(5000), 0);
+}
+
+TEST_F(RoadJunctions, AnArcRoadLeavingAndComingBackGetsATeeAtEachEnd) {
+    // A half circle of radius 10000 about (20000,0) from the straight road's centre line and back.
+    Draw(Roads(Seg(0, 0, 40000, 0)));
+    g_centres.clear();
+    Draw(Roads(std::unique_ptr<KyGeCurve2d>(
+        KyGeArc2d::Create(KyGePoint(10000, 0), KyGePoint(20000, 10000), KyGePoint(30000, 0)).release())));
+    const double in = std::sqrt(8000.0 * 8000 - 2000.0 * 2000), out = std::sqrt(12000.0 * 12000 - 2000.0 * 2000);
+    EXPECT_TRUE(HasLine(0, 2000, 20000 - out, 2000));
+    EXPECT_TRUE(HasLine(20000 - in, 2000, 20000 + in, 2000));
+    EXPECT_TRUE(HasLine(20000 + out, 2000, 40000, 2000));
+    EXPECT_TRUE(HasLine(0, -2000, 40000, -2000));
+    EXPECT_EQ(Arcs(8000), 1);
+    EXPECT_EQ(Arcs(12000), 1);
+    for (const Piece& p : Pieces(L"PLAN-ROAD")) {
+        if (!p.arc) continue;
+        // Both ends of each edge arc stand on the near edge.
+        EXPECT_NEAR(p.start.y, 2000, kTol);
+        EXPECT_NEAR(p.end.y, 2000, kTol);
+    }
+    EXPECT_EQ(Pieces(L"PLAN-ROAD").size(), 6u);
+}
+
+// A crossed edge with no partner edge makes no junction that can be built. The drawing must
+// keep it, and the plain segment must be written with one centre line, not two.
+TEST_F(RoadJunctions, AJunctionThatCannotBeBuiltLeavesTheDrawingWhole) {
+    AddLine(10000, -10000, 10000, 10000, L"PLAN-ROAD");
+    Draw(Roads(Seg(0, 0, 20000, 0)));
+    EXPECT_TRUE(HasLine(10000, -10000, 10000, 10000));
+    EXPECT_TRUE(HasLine(0, 2000, 20000, 2000));
+    EXPECT_TRUE(HasLine(0, -2000, 20000, -2000));
+    EXPECT_EQ(Pieces(L"PLAN-ROAD").size(), 3u);
+    EXPECT_EQ(Pieces(L"PLAN-ROAD_CENTER").size(), 1u);
+}

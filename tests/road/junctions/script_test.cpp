@@ -1,0 +1,120 @@
+// vorncad draws roads across, into and out of existing roads from scripts; the saved drawing
+// holds exactly the expected pieces, and every fillet arc runs on tangentially into its lines.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Output(const std::string& command, int& status) {
+    std::string out;
+    FILE* p = popen(command.c_str(), "r");
+    if (!p) return out;
+    char buf[4096];
+    for (std::size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
+    const int st = pclose(p);
+    status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    return out;
+}
+
+// Runs scripts/<name>.scr with a settings file of its own; the pieces of the saved drawing.
+std::string Pieces(const std::string& name) {
+    const fs::path dir = fs::path(VORN_BINARY_DIR) / "tests" / "road" / "junctions";
+    fs::create_directories(dir);
+    const fs::path dxf = dir / (name + ".dxf"), settings = dir / (name + ".json");
+    fs::remove(dxf);
+    fs::remove(settings);
+    const std::string src = std::string(VORN_SOURCE_DIR) + "/tests/road/junctions/";
+    int status = -1;
+    const std::string out = Output("'" + std::string(VORNCAD) + "' -s '" + src + "scripts/" + name + ".scr' --settings '" +
+                                       settings.string() + "' -o '" + dxf.string() + "' 2>&1",
+                                   status);
+    EXPECT_EQ(status, 0) << out;
+    const std::string pieces = Output("/usr/bin/python3 '" + src + "dxfpieces.py' '" + dxf.string() + "'", status);
+    EXPECT_EQ(status, 0) << pieces;
+    return pieces;
+}
+
+}  // namespace
+
+TEST(RoadJunctionScript, ACrossingKeepsFourPiecesPerRoadAndFilletsTheFourCorners) {
+    EXPECT_EQ(Pieces("crossing"),
+              "ARC PLAN-ROAD 17000,-7000 r=5000\n"
+              "ARC PLAN-ROAD 17000,7000 r=5000\n"
+              "ARC PLAN-ROAD 3000,-7000 r=5000\n"
+              "ARC PLAN-ROAD 3000,7000 r=5000\n"
+              "LINE PLAN-ROAD 0,-2000 3000,-2000\n"
+              "LINE PLAN-ROAD 0,2000 3000,2000\n"
+              "LINE PLAN-ROAD 12000,-20000 12000,-7000\n"
+              "LINE PLAN-ROAD 12000,7000 12000,20000\n"
+              "LINE PLAN-ROAD 17000,-2000 20000,-2000\n"
+              "LINE PLAN-ROAD 17000,2000 20000,2000\n"
+              "LINE PLAN-ROAD 8000,-20000 8000,-7000\n"
+              "LINE PLAN-ROAD 8000,7000 8000,20000\n"
+              "LINE PLAN-ROAD_CENTER 0,0 20000,0\n"
+              "LINE PLAN-ROAD_CENTER 10000,-20000 10000,20000\n"
+              "tangent\n");
+}
+
+TEST(RoadJunctionScript, TeesOpenTheThroughRoadAndEndTheStemOnItsNearEdge) {
+    // Left: the new road starts inside the first road; right: the existing road ends inside the
+    // new one. Each far edge stays whole, each stem ends on the near edge, both corners filleted.
+    EXPECT_EQ(Pieces("tee"),
+              "ARC PLAN-ROAD 17000,7000 r=5000\n"
+              "ARC PLAN-ROAD 3000,7000 r=5000\n"
+              "ARC PLAN-ROAD 33000,7000 r=5000\n"
+              "ARC PLAN-ROAD 47000,7000 r=5000\n"
+              "LINE PLAN-ROAD 0,-2000 20000,-2000\n"
+              "LINE PLAN-ROAD 0,2000 3000,2000\n"
+              "LINE PLAN-ROAD 12000,7000 12000,12000\n"
+              "LINE PLAN-ROAD 17000,2000 20000,2000\n"
+              "LINE PLAN-ROAD 30000,-2000 50000,-2000\n"
+              "LINE PLAN-ROAD 30000,2000 33000,2000\n"
+              "LINE PLAN-ROAD 38000,7000 38000,12000\n"
+              "LINE PLAN-ROAD 42000,7000 42000,12000\n"
+              "LINE PLAN-ROAD 47000,2000 50000,2000\n"
+              "LINE PLAN-ROAD 8000,7000 8000,12000\n"
+              "LINE PLAN-ROAD_CENTER 0,0 20000,0\n"
+              "LINE PLAN-ROAD_CENTER 10000,500 10000,12000\n"
+              "LINE PLAN-ROAD_CENTER 30000,0 50000,0\n"
+              "LINE PLAN-ROAD_CENTER 40000,-500 40000,12000\n"
+              "tangent\n");
+}
+
+TEST(RoadJunctionScript, ABendIsConcentricInTheSameCentreStyleAndEqualInTheSameRadiusStyle) {
+    EXPECT_EQ(Pieces("bend"),
+              "ARC PLAN-ROAD 13000,7000 r=5000\n"
+              "ARC PLAN-ROAD 13000,7000 r=9000\n"
+              "ARC PLAN-ROAD_CENTER 13000,7000 r=7000\n"
+              "LINE PLAN-ROAD 0,-2000 13000,-2000\n"
+              "LINE PLAN-ROAD 0,2000 13000,2000\n"
+              "LINE PLAN-ROAD 18000,7000 18000,20000\n"
+              "LINE PLAN-ROAD 22000,7000 22000,20000\n"
+              "LINE PLAN-ROAD_CENTER 0,0 13000,0\n"
+              "LINE PLAN-ROAD_CENTER 20000,7000 20000,20000\n"
+              "tangent\n");
+    EXPECT_EQ(Pieces("bendradius"),
+              "ARC PLAN-ROAD 13000,7000 r=5000\n"
+              "ARC PLAN-ROAD 17000,3000 r=5000\n"
+              "ARC PLAN-ROAD_CENTER 15000,5000 r=5000\n"
+              "LINE PLAN-ROAD 0,-2000 17000,-2000\n"
+              "LINE PLAN-ROAD 0,2000 13000,2000\n"
+              "LINE PLAN-ROAD 18000,7000 18000,20000\n"
+              "LINE PLAN-ROAD 22000,3000 22000,20000\n"
+              "LINE PLAN-ROAD_CENTER 0,0 15000,0\n"
+              "LINE PLAN-ROAD_CENTER 20000,5000 20000,20000\n"
+              "tangent\n");
+}
+
+TEST(RoadJunctionScript, OneUndoAfterTheCommandBringsTheCrossedRoadBackWhole) {
+    EXPECT_EQ(Pieces("undo"),
+              "LINE PLAN-ROAD 0,-2000 20000,-2000\n"
+              "LINE PLAN-ROAD 0,2000 20000,2000\n"
+              "LINE PLAN-ROAD_CENTER 0,0 20000,0\n"
+              "tangent\n");
+}
