@@ -11,6 +11,7 @@
 #endif
 #ifdef VORN_HAVE_RENDER
 #include "host/base/textcodec.h"
+#include "host/ed/aced.h"
 #include "host/ed/editor.h"
 #include "host/render/render.h"
 #endif
@@ -65,6 +66,9 @@ void InstallDrawingServices() {
         vorn::render::RenderOptions o;
         o.file = vorn::ToUtf8(file);
         if (preview) o.preview.push_back(preview);
+        for (const vorn::ed::TemporaryVector& v : vorn::ed::TemporaryVectors())
+            o.vectors.push_back({AcGePoint3d(v.from[0], v.from[1], v.from[2]), AcGePoint3d(v.to[0], v.to[1], v.to[2]),
+                                 v.colorIndex});
         std::string message;
         if (vorn::render::RenderDrawing(*db, o, message)) return true;
         error = vorn::FromUtf8(message);

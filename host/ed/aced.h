@@ -43,6 +43,15 @@ int acedGetInput(wchar_t* result);  // kAdsMaxInput + 1
 // type 2 keys with an RTSHORT character code (13 for Enter). RTCAN on Esc.
 int acedGrRead(int track, int* type, resbuf* result);
 
+// A temporary vector on the graphics screen between two points in user coordinates, in colour
+// (a colour index; -1, the inverting ink, shows as 7), highlighted when hl is non-zero. It is
+// kept, and shown by pictures taken meanwhile (@snapshot), until the screen is redrawn.
+// RTNORM; RTREJ for non-finite points.
+int acedGrDraw(const ads_point from, const ads_point to, int color, int hl);
+// With a null name the whole screen is redrawn: the temporary vectors go. An entity's redraw
+// changes nothing headless. RTNORM.
+int acedRedraw(const ads_name ent, int mode);
+
 // Printf into the transcript; %s and %c take wide strings and characters.
 int acutPrintf(const wchar_t* format, ...);
 // Prompts printed as they stand.
@@ -65,3 +74,17 @@ int acedCmd(const resbuf* rb);
 // Esc at the front of the input queue: the pending prompt ends with RTCAN. What the
 // framework's KySendESC calls.
 void acedPostCancel();
+
+#include <vector>
+
+namespace vorn::ed {
+// A temporary vector of acedGrDraw, in world coordinates.
+struct TemporaryVector {
+    double from[3];
+    double to[3];
+    int colorIndex;
+    bool highlight;
+};
+// The temporary vectors on the screen now, oldest first.
+const std::vector<TemporaryVector>& TemporaryVectors();
+}  // namespace vorn::ed
