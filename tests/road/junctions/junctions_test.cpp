@@ -287,3 +287,19 @@ TEST_F(RoadJunctions, AJunctionThatCannotBeBuiltLeavesTheDrawingWhole) {
     EXPECT_EQ(Pieces(L"PLAN-ROAD").size(), 3u);
     EXPECT_EQ(Pieces(L"PLAN-ROAD_CENTER").size(), 1u);
 }
+
+TEST_F(RoadJunctions, AnArcRoadThroughAnArcRoadOfAnotherCentreDropsTheFourShortPiecesOfEach) {
+    auto arc = [](double x1, double y1, double x2, double y2, double x3, double y3) {
+        return std::unique_ptr<KyGeCurve2d>(KyGeArc2d::Create(KyGePoint(x1, y1), KyGePoint(x2, y2), KyGePoint(x3, y3)).release());
+    };
+    // About (20000,-15000) with radius 25000, and about (-45166.67,5000) with radius 68166.67.
+    Draw(Roads(arc(0, 0, 20000, 10000, 40000, 0), arc(20000, -15000, 23000, 5000, 20000, 25000)));
+    const double rB = std::hypot(20000 + 45000 + 500.0 / 3.0, 20000.0);
+    EXPECT_EQ(Arcs(23000), 2);
+    EXPECT_EQ(Arcs(27000), 2);
+    EXPECT_EQ(Arcs(rB - 2000), 2);
+    EXPECT_EQ(Arcs(rB + 2000), 2);
+    EXPECT_EQ(Pieces(L"PLAN-ROAD").size(), 8u);
+    // The centre lines run on through the junction.
+    EXPECT_EQ(Pieces(L"PLAN-ROAD_CENTER").size(), 2u);
+}
