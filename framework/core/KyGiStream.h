@@ -39,8 +39,8 @@ public:
     KyGiStream(const KyGiStream&) = delete;
     KyGiStream& operator=(const KyGiStream&) = delete;
 
-    // A curve (line, segment, arc, polyline) or a point of the geometry library; other kinds
-    // and a null pointer are ignored.
+    // A bounded curve of the geometry library (segment, arc, circle, polyline), drawn as the
+    // host entity KyGe2AcDb makes of it; unbounded lines, points and a null pointer draw nothing.
     KyGiStream& operator<<(const KyGeObject& object);
     KyGiStream& operator<<(const KyGeObject* object);
     // A host entity (copied when collected; never taken over). Null is ignored.
