@@ -91,34 +91,29 @@ bool CurveEndsAt(const KyGeCurve2d& c, const KyGePoint& X, KyGePoint& pick) {
     return false;
 }
 
-// From index k on, the first curve starting or ending at X (k becomes its index) with a pick
-// a tenth in from that end.
-bool NextCurveAt(const WindowCurves& S, int& k, const KyGePoint& X, KyGePoint& pick) {
-    for (; k < static_cast<int>(S.size()); ++k)
-        if (CurveEndsAt(*S[k].curve, X, pick)) return true;
-    return false;
-}
-
-// The curve at the far end X of the arc S[j] that gi (S[i]) runs into: the first after the arc
-// in selection order, else the first before it. A window selects in drawing order, where old
-// fillet arcs come after the edges they join, so the curves before the arc count too.
+// The curve at the far end X of the arc S[j] that gi (S[i]) runs into: the first after the
+// arc in selection order, going on round from the first curve, never gi. A window selects in
+// drawing order, where an old fillet arc usually comes after both edges it joins.
 bool CurveBeyond(const WindowCurves& S, int i, int j, const KyGePoint& X, int& k, KyGePoint& pick) {
-    k = j + 1;
-    if (NextCurveAt(S, k, X, pick)) return true;
-    for (k = 0; NextCurveAt(S, k, X, pick) && k < j; ++k)
-        if (k != i) return true;
+    const int n = static_cast<int>(S.size());
+    for (int step = 1; step < n; ++step) {
+        k = (j + step) % n;
+        if (k != i && CurveEndsAt(*S[k].curve, X, pick)) return true;
+    }
     return false;
 }
 
 // The corner at gi's start (end 0) or end (end 1) with S[j]: -1 none, 1 an ordinary corner
-// recorded, 2 a corner recorded across the tangent arc S[j], which the caller erases.
-int PairAtEnd(const WindowCurves& S, int i, int j, int end, RoadCornerFillet rec, std::vector<RoadCornerFillet>& V) {
+// recorded, 2 a corner recorded across the tangent arc S[j], which the caller erases. With
+// bridgesOnly an ordinary corner is not recorded (it is found from S[j]'s side).
+int PairAtEnd(const WindowCurves& S, int i, int j, int end, RoadCornerFillet rec, std::vector<RoadCornerFillet>& V,
+              bool bridgesOnly) {
     const KyGeCurve2d &gi = *S[i].curve, &gj = *S[j].curve;
     const KyGePoint J = end == 0 ? gi.GetStartPoint() : gi.GetEndPoint();
     const bool atStartOfJ = Equal2d(J, gj.GetStartPoint());
     if (!atStartOfJ && !Equal2d(J, gj.GetEndPoint())) return -1;
     const int c = TangentCase(gi, gj, J, rec.radius);
-    if (c == kSkipCorner) return -1;
+    if (c == kSkipCorner || (bridgesOnly && c == kOrdinaryCorner)) return -1;
     const KyGePoint nearOnI = gi.GetPtFromPa(NearEnd(end == 0));
     KyGePoint P;
     if (c == kOrdinaryCorner) {
@@ -294,16 +289,22 @@ void CollectWindowFillets(const ads_point p1, const ads_point p2, double R, std:
     WindowCurves S;
     for (const AcDbObjectId& id : selected.Ids())
         if (std::unique_ptr<KyGeCurve2d> curve = ReadRoadCurve(id)) S.push_back({id, std::move(curve)});
+    // Once S[j] has been bridged it is gone: its other end is not tried again.
+    const auto tryPair = [&](int i, int j, bool bridgesOnly) {
+        const RoadCornerFillet rec{{S[i].id, AcDbObjectId(), KyGePoint(), KyGePoint()}, R};
+        if (PairAtEnd(S, i, j, 0, rec, V, bridgesOnly) != 2 && PairAtEnd(S, i, j, 1, rec, V, bridgesOnly) != 2)
+            return false;
+        EraseEntity(S[j].id);
+        S.erase(S.begin() + j);
+        return true;
+    };
     for (int i = 0; i < static_cast<int>(S.size()); ++i) {
-        for (int j = i + 1; j < static_cast<int>(S.size()); ++j) {
-            const RoadCornerFillet rec{{S[i].id, AcDbObjectId(), KyGePoint(), KyGePoint()}, R};
-            // Once S[j] has been bridged it is gone: its other end is not tried again.
-            if (PairAtEnd(S, i, j, 0, rec, V) == 2 || PairAtEnd(S, i, j, 1, rec, V) == 2) {
-                EraseEntity(S[j].id);
-                S.erase(S.begin() + j);
-                --j;
-            }
-        }
+        // An old fillet arc selected before gi is bridged from gi as well, so that the result
+        // does not hang on which was drawn first.
+        for (int j = 0; j < i; ++j)
+            if (Arc(*S[j].curve) && tryPair(i, j, true)) --i, --j;
+        for (int j = i + 1; j < static_cast<int>(S.size()); ++j)
+            if (tryPair(i, j, false)) --j;
     }
 }
 
@@ -320,11 +321,10 @@ void AdjustSameCentreRadii(std::vector<RoadCornerFillet>& V) {
         if (OnLayer(q.pair.first, centreLayer, opened) || !opened) continue;
         const std::unique_ptr<KyGeCurve2d> gi = ReadRoadCurve(q.pair.first), gj = ReadRoadCurve(q.pair.second);
         if (!gi || !gj) continue;
-        // Each edge's partner is looked for at the end where its own corner is.
         const int side = SideOfPick(*gi, q.pair.firstPick);
         int ia = -1, ib = -1;
         if (!FindPartnerInSet(ids, G, *gi, ia, q.pair.first, side) ||
-            !FindPartnerInSet(ids, G, *gj, ib, q.pair.second, SideOfPick(*gj, q.pair.secondPick)))
+            !FindPartnerInSet(ids, G, *gj, ib, q.pair.second, side))
             continue;
         const KyGeCurve2d& pA = *KyGeCast<KyGeCurve2d>(G[ia]);
         const KyGeCurve2d& pB = *KyGeCast<KyGeCurve2d>(G[ib]);
