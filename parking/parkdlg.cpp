@@ -10,12 +10,10 @@
 #include "framework/select/KyPtSysVar.h"
 #include "geometry/KyGeTol.h"
 #include "host/db/dbblockref.h"
-#include "host/db/dbmain.h"
 #include "host/db/dbpline.h"
-#include "host/render/cairosink.h"
 #include "parking/parksettings.h"
 
-BEGIN_MESSAGE_MAP(KyUiDrawParkSpaceDlg, CAdUiBaseDialog)
+BEGIN_MESSAGE_MAP(KyUiDrawParkSpaceDlg, KyUiDialog)
     ON_BN_CLICKED(IDC_PARK_EXCHANGE, OnExchange)
     ON_CBN_SETFOCUS(IDC_PARK_WIDTH, OnWidthFocus)
     ON_CBN_SELCHANGE(IDC_PARK_WIDTH, OnWidthSelect)
@@ -97,14 +95,14 @@ KyParkPreviewEntities BuildParkPreview(int field, int style, double angleDegrees
     return out;
 }
 
-KyUiDrawParkSpaceDlg::KyUiDrawParkSpaceDlg(CWnd* parent) : CAdUiBaseDialog(IDD_PARK_DLG, parent) {
+KyUiDrawParkSpaceDlg::KyUiDrawParkSpaceDlg(CWnd* parent) : KyUiDialog(IDD_PARK_DLG, parent), m_preview(0) {
     KyParkSettingsToTexts();
 }
 
 KyUiDrawParkSpaceDlg::~KyUiDrawParkSpaceDlg() { KyParkTextsToSettings(); }
 
 void KyUiDrawParkSpaceDlg::DoDataExchange(CDataExchange* dx) {
-    CAdUiBaseDialog::DoDataExchange(dx);
+    KyUiDialog::DoDataExchange(dx);
     DDX_CBString(dx, IDC_PARK_WIDTH, g_strParkWidth);
     DDX_CBString(dx, IDC_PARK_ANGLE, g_strParkAngle);
     DDX_CBString(dx, IDC_PARK_DEPTH, g_strParkDepth);
@@ -114,11 +112,10 @@ void KyUiDrawParkSpaceDlg::DoDataExchange(CDataExchange* dx) {
 }
 
 BOOL KyUiDrawParkSpaceDlg::OnInitDialog() {
-    CAdUiBaseDialog::OnInitDialog();
+    KyUiDialog::OnInitDialog();
     InitLists();
-    if (!m_previewCtrl.SubclassDlgItem(IDC_PARK_PREVIEW, this)) return FALSE;
-    m_previewCtrl.SetPaintHandler(
-        [this](cairo_t* cr, double x, double y, double w, double h) { PaintPreview(cr, x, y, w, h); });
+    if (!m_preview.SubclassDlgItem(IDC_PARK_PREVIEW, this)) return FALSE;
+    m_preview.SetMode(KyUiPreviewCtrl::kModeFrame | KyUiPreviewCtrl::kModeScreen | KyUiPreviewCtrl::kModeMargin);
     DrawPreview(g_nParkActiveField, g_nParkStyleIndex);
     return TRUE;
 }
@@ -155,21 +152,12 @@ void KyUiDrawParkSpaceDlg::Commit() {
 }
 
 void KyUiDrawParkSpaceDlg::DrawPreview(int field, int style) {
-    m_preview = BuildParkPreview(field, style, KyParkTextValue(g_strParkAngle),
-                                 style == kParkWithCar ? CarBlock() : AcDbObjectId());
-    m_previewCtrl.Invalidate();
-}
-
-void KyUiDrawParkSpaceDlg::PaintPreview(cairo_t* cr, double x, double y, double w, double h) const {
-    AcDbExtents box;
-    for (const auto& entity : m_preview) {
-        AcDbExtents e;
-        if (entity->getGeomExtents(e) == Acad::eOk) box.addExt(e);
-    }
-    if (!box.isValid()) return;
-    const vorn::render::View view = vorn::render::View::Fit(box, w, h, 0.08).Offset(x, y);
-    vorn::render::CairoSink sink(cr, view, acdbHostApplicationServices()->workingDatabase());
-    for (const auto& entity : m_preview) sink.drawEntity(entity.get());
+    if (!m_preview.GetSafeHwnd()) return;
+    KyParkPreviewEntities entities = BuildParkPreview(
+        field, style, KyParkTextValue(g_strParkAngle), style == kParkWithCar ? CarBlock() : AcDbObjectId());
+    AcDbVoidPtrArray array;
+    for (auto& entity : entities) array.append(entity.release());
+    m_preview.Draw(array);
 }
 
 void KyUiDrawParkSpaceDlg::OnExchange() {
@@ -237,10 +225,10 @@ void KyUiDrawParkSpaceDlg::OnStyleSelect() {
 }
 
 void KyUiDrawParkSpaceDlg::OnClose() {
-    if (IsModelessWindow()) {
+    if (IsModeless()) {
         KySendESC();
         KySendESC();
         return;
     }
-    CAdUiBaseDialog::OnClose();
+    KyUiDialog::OnClose();
 }

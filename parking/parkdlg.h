@@ -6,8 +6,9 @@
 #include <memory>
 #include <vector>
 
+#include "framework/ui/KyUiDialog.h"
+#include "framework/ui/KyUiPreviewCtrl.h"
 #include "host/db/dbid.h"
-#include "host/mfc/dialog.h"
 
 class AcDbEntity;
 
@@ -31,7 +32,7 @@ using KyParkPreviewEntities = std::vector<std::unique_ptr<AcDbEntity>>;
 KyParkPreviewEntities BuildParkPreview(int field, int style, double angleDegrees,
                                        const AcDbObjectId& carBlock);
 
-class KyUiDrawParkSpaceDlg : public CAdUiBaseDialog {
+class KyUiDrawParkSpaceDlg : public KyUiDialog {
 public:
     // The size texts are made from the millimetre memory in the working drawing's units.
     explicit KyUiDrawParkSpaceDlg(CWnd* parent = nullptr);
@@ -41,12 +42,10 @@ public:
     BOOL OnInitDialog() override;
     // Controls to settings (UpdateData(TRUE)); a dialog without a window keeps the settings.
     void Commit();
-    // Redraws the schematic for that field and style.
+    // Shows the schematic for that field and style in the preview control.
     void DrawPreview(int field, int style);
     // The close box: beside a command, two cancels end it (the command destroys the dialog).
     void OnClose();
-
-    const KyParkPreviewEntities& PreviewEntities() const { return m_preview; }
 
 protected:
     void DoDataExchange(CDataExchange* dx) override;
@@ -71,8 +70,6 @@ private:
     void TakeTyped(int id, CString& value, int field);
     // The preview's marker moved to that field.
     void MarkField(int field);
-    void PaintPreview(cairo_t* cr, double x, double y, double w, double h) const;
 
-    CStatic m_previewCtrl;
-    KyParkPreviewEntities m_preview;
+    KyUiPreviewCtrl m_preview;
 };
