@@ -9,10 +9,12 @@
 
 #include "frame/VornCommands.h"
 #include "frame/VornFrame.h"
+#include "framework/core/KyDbUtil.h"
 #include "framework/core/KyDtLayer.h"
 #include "framework/select/KyAdsEntSet.h"
 #include "framework/select/KyPtSysVar.h"
 #include "host/db/dbentity.h"
+#include "host/db/dbextents.h"
 #include "host/db/dbmain.h"
 #include "host/ed/aced.h"
 #include "road/roadcorners.h"
@@ -190,6 +192,69 @@ bool FindPartnerInSet(const std::vector<AcDbObjectId>& ids, const KyGeObjList& G
     return false;
 }
 
+// The box of a curve in the plan (its arcs within the chord tolerance).
+AcDbExtents PlanBox(const KyGeCurve2d& c) {
+    AcDbExtents box;
+    if (const std::unique_ptr<KyGePolyline2d> chords = c.PLinearize(g_dLinearDistPrec))
+        for (int i = 0; i < chords->GetVertexNum(); ++i)
+            box.addPoint(AcGePoint3d(chords->GetVertex(i).x, chords->GetVertex(i).y, 0.0));
+    box.expandBy(g_dLinearDistPrec);
+    return box;
+}
+
+// The road edges a crossing window over box selects, in drawing order; true when the box holds
+// the whole drawing, so that they are all of them.
+bool RoadEdgesIn(const AcDbExtents& box, std::vector<AcDbObjectId>& ids, KyGeObjList& G) {
+    ids.clear();
+    G.Reset();
+    // The window is drawn in the user's coordinates: the one about the box's corners there.
+    const AcGePoint3d lo = box.minPoint(), hi = box.maxPoint();
+    AcDbExtents user;
+    for (const AcGePoint3d& corner : {lo, hi, AcGePoint3d(lo.x, hi.y, 0.0), AcGePoint3d(hi.x, lo.y, 0.0)})
+        user.addPoint(WcsToUcs(corner, 0));
+    const ads_point p1 = {user.minPoint().x, user.minPoint().y, 0.0}, p2 = {user.maxPoint().x, user.maxPoint().y, 0.0};
+    KyAdsEntSet edges;
+    edges.Get(L"C", p1, p2, RoadCurveFilter(KyDtGetLayerName(L"PLAN-ROAD")));
+    ReadRoadCurves(edges, ids, G);
+    AcDbDatabase* db = acdbHostApplicationServices()->workingDatabase();
+    const AcDbExtents all = db ? db->modelSpaceExtents() : AcDbExtents();
+    return !all.isValid() || all.isInside2d(box);
+}
+
+// The distance of g's nearest partner edges among G (from their starts to g's line or
+// circle); false when G holds none.
+bool NearestPartner(const KyGeObjList& G, const KyGeCurve2d& g, double& nearest) {
+    KyGeObjList R;
+    if (!FindPartnerEdges(G, g, R)) return false;
+    const std::unique_ptr<KyGeCurve2d> x = g.GetExtendCurve();
+    const KyGeCurve2d* r = KyGeCast<KyGeCurve2d>(R[0]);
+    if (!x || !r) return false;
+    KyGePoint foot;
+    x->GetClosestPoint2d(r->GetStartPoint(), foot);
+    nearest = Distance2d(r->GetStartPoint(), foot);
+    return true;
+}
+
+// FindPartnerInSet over every road edge of the drawing, looked at window by window: an edge
+// of g's road at distance d from g has a point within d of g (within d plus the arc gap for
+// arcs), so once the nearest partner a window holds is no farther than the window reaches,
+// no edge outside could change the answer. ids and G receive the window's edges, index the
+// partner's place among them.
+bool FindPartnerNear(const KyGeCurve2d& g, const AcDbObjectId& gId, int side, std::vector<AcDbObjectId>& ids,
+                     KyGeObjList& G, int& index) {
+    const AcDbExtents box = PlanBox(g);
+    if (!box.isValid()) return false;
+    const double gap = Arc(g) ? kRoadPartnerArcGap : 0.0;
+    for (double reach = std::max(g.Length(), 1.0);; reach *= 4.0) {
+        AcDbExtents window = box;
+        window.expandBy(reach + gap + 1.0);
+        const bool whole = RoadEdgesIn(window, ids, G);
+        double nearest = 0.0;
+        if (whole || (NearestPartner(G, g, nearest) && nearest <= reach))
+            return FindPartnerInSet(ids, G, g, index, gId, side);
+    }
+}
+
 // The centre lines inside the road's outline that run beside its edge.
 WindowCurves CentreLinesBeside(const KyGePolyline2d& outline, const KyGeCurve2d& edge) {
     WindowCurves out;
@@ -309,11 +374,6 @@ void CollectWindowFillets(const ads_point p1, const ads_point p2, double R, std:
 }
 
 void AdjustSameCentreRadii(std::vector<RoadCornerFillet>& V) {
-    KyAdsEntSet roads;
-    roads.Get(L"X", nullptr, nullptr, RoadCurveFilter(KyDtGetLayerName(L"PLAN-ROAD")));
-    std::vector<AcDbObjectId> ids;
-    KyGeObjList G;
-    ReadRoadCurves(roads, ids, G);
     const AcDbObjectId centreLayer = KyDtInitStdLayer(L"PLAN-ROAD_CENTER");
     std::vector<std::size_t> U;
     for (RoadCornerFillet& q : V) {
@@ -322,12 +382,15 @@ void AdjustSameCentreRadii(std::vector<RoadCornerFillet>& V) {
         const std::unique_ptr<KyGeCurve2d> gi = ReadRoadCurve(q.pair.first), gj = ReadRoadCurve(q.pair.second);
         if (!gi || !gj) continue;
         const int side = SideOfPick(*gi, q.pair.firstPick);
+        // The other edge of each road, from the road edges about it.
+        std::vector<AcDbObjectId> idsA, idsB;
+        KyGeObjList GA, GB;
         int ia = -1, ib = -1;
-        if (!FindPartnerInSet(ids, G, *gi, ia, q.pair.first, side) ||
-            !FindPartnerInSet(ids, G, *gj, ib, q.pair.second, side))
+        if (!FindPartnerNear(*gi, q.pair.first, side, idsA, GA, ia) ||
+            !FindPartnerNear(*gj, q.pair.second, side, idsB, GB, ib))
             continue;
-        const KyGeCurve2d& pA = *KyGeCast<KyGeCurve2d>(G[ia]);
-        const KyGeCurve2d& pB = *KyGeCast<KyGeCurve2d>(G[ib]);
+        const KyGeCurve2d& pA = *KyGeCast<KyGeCurve2d>(GA[ia]);
+        const KyGeCurve2d& pB = *KyGeCast<KyGeCurve2d>(GB[ib]);
         const int s = OuterCornerSide(*gi, pA, *gj, pB, side);
         if (s == 0) q.radius += EdgeDistance(*gi, pA);
         AdjustCenterLinePairs(V, *gi, pA, *gj, pB, s, U);

@@ -7,8 +7,6 @@
 
 namespace {
 
-// Edges of one road lie no farther apart than this along their circle.
-constexpr double kPartnerArcGap = 5000.0;
 // Pick points lie a tenth of the way in from the end they are near.
 constexpr double kNearStart = 0.1, kNearEnd = 0.9;
 
@@ -30,7 +28,7 @@ bool ArcsArePartners(const KyGeArc2d& c, const KyGeArc2d& e) {
     if (off->IsInclude(e) || e.IsInclude(*off)) return true;
     const std::unique_ptr<KyGeCurve2d> joined = off->Clone();
     joined->Conbine(e, true);
-    return !(joined->Length() - (off->Length() + e.Length() + kPartnerArcGap) > g_distZero);
+    return !(joined->Length() - (off->Length() + e.Length() + kRoadPartnerArcGap) > g_distZero);
 }
 
 bool LinesArePartners(const KyGeCurve2d& c, const KyGeCurve2d& e) {

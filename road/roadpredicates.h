@@ -7,6 +7,9 @@
 
 #include "geometry/KyGeometry.h"
 
+// The farthest two edges of one arc road lie apart along their circle, in drawing units.
+constexpr double kRoadPartnerArcGap = 5000.0;
+
 // The points where the lines or circles that a and b lie on cross, in order along a's.
 std::vector<KyGePoint> ExtendedCrossings(const KyGeCurve2d& a, const KyGeCurve2d& b);
 
