@@ -79,32 +79,35 @@ TEST_F(RoadFilletWindow, SmoothJoinsAndLooseEndsMakeNoCorner) {
     EXPECT_FALSE(arc.isErased() || line.isErased());
 }
 
-TEST_F(RoadFilletWindow, ABendOfARoadOffItsMiddleGetsConcentricRadii) {
-    // A road with its centre line 1000 from one edge and 3000 from the other turns left (north)
-    // at x = 10000, in sharp corners: inner R, outer R plus the width, centre line R plus its
-    // distance from the inner edge, whichever corner the window lists first.
-    for (bool outerFirst : {true, false}) {
-        SCOPED_TRACE(outerFirst);
-        SetUp();
-        AcDbObjectId in1, in2, out1, out2;
-        const auto inner = [&] {
-            in1 = AddLine(0, 1000, 9000, 1000, L"PLAN-ROAD");
-            in2 = AddLine(9000, 1000, 9000, 20000, L"PLAN-ROAD");
-        };
-        const auto outer = [&] {
-            out1 = AddLine(0, -3000, 13000, -3000, L"PLAN-ROAD");
-            out2 = AddLine(13000, -3000, 13000, 20000, L"PLAN-ROAD");
-        };
-        if (outerFirst) outer(), inner();
-        else inner(), outer();
-        const AcDbObjectId c1 = AddLine(0, 0, 10000, 0, L"PLAN-ROAD_CENTER");
-        const AcDbObjectId c2 = AddLine(10000, 0, 10000, 20000, L"PLAN-ROAD_CENTER");
-        std::vector<RoadCornerFillet> V = Collect();
-        ASSERT_EQ(V.size(), 3u);
-        AdjustSameCentreRadii(V);
-        EXPECT_NEAR(RadiusOf(V, in1, in2), 5000, 1e-9);
-        EXPECT_NEAR(RadiusOf(V, out1, out2), 9000, 1e-9);
-        EXPECT_NEAR(RadiusOf(V, c1, c2), 6000, 1e-9);
-        TearDown();
+TEST_F(RoadFilletWindow, ABendOfARoadOffItsMiddleGetsConcentricRadiiTurningEitherWay) {
+    // A road with its centre line 1000 from one edge and 3000 from the other turns towards the
+    // near edge at x = 10000 (north, or south when mirrored), in sharp corners: inner R, outer
+    // R plus the width, centre line R plus its distance from the inner edge, whichever corner
+    // the window lists first.
+    for (double m : {1.0, -1.0}) {
+        for (bool outerFirst : {true, false}) {
+            SCOPED_TRACE(testing::Message() << "mirror " << m << " outer first " << outerFirst);
+            SetUp();
+            AcDbObjectId in1, in2, out1, out2;
+            const auto inner = [&] {
+                in1 = AddLine(0, m * 1000, 9000, m * 1000, L"PLAN-ROAD");
+                in2 = AddLine(9000, m * 1000, 9000, m * 20000, L"PLAN-ROAD");
+            };
+            const auto outer = [&] {
+                out1 = AddLine(0, m * -3000, 13000, m * -3000, L"PLAN-ROAD");
+                out2 = AddLine(13000, m * -3000, 13000, m * 20000, L"PLAN-ROAD");
+            };
+            if (outerFirst) outer(), inner();
+            else inner(), outer();
+            const AcDbObjectId c1 = AddLine(0, 0, 10000, 0, L"PLAN-ROAD_CENTER");
+            const AcDbObjectId c2 = AddLine(10000, 0, 10000, m * 20000, L"PLAN-ROAD_CENTER");
+            std::vector<RoadCornerFillet> V = Collect();
+            ASSERT_EQ(V.size(), 3u);
+            AdjustSameCentreRadii(V);
+            EXPECT_NEAR(RadiusOf(V, in1, in2), 5000, 1e-9);
+            EXPECT_NEAR(RadiusOf(V, out1, out2), 9000, 1e-9);
+            EXPECT_NEAR(RadiusOf(V, c1, c2), 6000, 1e-9);
+            TearDown();
+        }
     }
 }

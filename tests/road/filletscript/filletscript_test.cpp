@@ -119,3 +119,16 @@ TEST(RoadFilletScript, AMetreDrawingOffersMetresAndKeepsTheRadiusInMillimetres) 
     EXPECT_TRUE(Has(run.drawing, "ARC PLAN-ROAD 5.0 3.0 7.0\nARC PLAN-ROAD 9.0 3.0 7.0\nARC PLAN-ROAD_CENTER 7.0 3.0 7.0\n"))
         << run.drawing;
 }
+
+TEST(RoadFilletScript, OneUndoTakesTheWholeRunAway) {
+    const ScriptRun run = RunScript("undo");
+    EXPECT_TRUE(Has(run.transcript, "Undone: KYROADFILLET")) << run.transcript;
+    if (Has(run.transcript, "cannot be saved by this build")) GTEST_SKIP() << "this build saves no drawings";
+    ASSERT_TRUE(run.saved) << run.transcript;
+    EXPECT_EQ(run.drawing,
+              "LINE PLAN-ROAD 0.0 2000.0 8000.0 2000.0\n"
+              "LINE PLAN-ROAD 8000.0 2000.0 8000.0 20000.0\n"
+              "LINE PLAN-ROAD 0.0 -2000.0 12000.0 -2000.0\n"
+              "LINE PLAN-ROAD 12000.0 -2000.0 12000.0 20000.0\n"
+              "FILLETRAD 0.0\n");
+}
