@@ -18,6 +18,7 @@
 #include "framework/select/KyAdsEntSet.h"
 #include "framework/select/KyPtSelect.h"
 #include "framework/store/KyHistoryData.h"
+#include "framework/ui/KyUiScreenDc.h"
 #include "geometry/KyGePoint.h"
 #include "host/ed/aced.h"
 #include "host/mfc/cstring.h"
@@ -39,6 +40,7 @@ bool AskBaseLine(const AcGePoint3d& p1, const AcGePoint3d& p2, KyGePolyline2d& l
     picked = rc == RTNORM && !set.IsEmpty();
     if (!picked) {
         line = KyAnnoSegmentLine(p1, p2);
+        KyUiScreenDc(1, 1) << line;
         return true;
     }
     std::vector<KyGePolyline2d> curves;
@@ -80,6 +82,7 @@ Step AutomaticMode(const AcDbObjectId& first, const AcDbObjectId& second, int n)
         if (pa1 > pa2) std::swap(pa1, pa2);
         const std::unique_ptr<KyGeCurve2d> piece = line.GetSubCurve(pa1, pa2);
         length = piece ? piece->Length() : 0.0;
+        if (piece) KyUiScreenDc(1, 1) << *piece;
     }
     if (KyDbGetDrawUnit() == 0) length /= 1000.0;
     if (!(length > g_distZero)) {

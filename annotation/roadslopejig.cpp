@@ -3,7 +3,6 @@
 
 #include <cmath>
 #include <memory>
-#include <vector>
 
 #include "annotation/annotationdb.h"
 #include "annotation/slopeangle.h"
@@ -127,10 +126,10 @@ bool KyRoadSlopeJig::update() {
         from = PolarPoint(at, m_dAngle, length / 2.0);
         to = PolarPoint(at, m_dAngle + kPi, length / 2.0);
     }
-    std::vector<vorn::db::BulgeVertex> path(2);
-    path[0].point = AcGePoint2d(from.x, from.y);
-    path[1].point = AcGePoint2d(to.x, to.y);
-    m_pArrow->SetVertices(path);
+    KyGePolyline2d path;
+    path.AppendVertex(from);
+    path.AppendVertex(to);
+    m_pArrow->SetPolyline(path);
     KyRoadSlopeStyleArrow(*m_pArrow);
     return true;
 }
