@@ -12,6 +12,7 @@
 #include "app/drawingio.h"
 #include "app/options.h"
 #include "framework/core/KyFramework.h"
+#include "framework/lang/VornLanguageSwitch.h"
 #include "framework/library/KyFindFile.h"
 #include "framework/store/KyHistoryData.h"
 #include "host/cmds/cmds.h"
@@ -20,6 +21,9 @@
 #include "host/ed/frontends.h"
 #include "host/ed/programoptions.h"
 #include "host/rx/modules.h"
+#ifdef VORN_HAVE_RENDER
+#include "host/render/render.h"
+#endif
 
 namespace {
 
@@ -43,6 +47,17 @@ std::string DefaultSupportDir(const std::string& programDir) {
         if (fs::is_directory(p, ec)) return fs::weakly_canonical(p, ec).string();
     }
     return (fs::path(programDir) / "support").string();
+}
+
+// Where the language dictionaries are: beside the program, in its shared data, or in the
+// source tree the program was built from.
+std::string LanguageDir(const std::string& programDir) {
+    for (const fs::path& p : {fs::path(programDir) / "lang", fs::path(programDir) / ".." / "share" / "vorncad" / "lang",
+                              fs::path(VORN_SOURCE_LANG_DIR)}) {
+        std::error_code ec;
+        if (fs::is_directory(p, ec)) return fs::weakly_canonical(p, ec).string();
+    }
+    return (fs::path(programDir) / "lang").string();
 }
 
 std::string DefaultSettingsFile() {
@@ -87,6 +102,8 @@ int main(int argc, char** argv) {
     po.settingsFile = vorn::FromUtf8(options.settings.empty() ? DefaultSettingsFile() : options.settings);
     po.quiet = options.quiet;
     vorn::ed::SetProgramOptions(po);
+    // Before the module loads, so that its texts find their dictionary from the first one on.
+    KyInstallLanguageSwitch(po.language, LanguageDir(programDir));
 
     // The script is opened first: a bad script must not cost a drawing load.
     vorn::ed::LineSource source;
@@ -145,5 +162,9 @@ int main(int argc, char** argv) {
         status = kExitOutputFailed;
     }
     vorn::rx::UnloadAllModules();
+#ifdef VORN_HAVE_RENDER
+    // The font caches that pictures filled are handed back, so a leak checker sees only leaks.
+    vorn::render::ReleaseRenderCaches();
+#endif
     return status;
 }

@@ -11,6 +11,8 @@ namespace {
 HINSTANCE g_instance = nullptr;
 std::wstring g_moduleFile;
 constexpr std::size_t kMaxModulePath = 1023;
+// The language switch installation g_pModuleLang came from; a newer one has freed it.
+unsigned g_moduleLangGeneration = 0;
 }  // namespace
 
 void VornFrameAttach(HINSTANCE instance, const std::wstring& moduleFile) {
@@ -23,6 +25,7 @@ HINSTANCE VornModuleInstance() { return g_instance; }
 KyUtPushResource::KyUtPushResource(HINSTANCE module)
     : m_savedResource(AfxGetResourceHandle()), m_savedLang(g_pCurModuleLang) {
     AfxSetResourceHandle(module);
+    if (g_pModuleLang != nullptr && g_moduleLangGeneration != KyLanguageSwitchGeneration()) g_pModuleLang = nullptr;
     g_pCurModuleLang = g_pModuleLang;
     if (g_pCurModuleLang == nullptr) {
         GetModuleLangKey();
@@ -57,6 +60,7 @@ std::wstring GetModuleLangKey() {
     const std::wstring key = KyModuleLangKeyFromPath(g_moduleFile);
     if (key.empty() || g_pVornLangSwitch == nullptr) return {};
     g_pModuleLang = g_pVornLangSwitch->GetModuleDictionary(key);
+    g_moduleLangGeneration = KyLanguageSwitchGeneration();
     return key;
 }
 

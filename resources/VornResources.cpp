@@ -14,6 +14,11 @@ std::map<int, DialogTemplateBuilder>& Builders() {
     return builders;
 }
 
+std::map<int, CursorBuilder>& CursorBuilders() {
+    static std::map<int, CursorBuilder> builders;
+    return builders;
+}
+
 struct InstallerRegistrar {
     InstallerRegistrar() { VornSetResourceInstaller(&InstallModuleResources); }
 } const g_installerRegistrar;
@@ -22,6 +27,19 @@ struct InstallerRegistrar {
 
 DialogTemplateRegistrar::DialogTemplateRegistrar(int id, DialogTemplateBuilder builder) {
     if (builder) Builders()[id] = builder;
+}
+
+CursorRegistrar::CursorRegistrar(int id, CursorBuilder builder) {
+    if (builder) CursorBuilders()[id] = builder;
+}
+
+std::vector<vorn::mfc::CursorResource> RegisteredCursors() {
+    std::vector<vorn::mfc::CursorResource> cursors;
+    for (const auto& [id, builder] : CursorBuilders()) {
+        cursors.push_back(builder());
+        cursors.back().id = id;
+    }
+    return cursors;
 }
 
 std::vector<vorn::mfc::DialogTemplate> RegisteredDialogTemplates() {
@@ -36,6 +54,7 @@ std::vector<vorn::mfc::DialogTemplate> RegisteredDialogTemplates() {
 void InstallModuleResources(HINSTANCE module) {
     for (const vorn::mfc::DialogTemplate& dialog : RegisteredDialogTemplates())
         vorn::mfc::AddDialogTemplate(module, dialog);
+    for (const vorn::mfc::CursorResource& cursor : RegisteredCursors()) vorn::mfc::AddCursorResource(module, cursor);
 }
 
 }  // namespace vorn::resources

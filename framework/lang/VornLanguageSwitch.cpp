@@ -74,8 +74,15 @@ std::wstring VornLanguageSwitch::TranslateText(const std::wstring& text) const {
     return text;
 }
 
+namespace {
+unsigned g_switchGeneration = 0;
+}  // namespace
+
+unsigned KyLanguageSwitchGeneration() { return g_switchGeneration; }
+
 void KyInstallLanguageSwitch(const std::wstring& language, const std::string& directory) {
     static std::unique_ptr<VornLanguageSwitch> installed;
+    ++g_switchGeneration;
     g_pCurModuleLang = nullptr;
     g_pVornLangSwitch = nullptr;
     installed.reset();

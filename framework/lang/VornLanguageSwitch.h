@@ -45,5 +45,9 @@ extern VornLanguageSwitch* g_pVornLangSwitch;
 extern KyDtDictionary* g_pCurModuleLang;
 
 // Installs a switch for language reading from directory; an empty language or "zh" (the
-// language the texts are written in) removes it. Replaces any switch installed before.
+// language the texts are written in) removes it. Replaces any switch installed before, whose
+// dictionaries then go with it.
 void KyInstallLanguageSwitch(const std::wstring& language, const std::string& directory);
+// Counts the installations: a module that keeps a dictionary of the switch resolves it again
+// when the count has moved on, since the dictionary it holds is gone.
+unsigned KyLanguageSwitchGeneration();
