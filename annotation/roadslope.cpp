@@ -173,7 +173,11 @@ void KyRoadSlope() {
                 set += second.GetObjectId();
             }
             // The same mark picked twice leaves one mark: no slope between two places.
-            if (set.GetLength() < 2 || AutomaticMode(set[0], set[1], n) == kEnd) break;
+            if (set.GetLength() < 2) break;
+            const Step step = AutomaticMode(set[0], set[1], n);
+            // The base line shown for this arrow goes with it.
+            KyUiScreenDc::Clear();
+            if (step == kEnd) break;
             continue;
         }
         if (rc == RTKWORD) {
