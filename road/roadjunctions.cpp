@@ -8,6 +8,10 @@
 
 #include "framework/core/KyDtLayer.h"
 #include "framework/select/KyAdsEntSet.h"
+#include "host/db/dbarc.h"
+#include "host/db/dbentity.h"
+#include "host/db/dbextents.h"
+#include "host/db/dbline.h"
 #include "host/db/dbmain.h"
 #include "road/roadcorners.h"
 #include "road/roadfillet.h"
@@ -57,6 +61,97 @@ KyAdsEntSet ReadRoadLayer(const wchar_t* layer, std::vector<AcDbObjectId>& ids, 
     ReadRoadCurves(set, ids, G);
     return set;
 }
+
+KyRoadSearch g_roadSearch = KyRoadSearch::kIndexed;
+
+// The plan box of a curve (an arc's whole circle), grown by margin.
+AcDbExtents CurveBox(const KyGeCurve2d& c, double margin) {
+    AcDbExtents box;
+    if (const KyGeArc2d* arc = KyGeCast<KyGeArc2d>(&c)) {
+        const KyGePoint o = arc->GetCenter();
+        const double r = arc->GetRadius();
+        box.set(AcGePoint3d(o.x - r, o.y - r, 0), AcGePoint3d(o.x + r, o.y + r, 0));
+    } else {
+        box.set(AcGePoint3d(c.GetStartPoint().x, c.GetStartPoint().y, 0), AcGePoint3d(c.GetEndPoint().x, c.GetEndPoint().y, 0));
+    }
+    box.expandBy(margin);
+    return box;
+}
+
+// The road lines and arcs on a layer whose extents meet the box, in database order: the ids and
+// the geometry of those that convert. With the plain scan, every one on the layer.
+void ReadRoadsMeeting(const wchar_t* layer, const AcDbExtents& box, std::vector<AcDbObjectId>& ids, KyGeObjList& G) {
+    AcDbDatabase* db = acdbHostApplicationServices()->workingDatabase();
+    if (g_roadSearch == KyRoadSearch::kPlainScan || !db) {
+        ReadRoadLayer(layer, ids, G);
+        return;
+    }
+    const std::wstring name = KyDtGetLayerName(layer);
+    for (const AcDbObjectId& id : db->entitiesMeetingBox(box)) {
+        const AcDbEntity* e = AcDbEntity::cast(db->peekObject(id));
+        if (!e || (!AcDbLine::cast(e) && !AcDbArc::cast(e)) || e->layer() != name) continue;
+        if (std::unique_ptr<KyGeCurve2d> curve = ReadRoadCurve(id)) {
+            ids.push_back(id);
+            G << std::move(curve);
+        }
+    }
+}
+
+// The road edges junction processing reads: those near the new segment and near each crossed
+// edge, gathered once each; or, with the plain scan or when an edge's partner may lie farther
+// out, the whole road layer.
+class RoadEdgeSet {
+public:
+    explicit RoadEdgeSet(double reach) : m_reach(reach) {}
+    void Read(const AcDbExtents& box) {
+        if (m_all) return;
+        std::vector<AcDbObjectId> ids;
+        KyGeObjList G;
+        ReadRoadsMeeting(L"PLAN-ROAD", box, ids, G);
+        if (g_roadSearch == KyRoadSearch::kPlainScan) m_all = true;
+        for (size_t i = 0; i < ids.size(); ++i) {
+            if (std::find(m_ids.begin(), m_ids.end(), ids[i]) != m_ids.end()) continue;
+            m_ids.push_back(ids[i]);
+            m_curves.AppendClone(*G[static_cast<int>(i)]);
+        }
+    }
+    // The partner edges of c nearest to its line or circle. Through the index only the edges
+    // within reach of c are looked at; a partner found within reach is the nearest of all,
+    // since any nearer one overlaps c closer still. Otherwise the whole layer is read.
+    bool FindPartners(const KyGeCurve2d& c, KyGeObjList& R) {
+        const bool arc = c.IsClassOf(KyGeArc2d::s_classInfo);
+        // Arc partners may stand apart along their circle as well.
+        Read(CurveBox(c, m_reach + (arc ? 5000.0 : 0.0)));
+        if (FindPartnerEdges(m_curves, c, R) && (m_all || EdgeDistance(*KyGeCast<KyGeCurve2d>(R[0]), c) <= m_reach))
+            return true;
+        R.Reset();
+        ReadAll();
+        return FindPartnerEdges(m_curves, c, R);
+    }
+    void ReadAll() {
+        if (m_all) return;
+        m_ids.clear();
+        m_curves.Reset();
+        ReadRoadLayer(L"PLAN-ROAD", m_ids, m_curves);
+        m_all = true;
+    }
+    const std::vector<AcDbObjectId>& Ids() const { return m_ids; }
+    const KyGeObjList& Curves() const { return m_curves; }
+    // The edges read, in database order, for erasing an edge found by its shape.
+    KyAdsEntSet InDrawingOrder() const {
+        std::vector<AcDbObjectId> ids = m_ids;
+        std::sort(ids.begin(), ids.end(), [](const AcDbObjectId& a, const AcDbObjectId& b) { return a.index() < b.index(); });
+        KyAdsEntSet set;
+        for (const AcDbObjectId& id : ids) set += id;
+        return set;
+    }
+
+private:
+    double m_reach;
+    bool m_all = false;
+    std::vector<AcDbObjectId> m_ids;
+    KyGeObjList m_curves;
+};
 
 KyGePoint PickAt(const KyGeCurve2d& c, int end) { return c.GetPtFromPa(end == 0 ? 0.1 : 0.9); }
 
@@ -128,9 +223,11 @@ bool FilletJunctionBend(const KyGeCurve2d& left, const KyGeCurve2d& right, KyGeO
         return false;
     }
     // The other corners these pieces make (a junction at the far end of a short piece).
+    AcDbExtents near = CurveBox(*a0, g_distZero);
+    for (const KyGeCurve2d* piece : {b0, a1, b1}) near.addExt(CurveBox(*piece, g_distZero));
     std::vector<AcDbObjectId> ids;
     KyGeObjList G;
-    ReadRoadLayer(L"PLAN-ROAD", ids, G);
+    ReadRoadsMeeting(L"PLAN-ROAD", near, ids, G);
     std::vector<RoadFilletPair> W;
     const std::pair<const KyGeCurve2d*, AcDbObjectId> pieces[] = {{a0, idA0}, {b0, idB0}, {a1, idA1}, {b1, idB1}};
     for (const auto& piece : pieces)
@@ -153,11 +250,12 @@ void FilletRoadCorners(const KyGeCurve2d& left, const KyGeCurve2d& right, const 
         return;
     }
     if (!g_bRoadCenterLine) return;
-    std::vector<AcDbObjectId> ids;
-    KyGeObjList G;
-    if (ReadRoadLayer(L"PLAN-ROAD_CENTER", ids, G).IsEmpty()) return;
     // The centre line as it is now: a corner may have trimmed or extended it.
     const std::unique_ptr<KyGeCurve2d> now = ReadRoadCurve(centreLine);
+    std::vector<AcDbObjectId> ids;
+    KyGeObjList G;
+    ReadRoadsMeeting(L"PLAN-ROAD_CENTER", CurveBox(now ? *now : centre, g_distZero), ids, G);
+    if (ids.empty()) return;
     std::vector<RoadFilletPair> Q;
     CollectCornerFillets(ids, G, now ? *now : centre, centreLine, Q);
     if (!Q.empty()) FilletPairs(Q, R);
@@ -173,7 +271,7 @@ void WriteNewPieces(const KyGeObjList& edges, std::vector<RoadFilletPair>& P) {
         if (id.isNull() || !g_bRoadFillet) continue;
         std::vector<AcDbObjectId> ids;
         KyGeObjList G;
-        ReadRoadLayer(L"PLAN-ROAD", ids, G);
+        ReadRoadsMeeting(L"PLAN-ROAD", CurveBox(*piece, g_distZero), ids, G);
         CollectCornerFillets(ids, G, *piece, id, P);
     }
 }
@@ -185,17 +283,19 @@ bool ProcessRoadJunctions(const KyGeCurve2d* left, const KyGeCurve2d* right, con
     AcDbDatabase* db = acdbHostApplicationServices()->workingDatabase();
     if (!db) return false;
 
-    std::vector<AcDbObjectId> roadIds;
-    KyGeObjList roadCurves;
-    const KyAdsEntSet roadSet = ReadRoadLayer(L"PLAN-ROAD", roadIds, roadCurves);
+    // Partners of crossed edges lie within a few road widths of them, as a rule.
+    RoadEdgeSet roads(std::max(10000.0, 4.0 * (KyRoadLeftWidth() + KyRoadRightWidth())));
+    AcDbExtents box = CurveBox(*left, g_distZero);
+    box.addExt(CurveBox(*right, g_distZero));
+    roads.Read(box);
     std::vector<CrossedEdge> crossed;
-    for (int i = 0; i < roadCurves.GetLength(); ++i) {
-        const KyGeCurve2d* curve = CurveAt(roadCurves, i);
+    for (int i = 0; i < roads.Curves().GetLength(); ++i) {
+        const KyGeCurve2d* curve = CurveAt(roads.Curves(), i);
         if (!curve || !IsJunctionCandidate(*left, *curve)) continue;
         KyGeObjList pts;
         left->IntersectWith(*curve, pts);
         right->IntersectWith(*curve, pts);
-        if (!pts.IsEmpty()) crossed.push_back({roadIds[static_cast<size_t>(i)], curve->Clone(), false});
+        if (!pts.IsEmpty()) crossed.push_back({roads.Ids()[static_cast<size_t>(i)], curve->Clone(), false});
     }
     if (crossed.empty()) return false;
 
@@ -217,7 +317,7 @@ bool ProcessRoadJunctions(const KyGeCurve2d* left, const KyGeCurve2d* right, con
     for (size_t i = 0; i < crossed.size(); ++i, ++k) {
         const KyGeCurve2d& c = *crossed[i].curve;
         KyGeObjList R;
-        if (!FindPartnerEdges(roadCurves, c, R)) return fail();
+        if (!roads.FindPartners(c, R)) return fail();
         if (k > 0) {
             KyGeObjList pair;
             if (!FindCurrentEdgePair(edges, c, *CurveAt(R, 0), pair)) return fail();
@@ -248,6 +348,7 @@ bool ProcessRoadJunctions(const KyGeCurve2d* left, const KyGeCurve2d* right, con
         }
     }
 
+    const KyAdsEntSet roadSet = roads.InDrawingOrder();
     for (int i = 0; i < processed.GetLength(); ++i) EraseMatchingEntity(roadSet, *CurveAt(processed, i));
     for (const CrossedEdge& edge : crossed)
         if (edge.rebuilt) EraseRoadEntity(edge.id);
@@ -261,3 +362,6 @@ bool ProcessRoadJunctions(const KyGeCurve2d* left, const KyGeCurve2d* right, con
     db->setFilletrad(savedRadius);
     return true;
 }
+
+void SetRoadJunctionSearch(KyRoadSearch search) { g_roadSearch = search; }
+KyRoadSearch GetRoadJunctionSearch() { return g_roadSearch; }

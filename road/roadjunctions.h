@@ -8,3 +8,11 @@ class KyGeCurve2d;
 // then writes the plain segment.
 bool ProcessRoadJunctions(const KyGeCurve2d* left, const KyGeCurve2d* right,
                           const KyGeCurve2d* centre);
+
+// How junction processing finds the road edges it works with: through the drawing's spatial
+// index (the edges near the new segment, near each crossed edge and near each new piece), or by
+// reading every road edge of the drawing. Both give the same junctions; the plain scan is kept
+// for comparison.
+enum class KyRoadSearch { kIndexed, kPlainScan };
+void SetRoadJunctionSearch(KyRoadSearch search);
+KyRoadSearch GetRoadJunctionSearch();

@@ -80,8 +80,13 @@ AcDbObjectId FindTouchingRoadEdge(const KyGeCurve2d& p, int end, std::unique_ptr
     curve.reset();
     touchingEnd = -1;
     const KyGePoint J = end == 0 ? p.GetStartPoint() : p.GetEndPoint();
+    // Only an edge whose extents hold J can touch it there: a crossing window round J finds
+    // them through the drawing's spatial index, in drawing order.
+    const AcGePoint3d c1 = WcsToUcs(AcGePoint3d(J.x - 10 * g_distZero, J.y - 10 * g_distZero, 0.0), 0);
+    const AcGePoint3d c2 = WcsToUcs(AcGePoint3d(J.x + 10 * g_distZero, J.y + 10 * g_distZero, 0.0), 0);
+    const ads_point u1 = {c1.x, c1.y, 0.0}, u2 = {c2.x, c2.y, 0.0};
     KyAdsEntSet roads;
-    roads.Get(L"X", nullptr, nullptr, RoadCurveFilter(KyDtGetLayerName(L"PLAN-ROAD")));
+    roads.Get(L"C", u1, u2, RoadCurveFilter(KyDtGetLayerName(L"PLAN-ROAD")));
     for (const AcDbObjectId& id : roads.Ids()) {
         std::unique_ptr<KyGeCurve2d> g = ReadRoadCurve(id);
         if (!g || p.IsInclude(*g)) continue;  // p itself, or a piece of it

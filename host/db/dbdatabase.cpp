@@ -133,7 +133,10 @@ void AcDbDatabase::Impl::touched(std::uint32_t index) {
     }
     if (!spatial) return;
     spatial->markDirty(index);
-    if (o && (AcDbBlockTableRecord::cast(o) || (o->ownerId().index() != modelSpace && AcDbEntity::cast(o))))
+    // Block references take their extents from their block's contents; model space itself is
+    // no block anyone inserts, so an entity added to it leaves every reference's box as it was.
+    if (o && ((AcDbBlockTableRecord::cast(o) && index != modelSpace) ||
+              (o->ownerId().index() != modelSpace && AcDbEntity::cast(o))))
         spatial->markInsertsDirty();
     if (!o) spatial->markInsertsDirty();
 }
