@@ -1,0 +1,133 @@
+// The parking command from scripts: the dialog's reactions (marker, exchange, sizes kept in
+// millimetres across units), the drag's live row and side toggle, the committed row and label.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "frame/VornFrame.h"
+#include "framework/library/KyFindFile.h"
+#include "host/db/dbblockref.h"
+#include "host/db/dbmain.h"
+#include "host/db/dbpline.h"
+#include "host/db/dbtext.h"
+#include "host/mfc/resources.h"
+#include "host/render/render.h"
+#include "parking/parksettings.h"
+#include "tests/host/ed/session.h"
+
+namespace {
+
+int g_appId = 0;
+
+// Dialog pictures fill the font caches; they are released once, at the end.
+class ReleaseFontCaches : public ::testing::Environment {
+public:
+    void TearDown() override { vorn::render::ReleaseRenderCaches(); }
+};
+const auto* const g_fontCaches = ::testing::AddGlobalTestEnvironment(new ReleaseFontCaches);
+
+class ParkCommand : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_db = std::make_unique<AcDbDatabase>(true);
+        acdbHostApplicationServices()->setWorkingDatabase(m_db.get());
+        SetMainDirectory(VORN_SOURCE_DIR L"/support/");
+        g_dParkWidth = 2400;
+        g_dParkDepth = 5300;
+        g_strParkAngle = L"90";
+        g_strParkRows = L"单排";
+        g_strParkStyle = L"有停车";
+        g_nParkStyleIndex = 3;
+        g_nParkActiveField = 0;
+        g_bParkLabelCount = 1;
+    }
+    void TearDown() override {
+        SetMainDirectory(L"");
+        acdbHostApplicationServices()->setWorkingDatabase(nullptr);
+    }
+    std::string Run(const std::string& script) {
+        vorn::ed::test::Session s(script);
+        VornFrameAttach(vorn::mfc::RegisterResourceModule(L"VornGeneralDrawing"), L"VornGeneralDrawing.arx");
+        VornFrameEntryPoint(AcRx::kInitAppMsg, &g_appId);
+        vorn::ed::RunCommandLoop();
+        VornFrameEntryPoint(AcRx::kUnloadAppMsg, &g_appId);
+        return s.Out();
+    }
+    template <class T>
+    std::vector<const T*> All() const {
+        std::vector<const T*> all;
+        for (const AcDbObjectId& id : m_db->modelSpaceIds())
+            if (const auto* e = T::cast(m_db->peekObject(id))) all.push_back(e);
+        return all;
+    }
+    std::unique_ptr<AcDbDatabase> m_db;
+};
+
+bool Has(const std::string& out, const std::string& text) { return out.find(text) != std::string::npos; }
+
+TEST_F(ParkCommand, DialogMarksTheEditedFieldSwapsSizesAndKeepsMillimetres) {
+    m_db->setDrawUnit(1);
+    std::string out = Run("KyDrawParkSpace\n@edit 2010 5.5\n@edit 2007 45\n@select 2009 1\n@focus 2003\n"
+                          "@edit 2003 2.5\n@click 2000\n@show\n@close\n");
+    EXPECT_TRUE(Has(out, "2003 combo \"5.5\"")) << out;
+    EXPECT_TRUE(Has(out, "2010 combo \"2.5\""));
+    EXPECT_EQ(g_nParkStyleIndex, 1);
+    EXPECT_STREQ(g_strParkStyle, L"单斜线");
+    EXPECT_STREQ(g_strParkAngle, L"45");
+    // The sizes went back into millimetres when the dialog went.
+    EXPECT_DOUBLE_EQ(g_dParkWidth, 5500);
+    EXPECT_DOUBLE_EQ(g_dParkDepth, 2500);
+
+    // Typing moves the marker: depth, then angle; the focus alone moves it too.
+    m_db->setDrawUnit(0);
+    Run("KyDrawParkSpace\n@edit 2010 5000\n@close\n");
+    EXPECT_EQ(g_nParkActiveField, 1);
+    out = Run("KyDrawParkSpace\n@edit 2007 30\n@show\n@close\n");
+    EXPECT_EQ(g_nParkActiveField, 2);
+    EXPECT_TRUE(Has(out, "2003 combo \"5500.00\"")) << out;
+    Run("KyDrawParkSpace\n@focus 2003\n@close\n");
+    EXPECT_EQ(g_nParkActiveField, 0);
+    EXPECT_TRUE(All<AcDbPolyline>().empty());
+}
+
+TEST_F(ParkCommand, TheFirstQFlipsTheRowSeenEvenAfterARowOnTheOtherSide) {
+    // Row 1: Q puts it right of travel. Row 2 starts on that side; its first Q brings it back.
+    const std::string out = Run("KyDrawParkSpace\n0,0\nQ\n~12000,0\n12000,0\n\n0,20000\nQ\n12000,20000\n\n\n");
+    ASSERT_EQ(All<AcDbPolyline>().size(), 10u) << out;
+    int below = 0, above = 0;
+    for (const AcDbPolyline* p : All<AcDbPolyline>()) {
+        AcGePoint3d v;
+        p->getPointAt(0, v);
+        AcGePoint3d w;
+        p->getPointAt(1, w);
+        const double lowest = std::min(v.y, w.y);
+        if (lowest < 0) ++below;
+        if (lowest >= 20000 - 1e-6) ++above;
+    }
+    EXPECT_EQ(below, 5);
+    EXPECT_EQ(above, 5);
+    EXPECT_EQ(All<AcDbBlockReference>().size(), 10u);
+    // Enter at the label prompt: no label.
+    EXPECT_TRUE(All<AcDbText>().empty());
+}
+
+TEST_F(ParkCommand, LabelCountsBothSidesAndAZeroWidthOrDepthLaysNothing) {
+    g_strParkRows = L"双排";
+    const std::string out = Run("KyDrawParkSpace\n@select 2008 1\n0,0\n12500,0\n3000,9000\n@edit 2003 0\n0,40000\n12000,40000\n6000,45000\n"
+                                "@edit 2003 2400\n@edit 2010 -1\n0,60000\n12000,60000\n\n\n");
+    EXPECT_TRUE(Has(out, "车位宽度应为大于0的数值，角度不能为0，未布置车位。")) << out;
+    EXPECT_TRUE(Has(out, "车位宽度和深度应为大于0的数值，未布置车位。"));
+    const auto texts = All<AcDbText>();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_STREQ(texts[0]->textString(), L"10辆");
+    EXPECT_DOUBLE_EQ(texts[0]->height(), 700);
+    EXPECT_DOUBLE_EQ(texts[0]->position().y, 9000);
+    EXPECT_STREQ(texts[1]->textString(), L"0辆");
+    EXPECT_EQ(All<AcDbPolyline>().size(), 10u);
+    for (const AcDbText* t : texts) EXPECT_EQ(t->layer(), L"PLAN-CAR_PLACE");
+}
+
+}  // namespace
