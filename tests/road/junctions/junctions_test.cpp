@@ -245,12 +245,29 @@ TEST_F(RoadJunctions, ASharpCornerWithoutFilletsMeetsAtTheCrossingsOfEdgesAndOfC
     EXPECT_EQ(Pieces(L"PLAN-ROAD_CENTER").size(), 2u);
 }
 
-TEST_F(RoadJunctions, ParallelRoadsAndTouchingEndsOfParallelsAreNoJunction) {
+TEST_F(RoadJunctions, ParallelRoadsAndRoadsGoingOnAlongOneLineOrCircleAreNoJunction) {
     g_bRoadFillet = 1;
     Draw(Roads(Seg(0, 0, 20000, 0), Seg(0, 3000, 20000, 3000)));
     EXPECT_EQ(Pieces(L"PLAN-ROAD").size(), 4u);
     EXPECT_TRUE(HasLine(0, 2000, 20000, 2000));
     EXPECT_TRUE(HasLine(0, 1000, 20000, 1000));
+    EXPECT_EQ(Arcs(5000), 0);
+
+    // A road going straight on from another's end, and an arc road going on round the circle
+    // of another: their new edges touch the old ends, and nothing is cut or filleted.
+    m_db = std::make_unique<AcDbDatabase>(true);
+    acdbHostApplicationServices()->setWorkingDatabase(m_db.get());
+    const double h = 20000 / std::sqrt(2.0);
+    auto arc = [](double x1, double y1, double x2, double y2, double x3, double y3) {
+        return std::unique_ptr<KyGeCurve2d>(KyGeArc2d::Create(KyGePoint(x1, y1), KyGePoint(x2, y2), KyGePoint(x3, y3)).release());
+    };
+    Draw(Roads(Seg(-40000, -30000, -20000, -30000), Seg(-20000, -30000, 0, -30000), arc(20000, 0, h, h, 0, 20000),
+               arc(0, 20000, -h, h, -20000, 0)));
+    EXPECT_EQ(Pieces(L"PLAN-ROAD").size(), 8u);
+    EXPECT_TRUE(HasLine(-40000, -28000, -20000, -28000));
+    EXPECT_TRUE(HasLine(-20000, -28000, 0, -28000));
+    EXPECT_EQ(Arcs(18000), 2);
+    EXPECT_EQ(Arcs(22000), 2);
     EXPECT_EQ(Arcs(5000), 0);
 }
 

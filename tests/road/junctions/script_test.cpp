@@ -118,3 +118,35 @@ TEST(RoadJunctionScript, OneUndoAfterTheCommandBringsTheCrossedRoadBackWhole) {
               "LINE PLAN-ROAD_CENTER 0,0 20000,0\n"
               "tangent\n");
 }
+
+TEST(RoadJunctionScript, CrossingRoadsPickedByAnEdgeOpenWhereTheirEdgesAre) {
+    // Picked by the left edge going up x = 10000 (edges 10000, 14000) and by the right edge going
+    // down x = 30000 (edges 30000, 34000).
+    EXPECT_EQ(Pieces("crossleft"),
+              "ARC PLAN-ROAD 19000,-7000 r=5000\n"
+              "ARC PLAN-ROAD 19000,7000 r=5000\n"
+              "ARC PLAN-ROAD 25000,-7000 r=5000\n"
+              "ARC PLAN-ROAD 25000,7000 r=5000\n"
+              "ARC PLAN-ROAD 39000,-7000 r=5000\n"
+              "ARC PLAN-ROAD 39000,7000 r=5000\n"
+              "ARC PLAN-ROAD 5000,-7000 r=5000\n"
+              "ARC PLAN-ROAD 5000,7000 r=5000\n"
+              "LINE PLAN-ROAD 0,-2000 5000,-2000\n"
+              "LINE PLAN-ROAD 0,2000 5000,2000\n"
+              "LINE PLAN-ROAD 10000,-20000 10000,-7000\n"
+              "LINE PLAN-ROAD 10000,7000 10000,20000\n"
+              "LINE PLAN-ROAD 14000,-20000 14000,-7000\n"
+              "LINE PLAN-ROAD 14000,7000 14000,20000\n"
+              "LINE PLAN-ROAD 19000,-2000 25000,-2000\n"
+              "LINE PLAN-ROAD 19000,2000 25000,2000\n"
+              "LINE PLAN-ROAD 30000,-20000 30000,-7000\n"
+              "LINE PLAN-ROAD 30000,7000 30000,20000\n"
+              "LINE PLAN-ROAD 34000,-20000 34000,-7000\n"
+              "LINE PLAN-ROAD 34000,7000 34000,20000\n"
+              "LINE PLAN-ROAD 39000,-2000 40000,-2000\n"
+              "LINE PLAN-ROAD 39000,2000 40000,2000\n"
+              "LINE PLAN-ROAD_CENTER 0,0 40000,0\n"
+              "LINE PLAN-ROAD_CENTER 12000,-20000 12000,20000\n"
+              "LINE PLAN-ROAD_CENTER 32000,-20000 32000,20000\n"
+              "tangent\n");
+}
