@@ -3,10 +3,9 @@
 
 #include "framework/core/KyDbUtil.h"
 #include "framework/core/KyDtLayer.h"
+#include "framework/core/KyGeConvert.h"
 #include "framework/select/KyUtInput.h"
-#include "host/db/dbarc.h"
 #include "host/db/dbcurve.h"
-#include "host/db/dbline.h"
 #include "host/db/dbentity.h"
 #include "host/ed/aced.h"
 #include "host/ed/selection.h"
@@ -22,19 +21,10 @@ bool SameShape(const KyGeCurve2d& a, const KyGeCurve2d& b) {
            Coincide(a.GetMidPoint(), b.GetMidPoint());
 }
 
-// Road curves are lines and arcs in the plan; anything else has no road geometry.
 std::unique_ptr<KyGeCurve2d> CurveOf(const AcDbCurve* entity) {
-    if (const AcDbLine* line = AcDbLine::cast(entity)) {
-        const AcGePoint3d a = line->startPoint(), b = line->endPoint();
-        auto seg = std::make_unique<KyGeLineSeg2d>(KyGePoint(a.x, a.y), KyGePoint(b.x, b.y));
-        if (seg->IsDegenerate()) return nullptr;
-        return seg;
-    }
-    if (const AcDbArc* arc = AcDbArc::cast(entity)) {
-        const AcGePoint3d c = arc->center();
-        return KyGeArc2d::Create(KyGePoint(c.x, c.y), arc->radius(), arc->startAngle(), arc->endAngle());
-    }
-    return nullptr;
+    std::unique_ptr<KyGeObject> object(AcDb2KyGe(entity));
+    if (!KyGeCast<KyGeCurve2d>(object.get())) return nullptr;
+    return std::unique_ptr<KyGeCurve2d>(static_cast<KyGeCurve2d*>(object.release()));
 }
 
 }  // namespace
