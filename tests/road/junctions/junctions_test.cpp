@@ -320,3 +320,32 @@ TEST_F(RoadJunctions, AnArcRoadThroughAnArcRoadOfAnotherCentreDropsTheFourShortP
     // The centre lines run on through the junction.
     EXPECT_EQ(Pieces(L"PLAN-ROAD_CENTER").size(), 2u);
 }
+
+TEST_F(RoadJunctions, ArcRoadsWhoseCirclesCrossTwiceOpenOnlyTheJunctionTheyMeetAt) {
+    const double k = KyGePi / 180.0;
+    auto arc = [](double cx, double cy, double r, double a0, double a1) {
+        return std::unique_ptr<KyGeCurve2d>(KyGeArc2d::Create(KyGePoint(cx, cy), r, a0, a1).release());
+    };
+    // The lower half circle about the origin, and a short arc about (0,-30000) through the left
+    // of the two places where the circles cross; the right one stays closed.
+    Draw(Roads(arc(0, 0, 20000, 180 * k, 360 * k), arc(0, -30000, 20000, 100 * k, 160 * k)));
+    std::vector<Piece> outer, inner;
+    for (const Piece& p : Pieces(L"PLAN-ROAD")) {
+        if (!p.arc || !Near(p.centre, 0, 0)) continue;
+        if (std::fabs(p.radius - 22000) <= kTol) outer.push_back(p);
+        if (std::fabs(p.radius - 18000) <= kTol) inner.push_back(p);
+    }
+    for (const std::vector<Piece>* edge : {&outer, &inner}) {
+        ASSERT_EQ(edge->size(), 2u);
+        const double r = edge->front().radius;
+        // One piece from the left end, one running on to the right end past the right crossing.
+        int fromLeft = 0, toRight = 0;
+        for (const Piece& p : *edge) {
+            fromLeft += Near(p.start, -r, 0) || Near(p.end, -r, 0);
+            toRight += Near(p.end, r, 0) && p.start.x < 0;  // anticlockwise from left of the centre
+        }
+        EXPECT_EQ(fromLeft, 1) << r;
+        EXPECT_EQ(toRight, 1) << r;
+    }
+    EXPECT_EQ(Arcs(22000) + Arcs(18000), 8);  // both roads' edges in two pieces each
+}
