@@ -419,7 +419,7 @@ void KyRoadFillet() {
         }
         if (rc != RTKWORD) break;
         wchar_t keyword[kAdsMaxInput + 1] = {0};
-        if (acedGetInput(keyword) != RTNORM) continue;
+        if (acedGetInput(keyword) != RTNORM) break;
         if (keyword[0] == L'Q')
             mode = mode == 1 ? 0 : 1;
         else if (keyword[0] == L'R')

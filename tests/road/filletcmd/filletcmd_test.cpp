@@ -7,6 +7,7 @@
 #include <functional>
 #include <vector>
 
+#include "host/ed/ucs.h"
 #include "road/roadfilletcmd.h"
 #include "tests/host/cmds/cmdsession.h"
 
@@ -83,11 +84,15 @@ TEST_F(RoadFilletWindow, ABendOfARoadOffItsMiddleGetsConcentricRadiiTurningEithe
     // A road with its centre line 1000 from one edge and 3000 from the other turns towards the
     // near edge at x = 10000 (north, or south when mirrored), in sharp corners: inner R, outer
     // R plus the width, centre line R plus its distance from the inner edge, whichever corner
-    // the window lists first.
+    // the window lists first. The mirrored bend is drawn with the user's axes turned by 30
+    // degrees, so that every window the search opens is one in user coordinates.
     for (double m : {1.0, -1.0}) {
         for (bool outerFirst : {true, false}) {
             SCOPED_TRACE(testing::Message() << "mirror " << m << " outer first " << outerFirst);
             SetUp();
+            vorn::ed::Ucs ucs;
+            ucs.angle = m < 0 ? 3.14159265358979323846 / 6 : 0.0;
+            vorn::ed::SetUcs(ucs);
             AcDbObjectId in1, in2, out1, out2;
             const auto inner = [&] {
                 in1 = AddLine(0, m * 1000, 9000, m * 1000, L"PLAN-ROAD");
@@ -107,6 +112,7 @@ TEST_F(RoadFilletWindow, ABendOfARoadOffItsMiddleGetsConcentricRadiiTurningEithe
             EXPECT_NEAR(RadiusOf(V, in1, in2), 5000, 1e-9);
             EXPECT_NEAR(RadiusOf(V, out1, out2), 9000, 1e-9);
             EXPECT_NEAR(RadiusOf(V, c1, c2), 6000, 1e-9);
+            vorn::ed::SetWorldUcs();
             TearDown();
         }
     }

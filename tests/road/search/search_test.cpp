@@ -2,10 +2,12 @@
 // the entity matching a curve, and the FILLET of two centre lines at a road bend.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <memory>
 
 #include "host/ed/commands.h"
+#include "host/ed/ucs.h"
 #include "road/roadfillet.h"
 #include "road/roadsearch.h"
 #include "tests/host/cmds/cmdsession.h"
@@ -61,6 +63,27 @@ TEST_F(RoadSearch, TheTouchingEdgeIsAnotherRoadEdgeAtThatEnd) {
     EXPECT_TRUE(FindTouchingRoadEdge(apart, 0, curve, touching).isNull());
     EXPECT_EQ(touching, -1);
     EXPECT_FALSE(curve);
+}
+
+TEST_F(RoadSearch, TheTouchingEdgeIsFoundInATurnedUserSystem) {
+    // The user's axes turned by 45 degrees, an edge leaving the end in every direction but back
+    // along p.
+    vorn::ed::Ucs ucs;
+    ucs.angle = kPi / 4;
+    ASSERT_TRUE(vorn::ed::SetUcs(ucs));
+    std::unique_ptr<KyGeCurve2d> curve;
+    int touching = -1;
+    for (int degrees = 0; degrees < 360; degrees += 15) {
+        if (degrees == 180) continue;
+        SCOPED_TRACE(degrees);
+        const double a = degrees * kPi / 180;
+        const AcDbObjectId edge = AddLine(100 + 100 * std::cos(a), 100 * std::sin(a), 100, 0, L"PLAN-ROAD");
+        EXPECT_EQ(FindTouchingRoadEdge(KyGeLineSeg2d(KyGePoint(0, 0), KyGePoint(100, 0)), 1, curve, touching), edge);
+        EXPECT_EQ(touching, 1);
+        AcDbEntity* e = nullptr;
+        if (acdbOpenAcDbEntity(e, edge, AcDb::kForWrite) == Acad::eOk) e->erase(), e->close();
+    }
+    vorn::ed::SetWorldUcs();
 }
 
 TEST_F(RoadSearch, OnlyTheFirstEntityOfTheSameShapeIsErased) {
