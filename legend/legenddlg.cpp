@@ -4,13 +4,11 @@
 #include "frame/VornFrame.h"
 #include "framework/select/KyPtSysVar.h"
 #include "host/db/dbblockref.h"
-#include "host/db/dbmain.h"
 #include "host/ed/aced.h"
-#include "host/render/cairosink.h"
 #include "host/mfc/msgbox.h"
 #include "legend/legendlibrary.h"
 
-BEGIN_MESSAGE_MAP(KyLegendDlg, CAdUiBaseDialog)
+BEGIN_MESSAGE_MAP(KyLegendDlg, KyUiDialog)
     ON_LBN_DBLCLK(IDC_LEGEND_AVAILABLE, OnAdd)
     ON_LBN_SELCHANGE(IDC_LEGEND_AVAILABLE, OnPreview)
     ON_LBN_DBLCLK(IDC_LEGEND_SELECTED, OnRemove)
@@ -19,22 +17,21 @@ BEGIN_MESSAGE_MAP(KyLegendDlg, CAdUiBaseDialog)
     ON_WM_CLOSE()
 END_MESSAGE_MAP()
 
-KyLegendDlg::KyLegendDlg(CWnd* parent) : CAdUiBaseDialog(IDD_LEGEND_DLG, parent) {}
+KyLegendDlg::KyLegendDlg(CWnd* parent) : KyUiDialog(IDD_LEGEND_DLG, parent) {}
 
 KyLegendDlg::~KyLegendDlg() = default;
 
 void KyLegendDlg::DoDataExchange(CDataExchange* dx) {
-    CAdUiBaseDialog::DoDataExchange(dx);
+    KyUiDialog::DoDataExchange(dx);
     DDX_Control(dx, IDC_LEGEND_AVAILABLE, m_listAvailable);
     DDX_Control(dx, IDC_LEGEND_SELECTED, m_listSelected);
 }
 
 BOOL KyLegendDlg::OnInitDialog() {
-    CAdUiBaseDialog::OnInitDialog();
+    KyUiDialog::OnInitDialog();
     UpdateData(FALSE);
     if (!m_preview.SubclassDlgItem(IDC_LEGEND_PREVIEW, this)) return FALSE;
-    m_preview.SetPaintHandler(
-        [this](cairo_t* cr, double x, double y, double w, double h) { PaintPreview(cr, x, y, w, h); });
+    m_preview.SetMode(KyUiPreviewCtrl::kModeFrame | KyUiPreviewCtrl::kModeScreen | KyUiPreviewCtrl::kModeMargin);
     g_legendBlockIds.setLogicalLength(0);
     if (ReadLibrary()) {
         RestoreLegendSelection(m_rows, g_legendNames, g_legendBlockIds, LoadLegendSymbol);
@@ -54,8 +51,7 @@ bool KyLegendDlg::ReadLibrary() {
         m_group.ClearLibraries();
         // The box says only that it failed; the command line says which file and why.
         acutPrintf(L"\n%s", m_group.GetError().c_str());
-        MessageBoxW(GetSafeHwnd(), KyUtTranslate(L"读取图库组失败").c_str(),
-                    KyUtTranslate(L"错误").c_str(), MB_ICONERROR);
+        MessageBoxW(KyUtTranslate(L"读取图库组失败").c_str(), KyUtTranslate(L"错误").c_str(), MB_ICONERROR);
         return false;
     }
     m_group.ReadLibFromXML();
@@ -71,18 +67,11 @@ void KyLegendDlg::OnPreview() { PreviewRow(m_listAvailable.GetCurSel()); }
 
 void KyLegendDlg::PreviewRow(int row) {
     if (!m_pLegendDir || row < 0 || row >= static_cast<int>(m_rows.size())) return;
-    m_idPreview = LoadLegendSymbol(*m_rows[static_cast<std::size_t>(row)]);
-}
-
-void KyLegendDlg::PaintPreview(cairo_t* cr, double x, double y, double w, double h) const {
-    if (m_idPreview.isNull()) return;
-    // A reference that never enters the drawing shows the block at scale 1, fitted to the frame.
-    AcDbBlockReference ref(AcGePoint3d(), m_idPreview);
-    AcDbExtents box;
-    if (ref.geomExtentsBestFit(box) != Acad::eOk) return;
-    const vorn::render::View view = vorn::render::View::Fit(box, w, h, 0.1).Offset(x, y);
-    vorn::render::CairoSink sink(cr, view, acdbHostApplicationServices()->workingDatabase());
-    sink.drawEntity(&ref);
+    const AcDbObjectId id = LoadLegendSymbol(*m_rows[static_cast<std::size_t>(row)]);
+    // A reference that never enters the drawing shows the block, fitted to the frame; a symbol
+    // that does not load leaves the frame empty.
+    if (id.isNull()) m_preview.ErasePreview();
+    else m_preview.Draw(new AcDbBlockReference(AcGePoint3d(), id));
 }
 
 void KyLegendDlg::OnAdd() {
@@ -154,10 +143,10 @@ void KyLegendDlg::OnClose() {
         }
         g_legendNames = names;
     }
-    if (IsModelessWindow()) {
+    if (IsModeless()) {
         KySendESC();
         KySendESC();
         return;
     }
-    CAdUiBaseDialog::OnClose();
+    KyUiDialog::OnClose();
 }

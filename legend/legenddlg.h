@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "framework/library/KyDmLibGroup.h"
-#include "host/db/dbid.h"
-#include "host/mfc/dialog.h"
+#include "framework/ui/KyUiDialog.h"
+#include "framework/ui/KyUiPreviewCtrl.h"
 
 enum KyLegendDlgControl {
     IDC_LEGEND_ADD = 2025,
@@ -19,7 +19,7 @@ enum KyLegendDlgControl {
 };
 constexpr UINT IDD_LEGEND_DLG = 2006;
 
-class KyLegendDlg : public CAdUiBaseDialog {
+class KyLegendDlg : public KyUiDialog {
 public:
     explicit KyLegendDlg(CWnd* parent = nullptr);
     ~KyLegendDlg() override;
@@ -44,10 +44,8 @@ protected:
 private:
     bool ReadLibrary();
     void PreviewRow(int row);
-    void PaintPreview(cairo_t* cr, double x, double y, double w, double h) const;
 
-    CStatic m_preview;
-    AcDbObjectId m_idPreview;  // the symbol the preview shows (null: nothing)
+    KyUiPreviewCtrl m_preview;  // the symbol of the available row last selected
     CListBox m_listAvailable;
     CDragListBox m_listSelected;
     KyDtDwgLibGroup m_group;

@@ -4,7 +4,7 @@
 #include "framework/select/KyPtSysVar.h"
 #include "road/roadsettings.h"
 
-BEGIN_MESSAGE_MAP(KyRoadDlg, CAdUiBaseDialog)
+BEGIN_MESSAGE_MAP(KyRoadDlg, KyUiDialog)
     ON_EN_KILLFOCUS(IDC_ROAD_LEFTWIDTH, OnKillFocusWidth)
     ON_EN_KILLFOCUS(IDC_ROAD_RIGHTWIDTH, OnKillFocusWidth)
     ON_EN_KILLFOCUS(IDC_ROAD_FILLETRADIUS, OnKillFocusWidth)
@@ -14,14 +14,14 @@ BEGIN_MESSAGE_MAP(KyRoadDlg, CAdUiBaseDialog)
     ON_WM_CLOSE()
 END_MESSAGE_MAP()
 
-KyRoadDlg::KyRoadDlg(CWnd* parent) : CAdUiBaseDialog(IDD_ROAD_DLG, parent) {
+KyRoadDlg::KyRoadDlg(CWnd* parent) : KyUiDialog(IDD_ROAD_DLG, parent) {
     KyRoadSettingsToTexts();
 }
 
 KyRoadDlg::~KyRoadDlg() { KyRoadTextsToSettings(); }
 
 void KyRoadDlg::DoDataExchange(CDataExchange* dx) {
-    CAdUiBaseDialog::DoDataExchange(dx);
+    KyUiDialog::DoDataExchange(dx);
     DDX_Text(dx, IDC_ROAD_LEFTWIDTH, g_strRoadLeftWidth);
     DDX_Text(dx, IDC_ROAD_RIGHTWIDTH, g_strRoadRightWidth);
     DDX_Text(dx, IDC_ROAD_FILLETRADIUS, g_strRoadFilletRadius);
@@ -32,7 +32,7 @@ void KyRoadDlg::DoDataExchange(CDataExchange* dx) {
 }
 
 BOOL KyRoadDlg::OnInitDialog() {
-    CAdUiBaseDialog::OnInitDialog();
+    KyUiDialog::OnInitDialog();
     UpdateData(FALSE);
     SetDlgItemText(IDC_ROAD_LEFTWIDTH, g_strRoadLeftWidth);
     SetDlgItemText(IDC_ROAD_RIGHTWIDTH, g_strRoadRightWidth);
@@ -61,10 +61,10 @@ void KyRoadDlg::EnableFilletControls() {
 }
 
 void KyRoadDlg::OnClose() {
-    if (IsModelessWindow()) {
+    if (IsModeless()) {
         KySendESC();
         KySendESC();
         return;
     }
-    CAdUiBaseDialog::OnClose();
+    KyUiDialog::OnClose();
 }

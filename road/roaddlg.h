@@ -2,7 +2,7 @@
 // its own: its controls are bound to the road settings.
 #pragma once
 
-#include "host/mfc/dialog.h"
+#include "framework/ui/KyUiDialog.h"
 
 // Controls of template 2004.
 enum KyRoadDlgControl {
@@ -20,7 +20,7 @@ enum KyRoadDlgControl {
 };
 constexpr UINT IDD_ROAD_DLG = 2004;
 
-class KyRoadDlg : public CAdUiBaseDialog {
+class KyRoadDlg : public KyUiDialog {
 public:
     // The setting texts are made from the millimetre memory in the working drawing's units.
     explicit KyRoadDlg(CWnd* parent = nullptr);

@@ -5,13 +5,15 @@
 #include <cwctype>
 #include <string>
 
+#include "frame/VornFrame.h"
+#include "framework/core/KyDbBlockReference.h"
 #include "framework/library/KyFindFile.h"
 #include "framework/select/KyPtSysVar.h"
 #include "host/ed/aced.h"
 #include "host/mfc/hostwindows.h"
 #include "tree/treesettings.h"
 
-BEGIN_MESSAGE_MAP(KyRYBSDlg, CAdUiBaseDialog)
+BEGIN_MESSAGE_MAP(KyRYBSDlg, KyUiDialog)
     ON_BN_CLICKED(IDC_TREE_PICKRADIUS, OnPickRadius)
     ON_BN_CLICKED(IDC_TREE_PICKSPACING, OnPickSpacing)
     ON_EN_KILLFOCUS(IDC_TREE_RADIUS, OnKillFocusRadius)
@@ -29,6 +31,7 @@ BEGIN_MESSAGE_MAP(KyRYBSDlg, CAdUiBaseDialog)
     ON_BN_CLICKED(IDC_TREE_FIXRADIUS, OnFixRadius)
     ON_BN_CLICKED(IDC_TREE_FIXSPACING, OnFixSpacing)
     ON_STN_CLICKED(IDC_TREE_PREVIEW, OnPreviewClicked)
+    ON_WM_SETCURSOR()
     ON_WM_CLOSE()
 END_MESSAGE_MAP()
 
@@ -63,7 +66,7 @@ bool IsDefaultTree(const CString& file) {
 
 }  // namespace
 
-KyRYBSDlg::KyRYBSDlg(CWnd* parent) : CAdUiBaseDialog(IDD_TREE_DLG, parent) {
+KyRYBSDlg::KyRYBSDlg(CWnd* parent) : KyUiDialog(IDD_TREE_DLG, parent) {
     KyTreeLoadSettings();
     if (g_strTreeBlockFile.IsEmpty() && g_idTreeBlock.isNull())
         g_strTreeBlockFile = FindFile(kDefaultTrees[0]).c_str();
@@ -77,23 +80,51 @@ CString KyRYBSDlg::GetSpacingMinText() const { return g_strTreeSpacingMin; }
 CString KyRYBSDlg::GetSpacingMaxText() const { return g_strTreeSpacingMax; }
 
 void KyRYBSDlg::DoDataExchange(CDataExchange* dx) {
-    CAdUiBaseDialog::DoDataExchange(dx);
+    KyUiDialog::DoDataExchange(dx);
     DDX_Radio(dx, IDC_TREE_SRC_DRAWING, g_nTreeBlockSource);
     DDX_Radio(dx, IDC_TREE_MODE_POINT, g_nTreeDrawMode);
     DDX_Check(dx, IDC_TREE_RANDOMROTATE, g_bTreeRandomRotate);
     DDX_Check(dx, IDC_TREE_SELFADJUST, g_bTreeSelfAdjust);
     DDX_Check(dx, IDC_TREE_FIXRADIUS, g_bTreeFixedRadius);
     DDX_Check(dx, IDC_TREE_FIXSPACING, g_bTreeFixedSpacing);
+    DDX_Control(dx, IDC_TREE_PICKBLOCK, m_pickButton);
 }
 
 BOOL KyRYBSDlg::OnInitDialog() {
-    const BOOL result = CAdUiBaseDialog::OnInitDialog();
+    const BOOL result = KyUiDialog::OnInitDialog();
     for (int id : {IDC_TREE_RADIUSMIN, IDC_TREE_RADIUSMAX, IDC_TREE_SPACINGMIN,
                    IDC_TREE_SPACINGMAX, IDC_TREE_RADIUS, IDC_TREE_SPACING})
         SetDlgItemText(id, *TextOf(id));
+    if (!m_preview.SubclassDlgItem(IDC_TREE_PREVIEW, this)) return FALSE;
+    m_preview.Init(true);
+    ShowTreePreview();
+    return result;
+}
+
+void KyRYBSDlg::ShowTreePreview() {
+    if (g_strTreeBlockFile.IsEmpty() && g_idTreeBlock.isNull()) {
+        g_strTreeBlockFile = FindFile(kDefaultTrees[0]).c_str();
+        PreviewFile(g_strTreeBlockFile);
+    } else if (!g_idTreeBlock.isNull()) {
+        PreviewBlockId(g_idTreeBlock);
+    } else {
+        PreviewFile(g_strTreeBlockFile);
+    }
     UpdateData(FALSE);
     UpdateModeControls();
-    return result;
+}
+
+void KyRYBSDlg::PreviewFile(const CString& file) {
+    m_preview.ErasePreview();
+    if (!file.IsEmpty()) m_preview.Draw(file.GetString());
+}
+
+void KyRYBSDlg::PreviewBlockId(const AcDbObjectId& id) {
+    if (id.isNull()) return;
+    auto* ref = new KyDbBlockReference(AcGePoint3d(), id);
+    ref->SetBlockTableRecord2d(id);
+    m_preview.ErasePreview();
+    m_preview.Draw(ref);
 }
 
 void KyRYBSDlg::UpdateModeControls() {
@@ -130,7 +161,7 @@ void KyRYBSDlg::ValidateNumberEdit(int id) {
 }
 
 void KyRYBSDlg::AskFromDrawing(int& flag) {
-    if (!IsModelessWindow()) return;
+    if (!IsModeless()) return;
     ShowWindow(SW_HIDE);
     if (CWnd* frame = acedGetAcadFrame()) frame->SetFocus();
     flag = 1;
@@ -153,6 +184,7 @@ void KyRYBSDlg::OnModeArea() {
         // The area mode always draws one of the default trees.
         g_idTreeBlock = AcDbObjectId();
         if (!IsDefaultTree(g_strTreeBlockFile)) g_strTreeBlockFile = FindFile(kDefaultTrees[0]).c_str();
+        if (!g_strTreeBlockFile.IsEmpty()) PreviewFile(g_strTreeBlockFile);
     }
     SetMode(3);
 }
@@ -174,10 +206,27 @@ void KyRYBSDlg::OnPreviewClicked() {
     if (g_nTreeDrawMode != 3) return;
     g_nTreeDefaultIndex = (g_nTreeDefaultIndex + 1) % 4;
     const std::wstring file = FindFile(kDefaultTrees[g_nTreeDefaultIndex]);
-    if (!file.empty()) g_strTreeBlockFile = file.c_str();
+    if (file.empty()) return;
+    g_strTreeBlockFile = file.c_str();
+    PreviewFile(g_strTreeBlockFile);
+}
+
+BOOL KyRYBSDlg::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message) {
+    if (g_nTreeDrawMode == 3 && wnd && wnd->GetDlgCtrlID() == IDC_TREE_PREVIEW) {
+        HCURSOR cursor = nullptr;
+        {
+            KyUtPushResource guard(VornModuleResources());
+            cursor = LoadCursorW(AfxGetResourceHandle(), MAKEINTRESOURCEW(2008));
+        }
+        if (cursor) {
+            ::SetCursor(cursor);
+            return TRUE;
+        }
+    }
+    return KyUiDialog::OnSetCursor(wnd, hitTest, message);
 }
 
 void KyRYBSDlg::OnClose() {
-    CAdUiBaseDialog::OnClose();
-    if (!IsModelessWindow()) KySendESC();
+    KyUiDialog::OnClose();
+    if (!IsModeless()) KySendESC();
 }

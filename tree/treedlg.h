@@ -2,7 +2,9 @@
 // to the tree settings; it speaks to the command through four request flags and a cancel.
 #pragma once
 
-#include "host/mfc/dialog.h"
+#include "framework/ui/KyUiDialog.h"
+#include "framework/ui/KyUiPickButton.h"
+#include "framework/ui/KyUiPreviewCtrl.h"
 #include "tree/treesettings.h"
 
 enum KyTreeDlgControl {
@@ -34,7 +36,7 @@ enum KyTreeDlgControl {
 };
 constexpr UINT IDD_TREE_DLG = 2001;
 
-class KyRYBSDlg : public CAdUiBaseDialog {
+class KyRYBSDlg : public KyUiDialog {
 public:
     // Reads the stored settings and formats the texts in the working drawing's units.
     explicit KyRYBSDlg(CWnd* parent = nullptr);
@@ -55,6 +57,11 @@ public:
 
     // Shows and enables the controls of the current draw mode.
     void UpdateModeControls();
+    // The tree block of the settings in the preview (the first default tree when none is set).
+    void ShowTreePreview();
+    // A block of the drawing in the preview; nothing for a null id.
+    void PreviewBlockId(const AcDbObjectId& id);
+    const KyUiPreviewCtrl& GetPreview() const { return m_preview; }
 
 protected:
     void DoDataExchange(CDataExchange* dx) override;
@@ -75,6 +82,9 @@ protected:
     void OnFixRadius();
     void OnFixSpacing();
     void OnPreviewClicked();
+    // Over the preview in the area mode the tree cursor (resource 2008) shows: a click there
+    // steps to the next default tree.
+    BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message);
     void OnClose();
     DECLARE_MESSAGE_MAP()
 
@@ -82,4 +92,9 @@ private:
     void ValidateNumberEdit(int id);
     void SetMode(int mode);
     void AskFromDrawing(int& flag);
+    // The tree block file in the preview; a missing file leaves it empty.
+    void PreviewFile(const CString& file);
+
+    KyUiPickButton m_pickButton;
+    KyUiPreviewCtrl m_preview{0};
 };

@@ -2,23 +2,16 @@
 // --lang en (the same keyword letters answer), or as written without it.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
+
+#include "tests/commandoutput.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string Output(const std::string& command) {
-    std::string out;
-    FILE* p = popen(command.c_str(), "r");
-    if (!p) return out;
-    char buf[4096];
-    for (std::size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
-    pclose(p);
-    return out;
-}
+using vorn::test::CommandOutput;
 
 std::string RunScript(const char* script, const std::string& options = "") {
     const fs::path dir = fs::path(VORN_BINARY_DIR) / "tests" / "frame" / "script";
@@ -26,7 +19,7 @@ std::string RunScript(const char* script, const std::string& options = "") {
     const fs::path settings = dir / (std::string(script) + ".settings.json");
     fs::remove(settings);
     const std::string src = std::string(VORN_SOURCE_DIR) + "/tests/frame/" + script;
-    return Output("'" + std::string(VORNCAD) + "' -s '" + src + "' --settings '" + settings.string() + "' " +
+    return CommandOutput("'" + std::string(VORNCAD) + "' -s '" + src + "' --settings '" + settings.string() + "' " +
                   options + " 2>&1");
 }
 

@@ -3,7 +3,6 @@
 // INSERTs of the symbols' graphics and their VORN extended data, and an audit without errors.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -20,20 +19,13 @@
 #include "host/db/dbmain.h"
 #include "host/db/dbsymtb.h"
 #include "host/dxf/dxf.h"
+#include "tests/commandoutput.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string Output(const std::string& command) {
-    std::string out;
-    FILE* p = popen(command.c_str(), "r");
-    if (!p) return out;
-    char buf[4096];
-    for (std::size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
-    pclose(p);
-    return out;
-}
+using vorn::test::CommandOutput;
 
 AcDbObjectId MakeBlock(AcDbDatabase& db, const wchar_t* name) {
     AcDbBlockTable* table = nullptr;
@@ -147,7 +139,7 @@ TEST(FrameworkDxf, EntitiesComeBackWithAllFieldsAndOtherReadersSeeThem) {
 
     if (std::system("/usr/bin/python3 -c 'import ezdxf' 2>/dev/null") != 0) GTEST_SKIP() << "ezdxf is not installed";
     // Each model-space entity as its type and the first VORN string, then the audit's errors.
-    const std::string listing = Output(
+    const std::string listing = CommandOutput(
         "/usr/bin/python3 -c \"import ezdxf,sys\n"
         "d=ezdxf.readfile(sys.argv[1])\n"
         "for e in d.modelspace():\n"

@@ -1,0 +1,103 @@
+// The tree dialog's preview: the first default tree when nothing is chosen, the next default
+// tree at each click in the area mode, a block of the drawing; the tree cursor over the preview
+// in the area mode only.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "frame/VornFrame.h"
+#include "framework/library/KyFindFile.h"
+#include "framework/store/KyHistoryData.h"
+#include "host/base/textcodec.h"
+#include "host/db/dbline.h"
+#include "host/db/dbmain.h"
+#include "host/db/dbsymtb.h"
+#include "host/mfc/resources.h"
+#include "tests/host/ed/session.h"
+#include "tree/treedlg.h"
+#include "tree/treesettings.h"
+
+namespace {
+
+int g_appId = 0;
+
+bool EndsWith(const std::wstring& s, const std::wstring& tail) {
+    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+class TreeDialog : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_db = std::make_unique<AcDbDatabase>(true);
+        acdbHostApplicationServices()->setWorkingDatabase(m_db.get());
+        g_dictHistoryData.SetFileName(std::string(VORN_BINARY_DIR) + "/tree_dialog_settings.json");
+        std::remove(g_dictHistoryData.GetFileName().c_str());
+        g_dictHistoryData.Load(g_dictHistoryData.GetFileName());
+        SetMainDirectory(VORN_SOURCE_DIR L"/support/");
+        VornFrameAttach(vorn::mfc::RegisterResourceModule(L"VornGeneralDrawing"), L"VornGeneralDrawing.arx");
+        VornFrameEntryPoint(AcRx::kInitAppMsg, &g_appId);
+        g_nTreeDrawMode = 0;
+        g_nTreeDefaultIndex = 0;
+        g_idTreeBlock = AcDbObjectId();
+        g_strTreeBlockFile = L"";
+    }
+    void TearDown() override {
+        VornFrameEntryPoint(AcRx::kUnloadAppMsg, &g_appId);
+        acdbHostApplicationServices()->setWorkingDatabase(nullptr);
+    }
+    bool Create(KyRYBSDlg& dialog) {
+        KyUtPushResource guard(VornModuleResources());
+        return dialog.Create(IDD_TREE_DLG) != FALSE;
+    }
+    std::unique_ptr<AcDbDatabase> m_db;
+    vorn::ed::test::Session m_session{""};  // takes the cancels the dialog sends
+};
+
+}  // namespace
+
+TEST_F(TreeDialog, PreviewStartsWithTheFirstTreeAndStepsThroughTheDefaultsInTheAreaMode) {
+    KyRYBSDlg dialog;
+    ASSERT_TRUE(Create(dialog));
+    EXPECT_TRUE(EndsWith(dialog.GetPreview().GetFileName(), L"_Tree1.dxf"))
+        << vorn::ToUtf8(dialog.GetPreview().GetFileName());
+    EXPECT_GT(dialog.GetPreview().GetEntityCount(), 0);
+
+    HWND preview = ::GetDlgItem(dialog.GetSafeHwnd(), IDC_TREE_PREVIEW);
+    vorn::mfc::ClickControl(preview);  // outside the area mode a click changes nothing
+    EXPECT_TRUE(EndsWith(dialog.GetPreview().GetFileName(), L"_Tree1.dxf"));
+    ::SendMessageW(dialog.GetSafeHwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(preview), 0);
+    EXPECT_NE(vorn::mfc::CursorId(vorn::mfc::CurrentCursor()), 2008);
+
+    vorn::mfc::ClickControl(::GetDlgItem(dialog.GetSafeHwnd(), IDC_TREE_MODE_AREA));
+    for (const wchar_t* next : {L"_Tree2.dxf", L"_Tree3.dxf", L"_Tree4.dxf", L"_Tree1.dxf"}) {
+        vorn::mfc::ClickControl(preview);
+        EXPECT_TRUE(EndsWith(dialog.GetPreview().GetFileName(), next)) << vorn::ToUtf8(next);
+        EXPECT_TRUE(EndsWith(g_strTreeBlockFile.GetString(), next));
+    }
+    ::SendMessageW(dialog.GetSafeHwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(preview), 0);
+    EXPECT_EQ(vorn::mfc::CursorId(vorn::mfc::CurrentCursor()), 2008);
+    dialog.DestroyWindow();
+}
+
+TEST_F(TreeDialog, ABlockOfTheDrawingIsPreviewedByItself) {
+    AcDbBlockTable* table = nullptr;
+    ASSERT_EQ(m_db->getBlockTable(table, AcDb::kForWrite), Acad::eOk);
+    auto* rec = new AcDbBlockTableRecord();
+    rec->setName(L"MYTREE");
+    table->add(g_idTreeBlock, rec);
+    rec->appendAcDbEntity(new AcDbLine(AcGePoint3d(-5, 0, 0), AcGePoint3d(5, 0, 0)));
+    rec->close();
+    table->close();
+
+    KyRYBSDlg dialog;
+    ASSERT_TRUE(Create(dialog));
+    EXPECT_TRUE(dialog.GetPreview().GetFileName().empty());
+    EXPECT_EQ(dialog.GetPreview().GetEntityCount(), 1);
+    AcDbExtents box;
+    ASSERT_TRUE(dialog.GetPreview().GetExtents(box));
+    EXPECT_NEAR(box.maxPoint().x - box.minPoint().x, 10.0, 1e-9);
+    dialog.PreviewBlockId(AcDbObjectId());  // a null block keeps what is shown
+    EXPECT_EQ(dialog.GetPreview().GetEntityCount(), 1);
+    dialog.DestroyWindow();
+}
