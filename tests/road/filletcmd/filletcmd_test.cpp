@@ -66,6 +66,30 @@ TEST_F(RoadFilletWindow, AnOldFilletArcIsBridgedWhicheverCurveWasDrawnFirst) {
     } while (std::next_permutation(order.begin(), order.end()));
 }
 
+TEST_F(RoadFilletWindow, ArcsFilletedAtSiteCoordinatesAreBridgedAgain) {
+    // A line-line and a line-arc corner far from the origin, filleted by FILLET: a second window
+    // finds each corner across its fillet arc, which goes.
+    const double x = 4.0e6, y = 3.0e6;
+    vorn::ed::SetTranscriptSink([](const std::string&) {});
+    const AcDbObjectId a = AddLine(x, y, x + 10000, y, L"PLAN-ROAD");
+    const AcDbObjectId b = AddLine(x + 10000, y, x + 10000, y + 10000, L"PLAN-ROAD");
+    const AcDbObjectId c = AddArc(x + 30000, y, 10000, 180, 270, L"PLAN-ROAD");  // from (x + 20000, y)
+    const AcDbObjectId d = AddLine(x + 20000, y, x + 25000, y + 10000, L"PLAN-ROAD");
+    m_db->setFilletrad(3000);
+    RunFillet(a, b, KyGePoint(x + 9000, y), KyGePoint(x + 10000, y + 1000));
+    RunFillet(c, d, KyGePoint(x + 20038.05, y - 871.56), KyGePoint(x + 20500, y + 1000));
+    ASSERT_EQ(Of<AcDbArc>().size(), 3u);
+    const AcDbObjectId arc1 = Of<AcDbArc>()[1], arc2 = Of<AcDbArc>()[2];
+    const ads_point p1 = {x - 1000, y - 20000, 0}, p2 = {x + 40000, y + 20000, 0};
+    std::vector<RoadCornerFillet> V;
+    CollectWindowFillets(p1, p2, 2000, V);
+    ASSERT_EQ(V.size(), 2u);
+    EXPECT_TRUE(SamePair(V[0], a, b));
+    EXPECT_TRUE(SamePair(V[1], c, d));
+    EXPECT_TRUE(arc1.isErased() && arc2.isErased());
+    EXPECT_FALSE(c.isErased());
+}
+
 TEST_F(RoadFilletWindow, SmoothJoinsAndLooseEndsMakeNoCorner) {
     // A line running on into a tangent arc with nothing at the arc's far end, two pieces of one
     // circle, and curves that only cross: nothing to fillet, nothing erased.
