@@ -8,6 +8,11 @@
 #include "frame/VornFrame.h"
 #include "framework/core/KyDbBlockReference.h"
 #include "framework/library/KyFindFile.h"
+#include "framework/library/KySelectFromDmls.h"
+#include "framework/select/KyAdsEnt.h"
+#include "framework/select/KyAdsRBList.h"
+#include "host/db/dbblockref.h"
+#include "host/mfc/msgbox.h"
 #include "framework/select/KyPtSysVar.h"
 #include "host/ed/aced.h"
 #include "host/mfc/hostwindows.h"
@@ -31,6 +36,7 @@ BEGIN_MESSAGE_MAP(KyRYBSDlg, KyUiDialog)
     ON_BN_CLICKED(IDC_TREE_FIXRADIUS, OnFixRadius)
     ON_BN_CLICKED(IDC_TREE_FIXSPACING, OnFixSpacing)
     ON_STN_CLICKED(IDC_TREE_PREVIEW, OnPreviewClicked)
+    ON_BN_CLICKED(IDC_TREE_PICKBLOCK, OnPickBlock)
     ON_WM_SETCURSOR()
     ON_WM_CLOSE()
 END_MESSAGE_MAP()
@@ -209,6 +215,63 @@ void KyRYBSDlg::OnPreviewClicked() {
     if (file.empty()) return;
     g_strTreeBlockFile = file.c_str();
     PreviewFile(g_strTreeBlockFile);
+}
+
+void KyRYBSDlg::OnPickBlock() {
+    UpdateData(TRUE);
+    switch (g_nTreeBlockSource) {
+        case 0: PickBlockInDrawing(); break;
+        case 1: PickBlockFromLibrary(); break;
+        case 2: PickBlockFromFile(); break;
+        default: break;
+    }
+    if (!g_strTreeBlockFile.IsEmpty()) PreviewFile(g_strTreeBlockFile);
+    else if (!g_idTreeBlock.isNull()) PreviewBlockId(g_idTreeBlock);
+    m_bRefresh = 1;
+    UpdateData(FALSE);
+    KySendESC();
+}
+
+void KyRYBSDlg::PickBlockInDrawing() {
+    KyUiPickScope pick(m_pickButton);  // the dialog steps aside while the user picks
+    KyAdsRBList filter;
+    filter.AddTypes(L"INSERT,VORN_INSERT");
+    KyAdsEnt ent;
+    if (ent.Select(KyUtTranslate(L"\n请选择要布置的图块<返回>：").c_str(), filter) != RTNORM) {
+        acutPrintf(L"%s", KyUtTranslate(L"\n图块无效！").c_str());
+        return;
+    }
+    AcDbEntity* entity = ent.Open(AcDb::kForRead);
+    if (!entity) {
+        acutPrintf(L"%s", KyUtTranslate(L"\n图块无效！").c_str());
+        return;
+    }
+    if (const KyDbBlockReference* framework = KyDbBlockReference::cast(entity)) {
+        g_idTreeBlock = framework->GetBlockTableRecord();
+        g_strTreeBlockFile = L"";
+    } else if (const AcDbBlockReference* host = AcDbBlockReference::cast(entity)) {
+        g_idTreeBlock = host->blockTableRecord();
+        g_strTreeBlockFile = L"";
+    }
+    entity->close();
+}
+
+void KyRYBSDlg::PickBlockFromLibrary() {
+    std::wstring file, name;
+    if (SelectFromDmls(GetDwgLibDirectory() + L"PlantLib\\LibGroup.dmls", file, name, 1) && !file.empty()) {
+        g_strTreeBlockFile = file.c_str();
+        g_idTreeBlock = AcDbObjectId();
+    }
+}
+
+void KyRYBSDlg::PickBlockFromFile() {
+    CFileDialog chooser(TRUE, L"dwg", nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+                        KyUtTranslate(L"CAD图形文件(*.dwg)||").c_str(), this);
+    if (chooser.DoModal() != IDOK) return;
+    const CString path = chooser.GetPathName();
+    if (path.IsEmpty()) return;
+    g_strTreeBlockFile = path;
+    g_idTreeBlock = AcDbObjectId();
 }
 
 BOOL KyRYBSDlg::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message) {

@@ -82,6 +82,9 @@ protected:
     void OnFixRadius();
     void OnFixSpacing();
     void OnPreviewClicked();
+    // The pick button: the tree block from the chosen source, previewed; the command is told
+    // to take it from the next prompt on.
+    void OnPickBlock();
     // Over the preview in the area mode the tree cursor (resource 2008) shows: a click there
     // steps to the next default tree.
     BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message);
@@ -94,6 +97,9 @@ private:
     void AskFromDrawing(int& flag);
     // The tree block file in the preview; a missing file leaves it empty.
     void PreviewFile(const CString& file);
+    void PickBlockInDrawing();
+    void PickBlockFromLibrary();
+    void PickBlockFromFile();
 
     KyUiPickButton m_pickButton;
     KyUiPreviewCtrl m_preview{0};

@@ -76,9 +76,9 @@ TEST_F(FrameTest, LoadUnloadAndReloadRegisterExactlyTheModulesGroup) {
     vorn::SetHostPrinter(saved);
     EXPECT_TRUE(printed.empty());
 
-    // Messages 3, 4, 5 and one the module does not know: success, and nothing moves.
-    for (AcRx::AppMsgCode msg : {AcRx::kLoadDwgMsg, AcRx::kUnloadDwgMsg, AcRx::kInvkSubrMsg,
-                                 static_cast<AcRx::AppMsgCode>(99)}) {
+    // Messages 3, 4, 5 and the others the module does not answer: success, and nothing moves.
+    for (AcRx::AppMsgCode msg : {AcRx::kLoadDwgMsg, AcRx::kUnloadDwgMsg, AcRx::kInvkSubrMsg, AcRx::kNullMsg,
+                                 AcRx::kCfgMsg, AcRx::kQuitMsg, AcRx::kSaveMsg}) {
         EXPECT_EQ(VornFrameEntryPoint(msg, &m_appId), AcRx::kRetOK);
         EXPECT_EQ(GroupCommands(L"VornGeneralDrawing").size(), 8u);
         EXPECT_EQ(VornModuleResources(), m_module);

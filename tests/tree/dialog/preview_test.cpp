@@ -7,12 +7,15 @@
 #include <string>
 
 #include "frame/VornFrame.h"
+#include "framework/core/KyDbUtil.h"
 #include "framework/library/KyFindFile.h"
 #include "framework/store/KyHistoryData.h"
 #include "host/base/textcodec.h"
+#include "host/db/dbblockref.h"
 #include "host/db/dbline.h"
 #include "host/db/dbmain.h"
 #include "host/db/dbsymtb.h"
+#include "host/ed/aced.h"
 #include "host/mfc/resources.h"
 #include "tests/host/ed/session.h"
 #include "tree/treedlg.h"
@@ -21,6 +24,12 @@
 namespace {
 
 int g_appId = 0;
+
+// What the command's pending prompt gets after a dialog request: the dialog's cancel.
+int PendingPromptAnswer() {
+    ads_point p;
+    return acedGetPoint(nullptr, L"", p);
+}
 
 bool EndsWith(const std::wstring& s, const std::wstring& tail) {
     return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
@@ -99,5 +108,56 @@ TEST_F(TreeDialog, ABlockOfTheDrawingIsPreviewedByItself) {
     EXPECT_NEAR(box.maxPoint().x - box.minPoint().x, 10.0, 1e-9);
     dialog.PreviewBlockId(AcDbObjectId());  // a null block keeps what is shown
     EXPECT_EQ(dialog.GetPreview().GetEntityCount(), 1);
+    dialog.DestroyWindow();
+}
+
+TEST_F(TreeDialog, ThePickButtonTakesTheBlockFromTheChosenSourceAndTellsTheCommand) {
+    AcDbBlockTable* table = nullptr;
+    ASSERT_EQ(m_db->getBlockTable(table, AcDb::kForWrite), Acad::eOk);
+    auto* rec = new AcDbBlockTableRecord();
+    rec->setName(L"MYTREE");
+    AcDbObjectId block;
+    table->add(block, rec);
+    rec->appendAcDbEntity(new AcDbLine(AcGePoint3d(-5, 0, 0), AcGePoint3d(5, 0, 0)));
+    rec->close();
+    table->close();
+    AddToModelSpace(new AcDbBlockReference(AcGePoint3d(100, 100, 0), block), 1, m_db.get());
+
+    // Answers, in order: a pick of the placed block, an Enter that picks nothing, a library
+    // item by name, a file from the open-file dialog.
+    const std::string tree3 = std::string(VORN_SOURCE_DIR) + "/support/_Tree3.dwg";
+    vorn::ed::test::Session answers("100,100\n\n环形乔木\n" + tree3 + "\n");
+    vorn::ed::InstallHostChannels();  // the picker and the file dialog read their answers there
+    KyRYBSDlg dialog;
+    ASSERT_TRUE(Create(dialog));
+    dialog.ShowWindow(SW_SHOW);
+    HWND pick = ::GetDlgItem(dialog.GetSafeHwnd(), IDC_TREE_PICKBLOCK);
+
+    vorn::mfc::ClickControl(pick);  // source 0: the drawing
+    EXPECT_EQ(PendingPromptAnswer(), RTCAN);
+    EXPECT_EQ(g_idTreeBlock, block);
+    EXPECT_TRUE(g_strTreeBlockFile.IsEmpty());
+    EXPECT_EQ(dialog.GetPreview().GetEntityCount(), 1);
+    EXPECT_EQ(dialog.m_bRefresh, 1);
+    EXPECT_TRUE(dialog.IsWindowVisible());  // back after the pick
+    dialog.m_bRefresh = 0;
+
+    vorn::mfc::ClickControl(pick);  // nothing picked: the block stays
+    EXPECT_EQ(PendingPromptAnswer(), RTCAN);
+    EXPECT_TRUE(answers.Has("图块无效！"));
+    EXPECT_EQ(g_idTreeBlock, block);
+
+    vorn::mfc::ClickControl(::GetDlgItem(dialog.GetSafeHwnd(), IDC_TREE_SRC_LIBRARY));
+    vorn::mfc::ClickControl(pick);
+    EXPECT_EQ(PendingPromptAnswer(), RTCAN);
+    EXPECT_TRUE(EndsWith(g_strTreeBlockFile.GetString(), L"Tree3.dxf")) << answers.Out();
+    EXPECT_TRUE(g_idTreeBlock.isNull());
+    EXPECT_TRUE(EndsWith(dialog.GetPreview().GetFileName(), L"Tree3.dxf"));
+
+    vorn::mfc::ClickControl(::GetDlgItem(dialog.GetSafeHwnd(), IDC_TREE_SRC_FILE));
+    vorn::mfc::ClickControl(pick);
+    EXPECT_EQ(PendingPromptAnswer(), RTCAN);
+    EXPECT_EQ(std::string(vorn::ToUtf8(g_strTreeBlockFile.GetString())), tree3);
+    EXPECT_GT(dialog.GetPreview().GetEntityCount(), 0);  // its ".dxf" twin is drawn
     dialog.DestroyWindow();
 }
