@@ -143,6 +143,7 @@ double PathSignedArea(const std::vector<BulgeVertex>& v, bool closed) {
 }
 
 int ArcSegmentCount(double radius, double sweep, double tol) {
+    if (tol < 0.0 && std::isfinite(radius)) tol = -tol * radius;
     if (!(tol > 0.0)) tol = vorn::ge::kArcChordTol;
     double turn = std::fabs(sweep) / kTwoPi;
     int minimum = std::max(1, static_cast<int>(std::ceil(vorn::ge::kMinArcSegments * turn)));

@@ -45,6 +45,8 @@ double PathLength(const std::vector<BulgeVertex>& v, bool closed);
 AcDbExtents PathExtents(const std::vector<BulgeVertex>& v, bool closed, double z);
 // Signed area enclosed (counter-clockwise positive), the bulges' circular segments included.
 double PathSignedArea(const std::vector<BulgeVertex>& v, bool closed);
+// Tolerances below: 0 means the default arc chord tolerance; a negative tol is relative, the
+// chords straying at most -tol times the arc's radius (the same chord count for every radius).
 // The vertices of a flattened path; chords stray at most the arc chord tolerance (or tol).
 std::vector<AcGePoint2d> FlattenPath(const std::vector<BulgeVertex>& v, bool closed, double tol = 0.0);
 // Appends points of an arc (the start point excluded) flattened to tol (0: default tolerance).

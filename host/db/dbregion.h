@@ -20,13 +20,20 @@ public:
     // are left out. eInvalidInput when the array holds a non-curve or no loop at all.
     static Acad::ErrorStatus createFromCurves(const AcDbVoidPtrArray& curveSegments, AcDbVoidPtrArray& regions);
 
-    // Combines other into this region; other ends up empty. Both must be writable.
+    // Combines other into this region; other ends up empty. Both must be writable. A union is
+    // kept aside and made, with every union since, when the loops are next read.
     Acad::ErrorStatus booleanOper(AcDb::BoolOperType operation, AcDbRegion* other);
     Acad::ErrorStatus getArea(double& area) const;
     Acad::ErrorStatus getPerimeter(double& perimeter) const;
-    bool isNull() const { return m_loops.empty(); }
+    bool isNull() const {
+        settle();
+        return m_loops.empty();
+    }
 
-    const std::vector<Loop>& loops() const { return m_loops; }
+    const std::vector<Loop>& loops() const {
+        settle();
+        return m_loops;
+    }
     // Sets loops as the file gives them; they are normalised (self-overlaps resolved, outer
     // loops counter-clockwise). Non-finite points are refused with eInvalidInput.
     Acad::ErrorStatus setLoops(const std::vector<Loop>& loops);
@@ -44,5 +51,9 @@ public:
     bool isFiniteObject() const override;
 
 private:
-    std::vector<Loop> m_loops;
+    // Makes the unions kept aside; the region's area is the same before and after.
+    void settle() const;
+
+    mutable std::vector<Loop> m_loops;
+    mutable std::vector<Loop> m_pendingUnion;  // loops of regions united since the last settle
 };

@@ -36,17 +36,29 @@ TEST(Region, CirclesOverlappingAndDisjoint) {
                          new AcDbCircle({10000, 0, 0}, AcGeVector3d::kZAxis, r)});
     ASSERT_EQ(regions.size(), 3u);
     const double disc = kPi * r * r;
-    // Arcs are linearised with chords within the chord tolerance: the relative error is tiny.
-    EXPECT_NEAR(Area(*regions[0]), disc, disc * 1e-5);
+    // A circle's polygon is made to enclose exactly the disc's area.
+    EXPECT_NEAR(Area(*regions[0]), disc, disc * 1e-9);
     // Unite them all into the first, one by one, as the tree area fill does.
     for (size_t i = 1; i < regions.size(); ++i) {
         ASSERT_EQ(regions[0]->booleanOper(AcDb::kBoolUnite, regions[i].get()), Acad::eOk);
         EXPECT_TRUE(regions[i]->isNull());  // the other ends up empty
     }
-    EXPECT_NEAR(Area(*regions[0]), 3 * disc - Lens(r, 1200), disc * 1e-5);
+    const double united = 3 * disc - Lens(r, 1200);
+    EXPECT_NEAR(Area(*regions[0]), united, united * 1e-5);
     EXPECT_EQ(regions[0]->loops().size(), 2u);  // the overlapping pair and the far circle
     EXPECT_TRUE(regions[0]->contains({600, 0}));
     EXPECT_FALSE(regions[0]->contains({5000, 0}));
+
+    // Unions are made when next needed: one followed by a subtraction still takes both in turn.
+    auto u = Make({new AcDbCircle({0, 0, 0}, AcGeVector3d::kZAxis, r), new AcDbCircle({1200, 0, 0}, AcGeVector3d::kZAxis, r),
+                   new AcDbCircle({600, 0, 0}, AcGeVector3d::kZAxis, 100)});
+    ASSERT_EQ(u.size(), 3u);
+    ASSERT_EQ(u[0]->booleanOper(AcDb::kBoolUnite, u[1].get()), Acad::eOk);
+    ASSERT_EQ(u[0]->booleanOper(AcDb::kBoolSubtract, u[2].get()), Acad::eOk);
+    const double pair = 2 * disc - Lens(r, 1200), hole = kPi * 100 * 100;
+    EXPECT_NEAR(Area(*u[0]), pair - hole, pair * 1e-5);
+    EXPECT_FALSE(u[0]->contains({600, 0}));
+    EXPECT_TRUE(u[0]->contains({1900, 0}));
 
     // Intersection and subtraction of two overlapping circles.
     auto a = Make({new AcDbCircle({0, 0, 0}, AcGeVector3d::kZAxis, r)});
