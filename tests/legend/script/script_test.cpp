@@ -1,8 +1,10 @@
 // vorncad runs a legend script: the transcript shows the dialog's lists and refusals, and the
 // saved drawing holds the title, the names and the symbols on the legend layer.
+#include <cairo.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -54,4 +56,51 @@ TEST(LegendScript, VorncadPlacesTheChosenSymbolsAsALegend) {
     EXPECT_EQ(listing,
               "[('INSERT', 'PLAN-SAMPLE'), ('INSERT', 'PLAN-SAMPLE'), ('TEXT', 'PLAN-SAMPLE'), "
               "('TEXT', 'PLAN-SAMPLE'), ('TEXT', 'PLAN-SAMPLE')]\n");
+}
+
+namespace {
+
+// Pixels of a picture that are not the background of its top-left corner; -1 when unreadable.
+long InkPixels(const fs::path& png) {
+    cairo_surface_t* s = cairo_image_surface_create_from_png(png.c_str());
+    if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(s);
+        return -1;
+    }
+    const int w = cairo_image_surface_get_width(s), h = cairo_image_surface_get_height(s);
+    const int stride = cairo_image_surface_get_stride(s);
+    const unsigned char* data = cairo_image_surface_get_data(s);
+    const auto pixel = [&](int x, int y) { return *reinterpret_cast<const std::uint32_t*>(data + y * stride + 4 * x); };
+    const std::uint32_t background = pixel(0, 0);
+    long ink = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) ink += pixel(x, y) != background;
+    cairo_surface_destroy(s);
+    return ink;
+}
+
+}  // namespace
+
+TEST(LegendScript, TheDraggedLegendFollowsTheDialogsSelection) {
+    const fs::path dir = fs::path(VORN_BINARY_DIR) / "tests" / "legend" / "script" / "drag";
+    fs::create_directories(dir);
+    for (const char* f : {"drag-one.png", "drag-two.png", "drag.dxf"}) fs::remove(dir / f);
+    const std::string script = std::string(VORN_SOURCE_DIR) + "/tests/legend/script/drag.scr";
+    const std::string support = std::string(VORN_SOURCE_DIR) + "/support";
+    int status = -1;
+    const std::string out = Output("cd '" + dir.string() + "' && '" + std::string(VORNCAD) + "' --support '" +
+                                       support + "' --settings settings.json -s '" + script +
+                                       "' -o drag.dxf 2>&1",
+                                   status);
+    EXPECT_EQ(status, 0) << out;
+    const long one = InkPixels(dir / "drag-one.png"), two = InkPixels(dir / "drag-two.png");
+    ASSERT_GT(one, 0) << out;
+    // The second symbol's row (its block and its name) is drawn under the cursor as well.
+    EXPECT_GT(two, one + 50) << out;
+    // Esc placed nothing: model space holds only the four lines of the frame.
+    int pyStatus = -1;
+    const std::string count = Output("/usr/bin/python3 -c \"import ezdxf,sys; print(len(ezdxf.readfile(sys.argv[1]).modelspace()))\" '" +
+                                         (dir / "drag.dxf").string() + "' 2>&1",
+                                     pyStatus);
+    EXPECT_EQ(count, "4\n") << "a legend was written though the drag was cancelled";
 }
