@@ -37,9 +37,9 @@ bool RoadOutlineExact(const KyGeCurve2d& a, const KyGeCurve2d& b, KyGePolyline2d
 
 bool RoadEndMeetsOutline(const KyGeCurve2d& a1, const KyGeCurve2d& a2, int side,
                          const KyGePolyline2d& outline) {
-    const bool in1 = (outline.HitTest(SidePoint(a1, side)) & kKyGeHitInside) != 0;
-    const bool in2 = (outline.HitTest(SidePoint(a2, side)) & kKyGeHitInside) != 0;
-    return !(in1 && in2);
+    // A closed outline's hit test answers 0 for a point outside it, on or inside otherwise.
+    const auto outside = [&](const KyGePoint& p) { return (outline.HitTest(p) & (kKyGeHitOn | kKyGeHitInside)) == 0; };
+    return !(outside(SidePoint(a1, side)) && outside(SidePoint(a2, side)));
 }
 
 bool RoadEndsOverlap(const KyGeCurve2d& a1, const KyGeCurve2d& a2, const KyGeCurve2d& b1,

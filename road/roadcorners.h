@@ -17,12 +17,13 @@ bool RoadOutline(const KyGeCurve2d& a, const KyGeCurve2d& b, KyGePolyline2d& out
 // The same outline with b's arcs kept exact as well.
 bool RoadOutlineExact(const KyGeCurve2d& a, const KyGeCurve2d& b, KyGePolyline2d& out);
 
-// False when both end points of the road a1, a2 on the given side lie strictly inside the
-// outline of another road; true otherwise.
+// End `side` of the road a1/a2 reaches into the road whose outline is given: at least one of its
+// two end points lies on or inside the outline. An end whose both points lie outside does not.
 bool RoadEndMeetsOutline(const KyGeCurve2d& a1, const KyGeCurve2d& a2, int side,
                          const KyGePolyline2d& outline);
 
-// Both roads have outlines and neither road's end on its side lies inside the other road.
+// The ends sideA of road a1/a2 and sideB of road b1/b2 reach into each other (a corner, where one
+// road begins where the other ends). False when an outline cannot be built.
 bool RoadEndsOverlap(const KyGeCurve2d& a1, const KyGeCurve2d& a2, const KyGeCurve2d& b1,
                      const KyGeCurve2d& b2, int sideA, int sideB);
 

@@ -167,7 +167,7 @@ bool FilletBendSameCentre(const KyGeCurve2d& pA, const KyGeCurve2d& pB, double R
     const double w = EdgeDistance(pA, pB);
     if (oA.isNull() || oB.isNull() || !cA || !cB || touchA < 0 || touchA != touchB || !IsPartnerEdge(*cA, *cB))
         return false;
-    if (!RoadEndsReachEachOther(pA, pB, *cA, *cB, end + 1, touchA + 1)) return false;
+    if (!RoadEndsOverlap(pA, pB, *cA, *cB, end + 1, touchA + 1)) return false;
     if (!IsRealCorner(pA, *cA) || !IsRealCorner(pB, *cB)) return false;
     KyGePoint qA, qB;
     const int tA = TwoCrossingPickPoint(pA, *cA, qA), tB = TwoCrossingPickPoint(pB, *cB, qB);

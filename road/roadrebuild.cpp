@@ -243,18 +243,6 @@ bool EraseRoadEntity(const AcDbObjectId& id) {
 
 // ---- junction kinds ----
 
-bool RoadEndReachesInto(const KyGeCurve2d& a1, const KyGeCurve2d& a2, int side, const KyGePolyline2d& outline) {
-    const auto outside = [&](const KyGePoint& p) { return (outline.HitTest(p) & (kKyGeHitOn | kKyGeHitInside)) == 0; };
-    return !(outside(EndPoint(a1, side)) && outside(EndPoint(a2, side)));
-}
-
-bool RoadEndsReachEachOther(const KyGeCurve2d& a1, const KyGeCurve2d& a2, const KyGeCurve2d& b1,
-                            const KyGeCurve2d& b2, int sideA, int sideB) {
-    KyGePolyline2d outlineA, outlineB;
-    if (!RoadOutline(a1, a2, outlineA) || !RoadOutline(b1, b2, outlineB)) return false;
-    return RoadEndReachesInto(a1, a2, sideA, outlineB) && RoadEndReachesInto(b1, b2, sideB, outlineA);
-}
-
 bool RoadsRunAlike(const KyGeCurve2d& e, const KyGeCurve2d& g, const KyGeCurve2d& a, const KyGeCurve2d& b) {
     const KyGeCurve2d *X = &g, *Y = &b;
     if (Crosses(e, a))
@@ -281,16 +269,16 @@ bool RoadsCrossThrough(const KyGeCurve2d& e, const KyGeCurve2d& g, const KyGeCur
     KyGePolyline2d crossed, fresh;
     if (!RoadOutline(e, g, crossed) || !RoadOutline(a, b, fresh)) return false;
     for (int side : {kRoadSideStart, kRoadSideEnd})
-        if (RoadEndReachesInto(e, g, side, fresh) || RoadEndReachesInto(a, b, side, crossed)) return false;
+        if (RoadEndMeetsOutline(e, g, side, fresh) || RoadEndMeetsOutline(a, b, side, crossed)) return false;
     return true;
 }
 
 bool FindTeeEnd(const KyGeCurve2d& X1, const KyGeCurve2d& X2, const KyGeCurve2d& Y1, const KyGeCurve2d& Y2, int& k) {
     KyGePolyline2d ox, oy;
     if (!RoadOutline(X1, X2, ox) || !RoadOutline(Y1, Y2, oy)) return false;
-    if (RoadEndReachesInto(Y1, Y2, kRoadSideStart, ox) || RoadEndReachesInto(Y1, Y2, kRoadSideEnd, ox)) return false;
+    if (RoadEndMeetsOutline(Y1, Y2, kRoadSideStart, ox) || RoadEndMeetsOutline(Y1, Y2, kRoadSideEnd, ox)) return false;
     for (int side : {kRoadSideStart, kRoadSideEnd})
-        if (RoadEndReachesInto(X1, X2, side, oy)) {
+        if (RoadEndMeetsOutline(X1, X2, side, oy)) {
             k = side;
             return true;
         }
@@ -337,10 +325,10 @@ bool RebuildLineJunction(const KyGeCurve2d& e, const KyGeCurve2d& g, const KyGeC
     InterBreakCurve2d(P);
     const bool alike = RoadsRunAlike(e, g, a, b);
     int kC = kRoadSideStart, kN = alike ? kRoadSideStart : kRoadSideEnd;
-    bool corner = RoadEndsReachEachOther(e, g, a, b, kC, kN);
+    bool corner = RoadEndsOverlap(e, g, a, b, kC, kN);
     if (!corner) {
         kC = kRoadSideEnd, kN = alike ? kRoadSideEnd : kRoadSideStart;
-        corner = RoadEndsReachEachOther(e, g, a, b, kC, kN);
+        corner = RoadEndsOverlap(e, g, a, b, kC, kN);
     }
     if (corner) {
         KyGePoint P1, P2;

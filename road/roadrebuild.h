@@ -26,14 +26,6 @@ bool EraseRoadEntity(const AcDbObjectId& id);
 
 // ---- junction kinds ----
 
-// End `side` of the road a1/a2 reaches into the road whose outline is given: at least one of its
-// two end points lies on or inside the outline. An end whose both points lie outside does not.
-bool RoadEndReachesInto(const KyGeCurve2d& a1, const KyGeCurve2d& a2, int side,
-                        const KyGePolyline2d& outline);
-// The ends sideA of road a1/a2 and sideB of road b1/b2 reach into each other (a corner, where one
-// road begins where the other ends). False when an outline cannot be built.
-bool RoadEndsReachEachOther(const KyGeCurve2d& a1, const KyGeCurve2d& a2, const KyGeCurve2d& b1,
-                            const KyGeCurve2d& b2, int sideA, int sideB);
 // End 1 of the crossed road pairs with end 1 of the new road (the two roads run the same way
 // through the junction).
 bool RoadsRunAlike(const KyGeCurve2d& e, const KyGeCurve2d& g, const KyGeCurve2d& a,

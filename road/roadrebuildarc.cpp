@@ -40,7 +40,7 @@ bool RoadEndButtsInto(const KyGeCurve2d& X1, const KyGeCurve2d& X2, const KyGeCu
                       int kX, int kY) {
     KyGePolyline2d ox, oy;
     if (!RoadOutline(X1, X2, ox) || !RoadOutline(Y1, Y2, oy)) return false;
-    return !RoadEndReachesInto(Y1, Y2, kY, ox) && RoadEndReachesInto(X1, X2, kX, oy);
+    return !RoadEndMeetsOutline(Y1, Y2, kY, ox) && RoadEndMeetsOutline(X1, X2, kX, oy);
 }
 
 bool RoadsCrossAtEnds(const KyGeCurve2d& X1, const KyGeCurve2d& X2, const KyGeCurve2d& Y1, const KyGeCurve2d& Y2,
@@ -51,7 +51,7 @@ bool RoadsCrossAtEnds(const KyGeCurve2d& X1, const KyGeCurve2d& X2, const KyGeCu
     if (n < 4) return false;
     KyGePolyline2d ox, oy;
     if (!RoadOutline(X1, X2, ox) || !RoadOutline(Y1, Y2, oy)) return false;
-    return !RoadEndReachesInto(Y1, Y2, kY, ox) && !RoadEndReachesInto(X1, X2, kX, oy);
+    return !RoadEndMeetsOutline(Y1, Y2, kY, ox) && !RoadEndMeetsOutline(X1, X2, kX, oy);
 }
 
 // ---- corner ----
@@ -301,7 +301,7 @@ bool RebuildArcJunction(const KyGeCurve2d& e, const KyGeCurve2d& g, const KyGeCu
     bool built = false, free1 = false, free2 = false;
     for (int kC : {kRoadSideStart, kRoadSideEnd}) {
         const int kN = alike ? kC : OtherSide(kC);
-        if (RoadEndsReachEachOther(*J.e, *J.g, *J.a, *J.b, kC, kN)) {
+        if (RoadEndsOverlap(*J.e, *J.g, *J.a, *J.b, kC, kN)) {
             JoinCornerCenterLines(*J.e, *J.g, *J.a, *J.b, kC, kN, centreLine);
             built = BuildArcCorner(J, kC, kN) || built;
         } else if (RoadEndButtsInto(*J.e, *J.g, *J.a, *J.b, kC, kN)) {

@@ -49,11 +49,12 @@ TEST(RoadOutline, RoadEndsInsideAnotherRoadAreTold) {
     const KyGeLineSeg2d c1 = Seg(8000, -10000, 8000, 10000), c2 = Seg(12000, -10000, 12000, 10000);
     KyGePolyline2d crossing;
     ASSERT_TRUE(RoadOutline(c1, c2, crossing));
-    EXPECT_FALSE(RoadEndMeetsOutline(kLeft, kRight, kRoadSideEnd, crossing));
-    EXPECT_TRUE(RoadEndMeetsOutline(kLeft, kRight, kRoadSideStart, crossing));
+    EXPECT_TRUE(RoadEndMeetsOutline(kLeft, kRight, kRoadSideEnd, crossing));
+    EXPECT_FALSE(RoadEndMeetsOutline(kLeft, kRight, kRoadSideStart, crossing));
+    // The crossing road's ends lie far from the straight road: no corner either way.
     EXPECT_FALSE(RoadEndsOverlap(kLeft, kRight, c1, c2, kRoadSideEnd, kRoadSideStart));
-    EXPECT_TRUE(RoadEndsOverlap(kLeft, kRight, c1, c2, kRoadSideStart, kRoadSideStart));
-    // A road going on from x = 10000 touches the end only on its outline: not inside.
+    EXPECT_FALSE(RoadEndsOverlap(kLeft, kRight, c1, c2, kRoadSideStart, kRoadSideStart));
+    // A road going on from x = 10000 touches the end on its outline: a corner.
     EXPECT_TRUE(RoadEndsOverlap(kLeft, kRight, Seg(10000, 2000, 20000, 2000),
                                 Seg(10000, -2000, 20000, -2000), kRoadSideEnd, kRoadSideStart));
 }

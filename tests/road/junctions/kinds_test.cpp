@@ -48,8 +48,8 @@ TEST(RoadJunctionKinds, CrossingsTeesAndCornersAreTold) {
 
     // A corner: the ends reach into each other, end 2 of the crossed road with end 1 of the new.
     const KyGeLineSeg2d bend1 = Seg(18000, 0, 18000, 20000), bend2 = Seg(22000, 0, 22000, 20000);
-    EXPECT_TRUE(RoadEndsReachEachOther(e, g, bend1, bend2, kRoadSideEnd, kRoadSideStart));
-    EXPECT_FALSE(RoadEndsReachEachOther(e, g, bend1, bend2, kRoadSideStart, kRoadSideStart));
+    EXPECT_TRUE(RoadEndsOverlap(e, g, bend1, bend2, kRoadSideEnd, kRoadSideStart));
+    EXPECT_FALSE(RoadEndsOverlap(e, g, bend1, bend2, kRoadSideStart, kRoadSideStart));
     EXPECT_FALSE(RoadsCrossThrough(e, g, bend1, bend2));
 }
 
@@ -57,8 +57,8 @@ TEST(RoadJunctionKinds, AnEndReachesInWithOnePointOnOrInsideTheOutline) {
     KyGePolyline2d outline;
     ASSERT_TRUE(RoadOutline(e, g, outline));
     // One point inside is enough; both on the outline count; both outside do not.
-    EXPECT_TRUE(RoadEndReachesInto(Seg(5000, 1000, 5000, 9000), Seg(9000, 3000, 9000, 9000), kRoadSideStart, outline));
-    EXPECT_TRUE(RoadEndReachesInto(Seg(5000, 2000, 5000, 9000), Seg(9000, 2000, 9000, 9000), kRoadSideStart, outline));
-    EXPECT_FALSE(RoadEndReachesInto(Seg(5000, 2500, 5000, 9000), Seg(9000, 2500, 9000, 9000), kRoadSideStart, outline));
-    EXPECT_FALSE(RoadEndReachesInto(Seg(5000, 1000, 5000, 9000), Seg(9000, 1000, 9000, 9000), kRoadSideEnd, outline));
+    EXPECT_TRUE(RoadEndMeetsOutline(Seg(5000, 1000, 5000, 9000), Seg(9000, 3000, 9000, 9000), kRoadSideStart, outline));
+    EXPECT_TRUE(RoadEndMeetsOutline(Seg(5000, 2000, 5000, 9000), Seg(9000, 2000, 9000, 9000), kRoadSideStart, outline));
+    EXPECT_FALSE(RoadEndMeetsOutline(Seg(5000, 2500, 5000, 9000), Seg(9000, 2500, 9000, 9000), kRoadSideStart, outline));
+    EXPECT_FALSE(RoadEndMeetsOutline(Seg(5000, 1000, 5000, 9000), Seg(9000, 1000, 9000, 9000), kRoadSideEnd, outline));
 }
