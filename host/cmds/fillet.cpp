@@ -7,6 +7,7 @@
 #include "host/cmds/filletgeom.h"
 #include "host/ed/aced.h"
 #include "host/ed/commands.h"
+#include "host/ed/editorstate.h"
 #include "host/ed/selection.h"
 
 namespace vorn::cmds {
@@ -153,7 +154,8 @@ std::wstring Failure(FilletStatus status, double radius) {
 void FilletCommand() {
     AcDbDatabase* db = Drawing();
     if (!db) return;
-    Say(L"Current settings: Mode = TRIM, Radius = " + Num(db->filletrad()));
+    // The settings line belongs with the prompts: a command running FILLET with CMDECHO 0 hides it.
+    if (vorn::ed::PromptsVisible()) Say(L"Current settings: Mode = TRIM, Radius = " + Num(db->filletrad()));
     Picked first, second;
     int rc;
     while ((rc = PickCurve(db, L"\nSelect first object or [Radius]: ", AcDbObjectId(), first)) == RTKWORD) {

@@ -40,7 +40,9 @@ protected:
     void SetUp() override {
         m_db = std::make_unique<AcDbDatabase>(true);
         acdbHostApplicationServices()->setWorkingDatabase(m_db.get());
-        g_dictHistoryData.SetFileName(std::string(VORN_BINARY_DIR) + "/tree_dialog_settings.json");
+        // A file for each test: ctest runs the tests of this program side by side.
+        g_dictHistoryData.SetFileName(std::string(VORN_BINARY_DIR) + "/tree_dialog_" +
+                                      ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".json");
         std::remove(g_dictHistoryData.GetFileName().c_str());
         g_dictHistoryData.Load(g_dictHistoryData.GetFileName());
         SetMainDirectory(VORN_SOURCE_DIR L"/support/");
