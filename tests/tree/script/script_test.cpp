@@ -47,3 +47,49 @@ TEST(TreeScript, SettingsOfOneRunComeBackInTheNext) {
     EXPECT_TRUE(Has(second, "2074 edit \"2500.00\"")) << second;
     EXPECT_TRUE(Has(second, "2005 radio \"拖动绘制\" [checked]"));
 }
+
+namespace {
+
+// What ezdxf reads in a saved drawing: one line per model-space entity (type, layer, insertion
+// point of an INSERT), then the extents of the LWPOLYLINEs.
+std::string Entities(const fs::path& dxf) {
+    return Output("/usr/bin/python3 -c \"import ezdxf,sys\nfrom ezdxf import bbox\n"
+                  "d=ezdxf.readfile(sys.argv[1]); m=d.modelspace()\n"
+                  "for e in m: print(e.dxftype(), e.dxf.layer, ('%.0f,%.0f' % tuple(e.dxf.insert)[:2]) if e.dxftype()=='INSERT' else '')\n"
+                  "b=bbox.extents([e for e in m if e.dxftype()=='LWPOLYLINE'])\n"
+                  "print('box %.0f %.0f %.0f %.0f' % (b.extmin.x, b.extmin.y, b.extmax.x, b.extmax.y))\" '" +
+                  dxf.string() + "' 2>&1");
+}
+
+}  // namespace
+
+TEST(TreeScript, AnAreaSweepLeavesOneCanopyRegionAndAModeChangeGoesOn) {
+    const fs::path dir = fs::path(VORN_BINARY_DIR) / "tests" / "tree" / "script" / "area";
+    fs::create_directories(dir);
+    const fs::path settings = dir / "settings.json";
+    fs::remove(settings);
+    const std::string out = RunScript(dir, "area.scr", settings);
+    EXPECT_TRUE(Has(out, "请点击鼠标左键开始<退出>:0,0")) << out;
+    EXPECT_TRUE(Has(out, "成功！"));
+    EXPECT_TRUE(Has(out, "请点取插入点<退出>:20000,0"));
+    // The four crowns of radius 1000 overlap into one outline from -1000 to 4000; the trees it
+    // replaced are gone, the one placed afterwards stands on its own.
+    const std::string entities = Entities(dir / "area.scr.dxf");
+    EXPECT_EQ(entities, "LWPOLYLINE PLAN-TREE \nINSERT PLAN-TREE 20000,0\nbox -1000 -1000 4000 1000\n") << entities;
+}
+
+TEST(TreeScript, TheDialogShowsMetresInAMetreDrawing) {
+    const fs::path dir = fs::path(VORN_BINARY_DIR) / "tests" / "tree" / "script" / "metre";
+    fs::create_directories(dir);
+    const fs::path settings = dir / "settings.json";
+    fs::remove(settings);
+    const std::string src = std::string(VORN_SOURCE_DIR) + "/tests/tree/script/metre.scr";
+    const std::string out = Output("'" + std::string(VORNCAD) + "' --units m -s '" + src + "' --settings '" +
+                                   settings.string() + "' 2>&1");
+    EXPECT_TRUE(Has(out, "2073 edit \"1.50\"")) << out;
+    EXPECT_TRUE(Has(out, "2074 edit \"3.00\" [disabled]"));
+    EXPECT_TRUE(Has(out, "2087 edit \"0.80\""));
+    EXPECT_TRUE(Has(out, "2089 edit \"1.50\""));
+    EXPECT_TRUE(Has(out, "2088 edit \"1.00\""));
+    EXPECT_TRUE(Has(out, "2090 edit \"2.00\""));
+}
