@@ -26,7 +26,19 @@ std::unique_ptr<AcDbDatabase>& Drawing() {
 }
 #endif
 
+struct PictureSize {
+    int width = 1600;
+    int height = 1200;
+};
+
+PictureSize& Size() {
+    static PictureSize size;
+    return size;
+}
+
 }  // namespace
+
+void SetPictureSize(int width, int height) { Size() = {width, height}; }
 
 bool OpenDrawing(const Options& options, std::string& error) {
 #ifdef VORN_HAVE_DXF
@@ -65,6 +77,8 @@ void InstallDrawingServices() {
         }
         vorn::render::RenderOptions o;
         o.file = vorn::ToUtf8(file);
+        o.width = Size().width;
+        o.height = Size().height;
         if (preview) o.preview.push_back(preview);
         for (const vorn::ed::TemporaryVector& v : vorn::ed::TemporaryVectors())
             o.vectors.push_back({AcGePoint3d(v.from[0], v.from[1], v.from[2]), AcGePoint3d(v.to[0], v.to[1], v.to[2]),
@@ -99,6 +113,8 @@ bool RenderDrawing(const std::string& path, std::string& error) {
     }
     vorn::render::RenderOptions o;
     o.file = path;
+    o.width = Size().width;
+    o.height = Size().height;
     return vorn::render::RenderDrawing(*Drawing(), o, error);
 #else
     error = path + ": pictures cannot be drawn by this build";

@@ -11,6 +11,8 @@ namespace vorn::app {
 bool OpenDrawing(const Options& options, std::string& error);
 // The host's services that need the drawing: snapshots of the view.
 void InstallDrawingServices();
+// Pixels of the pictures drawn by RenderDrawing and by snapshots (--size); 1600 x 1200 unless set.
+void SetPictureSize(int width, int height);
 // Atomic: a temporary file, then a rename; the old file stays on failure.
 bool SaveDrawing(const std::string& path, std::string& error);
 bool RenderDrawing(const std::string& path, std::string& error);

@@ -135,6 +135,7 @@ int main(int argc, char** argv) {
     if (!options.drawing.empty()) vorn::cmds::SetDrawingFileName(vorn::FromUtf8(options.drawing));
     vorn::ed::InstallHostChannels();
     vorn::app::InstallDrawingServices();
+    vorn::app::SetPictureSize(options.pictureWidth, options.pictureHeight);
     vorn::rx::SetModuleDirectory(programDir);
     vorn::rx::RegisterArxCommand();
     vorn::cmds::RegisterHostCommands();

@@ -11,16 +11,38 @@ bool EndsWith(const std::string& s, const std::string& tail) {
     return end == tail;
 }
 
+// "WxH" with both sides whole numbers of pixels in the range a picture may have.
+bool ParseSize(const std::string& text, int& width, int& height) {
+    constexpr int kMin = 16, kMax = 8000;
+    int w = 0, h = 0;
+    std::size_t i = 0;
+    const auto number = [&](int& into) {
+        const std::size_t start = i;
+        // At most five digits: no overflow, and anything longer is out of range anyway.
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9' && i - start < 5)
+            into = into * 10 + (text[i++] - '0');
+        return i > start && into >= kMin && into <= kMax;
+    };
+    if (!number(w) || i >= text.size() || (text[i] != 'x' && text[i] != 'X')) return false;
+    ++i;
+    if (!number(h) || i != text.size()) return false;
+    width = w;
+    height = h;
+    return true;
+}
+
 }  // namespace
 
 std::string UsageText() {
     return "usage: vorncad [DRAWING.dxf] [-s SCRIPT | -s -] [-o OUT.dxf] [--render OUT.png|.svg|.pdf]\n"
-           "               [--units mm|m] [--lang zh|en] [--support DIR] [--settings FILE] [--quiet]\n"
+           "               [--size WxH] [--units mm|m] [--lang zh|en] [--support DIR] [--settings FILE]\n"
+           "               [--quiet]\n"
            "\n"
            "  DRAWING.dxf      the drawing to open; without it a new, empty drawing\n"
            "  -s SCRIPT        run the commands of SCRIPT, one answer per line (- reads standard input)\n"
            "  -o OUT.dxf       save the drawing as DXF when the script ends\n"
            "  --render FILE    draw the drawing into a PNG, SVG or PDF picture when the script ends\n"
+           "  --size WxH       pixels of the pictures of --render and @snapshot (default 1600x1200)\n"
            "  --units mm|m     drawing units of a new drawing (default mm)\n"
            "  --lang zh|en     language of the prompts (default: as written)\n"
            "  --support DIR    the suite's main directory (default: the installed support/)\n"
@@ -64,6 +86,14 @@ bool ParseOptions(const std::vector<std::string>& args, Options& o, std::string&
                 !EndsWith(o.render, ".pdf")) {
                 error = "option --render expects a file name ending in .png, .svg or .pdf, not \"" +
                         o.render + "\"";
+                return false;
+            }
+        } else if (a == "--size") {
+            std::string size;
+            if (!value(size)) return false;
+            if (!ParseSize(size, o.pictureWidth, o.pictureHeight)) {
+                error = "option --size expects WIDTHxHEIGHT in pixels, each from 16 to 8000, "
+                        "such as 800x600, not \"" + size + "\"";
                 return false;
             }
         } else if (a == "--units") {

@@ -15,6 +15,8 @@ struct Options {
     std::string lang = "zh";
     std::string support;
     std::string settings;
+    int pictureWidth = 1600;  // --size WxH: pixels of --render and @snapshot pictures
+    int pictureHeight = 1200;
     bool quiet = false;
     bool help = false;
     bool version = false;

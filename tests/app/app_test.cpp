@@ -157,6 +157,39 @@ TEST(Vorncad, BadDrawingsAndFailedSavesSayWhy) {
     EXPECT_EQ(r.status, 1) << r.out;
     EXPECT_TRUE(fs::is_directory(target));
     for (const auto& entry : fs::directory_iterator(dir))
-        EXPECT_EQ(entry.path().filename().string().find("taken.dxf."), std::string::npos) << entry.path();
+        EXPECT_EQ(entry.path().filename().string().find("taken.dxf."), std::string::npos)
+            << entry.path();
     fs::remove_all(target);
+}
+
+// --size sets the pixels of the end picture and of @snapshot; a size that no picture can have
+// is refused before anything runs.
+TEST(Vorncad, PictureSizeAppliesToRenderAndSnapshot) {
+    const fs::path dir = fs::path(VORN_BINARY_DIR) / "tests" / "app" / "work";
+    const auto pngSize = [](const fs::path& file) {
+        std::ifstream in(file, std::ios::binary);
+        unsigned char h[24] = {};
+        in.read(reinterpret_cast<char*>(h), sizeof h);
+        const auto be = [&](int at) {
+            return (h[at] << 24) | (h[at + 1] << 16) | (h[at + 2] << 8) | h[at + 3];
+        };
+        return std::make_pair(be(16), be(20));
+    };
+    const fs::path end = dir / "size-end.png", snap = dir / "size-snap.png";
+    fs::remove(end);
+    fs::remove(snap);
+    const Result r =
+        Vorncad("-s - --size 400x300 --render '" + end.string() + "'",
+                "LINE\n0,0\n100,50\n\nLINE\n0,0\n~50,80\n@snapshot " + snap.string() + "\n");
+    EXPECT_EQ(r.status, 0) << r.out;
+    if (!fs::exists(end)) GTEST_SKIP() << "pictures are not available in this build";
+    EXPECT_EQ(pngSize(end), std::make_pair(400, 300));
+    EXPECT_EQ(pngSize(snap), std::make_pair(400, 300)) << r.out;
+    for (const char* bad : {"--size 800", "--size 0x600", "--size 800x", "--size 9000x600",
+                            "--size 800x600x1", "--size 99999999999x600", "--size -800x600"}) {
+        const Result b = Vorncad(bad);
+        EXPECT_EQ(b.status, 2) << bad;
+        EXPECT_NE(b.out.find("option --size expects WIDTHxHEIGHT"), std::string::npos)
+            << bad << b.out;
+    }
 }
