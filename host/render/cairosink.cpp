@@ -21,6 +21,30 @@ bool SameName(const std::wstring& a, const wchar_t* b) {
     return x == y;
 }
 
+// A TEXT's content as the host shows it: the control codes "%%%" (percent), "%%d" (degree),
+// "%%p" (plus-minus) and "%%c" (diameter) become their signs; "%%o" and "%%u" switch over- and
+// underlining, which a picture leaves out. Any other "%%" stays as typed.
+std::wstring ShownText(const std::wstring& text) {
+    std::wstring out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != L'%' || i + 2 >= text.size() || text[i + 1] != L'%') {
+            out += text[i];
+            continue;
+        }
+        switch (std::towlower(text[i + 2])) {
+        case L'%': out += L'%'; break;
+        case L'd': out += L'\u00B0'; break;
+        case L'p': out += L'\u00B1'; break;
+        case L'c': out += L'\u2300'; break;
+        case L'o': case L'u': break;
+        default: out += text.substr(i, 3); break;
+        }
+        i += 2;
+    }
+    return out;
+}
+
 }  // namespace
 
 const char* CairoSink::FontFamily() { return "WenQuanYi Micro Hei"; }
@@ -89,7 +113,7 @@ void CairoSink::stroke(const Rgb& c, bool dashed) {
 }
 
 void CairoSink::drawText(const AcGiTextData& t, const Rgb& c) {
-    std::string utf8 = vorn::ToUtf8(t.text);
+    std::string utf8 = vorn::ToUtf8(ShownText(t.text));
     double height = t.height * m_view.scale();
     if (utf8.empty() || !(height > 0.3) || !std::isfinite(height)) return;
     cairo_save(m_cr);

@@ -168,6 +168,36 @@ TEST(RenderPicture, ChineseTextGivesInk) {
     EXPECT_GT(png.countNot(kDark), 1500);
 }
 
+// Regression: "%%%" (the slope arrow's percent sign) was drawn as three percent signs. A text
+// with the host's control codes must look exactly like the text with the signs they stand for.
+TEST(RenderPicture, TextControlCodesShowTheirSigns) {
+    const auto draw = [](const wchar_t* text, const std::string& name) {
+        AcDbDatabase db;
+        Add(db, new AcDbText(AcGePoint3d(0, 0, 0), text, AcDbObjectId::kNull, 10.0, 0.0));
+        vorn::render::RenderOptions o;
+        o.file = TempFile(name);
+        o.width = 300;
+        o.height = 100;
+        o.window = AcDbExtents(AcGePoint3d(-5, -5, 0), AcGePoint3d(145, 45, 0));
+        std::string error;
+        EXPECT_TRUE(vorn::render::RenderDrawing(db, o, error)) << error;
+        return o.file;
+    };
+    const auto same = [](const std::string& a, const std::string& b) {
+        Png pa(a), pb(b);
+        if (!pa.ok() || !pb.ok()) return false;
+        for (int y = 0; y < pa.height(); ++y)
+            for (int x = 0; x < pa.width(); ++x)
+                if (pa.at(x, y) != pb.at(x, y)) return false;
+        return true;
+    };
+    EXPECT_TRUE(same(draw(L"1.50%%%", "codes1.png"), draw(L"1.50%", "signs1.png")));
+    EXPECT_TRUE(same(draw(L"%%c20 45%%D %%p1", "codes2.png"), draw(L"\u230020 45\u00B0 \u00B11", "signs2.png")));
+    EXPECT_TRUE(same(draw(L"%%uA%%u B", "codes3.png"), draw(L"A B", "signs3.png")));
+    // Not a control code: kept as typed, so it differs from the text without it.
+    EXPECT_FALSE(same(draw(L"5%%x", "codes4.png"), draw(L"5x", "signs4.png")));
+}
+
 TEST(RenderPicture, VectorFormatsAndRefusals) {
     AcDbDatabase db;
     Add(db, new AcDbCircle(AcGePoint3d(0, 0, 0), AcGeVector3d(0, 0, 1), 5.0));
