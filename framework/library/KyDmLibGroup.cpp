@@ -1,6 +1,7 @@
 // Reading library group files with pugixml.
 #include "framework/library/KyDmLibGroup.h"
 
+#include <algorithm>
 #include <cwctype>
 #include <filesystem>
 #include <fstream>
@@ -70,10 +71,15 @@ bool KyDmLibGroup::ReadFromXML() {
   pugi::xml_parse_result parsed = m_pDoc->xml.load_buffer(data.data(), data.size());
   pugi::xml_node root = m_pDoc->xml.child("libgroup");
   if (!parsed || !root) {
-    m_strError = L"library group " + m_strFile + L": " +
-                 (parsed ? std::wstring(L"expected a <libgroup> root element")
-                         : L"XML error at byte " + std::to_wstring(parsed.offset) + L": " +
-                               vorn::FromUtf8(parsed.description()));
+    // The line of the fault, as a reader of the file counts lines, rather than a byte offset.
+    const auto faultAt = static_cast<std::ptrdiff_t>(
+        std::min<size_t>(parsed.offset < 0 ? 0 : static_cast<size_t>(parsed.offset), data.size()));
+    const long line = 1 + std::count(data.begin(), data.begin() + faultAt, '\n');
+    m_strError = L"library group " + m_strFile +
+                 (parsed ? std::wstring(L": expected a <libgroup> root element")
+                         : L":" + std::to_wstring(line) + L": not well-formed XML (" +
+                               vorn::FromUtf8(parsed.description()) +
+                               L"); a <libgroup> of <library>, <category>, <directory> and <item> elements is expected");
     m_pDoc.reset();
     return false;
   }

@@ -133,6 +133,11 @@ TEST_F(LibraryTest, UnreadableOrCorruptGroupFails) {
   EXPECT_NE(group.GetError().find(L"none.dmls"), std::wstring::npos);
   group.SetFileName(Touch("bad.dmls", "<libgroup><library name='x'>"));
   EXPECT_FALSE(group.ReadFromXML());
+  // A fault is reported at its line, as an editor of the file counts them.
+  group.SetFileName(Touch("badline.dmls", "<libgroup>\n  <library name='x'>\n    <item name='a' file='a.dxf'\n"));
+  EXPECT_FALSE(group.ReadFromXML());
+  EXPECT_NE(group.GetError().find(L"badline.dmls:3: not well-formed XML"), std::wstring::npos)
+      << vorn::ToUtf8(group.GetError());
   group.SetFileName(Touch("other.dmls", "<other/>"));
   EXPECT_FALSE(group.ReadFromXML());
   EXPECT_NE(group.GetError().find(L"<libgroup>"), std::wstring::npos);
