@@ -26,6 +26,8 @@ public:
     // The drag's base point, which is also the row's start.
     void SetBasePoint(const AcGePoint3d& p);
     void SetRowSide(int flag);
+    // The cursor as the sampler stores it (for drives of the update without an editor).
+    void SetCurrentPoint(const AcGePoint3d& p) { m_ptCurrent = p; }
     // RTNORM, RTNONE, RTCAN or RTKWORD.
     int DoDrag();
 
