@@ -7,6 +7,7 @@ import os
 import sys
 
 import ezdxf
+from ezdxf import bbox
 
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support")
 
@@ -74,6 +75,19 @@ def trees():
         save(doc, os.path.join(ROOT, "DwgLib", "PlantLib", "SysLib", "Tree%d.dxf" % i))
 
 
+def centre_in_legend_cell(msp):
+    """Moves a symbol so that, in a legend row, it stands in the middle of its cell and level
+    with the row's name. The legend scales a symbol to fill a cell 9 wide and 4.5 high (at
+    print scale 1) and centres the name 1.75 below the insertion point, so the middle of the
+    symbol's extents goes 1.75 / fit below the origin."""
+    box = bbox.extents(msp)
+    w, h = box.size.x, box.size.y
+    fit = min(4.5 / h if h > 0 else math.inf, 9.0 / w if w > 0 else math.inf)
+    c = box.center
+    for e in msp:
+        e.translate(-c.x, -c.y - 1.75 / fit, 0)
+
+
 def legend_symbols():
     """Site-plan legend symbols at print scale 1: drawing units of about a few units."""
     def building(m):
@@ -135,6 +149,7 @@ def libraries():
     for name, file, draw in symbols:
         doc = new_doc()
         draw(doc.modelspace())
+        centre_in_legend_cell(doc.modelspace())
         save(doc, os.path.join(lib, "SysLib", file))
         rows.append('        <item name="%s" file="%s"/>\n' % (name, file))
     write_dmls(os.path.join(lib, "LibGroup.dmls"), "总平图库",
