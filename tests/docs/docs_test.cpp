@@ -84,3 +84,39 @@ TEST(DocsScripts, EachRunsCleanlyAndSavesAnAuditedDrawing) {
             << audit.out;
     }
 }
+
+// The scripts the guide shows in full are the scripts that run above: a block of the guide that
+// follows a mention of docs/scripts/NAME.scr is a piece of that file, word for word. A block
+// shortened with a "; ..." line is only a sample and is left out.
+TEST(DocsScripts, TheGuideShowsTheScriptsAsTheyAre) {
+    const fs::path top(VORN_SOURCE_DIR);
+    const auto read = [](const fs::path& p) {
+        std::ifstream in(p);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    };
+    const std::string guide = read(top / "README.md");
+    const std::regex named(R"(docs/scripts/([A-Za-z0-9_-]+)\.scr)");
+    int checked = 0;
+    for (std::size_t at = guide.find("```text\n"); at != std::string::npos;
+         at = guide.find("```text\n", at)) {
+        const std::size_t begin = at + 8, end = guide.find("```", begin);
+        ASSERT_NE(end, std::string::npos) << "an unclosed block in the guide";
+        const std::string block = guide.substr(begin, end - begin);
+        const std::string before = guide.substr(at < 600 ? 0 : at - 600, at < 600 ? at : 600);
+        at = end + 3;
+        std::smatch m;
+        std::string name;
+        for (auto i = std::sregex_iterator(before.begin(), before.end(), named);
+             i != std::sregex_iterator(); ++i)
+            name = (*i)[1];  // the nearest mention before the block
+        if (name.empty() || block.find("\n; ...") != std::string::npos) continue;
+        const std::string script = read(top / "docs" / "scripts" / (name + ".scr"));
+        EXPECT_NE(script.find(block), std::string::npos)
+            << name << ".scr differs from the guide's block:\n"
+            << block;
+        ++checked;
+    }
+    EXPECT_GE(checked, 7);
+}
