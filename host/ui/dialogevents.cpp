@@ -50,8 +50,8 @@ bool ReadInt(const std::wstring& word, int& value) {
 }
 
 const wchar_t* const kExpected =
-    L"expected @edit ID TEXT, @click ID, @select ID ROW, @dblclick ID ROW, @focus ID, @close, @show "
-    L"or @dialogshot FILE";
+    L"expected @edit ID TEXT, @click ID, @select ID ROW, @dblclick ID ROW, @focus ID, @close, @show, "
+    L"@dialogshot FILE or @snapshot FILE";
 
 std::wstring EventName(DialogEvent::Kind kind) {
   switch (kind) {
