@@ -1,0 +1,173 @@
+// vorncad draws the site plan of examples/site-plan.scr as the demo does: the script runs to its
+// end without a refusal or a failure message, AUDIT finds nothing, and the saved drawing holds
+// every part of the plan on its layer, with no non-finite number anywhere in the file.
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "host/base/textcodec.h"
+#include "host/db/db.h"
+#include "host/dxf/dxf.h"
+#include "tests/commandoutput.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+// The plan drawn once per process, from the top of the source tree as the demo runs it (the
+// script names a library drawing by a path from there), into a folder named after the first
+// test that asks: ctest runs each test in a process of its own, side by side.
+struct Plan {
+    int status = -1;
+    std::string transcript;
+    fs::path dxf, png;
+};
+
+const Plan& DrawnPlan() {
+    static const Plan plan = [] {
+        Plan p;
+        const fs::path dir = fs::path(VORN_BINARY_DIR) / "tests" / "demo" /
+                             ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        fs::create_directories(dir);
+        const fs::path settings = dir / "settings.json";
+        fs::remove(settings);
+        p.dxf = dir / "site-plan.dxf";
+        p.png = dir / "site-plan.png";
+        fs::remove(p.dxf);
+        fs::remove(p.png);
+        const std::string command = "cd '" + std::string(VORN_SOURCE_DIR) + "' && '" + std::string(VORNCAD) +
+                                    "' -s examples/site-plan.scr --settings '" + settings.string() + "' -o '" +
+                                    p.dxf.string() + "' --render '" + p.png.string() + "' 2>&1";
+        p.transcript = vorn::test::CommandOutput(command, p.status);
+        return p;
+    }();
+    return plan;
+}
+
+using Counts = std::map<std::pair<std::string, std::string>, int>;  // (layer, kind) → entities
+
+Counts CountByLayerAndKind(const fs::path& dxf) {
+    Counts counts;
+    std::string error;
+    std::unique_ptr<AcDbDatabase> db = vorn::dxf::ReadDxfFile(dxf.string(), error);
+    EXPECT_TRUE(db) << error;
+    if (!db) return counts;
+    for (const AcDbObjectId& id : db->modelSpaceIds()) {
+        const auto* e = AcDbEntity::cast(db->peekObject(id));
+        if (e) ++counts[{vorn::ToUtf8(e->layer()), vorn::ToUtf8(e->isA()->dxfName())}];
+    }
+    return counts;
+}
+
+int OnLayer(const Counts& counts, const std::string& layer) {
+    int n = 0;
+    for (const auto& [key, count] : counts)
+        if (key.first == layer) n += count;
+    return n;
+}
+
+int Of(const Counts& counts, const std::string& layer, const std::string& kind) {
+    const auto it = counts.find({layer, kind});
+    return it == counts.end() ? 0 : it->second;
+}
+
+std::string Lower(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+}  // namespace
+
+TEST(SitePlan, TheScriptRunsToItsEndWithoutARefusalAndAuditFindsNothing) {
+    const Plan& plan = DrawnPlan();
+    const std::string& t = plan.transcript;
+    ASSERT_EQ(plan.status, 0) << t;
+    EXPECT_TRUE(Has(t, "Audit: no entity has non-finite or degenerate geometry.")) << t;
+    // A refused answer or a command the host does not know would shift every later line.
+    for (const char* bad : {"Unknown command", "is not accepted here", "is required here", "must not be",
+                            "Unknown variable"})
+        EXPECT_FALSE(Has(t, bad)) << bad << "\n" << t;
+    // The module's own failure messages.
+    for (const char* bad : {"空间太小", "失败", "没有在线上", "超过两个对象", "不能构成", "必须大于"})
+        EXPECT_FALSE(Has(t, bad)) << bad << "\n" << t;
+    // The steps whose end shows in the transcript: the canopy region, the guide line erased.
+    EXPECT_TRUE(Has(t, "成功！")) << t;
+    EXPECT_TRUE(Has(t, "1 object(s) erased.")) << t;
+    EXPECT_TRUE(fs::is_regular_file(plan.png) && fs::file_size(plan.png) > 10000) << t;
+}
+
+TEST(SitePlan, EveryPartOfThePlanIsOnItsLayer) {
+    const Plan& plan = DrawnPlan();
+    ASSERT_EQ(plan.status, 0) << plan.transcript;
+    const Counts c = CountByLayerAndKind(plan.dxf);
+
+    // Roads: every corner is rounded. Arcs of the edges: four at the crossing, two at each bend,
+    // two at the ring's tee, the loop's two half circles and its four corners, and the service
+    // road's bend and tee rounded afterwards. The centre lines bend round the two ring bends,
+    // the loop and the service road's bend.
+    EXPECT_EQ(Of(c, "PLAN-ROAD", "ARC"), 20);
+    EXPECT_EQ(Of(c, "PLAN-ROAD_CENTER", "ARC"), 4);
+    EXPECT_GE(Of(c, "PLAN-ROAD", "LINE"), 20);
+    EXPECT_LE(Of(c, "PLAN-ROAD", "LINE"), 30);
+    EXPECT_GE(Of(c, "PLAN-ROAD_CENTER", "LINE"), 6);
+    EXPECT_EQ(OnLayer(c, "PLAN-ROAD"), Of(c, "PLAN-ROAD", "ARC") + Of(c, "PLAN-ROAD", "LINE"));
+
+    // Parking: a row of 17 with cars, a double row of 2 × 11 with diagonals, a curved row with
+    // cars, and the counts of the two rows laid from point to point.
+    EXPECT_GE(Of(c, "PLAN-CAR_PLACE", "INSERT"), 17 + 6);
+    EXPECT_LE(Of(c, "PLAN-CAR_PLACE", "INSERT"), 17 + 16);
+    EXPECT_GE(Of(c, "PLAN-CAR_PLACE", "LWPOLYLINE"), 17 + 22 + 22 + 6);
+    EXPECT_EQ(Of(c, "PLAN-CAR_PLACE", "TEXT"), 2);
+
+    // Trees: 6 single ones, 5 along the verge, 16 along the guide line; the patch is one region
+    // (its outline and any gaps in the canopy), its trees gone.
+    EXPECT_EQ(Of(c, "PLAN-TREE", "INSERT"), 6 + 5 + 16);
+    EXPECT_GE(OnLayer(c, "PLAN-TREE") - Of(c, "PLAN-TREE", "INSERT"), 1);
+    EXPECT_EQ(OnLayer(c, "PLAN-GUIDE"), 0);
+
+    // Annotation: two surveyed elevations and five marks from their grade, two slope arrows, and
+    // a legend of five symbols under its title.
+    EXPECT_EQ(OnLayer(c, "PLAN-SYMB_ELEV"), 7);
+    EXPECT_EQ(OnLayer(c, "PLAN-SYMB_ARROW"), 2);
+    EXPECT_EQ(Of(c, "PLAN-SAMPLE", "INSERT"), 5);
+    EXPECT_EQ(Of(c, "PLAN-SAMPLE", "TEXT"), 6);
+
+    // The plot, its buildings, their names, the title and the north arrow.
+    EXPECT_EQ(Of(c, "SITE-BOUNDARY", "LWPOLYLINE"), 1);
+    EXPECT_EQ(Of(c, "PLAN-BUILDING", "LWPOLYLINE"), 2);
+    EXPECT_EQ(Of(c, "PLAN-TEXT", "TEXT"), 3);
+    EXPECT_EQ(Of(c, "PLAN-TEXT", "INSERT"), 1);
+}
+
+TEST(SitePlan, TheSavedFileHoldsNoNonFiniteNumberAndPassesAPeersAudit) {
+    const Plan& plan = DrawnPlan();
+    ASSERT_EQ(plan.status, 0) << plan.transcript;
+    std::ifstream in(plan.dxf);
+    ASSERT_TRUE(in) << plan.dxf;
+    int lines = 0;
+    for (std::string line; std::getline(in, line); ++lines) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const std::size_t b = line.find_first_not_of(' ');
+        const std::string v = Lower(b == std::string::npos ? "" : line.substr(b));
+        const bool nonFinite = v.find("nan") != std::string::npos || v.find("inf") != std::string::npos;
+        // Texts may hold such letters; a number never does.
+        const bool numeric = !v.empty() && v.find_first_not_of("+-.0123456789eafinty") == std::string::npos;
+        EXPECT_FALSE(nonFinite && numeric) << "line " << lines + 1 << ": " << line;
+    }
+    EXPECT_GT(lines, 1000);
+
+    if (std::system("/usr/bin/python3 -c 'import ezdxf' 2>/dev/null") != 0) GTEST_SKIP() << "ezdxf is not installed";
+    int status = -1;
+    const std::string audit =
+        vorn::test::CommandOutput("/usr/bin/python3 -m ezdxf audit '" + plan.dxf.string() + "' 2>&1", status);
+    EXPECT_TRUE(Has(audit, "No errors found.")) << audit;
+}
