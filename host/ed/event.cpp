@@ -100,7 +100,8 @@ std::optional<TypedPoint> ParsePoint(const std::wstring& text) {
         if (!d || !a) return std::nullopt;
         p.polar = true;
         p.x = *d;
-        p.y = *a * kPi / 180.0;
+        // Whole turns are taken off first: a huge angle in degrees stays finite in radians.
+        p.y = std::fmod(*a, 360.0) * kPi / 180.0;
         return p;
     }
     const std::vector<std::wstring> parts = Split(s, L',');

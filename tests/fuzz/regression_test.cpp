@@ -1,0 +1,94 @@
+// Every input kept in fuzz/regressions/TARGET/ goes again through that target's entry and must
+// pass its checks; so must the seeds each target starts from (the shipped drawings, library
+// groups and scripts), which a fix must not break either.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "fuzz/fuzzentries.h"
+#include "host/ed/event.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kTop = VORN_SOURCE_DIR;
+
+std::string Bytes(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// Files of a folder whose names end in ext (every file for an empty ext), sorted.
+std::vector<fs::path> Files(const fs::path& dir, const std::string& ext = "") {
+    std::vector<fs::path> files;
+    std::error_code ec;
+    for (const auto& e : fs::directory_iterator(dir, ec))
+        if (e.is_regular_file() && (ext.empty() || e.path().extension() == ext)) files.push_back(e.path());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+void Replay(const std::string& target, const std::vector<fs::path>& files) {
+    const vorn::fuzz::Entry entry = vorn::fuzz::EntryByName(target);
+    ASSERT_NE(entry, nullptr) << target;
+    for (const fs::path& f : files) {
+        const std::string bytes = Bytes(f);
+        EXPECT_EQ(entry(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()), "")
+            << target << ": " << f;
+    }
+}
+
+std::vector<fs::path> Regressions(const std::string& target) { return Files(kTop / "fuzz" / "regressions" / target); }
+
+std::vector<fs::path> Scripts() {
+    std::vector<fs::path> files = Files(kTop / "examples", ".scr");
+    for (const auto& e : fs::recursive_directory_iterator(kTop / "tests"))
+        if (e.is_regular_file() && e.path().extension() == ".scr") files.push_back(e.path());
+    return files;
+}
+
+}  // namespace
+
+TEST(FuzzRegression, KeptInputsPassEveryTarget) {
+    for (const char* target : {"dxf", "scriptlines", "script", "libgroup", "settings"}) Replay(target, Regressions(target));
+}
+
+TEST(FuzzRegression, ShippedDrawingsReadAndSaveAlike) {
+    std::vector<fs::path> files = Files(kTop / "support", ".dxf");
+    for (const char* lib : {"PlantLib", "GeneralDrawingLib"}) {
+        std::vector<fs::path> more = Files(kTop / "support" / "DwgLib" / lib / "SysLib", ".dxf");
+        files.insert(files.end(), more.begin(), more.end());
+    }
+    std::vector<fs::path> seeds = Files(kTop / "fuzz" / "seeds" / "dxf");
+    files.insert(files.end(), seeds.begin(), seeds.end());
+    ASSERT_GT(files.size(), 10u);
+    Replay("dxf", files);
+}
+
+TEST(FuzzRegression, ShippedLibraryGroupsSettingsAndScriptsPass) {
+    Replay("libgroup", {kTop / "support/DwgLib/PlantLib/LibGroup.dmls", kTop / "support/DwgLib/GeneralDrawingLib/LibGroup.dmls"});
+    Replay("settings", Files(kTop / "fuzz" / "seeds" / "settings"));
+    const std::vector<fs::path> scripts = Scripts();
+    ASSERT_GT(scripts.size(), 5u);
+    Replay("scriptlines", scripts);
+    Replay("script", scripts);
+}
+
+// A polar answer with an angle of 1e308 degrees once gave an infinite angle: the whole turns
+// are now taken off first, so the point is where that angle points.
+TEST(FuzzRegression, HugePolarAngleStaysFinite) {
+    const auto p = vorn::ed::ParsePoint(L"10<1e308");
+    ASSERT_TRUE(p);
+    EXPECT_TRUE(p->polar);
+    EXPECT_TRUE(std::isfinite(p->y));
+    const auto q = vorn::ed::ParsePoint(L"10<-720.5");
+    ASSERT_TRUE(q);
+    EXPECT_NEAR(q->y, -0.5 * 3.14159265358979323846 / 180.0, 1e-15);
+}
