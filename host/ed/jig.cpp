@@ -81,6 +81,11 @@ AcEdJig::DragStatus AcEdJig::Acquire(Measure what, const AcGePoint3d* base, doub
     ++m_acquired;
     const KeywordList kws = ParseKeywords(m_keywords);
     const unsigned flags = kWantMoves | ((m_controls & kDontEchoCancelForCtrlC) ? kQuietCancel : 0u);
+    // A refused answer brings the prompt back: the jig's own, or the one the command printed
+    // itself before the drag (it stands on the unfinished line).
+    const std::wstring again = !m_prompt.empty() ? m_prompt
+                               : State().transcript.AtLineStart() ? std::wstring()
+                                                                  : L"\n" + State().transcript.CurrentLine();
     double basePoint[3];
     if (base) {
         basePoint[0] = base->x;
@@ -113,7 +118,7 @@ AcEdJig::DragStatus AcEdJig::Acquire(Measure what, const AcGePoint3d* base, doub
         }
         if (ev.kind == EventKind::kEnter) {
             if (m_controls & kNullResponseAccepted) return kNull;
-            Refuse(L"An answer is required here; Enter is not accepted.", m_prompt);
+            Refuse(L"An answer is required here; Enter is not accepted.", again);
             continue;
         }
         if (what == Measure::kString) {
@@ -129,11 +134,11 @@ AcEdJig::DragStatus AcEdJig::Acquire(Measure what, const AcGePoint3d* base, doub
             if (what != Measure::kPoint) {
                 if (auto n = ParseNumber(ev.text)) {
                     if ((m_controls & kNoZeroResponseAccepted) && *n == 0.0) {
-                        Refuse(L"The value must not be zero.", m_prompt);
+                        Refuse(L"The value must not be zero.", again);
                         continue;
                     }
                     if ((m_controls & kNoNegativeResponseAccepted) && *n < 0.0) {
-                        Refuse(L"The value must not be negative.", m_prompt);
+                        Refuse(L"The value must not be negative.", again);
                         continue;
                     }
                     out[0] = what == Measure::kAngle ? UcsToWcsAngle(*n * kPi / 180.0) : *n;
@@ -160,7 +165,7 @@ AcEdJig::DragStatus AcEdJig::Acquire(Measure what, const AcGePoint3d* base, doub
                             : what == Measure::kDist ? L"a distance or a point"
                                                      : L"an angle in degrees or a point");
         if (!kws.empty()) msg += L", or " + DescribeKeywords(kws);
-        Refuse(msg + L".", m_prompt);
+        Refuse(msg + L".", again);
     }
 }
 

@@ -33,12 +33,15 @@ void Transcript::Write(const std::wstring& input) {
         m_partial = text.substr(lastNl + 1);
     }
     m_atLineStart = text.back() == L'\n';
+    if (lastNl == std::wstring::npos) m_line += text;
+    else m_line = text.substr(lastNl + 1);
 }
 
 std::wstring Transcript::TakePartialLine() {
     std::wstring p;
     if (!m_hold) return p;  // the line stands in the output already and stays unfinished
     p.swap(m_partial);
+    m_line.clear();
     m_atLineStart = true;   // the line editor shows it and ends it
     return p;
 }
@@ -50,6 +53,7 @@ void Transcript::EndLine() {
     } else if (!m_atLineStart) {
         Emit(L"\n");
     }
+    m_line.clear();
     m_atLineStart = true;
 }
 

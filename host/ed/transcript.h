@@ -23,9 +23,12 @@ public:
     // Ends the current line when something stands on it.
     void EndLine();
     bool AtLineStart() const { return m_atLineStart; }
+    // What stands on the unfinished line, shown or held (a prompt a command printed itself).
+    const std::wstring& CurrentLine() const { return m_line; }
     // Forgets the unfinished line (a new session).
     void Reset() {
         m_partial.clear();
+        m_line.clear();
         m_atLineStart = true;
     }
 
@@ -36,6 +39,7 @@ private:
     bool m_hold = false;
     bool m_atLineStart = true;
     std::wstring m_partial;
+    std::wstring m_line;
 };
 
 }  // namespace vorn::ed

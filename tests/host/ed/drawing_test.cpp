@@ -246,6 +246,16 @@ TEST_F(Drawing, JigFollowsMovesAndEndsOnAPick) {
     vorn::ed::SetSnapshotWriter(nullptr);
 }
 
+TEST_F(Drawing, ARefusedAnswerBringsBackThePromptACommandPrintedItself) {
+    Session s("xyz\n3,4\n");
+    acutPrintf(L"\nMiddle point of the arc: ");
+    LineJig jig;
+    EXPECT_EQ(jig.drag(), AcEdJig::kNormal);
+    EXPECT_DOUBLE_EQ(jig.m_end.y, 4);
+    EXPECT_EQ(s.Count("Middle point of the arc: "), 2u) << s.Out();
+    EXPECT_TRUE(s.Has("is not accepted here")) << s.Out();
+}
+
 TEST_F(Drawing, AcedCommandPicksEntitiesByNameAndPoint) {
     const AcDbObjectId id = AddLine(0, 0, 10, 0);
     ads_name name;
