@@ -33,7 +33,8 @@ struct Drawing {
     std::string error;
     Drawing() {
         acdbHostApplicationServices()->setWorkingDatabase(db.get());
-        vorn::dxf::LoadDxfAsBlock(std::string(VORN_SOURCE_DIR) + "/support/car.dxf", *db, L"car", car, error);
+        vorn::dxf::LoadDxfAsBlock(std::string(VORN_SOURCE_DIR) + "/support/car.dxf", *db, L"car",
+                                  car, error);
     }
     ~Drawing() { acdbHostApplicationServices()->setWorkingDatabase(nullptr); }
 };
@@ -48,11 +49,13 @@ void SetSettings(const wchar_t* style) {
     g_dParkDepth = kDepth;
 }
 
-const wchar_t* StyleText(int style) { return style == kParkWithCar ? L"有停车" : L"双斜线"; }
+const wchar_t* StyleText(int style) {
+    return style == kParkWithCar ? L"有停车" : L"双斜线";
+}
 
 // Collects nothing: the cost of laying the row and making the preview's pieces.
 class NullStream : public KyGiStream {
-protected:
+  protected:
     void Put(AcDbEntity* entity) override { delete entity; }
 };
 
@@ -92,14 +95,27 @@ void JigUpdate(benchmark::State& state, bool drawn) {
     state.counters["spaces"] = row.GetCount();
     state.counters["target_ms"] = kTargetMs;
     if (drawn) state.counters["primitives"] = static_cast<double>(pieces);
-    state.counters["per_update"] = benchmark::Counter(
-        static_cast<double>(state.iterations()), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["per_update"] =
+        benchmark::Counter(static_cast<double>(state.iterations()),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
-void BM_ParkJigUpdate(benchmark::State& state) { JigUpdate(state, false); }
-void BM_ParkJigUpdateDrawn(benchmark::State& state) { JigUpdate(state, true); }
-BENCHMARK(BM_ParkJigUpdate)->ArgName("style")->Arg(kParkWithCar)->Arg(kParkDoubleDiagonal)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ParkJigUpdateDrawn)->ArgName("style")->Arg(kParkWithCar)->Arg(kParkDoubleDiagonal)->Unit(benchmark::kMillisecond);
+void BM_ParkJigUpdate(benchmark::State& state) {
+    JigUpdate(state, false);
+}
+void BM_ParkJigUpdateDrawn(benchmark::State& state) {
+    JigUpdate(state, true);
+}
+BENCHMARK(BM_ParkJigUpdate)
+    ->ArgName("style")
+    ->Arg(kParkWithCar)
+    ->Arg(kParkDoubleDiagonal)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ParkJigUpdateDrawn)
+    ->ArgName("style")
+    ->Arg(kParkWithCar)
+    ->Arg(kParkDoubleDiagonal)
+    ->Unit(benchmark::kMillisecond);
 
 // A winding polyline of 200 segments 12,000 long, every other one an arc bulging to alternate
 // sides: five spaces on each straight segment and a radial row on each arc.
@@ -127,7 +143,8 @@ void BM_LayoutAlongCurve(benchmark::State& state) {
         const AcDbObjectId path = MakePath();
         const int before = d->db->modelSpaceIds().length();
         state.ResumeTiming();
-        if (!LayoutAlongCurve(kWidth, kDepth, KyGePoint(6000, 5000), 3.1415926536 / 2, style, rows, d->car, path))
+        if (!LayoutAlongCurve(kWidth, kDepth, KyGePoint(6000, 5000), 3.1415926536 / 2, style, rows,
+                              d->car, path))
             state.SkipWithError("the polyline was not taken as a curve");
         state.PauseTiming();
         written = d->db->modelSpaceIds().length() - before;
