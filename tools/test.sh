@@ -13,3 +13,11 @@ if [ "${VORN_SKIP_SANITIZE:-0}" != 1 ]; then
   (cd "$top/build-asan" && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
      ctest --output-on-failure --no-tests=error -j "$(nproc)")
 fi
+# Every fuzz target briefly (20 s each); without clang this step says so and is skipped.
+if [ "${VORN_SKIP_FUZZ:-0}" != 1 ]; then
+  if command -v clang++ >/dev/null 2>&1; then
+    bash "$top/tools/fuzz.sh" 20
+  else
+    echo "test: clang++ is not installed; the fuzz targets are not run"
+  fi
+fi

@@ -109,7 +109,11 @@ bool KyDmLibGroup::ReadFromXML() {
 
 namespace {
 
-void ReadChildren(const pugi::xml_node& xml, KyDtLibItemBase& node, std::vector<std::wstring>& skipped) {
+// Directories and categories nest at most this deep: trees are read and freed recursively, and
+// a hostile file of a million nested elements must not run the stack out.
+constexpr int kMaxTreeDepth = 256;
+
+void ReadChildren(const pugi::xml_node& xml, KyDtLibItemBase& node, std::vector<std::wstring>& skipped, int depth) {
   for (pugi::xml_node child : xml.children()) {
     if (child.type() != pugi::node_element) continue;
     std::string kind = child.name();
@@ -124,10 +128,15 @@ void ReadChildren(const pugi::xml_node& xml, KyDtLibItemBase& node, std::vector<
       }
       node.AddChild(std::make_unique<KyDtLibItem>(name, file));
     } else if (kind == "directory" || kind == "category") {
+      if (depth >= kMaxTreeDepth) {
+        skipped.push_back(L"element" + Where(child) + L" nested deeper than " + std::to_wstring(kMaxTreeDepth) +
+                          L" levels; its contents are skipped");
+        continue;
+      }
       std::unique_ptr<KyDtLibItemBase> sub;
       if (kind == "directory") sub = std::make_unique<KyDtLibDirectory>(name);
       else sub = std::make_unique<KyDtLibCategory>(name);
-      ReadChildren(child, *node.AddChild(std::move(sub)), skipped);
+      ReadChildren(child, *node.AddChild(std::move(sub)), skipped, depth + 1);
     } else {
       skipped.push_back(L"unknown element" + Where(child) + L", expected <category>, <directory> or <item>");
     }
@@ -139,7 +148,7 @@ void ReadChildren(const pugi::xml_node& xml, KyDtLibItemBase& node, std::vector<
 bool KyDmLibGroup::ReadLibFromXML() {
   if (!m_pDoc) return false;
   for (size_t i = 0; i < m_libraries.size(); ++i) {
-    if (m_libraries[i]->GetChildCount() == 0) ReadChildren(m_pDoc->libraries[i], *m_libraries[i], m_skipped);
+    if (m_libraries[i]->GetChildCount() == 0) ReadChildren(m_pDoc->libraries[i], *m_libraries[i], m_skipped, 0);
   }
   return true;
 }

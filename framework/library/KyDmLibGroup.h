@@ -3,12 +3,13 @@
 //
 //   <libgroup name="...">
 //     <library name="..." folder="SysLib">       folder: symbol folder, relative to the file
-//       <category name="...">                     any nesting of categories and directories
+//       <category name="...">                     categories and directories nest up to 256 deep
 //         <directory name="...">
 //           <item name="..." file="a/b.dxf"/>     file: relative to the symbol folder
 //
 // An item whose file is empty, absolute, or leaves the symbol folder through ".." is skipped,
-// and so is a library whose folder does so; the reasons are kept (GetSkipped).
+// and so is a library whose folder does so, and what lies deeper than 256 levels; the reasons
+// are kept (GetSkipped).
 #pragma once
 
 #include <memory>

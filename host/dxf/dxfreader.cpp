@@ -2,7 +2,6 @@
 #include "host/dxf/dxfreader.h"
 
 #include <cmath>
-#include <functional>
 #include <set>
 
 #include "host/base/textcodec.h"
@@ -372,24 +371,38 @@ void Reader::finish() {
             const auto* b = AcDbBlockTableRecord::cast(m_db.peekObject(m_db.idFromIndex(index)));
             m_in.fail(line, "block \"" + Narrow(b ? b->name() : L"?") + "\" is inserted but the file never defines it");
         }
-    // A block that inserts itself, directly or through others, could never be drawn.
+    // A block that inserts itself, directly or through others, could never be drawn. The search
+    // keeps its path in a vector of its own: a file may chain a million blocks one into the next.
     std::map<std::uint32_t, int> state;  // 1 on the path, 2 done
-    std::function<void(std::uint32_t)> visit = [&](std::uint32_t b) {
-        state[b] = 1;
-        auto it = m_inserts.find(b);
-        if (it != m_inserts.end())
-            for (const auto& [child, line] : it->second) {
-                if (state[child] == 1) {
-                    const auto* rec = AcDbBlockTableRecord::cast(m_db.peekObject(m_db.idFromIndex(child)));
-                    m_in.fail(line, "block \"" + Narrow(rec ? rec->name() : L"?") +
-                                        "\" inserts itself; blocks must not contain themselves");
-                }
-                if (state[child] == 0) visit(child);
-            }
-        state[b] = 2;
+    struct Step {
+        std::uint32_t block;
+        size_t next;  // the next of its inserts to follow
     };
-    for (const auto& entry : m_inserts)
-        if (state[entry.first] == 0) visit(entry.first);
+    std::vector<Step> path;
+    for (const auto& entry : m_inserts) {
+        if (state[entry.first] != 0) continue;
+        state[entry.first] = 1;
+        path.push_back({entry.first, 0});
+        while (!path.empty()) {
+            const std::uint32_t b = path.back().block;
+            auto it = m_inserts.find(b);
+            if (it == m_inserts.end() || path.back().next >= it->second.size()) {
+                state[b] = 2;
+                path.pop_back();
+                continue;
+            }
+            const auto [child, line] = it->second[path.back().next++];
+            if (state[child] == 1) {
+                const auto* rec = AcDbBlockTableRecord::cast(m_db.peekObject(m_db.idFromIndex(child)));
+                m_in.fail(line, "block \"" + Narrow(rec ? rec->name() : L"?") +
+                                    "\" inserts itself; blocks must not contain themselves");
+            }
+            if (state[child] == 0) {
+                state[child] = 1;
+                path.push_back({child, 0});
+            }
+        }
+    }
 
     // Graphics blocks of framework entities are dropped once those entities are back.
     bool dropped = false;

@@ -11,7 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "framework/library/KyDmLibGroup.h"
 #include "fuzz/fuzzentries.h"
+#include "host/dxf/dxf.h"
 #include "host/ed/event.h"
 
 namespace {
@@ -91,4 +93,54 @@ TEST(FuzzRegression, HugePolarAngleStaysFinite) {
     const auto q = vorn::ed::ParsePoint(L"10<-720.5");
     ASSERT_TRUE(q);
     EXPECT_NEAR(q->y, -0.5 * 3.14159265358979323846 / 180.0, 1e-15);
+}
+
+// A library group of 200,000 nested directories once ran the stack out while its tree was
+// read: the tree now stops at 256 levels, says so, and keeps what lies above.
+TEST(FuzzRegression, DeeplyNestedLibraryGroupIsCutWithAReason) {
+    const int levels = 200000;
+    std::string xml = "<libgroup name=\"g\"><library name=\"a\"><item name=\"top\" file=\"t.dxf\"/>";
+    for (int i = 0; i < levels; ++i) xml += "<directory name=\"d\">";
+    for (int i = 0; i < levels; ++i) xml += "</directory>";
+    xml += "</library></libgroup>";
+    const fs::path file = fs::path(VORN_BINARY_DIR) / "tests" / "fuzz" / "deep.dmls";
+    fs::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary) << xml;
+    KyDmLibGroup group;
+    group.SetFileName(file.wstring());
+    ASSERT_TRUE(group.ReadFromXML());
+    ASSERT_TRUE(group.ReadLibFromXML());
+    ASSERT_EQ(group.GetLibraryCount(), 1);
+    const KyDtLibItemBase* node = group.GetLibrary(0);
+    EXPECT_EQ(node->GetChild(0)->GetName(), L"top");
+    int depth = 0;
+    while (node->GetChildCount() > 0) node = node->GetChild(node->GetChildCount() - 1), ++depth;
+    EXPECT_EQ(depth, 256);
+    ASSERT_EQ(group.GetSkipped().size(), 1u);
+    EXPECT_NE(group.GetSkipped()[0].find(L"nested deeper than 256 levels"), std::wstring::npos);
+}
+
+// A drawing chaining 200,000 blocks, each inserting the next, once ran the stack out in the
+// search for blocks that insert themselves; it reads now, and a cycle through three blocks is
+// still found at the insert that closes it.
+TEST(FuzzRegression, LongBlockChainsReadAndCyclesAreFound) {
+    const fs::path dir = fs::path(VORN_BINARY_DIR) / "tests" / "fuzz";
+    fs::create_directories(dir);
+    const auto chain = [](int n, bool closed) {
+        std::string text = "0\nSECTION\n2\nBLOCKS\n";
+        for (int i = 0; i < n; ++i)
+            text += "0\nBLOCK\n2\nB" + std::to_string(i) + "\n0\nINSERT\n2\nB" + std::to_string(closed ? (i + 1) % n : i + 1) +
+                    "\n0\nENDBLK\n";
+        if (!closed) text += "0\nBLOCK\n2\nB" + std::to_string(n) + "\n0\nENDBLK\n";
+        return text + "0\nENDSEC\n0\nEOF\n";
+    };
+    std::string error;
+    const fs::path longFile = dir / "chain.dxf";
+    std::ofstream(longFile, std::ios::binary) << chain(200000, false);
+    EXPECT_TRUE(vorn::dxf::ReadDxfFile(longFile.string(), error)) << error;
+    const fs::path cycleFile = dir / "cycle.dxf";
+    std::ofstream(cycleFile, std::ios::binary) << chain(3, true);
+    EXPECT_FALSE(vorn::dxf::ReadDxfFile(cycleFile.string(), error));
+    // The third block's insert (line 29) closes the cycle B0 -> B1 -> B2 -> B0.
+    EXPECT_NE(error.find("cycle.dxf:29: block \"B0\" inserts itself"), std::string::npos) << error;
 }
