@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/commandoutput.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -20,15 +22,7 @@ fs::path WorkDir() {
     return dir;
 }
 
-std::string Output(const std::string& command) {
-    std::string out;
-    FILE* p = popen(command.c_str(), "r");
-    if (!p) return out;
-    char buf[4096];
-    for (std::size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
-    pclose(p);
-    return out;
-}
+std::string Output(const std::string& command) { return vorn::test::CommandOutput(command); }
 
 struct ScriptRun {
     std::string transcript;

@@ -2,27 +2,19 @@
 // saved drawing holds the title, the names and the symbols on the legend layer.
 #include <cairo.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
+#include "tests/commandoutput.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string Output(const std::string& command, int& status) {
-    std::string out;
-    FILE* p = popen(command.c_str(), "r");
-    if (!p) return out;
-    char buf[4096];
-    for (std::size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
-    const int st = pclose(p);
-    status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-    return out;
-}
+std::string Output(const std::string& command, int& status) { return vorn::test::CommandOutput(command, status); }
 
 bool Has(const std::string& out, const std::string& text) { return out.find(text) != std::string::npos; }
 

@@ -2,26 +2,18 @@
 // the refused answers, and the saved drawing holds the fillet arcs with their radii, centres
 // and tangent points.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
+#include "tests/commandoutput.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string Output(const std::string& command, int& status) {
-    std::string out;
-    FILE* p = popen(command.c_str(), "r");
-    if (!p) return out;
-    char buf[4096];
-    for (std::size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
-    const int st = pclose(p);
-    status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-    return out;
-}
+std::string Output(const std::string& command, int& status) { return vorn::test::CommandOutput(command, status); }
 
 struct ScriptRun {
     std::string transcript, drawing;  // the drawing as a DXF peer lists it

@@ -1,26 +1,18 @@
 // vorncad draws roads across, into and out of existing roads from scripts; the saved drawing
 // holds exactly the expected pieces, and every fillet arc runs on tangentially into its lines.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
+#include "tests/commandoutput.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string Output(const std::string& command, int& status) {
-    std::string out;
-    FILE* p = popen(command.c_str(), "r");
-    if (!p) return out;
-    char buf[4096];
-    for (std::size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
-    const int st = pclose(p);
-    status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-    return out;
-}
+std::string Output(const std::string& command, int& status) { return vorn::test::CommandOutput(command, status); }
 
 // Runs scripts/<name>.scr with a settings file of its own; the pieces of the saved drawing.
 std::string Pieces(const std::string& name) {

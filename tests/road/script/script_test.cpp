@@ -1,26 +1,18 @@
 // vorncad runs a road script: the transcript shows the dialog and the prompts, and the saved
 // drawing holds each segment's edges and centre line on the road layers.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
+#include "tests/commandoutput.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string Output(const std::string& command, int& status) {
-    std::string out;
-    FILE* p = popen(command.c_str(), "r");
-    if (!p) return out;
-    char buf[4096];
-    for (std::size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
-    const int st = pclose(p);
-    status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-    return out;
-}
+std::string Output(const std::string& command, int& status) { return vorn::test::CommandOutput(command, status); }
 
 }  // namespace
 

@@ -2,25 +2,18 @@
 // drag's trees in the saved drawing, and the spacing and mode set in the first run coming back.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
+#include "tests/commandoutput.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string Output(const std::string& command) {
-    std::string out;
-    FILE* p = popen(command.c_str(), "r");
-    if (!p) return out;
-    char buf[4096];
-    for (std::size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
-    pclose(p);
-    return out;
-}
+std::string Output(const std::string& command) { return vorn::test::CommandOutput(command); }
 
 std::string RunScript(const fs::path& dir, const char* script, const fs::path& settings) {
     const std::string src = std::string(VORN_SOURCE_DIR) + "/tests/tree/script/" + script;
