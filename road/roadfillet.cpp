@@ -75,7 +75,12 @@ void CollectCornerFillets(const std::vector<AcDbObjectId>& ids, const KyGeObjLis
         KyGeObjList crossings;
         if (!k.IntersectWith(*g, crossings) || crossings.IsEmpty() || !IsRealCorner(k, *g)) continue;
         KyGePoint Q;
-        const int t = TwoCrossingPickPoint(k, *g, Q);
+        // Curves that share both ends (a line closing an arc, two arcs of a lens) meet at two
+        // corners, and the pick inside the span of their two crossings would name the same
+        // corner twice: each corner is then picked a tenth in from its own end.
+        const bool startShared = Equal2d(g->GetStartPoint(), sk) || Equal2d(g->GetEndPoint(), sk);
+        const bool endShared = Equal2d(g->GetStartPoint(), ek) || Equal2d(g->GetEndPoint(), ek);
+        const int t = startShared && endShared ? 0 : TwoCrossingPickPoint(k, *g, Q);
         const auto add = [&](double tk, double tg) {
             AddFilletPair(out, {kId, ids[i], t == 1 ? Q : k.GetPtFromPa(tk), t == 2 ? Q : g->GetPtFromPa(tg)});
         };

@@ -20,6 +20,20 @@ bool Coincide(const KyGePoint& a, const KyGePoint& b) { return Distance2d(a, b) 
 
 int OtherSide(int side) { return side == kRoadSideStart ? kRoadSideEnd : kRoadSideStart; }
 
+// Whether end 1 of the crossed road (edges e, g) pairs with end 1 of the new road (a, b). An arc
+// road may meet a straight one at both of its ends, and then the line through the edges'
+// middles, which decides it for straight roads, can pair each end with the far end of the
+// other road; so the pairing that brings the road ends nearest together decides, and the
+// straight test only a tie (roads folding back on one line).
+bool ArcRoadsRunAlike(const KyGeCurve2d& e, const KyGeCurve2d& g, const KyGeCurve2d& a, const KyGeCurve2d& b) {
+    const KyGePoint c1 = MidPoint(e.GetStartPoint(), g.GetStartPoint()), c2 = MidPoint(e.GetEndPoint(), g.GetEndPoint());
+    const KyGePoint n1 = MidPoint(a.GetStartPoint(), b.GetStartPoint()), n2 = MidPoint(a.GetEndPoint(), b.GetEndPoint());
+    const double same = Distance2d(c1, n1) + Distance2d(c2, n2), crossed = Distance2d(c1, n2) + Distance2d(c2, n1);
+    if (crossed - same > g_distZero) return true;
+    if (same - crossed > g_distZero) return false;
+    return RoadsRunAlike(e, g, a, b);
+}
+
 // The four working edges: the crossed road's e, g in the output list, the new road's a, b in the
 // edge list; each builder replaces them by their cut pieces.
 struct ArcJunction {
@@ -297,7 +311,7 @@ bool RebuildArcJunction(const KyGeCurve2d& e, const KyGeCurve2d& g, const KyGeCu
     // so that an end without a junction writes them again unchanged.
     J.out.AppendClone(e);
     J.out.AppendClone(g);
-    const bool alike = RoadsRunAlike(e, g, a, b);
+    const bool alike = ArcRoadsRunAlike(e, g, a, b);
     bool built = false, free1 = false, free2 = false;
     for (int kC : {kRoadSideStart, kRoadSideEnd}) {
         const int kN = alike ? kC : OtherSide(kC);

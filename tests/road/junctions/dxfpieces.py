@@ -1,5 +1,5 @@
 """Prints the road pieces of a saved drawing, one a line in a stable order, then whether every
-fillet arc runs on tangentially into the lines or arcs at its ends (to 1e-6)."""
+arc end that meets another piece runs on into it tangentially (to 1e-6)."""
 import math
 import sys
 
@@ -32,19 +32,24 @@ def main():
         else:
             rows.append(e.dxftype())
     print("\n".join(sorted(rows)))
+    # Every arc end that meets another piece of its layer runs on into it tangentially: the
+    # radius there is square to a line, or in line with the other arc's radius.
     bad = 0
     for f in arcs:
         c = f.dxf.center
         for end in arc_ends(f):
-            ok = False
+            rx, ry = end[0] - c[0], end[1] - c[1]
+            ok = True
             for layer, a, b in lines:
-                if layer != f.dxf.layer:
+                if layer == f.dxf.layer and (math.dist(end, a) <= TOL or math.dist(end, b) <= TOL):
+                    lx, ly = b[0] - a[0], b[1] - a[1]
+                    ok = ok and abs(rx * lx + ry * ly) / (math.hypot(rx, ry) * math.hypot(lx, ly)) <= TOL
+            for o in arcs:
+                if o is f or o.dxf.layer != f.dxf.layer:
                     continue
-                if math.dist(end, a) > TOL and math.dist(end, b) > TOL:
-                    continue
-                rx, ry = end[0] - c[0], end[1] - c[1]
-                lx, ly = b[0] - a[0], b[1] - a[1]
-                ok = ok or abs(rx * lx + ry * ly) / (math.hypot(rx, ry) * math.hypot(lx, ly)) <= TOL
+                if any(math.dist(end, q) <= TOL for q in arc_ends(o)):
+                    ox, oy = end[0] - o.dxf.center[0], end[1] - o.dxf.center[1]
+                    ok = ok and abs(rx * oy - ry * ox) / (math.hypot(rx, ry) * math.hypot(ox, oy)) <= TOL
             bad += not ok
     print("tangent" if bad == 0 else "%d arc ends not tangent" % bad)
 

@@ -103,6 +103,53 @@ TEST(RoadJunctionScript, ABendIsConcentricInTheSameCentreStyleAndEqualInTheSameR
               "tangent\n");
 }
 
+TEST(RoadJunctionScript, AnArcRoadLeavingAndRejoiningAStraightRoadOpensBothTees) {
+    // The straight road's near edge y = 28000 keeps its three pieces outside the two mouths; the
+    // far edge stays whole; the four corners, two of them between the near edge and the inner
+    // arc, are each filleted once.
+    EXPECT_EQ(Pieces("arcloop"),
+              "ARC PLAN-ROAD 115083,23000 r=5000\n"
+              "ARC PLAN-ROAD 54916.8,23000 r=5000\n"
+              "ARC PLAN-ROAD 71306.9,23000 r=5000\n"
+              "ARC PLAN-ROAD 85000,35625 r=23625\n"
+              "ARC PLAN-ROAD 85000,35625 r=27625\n"
+              "ARC PLAN-ROAD 98693.1,23000 r=5000\n"
+              "ARC PLAN-ROAD_CENTER 85000,35625 r=25625\n"
+              "LINE PLAN-ROAD -8000,28000 54916.8,28000\n"
+              "LINE PLAN-ROAD -8000,32000 128000,32000\n"
+              "LINE PLAN-ROAD 115083,28000 128000,28000\n"
+              "LINE PLAN-ROAD 71306.9,28000 98693.1,28000\n"
+              "LINE PLAN-ROAD_CENTER -8000,30000 128000,30000\n"
+              "tangent\n");
+}
+
+TEST(RoadJunctionScript, AnArcBendIsConcentricOrEqualAsAStraightOne) {
+    // Out of the end of y = 0 into a quarter circle about 40000,0 turning left: the fillets run
+    // on into the arc edges (r 18000 and 22000) as into lines.
+    EXPECT_EQ(Pieces("arcbend"),
+              "ARC PLAN-ROAD 13923.2,7000 r=5000\n"
+              "ARC PLAN-ROAD 13923.2,7000 r=9000\n"
+              "ARC PLAN-ROAD 40000,0 r=18000\n"
+              "ARC PLAN-ROAD 40000,0 r=22000\n"
+              "ARC PLAN-ROAD_CENTER 13923.2,7000 r=7000\n"
+              "ARC PLAN-ROAD_CENTER 40000,0 r=20000\n"
+              "LINE PLAN-ROAD 0,-2000 13923.2,-2000\n"
+              "LINE PLAN-ROAD 0,2000 13923.2,2000\n"
+              "LINE PLAN-ROAD_CENTER 0,0 13923.2,0\n"
+              "tangent\n");
+    EXPECT_EQ(Pieces("arcbendradius"),
+              "ARC PLAN-ROAD 13923.2,7000 r=5000\n"
+              "ARC PLAN-ROAD 17196.5,3000 r=5000\n"
+              "ARC PLAN-ROAD 40000,0 r=18000\n"
+              "ARC PLAN-ROAD 40000,0 r=22000\n"
+              "ARC PLAN-ROAD_CENTER 15505.1,5000 r=5000\n"
+              "ARC PLAN-ROAD_CENTER 40000,0 r=20000\n"
+              "LINE PLAN-ROAD 0,-2000 17196.5,-2000\n"
+              "LINE PLAN-ROAD 0,2000 13923.2,2000\n"
+              "LINE PLAN-ROAD_CENTER 0,0 15505.1,0\n"
+              "tangent\n");
+}
+
 TEST(RoadJunctionScript, OneUndoAfterTheCommandBringsTheCrossedRoadBackWhole) {
     EXPECT_EQ(Pieces("undo"),
               "LINE PLAN-ROAD 0,-2000 20000,-2000\n"
