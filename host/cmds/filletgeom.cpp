@@ -244,6 +244,14 @@ FilletResult ComputeFillet(const FilletCurve& c1, const AcGePoint3d& pick1, cons
         return best;
     }
 
+    // The picks choose the corner: of the places where the curves (extended) meet, the one
+    // nearest both picks. A fillet of another corner (a line meeting a circle at its far side
+    // too) would stretch both curves across the drawing to reach it.
+    const AcGePoint3d* picked = nullptr;
+    for (const AcGePoint3d& x : corners)
+        if (!picked || x.distanceTo(p1) + x.distanceTo(p2) < picked->distanceTo(p1) + picked->distanceTo(p2))
+            picked = &x;
+
     double bestScore = std::numeric_limits<double>::infinity();
     for (const AcGePoint3d& f : centres) {
         if (!Finite(f)) continue;
@@ -259,6 +267,7 @@ FilletResult ComputeFillet(const FilletCurve& c1, const AcGePoint3d& pick1, cons
         const AcGePoint3d* corner = nullptr;
         for (const AcGePoint3d& x : corners)
             if (!corner || x.distanceTo(between) < corner->distanceTo(between)) corner = &x;
+        if (corner != picked) continue;
         AcGeVector3d k1, k2;
         if (!Trim(c1, r.tangent1, corner ? *corner : r.tangent1, p1, tol, r.first, k1) ||
             !Trim(c2, r.tangent2, corner ? *corner : r.tangent2, p2, tol, r.second, k2))

@@ -161,6 +161,20 @@ TEST_F(Fillet, NoFitLeavesTheDrawingAloneAndSaysWhy) {
     EXPECT_TRUE(Of<AcDbArc>().empty());
 }
 
+TEST_F(Fillet, OnlyTheCornerThePicksChooseIsRounded) {
+    // A road's edge stub runs 4934 past the inner edge of an arc road (radius 30500 about
+    // 30000,12500) and stops: too short for a radius of 5000 at the picked corner. The fillet of
+    // the corner where its extension leaves the circle again, 55 m away, is not the one picked.
+    const AcDbObjectId arc = AddArc(30000, 12500, 30500, 202.62, 266.24);
+    const AcDbObjectId stub = AddLine(28000, -17934.3556, 28000, -13000);
+    m_db->setFilletrad(5000);
+    Run("FILLET\n28000,-17441\n24642.4,-17525.8\n");
+    EXPECT_TRUE(Has("No fillet of radius 5000.0000 fits"));
+    ExpectPoint(Get<AcDbLine>(stub)->endPoint(), 28000, -13000, 0);
+    EXPECT_DOUBLE_EQ(Get<AcDbArc>(arc)->startAngle(), 202.62 * kDeg);
+    EXPECT_EQ(Of<AcDbArc>().size(), 1u);
+}
+
 TEST_F(Fillet, RefusesOtherObjectsAndBadRadii) {
     const AcDbObjectId a = AddLine(0, 0, 100, 0);
     vorn::ed::dbx::AppendToModelSpace(new AcDbCircle(AcGePoint3d(500, 0, 0), AcGeVector3d::kZAxis, 50));

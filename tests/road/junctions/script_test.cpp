@@ -123,6 +123,23 @@ TEST(RoadJunctionScript, AnArcRoadLeavingAndRejoiningAStraightRoadOpensBothTees)
               "tangent\n");
 }
 
+TEST(RoadJunctionScript, AStubTooShortForTheRadiusKeepsItsLengthAndItsCorners) {
+    EXPECT_EQ(Pieces("arcstub"),
+              "ARC PLAN-ROAD 23000,-26374.8 r=5000\n"
+              "ARC PLAN-ROAD 30000,12500 r=30500\n"
+              "ARC PLAN-ROAD 30000,12500 r=30500\n"
+              "ARC PLAN-ROAD 30000,12500 r=34500\n"
+              "ARC PLAN-ROAD 30000,12500 r=34500\n"
+              "ARC PLAN-ROAD 37000,-26374.8 r=5000\n"
+              "ARC PLAN-ROAD_CENTER 30000,12500 r=32500\n"
+              "LINE PLAN-ROAD 28000,-17934.4 28000,-13000\n"
+              "LINE PLAN-ROAD 28000,-40000 28000,-26374.8\n"
+              "LINE PLAN-ROAD 32000,-17934.4 32000,-13000\n"
+              "LINE PLAN-ROAD 32000,-40000 32000,-26374.8\n"
+              "LINE PLAN-ROAD_CENTER 30000,-40000 30000,-13000\n"
+              "2 arc ends not tangent\n");
+}
+
 TEST(RoadJunctionScript, AnArcBendIsConcentricOrEqualAsAStraightOne) {
     // Out of the end of y = 0 into a quarter circle about 40000,0 turning left: the fillets run
     // on into the arc edges (r 18000 and 22000) as into lines.
