@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -94,8 +95,14 @@ bool IsHandleCode(int code) {
            code == 480 || code == 481 || code == 1005;
 }
 
+bool IsRealCode(int code) {
+    return (code >= 10 && code <= 59) || (code >= 110 && code <= 149) || (code >= 210 && code <= 239) ||
+           (code >= 1010 && code <= 1059);
+}
+
 // A saved file with what may change from one save to the next made neutral: handles are
-// numbered in the order they first appear, anonymous block names lose their numbers.
+// numbered in the order they first appear, anonymous block names lose their numbers, real
+// numbers are compared to twelve digits.
 std::string Canonical(const std::string& text) {
     std::vector<std::string> lines = Lines(text);
     std::map<std::string, std::size_t> handles;
@@ -106,6 +113,17 @@ std::string Canonical(const std::string& text) {
         if (!value.empty() && value.back() == '\r') value.pop_back();
         if (IsHandleCode(code)) {
             value = "#" + std::to_string(handles.emplace(value, handles.size()).first->second);
+        } else if (IsRealCode(code)) {
+            // Values derived through trigonometry (the extents in the header, the view fitted
+            // to them) may come out an ulp apart when the angles they stand on were read from
+            // degrees again; twelve digits still tell any real change.
+            char* end = nullptr;
+            const double v = std::strtod(value.c_str(), &end);
+            if (end && *end == '\0' && std::isfinite(v)) {
+                char buf[40];
+                std::snprintf(buf, sizeof buf, "%.12g", v);
+                value = buf;
+            }
         } else if (value.size() > 2 && value.compare(0, 2, "*U") == 0 &&
                    value.find_first_not_of("0123456789", 2) == std::string::npos) {
             value = "*U";
