@@ -10,6 +10,7 @@
 
 #include "host/db/db.h"
 #include "host/dxf/dxf.h"
+#include "tests/sounddrawing.h"
 
 namespace {
 
@@ -126,6 +127,7 @@ TEST(Vorncad, SavesTheDrawingAndOpensItAgain) {
     ASSERT_TRUE(line && circle);
     EXPECT_TRUE(line->endPoint().isEqualTo({100, 0, 0}));
     EXPECT_DOUBLE_EQ(circle->radius(), 20.0);
+    EXPECT_TRUE(vorn::test::SoundDrawing(out));
 
     // Opened and saved again without changes: the same entities come back.
     const std::string again = (dir / "drawn-again.dxf").string();

@@ -3,9 +3,7 @@
 // program reads again and audits clean. A script that no longer fits its commands fails here
 // before a reader copies it.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -13,6 +11,9 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "tests/commandoutput.h"
+#include "tests/sounddrawing.h"
 
 namespace {
 
@@ -25,12 +26,7 @@ struct Result {
 
 Result Shell(const std::string& command) {
     Result r;
-    FILE* p = popen((command + " 2>&1").c_str(), "r");
-    if (!p) return r;
-    char buf[4096];
-    for (std::size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) r.out.append(buf, n);
-    const int st = pclose(p);
-    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    r.out = vorn::test::CommandOutput(command + " 2>&1", r.status);
     return r;
 }
 
@@ -75,13 +71,7 @@ TEST(DocsScripts, EachRunsCleanlyAndSavesAnAuditedDrawing) {
         for (const std::string& picture : PicturesNamed(script))
             EXPECT_TRUE(fs::exists(work / picture)) << picture << "\n" << r.out;
         ASSERT_TRUE(fs::exists(dxf)) << r.out;
-        const Result audit =
-            Shell("cd " + Quote(work) + " && echo AUDIT | " + Quote(VORNCAD) + " " + Quote(dxf) +
-                  " -s - --settings " + Quote(work / (name + ".json")));
-        EXPECT_EQ(audit.status, 0) << audit.out;
-        EXPECT_NE(audit.out.find("Audit: no entity has non-finite or degenerate geometry."),
-                  std::string::npos)
-            << audit.out;
+        EXPECT_TRUE(vorn::test::SoundDrawing(dxf));
     }
 }
 

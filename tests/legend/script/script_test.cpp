@@ -9,6 +9,7 @@
 #include <string>
 
 #include "tests/commandoutput.h"
+#include "tests/sounddrawing.h"
 
 namespace {
 
@@ -40,6 +41,7 @@ TEST(LegendScript, VorncadPlacesTheChosenSymbolsAsALegend) {
     EXPECT_TRUE(Has(out, "2029 row 1 \"乔木\""));
     if (Has(out, "cannot be saved by this build")) GTEST_SKIP() << "this build saves no drawings";
     ASSERT_EQ(status, 0) << out;
+    EXPECT_TRUE(vorn::test::SoundDrawing(dxf));
     const std::string listing = Output(
         "/usr/bin/python3 -c \"import ezdxf,sys; d=ezdxf.readfile(sys.argv[1]); "
         "print(sorted((e.dxftype(), e.dxf.layer) for e in d.modelspace()))\" '" + dxf.string() + "'",
@@ -85,6 +87,7 @@ TEST(LegendScript, TheDraggedLegendFollowsTheDialogsSelection) {
                                        "' -o drag.dxf 2>&1",
                                    status);
     EXPECT_EQ(status, 0) << out;
+    EXPECT_TRUE(vorn::test::SoundDrawing(dir / "drag.dxf"));
     const long one = InkPixels(dir / "drag-one.png"), two = InkPixels(dir / "drag-two.png");
     ASSERT_GT(one, 0) << out;
     // The second symbol's row (its block and its name) is drawn under the cursor as well.

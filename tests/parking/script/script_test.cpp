@@ -7,6 +7,7 @@
 #include <string>
 
 #include "tests/commandoutput.h"
+#include "tests/sounddrawing.h"
 
 namespace {
 
@@ -35,6 +36,7 @@ protected:
                                            "' -o '" + dxf.string() + "' 2>&1",
                                        status);
         EXPECT_EQ(status, 0) << out;
+        EXPECT_TRUE(vorn::test::SoundDrawing(dxf));
         return out;
     }
     std::string Summary(const std::string& script, const std::string& centre = "") {

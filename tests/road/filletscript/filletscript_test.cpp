@@ -8,6 +8,7 @@
 #include <string>
 
 #include "tests/commandoutput.h"
+#include "tests/sounddrawing.h"
 
 namespace {
 
@@ -36,6 +37,7 @@ ScriptRun RunScript(const std::string& name, const std::string& options = "") {
                             status);
     if (status != 0 || !fs::exists(dxf)) return run;
     run.saved = true;
+    EXPECT_TRUE(vorn::test::SoundDrawing(dxf));
     run.drawing = Output(
         "/usr/bin/python3 -c \"import ezdxf,sys\n"
         "d=ezdxf.readfile(sys.argv[1])\n"

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "tests/commandoutput.h"
+#include "tests/sounddrawing.h"
 
 namespace {
 
@@ -27,6 +28,7 @@ std::string Pieces(const std::string& name) {
                                        settings.string() + "' -o '" + dxf.string() + "' 2>&1",
                                    status);
     EXPECT_EQ(status, 0) << out;
+    EXPECT_TRUE(vorn::test::SoundDrawing(dxf));
     const std::string pieces = Output("/usr/bin/python3 '" + src + "dxfpieces.py' '" + dxf.string() + "'", status);
     EXPECT_EQ(status, 0) << pieces;
     return pieces;

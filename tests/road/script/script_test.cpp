@@ -7,6 +7,7 @@
 #include <string>
 
 #include "tests/commandoutput.h"
+#include "tests/sounddrawing.h"
 
 namespace {
 
@@ -31,6 +32,7 @@ TEST(RoadScript, VorncadDrawsTheRoadAndSavesItsLayers) {
     if (out.find("cannot be saved by this build") != std::string::npos)
         GTEST_SKIP() << "this build saves no drawings";
     ASSERT_EQ(status, 0) << out;
+    EXPECT_TRUE(vorn::test::SoundDrawing(dxf));
     // Entity kinds per layer as a DXF peer reads them.
     const std::string listing = Output(
         "/usr/bin/python3 -c \"import ezdxf,sys; d=ezdxf.readfile(sys.argv[1]); "

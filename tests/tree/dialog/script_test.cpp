@@ -7,6 +7,7 @@
 #include <string>
 
 #include "tests/commandoutput.h"
+#include "tests/sounddrawing.h"
 
 namespace fs = std::filesystem;
 using vorn::test::CommandOutput;
@@ -24,6 +25,7 @@ TEST(TreeDialogScript, APickedBlockOfTheDrawingIsPlantedNext) {
                                           settings.string() + "' -o '" + dxf.string() + "' 2>&1");
     EXPECT_NE(out.find("请选择要布置的图块<返回>：!500,0\n"), std::string::npos) << out;
     EXPECT_EQ(out.find("图块无效！"), std::string::npos);
+    EXPECT_TRUE(vorn::test::SoundDrawing(dxf));
     const std::string listing = CommandOutput(
         "/usr/bin/python3 -c \"import ezdxf,sys\n"
         "for e in ezdxf.readfile(sys.argv[1]).modelspace(): print(e.dxf.name, e.dxf.layer, float(e.dxf.xscale))\" '" +

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "tests/commandoutput.h"
+#include "tests/sounddrawing.h"
 
 namespace {
 
@@ -15,11 +16,16 @@ namespace fs = std::filesystem;
 
 std::string Output(const std::string& command) { return vorn::test::CommandOutput(command); }
 
-std::string RunScript(const fs::path& dir, const char* script, const fs::path& settings) {
+// The transcript of a script of this folder; the drawing it saves must audit clean.
+std::string RunScript(const fs::path& dir, const char* script, const fs::path& settings,
+                      const std::string& options = "") {
     const std::string src = std::string(VORN_SOURCE_DIR) + "/tests/tree/script/" + script;
     const fs::path dxf = dir / (std::string(script) + ".dxf");
-    return Output("'" + std::string(VORNCAD) + "' -s '" + src + "' --settings '" + settings.string() +
-                  "' -o '" + dxf.string() + "' 2>&1");
+    fs::remove(dxf);
+    const std::string out = Output("'" + std::string(VORNCAD) + "' " + options + " -s '" + src + "' --settings '" +
+                                   settings.string() + "' -o '" + dxf.string() + "' 2>&1");
+    EXPECT_TRUE(vorn::test::SoundDrawing(dxf));
+    return out;
 }
 
 bool Has(const std::string& out, const std::string& text) { return out.find(text) != std::string::npos; }
@@ -76,9 +82,7 @@ TEST(TreeScript, TheDialogShowsMetresInAMetreDrawing) {
     fs::create_directories(dir);
     const fs::path settings = dir / "settings.json";
     fs::remove(settings);
-    const std::string src = std::string(VORN_SOURCE_DIR) + "/tests/tree/script/metre.scr";
-    const std::string out = Output("'" + std::string(VORNCAD) + "' --units m -s '" + src + "' --settings '" +
-                                   settings.string() + "' 2>&1");
+    const std::string out = RunScript(dir, "metre.scr", settings, "--units m");
     EXPECT_TRUE(Has(out, "2073 edit \"1.50\"")) << out;
     EXPECT_TRUE(Has(out, "2074 edit \"3.00\" [disabled]"));
     EXPECT_TRUE(Has(out, "2087 edit \"0.80\""));
