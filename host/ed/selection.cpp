@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <set>
 #include <vector>
 
 #include "host/ed/aced.h"
@@ -80,8 +81,30 @@ bool Admitted(const AcDbObjectId& id, const Filter& filter) {
 
 // ---- selection sets ----
 
+// The entities of one set in the order they were added, with an index of its members so that
+// adding to a set of many thousands (an ALL at the prompt, a set built one entity at a time)
+// stays quick.
+struct IdSet {
+    std::vector<AcDbObjectId> ids;
+    std::set<AcDbObjectId> members;
+
+    IdSet() = default;
+    explicit IdSet(const std::vector<AcDbObjectId>& from) {
+        for (const auto& id : from) add(id);
+    }
+    void add(const AcDbObjectId& id) {
+        if (members.insert(id).second) ids.push_back(id);
+    }
+    bool has(const AcDbObjectId& id) const { return members.count(id) != 0; }
+    bool erase(const AcDbObjectId& id) {
+        if (members.erase(id) == 0) return false;
+        ids.erase(std::find(ids.begin(), ids.end(), id));
+        return true;
+    }
+};
+
 struct Sets {
-    std::map<std::int64_t, std::vector<AcDbObjectId>> sets;
+    std::map<std::int64_t, IdSet> sets;
     std::int64_t next = 1;
     std::vector<AcDbObjectId> previous;
 };
@@ -91,23 +114,21 @@ Sets& S() {
     return s;
 }
 
-std::vector<AcDbObjectId>* FindSet(const ads_name ss) {
+IdSet* FindSet(const ads_name ss) {
     if (!ss || ss[1] != kSetTag) return nullptr;
     auto it = S().sets.find(ss[0]);
     return it == S().sets.end() ? nullptr : &it->second;
 }
 
-void NewSet(const std::vector<AcDbObjectId>& ids, ads_name ss) {
+void NewSet(IdSet set, ads_name ss) {
     const std::int64_t n = S().next++;
-    S().sets[n] = ids;
-    S().previous = ids;
+    S().previous = set.ids;
+    S().sets[n] = std::move(set);
     ss[0] = n;
     ss[1] = kSetTag;
 }
 
-void AddUnique(std::vector<AcDbObjectId>& set, const AcDbObjectId& id) {
-    if (std::find(set.begin(), set.end(), id) == set.end()) set.push_back(id);
-}
+void NewSet(const std::vector<AcDbObjectId>& ids, ads_name ss) { NewSet(IdSet(ids), ss); }
 
 // ---- picks and windows (world coordinates) ----
 
@@ -268,13 +289,13 @@ int SelectEntities(const wchar_t* promptText, const resbuf* filterList, ads_name
     const KeywordList modes = ParseKeywords(L"Window Crossing ALL");
     const std::wstring prompt = promptText ? promptText : L"\nSelect objects: ";
     const Filter filter(filterList);
-    std::vector<AcDbObjectId> chosen;
+    IdSet chosen;
     const auto report = [&](std::size_t found) {
-        ShowPrompt(L"\n" + std::to_wstring(found) + L" found, " + std::to_wstring(chosen.size()) +
+        ShowPrompt(L"\n" + std::to_wstring(found) + L" found, " + std::to_wstring(chosen.ids.size()) +
                    L" total\n");
     };
     const auto add = [&](const std::vector<AcDbObjectId>& ids) {
-        for (const auto& id : ids) AddUnique(chosen, id);
+        for (const auto& id : ids) chosen.add(id);
         report(ids.size());
     };
     ShowPrompt(prompt);
@@ -282,12 +303,12 @@ int SelectEntities(const wchar_t* promptText, const resbuf* filterList, ads_name
         const Event ev = NextAnswer(prompt);
         if (ev.kind == EventKind::kCancel) return RTCAN;
         if (ev.kind == EventKind::kEnter) {
-            if (chosen.empty()) return RTNONE;
-            NewSet(chosen, ss);
+            if (chosen.ids.empty()) return RTNONE;
+            NewSet(std::move(chosen), ss);
             return RTNORM;
         }
         if (ev.kind == EventKind::kSelectionSet) {
-            if (const auto* set = FindSet(ev.ename)) add(*set);
+            if (const auto* set = FindSet(ev.ename)) add(set->ids);
             ShowPrompt(prompt);
             continue;
         }
@@ -400,37 +421,36 @@ int acedSSFree(const ads_name ss) {
 int acedSSLength(const ads_name ss, std::int32_t* len) {
     const auto* set = FindSet(ss);
     if (!set || !len) return RTERROR;
-    *len = static_cast<std::int32_t>(set->size());
+    *len = static_cast<std::int32_t>(set->ids.size());
     return RTNORM;
 }
 
 int acedSSName(const ads_name ss, std::int32_t i, ads_name entity) {
     const auto* set = FindSet(ss);
-    if (!set || !entity || i < 0 || static_cast<std::size_t>(i) >= set->size()) return RTERROR;
-    acdbGetAdsName(entity, (*set)[static_cast<std::size_t>(i)]);
+    if (!set || !entity || i < 0 || static_cast<std::size_t>(i) >= set->ids.size()) return RTERROR;
+    acdbGetAdsName(entity, set->ids[static_cast<std::size_t>(i)]);
     return RTNORM;
 }
 
 int acedSSAdd(const ads_name entity, const ads_name ss, ads_name result) {
     if (!result) return RTREJ;
-    std::vector<AcDbObjectId> ids;
+    IdSet* set = nullptr;
     if (ss && ss[0] != 0) {
-        const auto* set = FindSet(ss);
+        set = FindSet(ss);
         if (!set) return RTERROR;
-        ids = *set;
     }
-    if (entity) {
-        AcDbObjectId id;
-        if (acdbGetObjectId(id, entity) != Acad::eOk) return RTERROR;
-        AddUnique(ids, id);
+    AcDbObjectId id;
+    if (entity && acdbGetObjectId(id, entity) != Acad::eOk) return RTERROR;
+    if (!set) {
+        IdSet made;
+        if (entity) made.add(id);
+        NewSet(std::move(made), result);
+        return RTNORM;
     }
-    if (ss && ss[0] != 0) {
-        S().sets[ss[0]] = ids;
-        result[0] = ss[0];
-        result[1] = kSetTag;
-    } else {
-        NewSet(ids, result);
-    }
+    // Added to the given set itself, which is also the result.
+    if (entity) set->add(id);
+    result[0] = ss[0];
+    result[1] = kSetTag;
     return RTNORM;
 }
 
@@ -438,15 +458,12 @@ int acedSSDel(const ads_name entity, const ads_name ss) {
     auto* set = FindSet(ss);
     AcDbObjectId id;
     if (!set || acdbGetObjectId(id, entity) != Acad::eOk) return RTERROR;
-    const auto it = std::find(set->begin(), set->end(), id);
-    if (it == set->end()) return RTERROR;
-    set->erase(it);
-    return RTNORM;
+    return set->erase(id) ? RTNORM : RTERROR;
 }
 
 int acedSSMemb(const ads_name entity, const ads_name ss) {
     const auto* set = FindSet(ss);
     AcDbObjectId id;
     if (!set || acdbGetObjectId(id, entity) != Acad::eOk) return RTERROR;
-    return std::find(set->begin(), set->end(), id) != set->end() ? RTNORM : RTERROR;
+    return set->has(id) ? RTNORM : RTERROR;
 }

@@ -153,6 +153,53 @@ TEST_F(Drawing, SelectionModesWithTypeAndLayerFilters) {
     acutRelRb(poly);
 }
 
+// A set built one entity at a time keeps the order of adding, holds each entity once, and is
+// changed in place: the result of an add to a set is that set.
+TEST_F(Drawing, SetsGrowInPlaceKeepTheirOrderAndHoldEachEntityOnce) {
+    std::vector<AcDbObjectId> lines;
+    for (int i = 0; i < 2000; ++i) lines.push_back(AddLine(i, 0, i + 0.5, 0));
+    ads_name ss = {0, 0}, e, got;
+    ASSERT_EQ(acdbGetAdsName(e, lines[5]), Acad::eOk);
+    ASSERT_EQ(acedSSAdd(e, nullptr, ss), RTNORM);
+    for (int i = 1999; i >= 0; --i) {  // lines[5] a second time among them
+        ASSERT_EQ(acdbGetAdsName(e, lines[static_cast<std::size_t>(i)]), Acad::eOk);
+        ads_name result;
+        ASSERT_EQ(acedSSAdd(e, ss, result), RTNORM);
+        ASSERT_TRUE(result[0] == ss[0] && result[1] == ss[1]);
+    }
+    std::int32_t n = 0;
+    acedSSLength(ss, &n);
+    EXPECT_EQ(n, 2000);
+    AcDbObjectId id;
+    ASSERT_EQ(acedSSName(ss, 0, got), RTNORM);
+    acdbGetObjectId(id, got);
+    EXPECT_EQ(id, lines[5]);
+    ASSERT_EQ(acedSSName(ss, 1, got), RTNORM);
+    acdbGetObjectId(id, got);
+    EXPECT_EQ(id, lines[1999]);
+
+    acdbGetAdsName(e, lines[7]);
+    EXPECT_EQ(acedSSMemb(e, ss), RTNORM);
+    EXPECT_EQ(acedSSDel(e, ss), RTNORM);
+    EXPECT_EQ(acedSSMemb(e, ss), RTERROR);
+    EXPECT_EQ(acedSSDel(e, ss), RTERROR);  // no longer there
+    acedSSLength(ss, &n);
+    EXPECT_EQ(n, 1999);
+    ads_name result;
+    EXPECT_EQ(acedSSAdd(e, ss, result), RTNORM);  // back at the end
+    ASSERT_EQ(acedSSName(ss, 1999, got), RTNORM);
+    acdbGetObjectId(id, got);
+    EXPECT_EQ(id, lines[7]);
+
+    const ads_name forged = {ss[0] + 1000, ss[1]};
+    EXPECT_EQ(acedSSAdd(e, forged, result), RTERROR);
+    EXPECT_EQ(acedSSAdd(nullptr, nullptr, result), RTNORM);  // an empty set of its own
+    acedSSLength(result, &n);
+    EXPECT_EQ(n, 0);
+    acedSSFree(result);
+    acedSSFree(ss);
+}
+
 TEST_F(Drawing, PromptedSelectionPointsWindowsAllAndKeywords) {
     AddLine(0, 0, 10, 0);
     AddLine(20, 0, 30, 0);
