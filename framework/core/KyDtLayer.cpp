@@ -82,6 +82,7 @@ AcDbObjectId KyDtInitTextStyle(const wchar_t* name, AcDbDatabase* db) {
     auto* rec = new AcDbTextStyleTableRecord();
     rec->setName(name);
     rec->setFileName(L"txt");
+    rec->setBigFontFileName(L"gbcbig.shx");
     rec->setXScale(0.7);
     return AddRecord(table, rec);
 }

@@ -33,6 +33,6 @@ std::wstring KyDtGetLayerName(const wchar_t* name);
 bool KyDtGetStdLayer(const wchar_t* name, int& colorIndex, std::wstring& linetype);
 
 // The named text style of db (null: the working drawing). A missing "TS_DEFAULT" (the
-// framework's default style: font "txt", width factor 0.7) is made; other missing names give
-// the null id.
+// framework's default style: font "txt" with the Chinese big font "gbcbig.shx", width factor
+// 0.7) is made; other missing names give the null id.
 AcDbObjectId KyDtInitTextStyle(const wchar_t* name, AcDbDatabase* db = nullptr);

@@ -90,7 +90,11 @@ AcDbDatabase::AcDbDatabase(bool, bool) : m_impl(new Impl) {
 
     AcDbTextStyleTable* styles = nullptr;
     getTextStyleTable(styles, AcDb::kForWrite);
-    std::uint32_t standard = addRecord(styles, new AcDbTextStyleTableRecord(), L"Standard");
+    // The text font with the Chinese big font beside it, as Chinese drawing templates have it:
+    // a reader drawing SHX fonts shows the Chinese texts instead of question marks.
+    auto* standardStyle = new AcDbTextStyleTableRecord();
+    standardStyle->setBigFontFileName(L"gbcbig.shx");
+    std::uint32_t standard = addRecord(styles, standardStyle, L"Standard");
     styles->close();
 
     AcDbBlockTable* blocks = nullptr;

@@ -79,6 +79,13 @@ TEST_F(Services, DefaultTextStyleIsMadeOtherMissingStylesAreNot) {
     EXPECT_EQ(KyDtInitTextStyle(L"TS_DEFAULT"), ts);
     EXPECT_TRUE(KyDtInitTextStyle(L"NO_SUCH_STYLE").isNull());
     EXPECT_EQ(KyDtInitTextStyle(L"Standard"), m_db->findTextStyle(L"Standard"));
+    // Both name the Chinese big font beside the text font, so SHX readers show Chinese texts.
+    for (const AcDbObjectId& id : {ts, m_db->findTextStyle(L"Standard")}) {
+        const auto* style = AcDbTextStyleTableRecord::cast(m_db->peekObject(id));
+        ASSERT_TRUE(style);
+        EXPECT_STREQ(style->fileName(), L"txt");
+        EXPECT_STREQ(style->bigFontFileName(), L"gbcbig.shx");
+    }
 }
 
 TEST_F(Services, NumbersAreWrittenShortAndNeverAsNanOrMinusZero) {
