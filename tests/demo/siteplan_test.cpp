@@ -153,3 +153,22 @@ TEST(SitePlan, TheSavedFileHoldsNoNonFiniteNumberAndPassesAPeersAudit) {
         vorn::test::CommandOutput("/usr/bin/python3 -m ezdxf audit '" + plan.dxf.string() + "' 2>&1", status);
     EXPECT_TRUE(Has(audit, "No errors found.")) << audit;
 }
+
+// Another CAD program reads the whole plan: LibreCAD prints it to a PDF beside the drawing. An
+// empty drawing prints to about a kilobyte; the plan's lines and texts make it far larger.
+TEST(SitePlan, LibreCadReadsThePlanAndPrintsItToAPdf) {
+    const Plan& plan = DrawnPlan();
+    ASSERT_EQ(plan.status, 0) << plan.transcript;
+    if (std::system("command -v librecad >/dev/null 2>&1") != 0) GTEST_SKIP() << "LibreCAD is not installed";
+    const fs::path copy = plan.dxf.parent_path() / "librecad" / "site-plan.dxf";
+    fs::create_directories(copy.parent_path());
+    fs::copy_file(plan.dxf, copy, fs::copy_options::overwrite_existing);
+    const fs::path pdf = fs::path(copy).replace_extension(".pdf");
+    fs::remove(pdf);
+    int status = -1;
+    const std::string out = vorn::test::CommandOutput(
+        "QT_QPA_PLATFORM=offscreen librecad dxf2pdf -a '" + copy.string() + "' 2>&1", status);
+    EXPECT_EQ(status, 0) << out;
+    ASSERT_TRUE(fs::exists(pdf)) << out;
+    EXPECT_GT(fs::file_size(pdf), 20000u) << out;
+}
