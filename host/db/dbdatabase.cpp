@@ -162,6 +162,7 @@ void AcDbDatabase::Impl::undoRecord(UndoRecord& r) {
             break;
         case UndoRecord::kHeader:
             std::swap(header, r.header);
+            headerChanged(r.header);
             break;
     }
 }
@@ -181,6 +182,7 @@ void AcDbDatabase::Impl::redoRecord(UndoRecord& r) {
             break;
         case UndoRecord::kHeader:
             std::swap(header, r.header);
+            headerChanged(r.header);
             break;
     }
 }
@@ -191,7 +193,15 @@ void AcDbDatabase::Impl::setHeaderLogged(const AcDbDatabaseHeader& h) {
     r.kind = UndoRecord::kHeader;
     r.header = header;
     header = h;
+    headerChanged(r.header);
     pushRecord(std::move(r));
+}
+
+void AcDbDatabase::Impl::headerChanged(const AcDbDatabaseHeader& before) {
+    // The annotation symbols are drawn at the plot factor, which stands on the drawing unit and
+    // the print scale: when either changes, every entity's extents are taken anew.
+    if (spatial && (before.drawUnit != header.drawUnit || before.printScale != header.printScale))
+        spatial->markAllDirty();
 }
 
 // ---- the hooks objects call ----

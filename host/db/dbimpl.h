@@ -84,6 +84,8 @@ struct AcDbDatabase::Impl {
     void undoRecord(vorn::db::detail::UndoRecord& record);
     void redoRecord(vorn::db::detail::UndoRecord& record);
     void setHeaderLogged(const AcDbDatabaseHeader& h);
+    // The header changed from before to the current one (set, undone or redone).
+    void headerChanged(const AcDbDatabaseHeader& before);
 };
 
 namespace vorn::db::detail {
@@ -94,6 +96,9 @@ public:
     void markDirty(std::uint32_t index);
     // Every block reference of model space needs new extents (a block definition changed).
     void markInsertsDirty();
+    // Every entity of model space needs new extents (a drawing variable that scales the
+    // annotation symbols changed).
+    void markAllDirty();
     std::vector<std::uint32_t> queryBox(const AcDbExtents& box);
     std::vector<std::uint32_t> queryNear(const AcGePoint3d& p, double dist);
     AcDbExtents extents();

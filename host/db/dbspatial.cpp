@@ -40,6 +40,10 @@ void SpatialIndex::markDirty(std::uint32_t index) {
 
 void SpatialIndex::markInsertsDirty() { m_tree->insertsDirty = true; }
 
+void SpatialIndex::markAllDirty() {
+    for (std::uint32_t i : m_db->slots[m_db->modelSpace].children) markDirty(i);
+}
+
 void SpatialIndex::flush() {
     Tree& t = *m_tree;
     if (t.insertsDirty) {

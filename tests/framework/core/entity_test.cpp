@@ -10,6 +10,7 @@
 #include "framework/core/KyDbSymbArrow.h"
 #include "framework/core/KyDbSymbElevation.h"
 #include "framework/core/KyDbText.h"
+#include "framework/core/KyDbUtil.h"
 #include "framework/core/KyFramework.h"
 #include "framework/core/KyGiStream.h"
 #include "host/db/dbblockref.h"
@@ -213,6 +214,27 @@ TEST_F(Entities, SymbolsAndPlottedTextsGrowWithThePrintScaleAndShrinkInMetres) {
     EXPECT_NEAR(text.GetDrawHeight(), 0.35, 1e-12);  // 3.5 mm at 1:100 in a metre drawing
     text.SetTextHeight(3.5, KyDbText::kDrawingUnits);
     EXPECT_DOUBLE_EQ(text.GetDrawHeight(), 3.5);
+}
+
+// The drawing's extents and its spatial searches follow a symbol that a new print scale or
+// drawing unit resized, also when the change is undone.
+TEST_F(Entities, TheDrawingsBoxFollowsSymbolsResizedByThePrintScale) {
+    ASSERT_FALSE(AddToModelSpace(new KyDbSymbElevation(AcGePoint3d(100, 100, 0), L"12.50"), 1, m_db.get()).isNull());
+    const double h1 = m_db->modelSpaceExtents().maxPoint().y - 100.0;
+    ASSERT_GT(h1, 0.0);
+    const std::size_t before = m_db->undoPosition();
+    ASSERT_EQ(m_db->setPrintScale(500.0), Acad::eOk);
+    EXPECT_NEAR((m_db->modelSpaceExtents().maxPoint().y - 100.0) / h1, 500.0, 1e-6);
+    const AcDbExtents high(AcGePoint3d(90, 100 + 400 * h1, 0), AcGePoint3d(110, 100 + 450 * h1, 0));
+    EXPECT_EQ(m_db->entitiesMeetingBox(high).length(), 1);
+    ASSERT_EQ(m_db->setDrawUnit(1), Acad::eOk);  // metres: a thousandth of the size
+    EXPECT_NEAR((m_db->modelSpaceExtents().maxPoint().y - 100.0) / h1, 0.5, 1e-6);
+    AcDbUndoChunk redo;
+    ASSERT_EQ(m_db->revertTo(before, redo), Acad::eOk);
+    EXPECT_NEAR(m_db->modelSpaceExtents().maxPoint().y - 100.0, h1, 1e-9);
+    EXPECT_EQ(m_db->entitiesMeetingBox(high).length(), 0);
+    ASSERT_EQ(m_db->reapply(redo), Acad::eOk);
+    EXPECT_NEAR((m_db->modelSpaceExtents().maxPoint().y - 100.0) / h1, 0.5, 1e-6);
 }
 
 TEST_F(Entities, ArrowTextsStayReadableWhateverWayThePathRuns) {
