@@ -23,6 +23,7 @@
 #include "host/base/textcodec.h"
 #include "host/cmds/cmds.h"
 #include "host/dxf/dxf.h"
+#include "host/dxf/dxfgroups.h"
 #include "host/ed/commands.h"
 #include "host/ed/dbinclude.h"
 #include "host/ed/editor.h"
@@ -95,11 +96,6 @@ bool IsHandleCode(int code) {
            code == 480 || code == 481 || code == 1005;
 }
 
-bool IsRealCode(int code) {
-    return (code >= 10 && code <= 59) || (code >= 110 && code <= 149) || (code >= 210 && code <= 239) ||
-           (code >= 1010 && code <= 1059);
-}
-
 // A saved file with what may change from one save to the next made neutral: handles are
 // numbered in the order they first appear, anonymous block names lose their numbers, real
 // numbers are compared to twelve digits.
@@ -113,7 +109,7 @@ std::string Canonical(const std::string& text) {
         if (!value.empty() && value.back() == '\r') value.pop_back();
         if (IsHandleCode(code)) {
             value = "#" + std::to_string(handles.emplace(value, handles.size()).first->second);
-        } else if (IsRealCode(code)) {
+        } else if (vorn::dxf::detail::KindOfCode(code) == vorn::dxf::detail::ValueKind::kReal) {
             // Values derived through trigonometry (the extents in the header, the view fitted
             // to them) may come out an ulp apart when the angles they stand on were read from
             // degrees again; twelve digits still tell any real change.

@@ -128,7 +128,9 @@ void NewSet(IdSet set, ads_name ss) {
     ss[1] = kSetTag;
 }
 
-void NewSet(const std::vector<AcDbObjectId>& ids, ads_name ss) { NewSet(IdSet(ids), ss); }
+void NewSet(const std::vector<AcDbObjectId>& ids, ads_name ss) {
+    NewSet(IdSet(ids), ss);
+}
 
 // ---- picks and windows (world coordinates) ----
 
@@ -291,8 +293,8 @@ int SelectEntities(const wchar_t* promptText, const resbuf* filterList, ads_name
     const Filter filter(filterList);
     IdSet chosen;
     const auto report = [&](std::size_t found) {
-        ShowPrompt(L"\n" + std::to_wstring(found) + L" found, " + std::to_wstring(chosen.ids.size()) +
-                   L" total\n");
+        ShowPrompt(L"\n" + std::to_wstring(found) + L" found, " +
+                   std::to_wstring(chosen.ids.size()) + L" total\n");
     };
     const auto add = [&](const std::vector<AcDbObjectId>& ids) {
         for (const auto& id : ids) chosen.add(id);

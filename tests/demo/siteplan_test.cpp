@@ -159,7 +159,8 @@ TEST(SitePlan, TheSavedFileHoldsNoNonFiniteNumberAndPassesAPeersAudit) {
 TEST(SitePlan, LibreCadReadsThePlanAndPrintsItToAPdf) {
     const Plan& plan = DrawnPlan();
     ASSERT_EQ(plan.status, 0) << plan.transcript;
-    if (std::system("command -v librecad >/dev/null 2>&1") != 0) GTEST_SKIP() << "LibreCAD is not installed";
+    if (std::system("command -v librecad >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "LibreCAD is not installed";
     const fs::path copy = plan.dxf.parent_path() / "librecad" / "site-plan.dxf";
     fs::create_directories(copy.parent_path());
     fs::copy_file(plan.dxf, copy, fs::copy_options::overwrite_existing);

@@ -219,7 +219,9 @@ TEST_F(Entities, SymbolsAndPlottedTextsGrowWithThePrintScaleAndShrinkInMetres) {
 // The drawing's extents and its spatial searches follow a symbol that a new print scale or
 // drawing unit resized, also when the change is undone.
 TEST_F(Entities, TheDrawingsBoxFollowsSymbolsResizedByThePrintScale) {
-    ASSERT_FALSE(AddToModelSpace(new KyDbSymbElevation(AcGePoint3d(100, 100, 0), L"12.50"), 1, m_db.get()).isNull());
+    ASSERT_FALSE(
+        AddToModelSpace(new KyDbSymbElevation(AcGePoint3d(100, 100, 0), L"12.50"), 1, m_db.get())
+            .isNull());
     const double h1 = m_db->modelSpaceExtents().maxPoint().y - 100.0;
     ASSERT_GT(h1, 0.0);
     const std::size_t before = m_db->undoPosition();

@@ -2,7 +2,6 @@
 // drag's trees in the saved drawing, and the spacing and mode set in the first run coming back.
 #include <gtest/gtest.h>
 
-
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -22,8 +21,9 @@ std::string RunScript(const fs::path& dir, const char* script, const fs::path& s
     const std::string src = std::string(VORN_SOURCE_DIR) + "/tests/tree/script/" + script;
     const fs::path dxf = dir / (std::string(script) + ".dxf");
     fs::remove(dxf);
-    const std::string out = Output("'" + std::string(VORNCAD) + "' " + options + " -s '" + src + "' --settings '" +
-                                   settings.string() + "' -o '" + dxf.string() + "' 2>&1");
+    const std::string out =
+        Output("'" + std::string(VORNCAD) + "' " + options + " -s '" + src + "' --settings '" +
+               settings.string() + "' -o '" + dxf.string() + "' 2>&1");
     EXPECT_TRUE(vorn::test::SoundDrawing(dxf));
     return out;
 }
