@@ -24,6 +24,9 @@
 #ifdef VORN_HAVE_RENDER
 #include "host/render/render.h"
 #endif
+#ifdef VORN_HAVE_GUI
+#include "gui/windowmode.h"
+#endif
 
 namespace {
 
@@ -105,6 +108,22 @@ int main(int argc, char** argv) {
     // Before the module loads, so that its texts find their dictionary from the first one on.
     KyInstallLanguageSwitch(po.language, LanguageDir(programDir));
 
+    // The window: asked for, or without a script where a display is there.
+    bool window = options.window;
+#ifdef VORN_HAVE_GUI
+    if (!options.noWindow && options.script.empty() && vorn::gui::DisplayAvailable()) window = true;
+    if (window && !vorn::gui::DisplayAvailable()) {
+        Fail("--window needs a display: DISPLAY or WAYLAND_DISPLAY is not set (use --no-window, or -s "
+             "to run a script without one)");
+        return kExitBadInput;
+    }
+#else
+    if (window) {
+        Fail("this vorncad was built without its window; run it with -s SCRIPT or --no-window");
+        return kExitBadInput;
+    }
+#endif
+
     // The script is opened first: a bad script must not cost a drawing load.
     vorn::ed::LineSource source;
     bool echo = true, interactive = false;
@@ -116,6 +135,8 @@ int main(int argc, char** argv) {
             Fail("cannot run script: " + error);
             return kExitBadInput;
         }
+    } else if (window) {
+        // The window is the front end; no lines are read from the terminal.
     } else if (isatty(STDIN_FILENO)) {
         source = vorn::ed::TerminalSource();
         echo = false;
@@ -133,6 +154,7 @@ int main(int argc, char** argv) {
     }
 
     if (!options.drawing.empty()) vorn::cmds::SetDrawingFileName(vorn::FromUtf8(options.drawing));
+    vorn::cmds::MarkDrawingSaved();  // as opened (or new): nothing to save yet
     vorn::ed::InstallHostChannels();
     vorn::app::InstallDrawingServices();
     vorn::app::SetPictureSize(options.pictureWidth, options.pictureHeight);
@@ -147,11 +169,24 @@ int main(int argc, char** argv) {
             vorn::ed::Print(L"Note: the site-plan module was not loaded: " + loadError + L"\n");
     }
 
-    vorn::ed::SetLineSource(source, echo, interactive);
-    if (interactive)
-        vorn::ed::Print(L"vorncad " + vorn::FromUtf8(VORN_VERSION) +
-                        L": type HELP for the commands, Ctrl-D to quit.\n");
-    vorn::ed::RunCommandLoop();
+#ifdef VORN_HAVE_GUI
+    if (window) {
+        vorn::gui::WindowModeOptions wo;
+        wo.script = source;
+        wo.historyFile = (fs::path(vorn::ToUtf8(po.settingsFile)).parent_path() / "history").string();
+        wo.banner = L"vorncad " + vorn::FromUtf8(VORN_VERSION) + L": type a command or choose one from the menus; "
+                    L"HELP lists them.\n";
+        vorn::gui::RunWindowMode(argc, argv, std::move(wo));
+    }
+#endif
+    if (!window) {
+        vorn::ed::SetLineSource(source, echo, interactive);
+        vorn::ed::SetRepeatLastCommand(interactive);  // Enter at Command: repeats, as typed
+        if (interactive)
+            vorn::ed::Print(L"vorncad " + vorn::FromUtf8(VORN_VERSION) +
+                            L": type HELP for the commands, Ctrl-D to quit.\n");
+        vorn::ed::RunCommandLoop();
+    }
 
     int status = kExitOk;
     if (!options.output.empty() && !vorn::app::SaveDrawing(options.output, error)) {

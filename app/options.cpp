@@ -36,7 +36,7 @@ bool ParseSize(const std::string& text, int& width, int& height) {
 std::string UsageText() {
     return "usage: vorncad [DRAWING.dxf] [-s SCRIPT | -s -] [-o OUT.dxf] [--render OUT.png|.svg|.pdf]\n"
            "               [--size WxH] [--units mm|m] [--lang zh|en] [--support DIR] [--settings FILE]\n"
-           "               [--quiet]\n"
+           "               [--window | --no-window] [--quiet]\n"
            "\n"
            "  DRAWING.dxf      the drawing to open; without it a new, empty drawing\n"
            "  -s SCRIPT        run the commands of SCRIPT, one answer per line (- reads standard input)\n"
@@ -47,10 +47,14 @@ std::string UsageText() {
            "  --lang zh|en     language of the prompts (default: as written)\n"
            "  --support DIR    the suite's main directory (default: the installed support/)\n"
            "  --settings FILE  the settings store (default: $XDG_CONFIG_HOME/vorncad/settings.json)\n"
+           "  --window         open the window (also with -s: watch the script draw; the window\n"
+           "                   closes when the script ends)\n"
+           "  --no-window      the command line in the terminal, even where a display is\n"
            "  --quiet          write messages only, no prompts or echoed answers\n"
            "  --help, --version\n"
            "\n"
-           "Without -s and with a terminal, vorncad shows an interactive command line.\n"
+           "Without -s vorncad opens its window when a display is there (DISPLAY or\n"
+           "WAYLAND_DISPLAY set), else an interactive command line in the terminal.\n"
            "Exit status: 0 when the script ran to its end, 2 for bad options or an unreadable\n"
            "drawing or script, 1 when saving or drawing the picture failed.\n";
 }
@@ -72,6 +76,10 @@ bool ParseOptions(const std::vector<std::string>& args, Options& o, std::string&
             o.version = true;
         } else if (a == "--quiet" || a == "-q") {
             o.quiet = true;
+        } else if (a == "--window") {
+            o.window = true;
+        } else if (a == "--no-window") {
+            o.noWindow = true;
         } else if (a == "-s" || a == "--script") {
             if (!value(o.script)) return false;
         } else if (a == "-o" || a == "--output") {
@@ -121,6 +129,10 @@ bool ParseOptions(const std::vector<std::string>& args, Options& o, std::string&
             error = "only one drawing can be opened; \"" + a + "\" is one too many";
             return false;
         }
+    }
+    if (o.window && o.noWindow) {
+        error = "options --window and --no-window exclude each other; give one";
+        return false;
     }
     return true;
 }

@@ -18,6 +18,8 @@ struct Options {
     int pictureWidth = 1600;  // --size WxH: pixels of --render and @snapshot pictures
     int pictureHeight = 1200;
     bool quiet = false;
+    bool window = false;     // --window
+    bool noWindow = false;   // --no-window
     bool help = false;
     bool version = false;
 };

@@ -40,6 +40,21 @@ bool SelectFromDmls(const std::wstring& libFile, std::wstring& file, std::wstrin
     const KyDtLibrary* lib = group.GetLibrary(i);
     Collect(*lib, *lib, lib->GetName() + L"/", choices);
   }
+  if (const auto& native = vorn::NativeDialogs().pickItem) {
+    std::vector<std::wstring> names, files;
+    for (const Choice& c : choices) {
+      names.push_back(c.where + c.item->GetName());
+      files.push_back(c.library->GetSymbolFolder() + c.item->GetDataFile());
+    }
+    int chosen = -1;
+    const int answer = native(group.GetFileName(), names, files, chosen);
+    if (answer == 0) return false;
+    if (answer > 0 && chosen >= 0 && chosen < static_cast<int>(choices.size())) {
+      file = files[static_cast<std::size_t>(chosen)];
+      name = choices[static_cast<std::size_t>(chosen)].item->GetName();
+      return true;
+    }
+  }
   std::wstring list = L"\nLibrary items of " + group.GetFileName() + L":\n";
   for (const Choice& c : choices) list += L"  " + c.where + c.item->GetName() + L"\n";
   vorn::HostPrint(list);

@@ -19,7 +19,18 @@ HostLineReader& Reader() {
     return reader;
 }
 
+HostNativeDialogs& Native() {
+    static HostNativeDialogs dialogs;
+    return dialogs;
+}
+
 }  // namespace
+
+const HostNativeDialogs& NativeDialogs() { return Native(); }
+
+HostNativeDialogs SetNativeDialogs(HostNativeDialogs dialogs) {
+    return std::exchange(Native(), std::move(dialogs));
+}
 
 void HostPrint(const std::wstring& text) {
     if (Printer()) {

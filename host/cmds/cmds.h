@@ -19,5 +19,11 @@ void RegisterFilletCommand();
 void RegisterDrawCommands();
 void RegisterEditCommands();
 void RegisterFileCommands();
+void RegisterViewCommands();
+
+// Whether the drawing changed since it was opened, created or last saved.
+bool DrawingModified();
+// The drawing as it stands now counts as saved (after opening it or saving it elsewhere).
+void MarkDrawingSaved();
 
 }  // namespace vorn::cmds

@@ -4,12 +4,16 @@
 #include <string>
 #include <system_error>
 
+#include "host/base/hostio.h"
 #include "host/base/textcodec.h"
 #include "host/cmds/cmds.h"
 #include "host/cmds/cmdutil.h"
 #include "host/dxf/dxf.h"
 #include "host/ed/aced.h"
 #include "host/ed/commands.h"
+#include "host/ed/editor.h"
+#include "host/ed/sysvars.h"
+#include "host/mfc/winmsg.h"
 #include "host/render/render.h"
 
 namespace vorn::cmds {
@@ -18,6 +22,9 @@ namespace {
 namespace fs = std::filesystem;
 
 std::wstring g_fileName;
+// The drawing and its revision when it was last saved or opened.
+const AcDbDatabase* g_savedDb = nullptr;
+std::uint64_t g_savedRevision = 0;
 
 std::wstring Lower(std::wstring s) {
     for (wchar_t& c : s)
@@ -27,8 +34,16 @@ std::wstring Lower(std::wstring s) {
 
 std::wstring Extension(const std::wstring& path) { return Lower(fs::path(path).extension().wstring()); }
 
-// A file name typed at the prompt; Enter gives fallback (false when that is empty too).
-bool AskFile(const std::wstring& prompt, const std::wstring& fallback, std::wstring& path) {
+// A file name typed at the prompt; Enter gives fallback (false when that is empty too). With
+// FILEDIA 1 a window's file dialog asks instead (filter: "Description (*.ext)|*.ext").
+bool AskFile(const std::wstring& prompt, const std::wstring& fallback, std::wstring& path,
+             const std::wstring& filter = L"", bool open = false) {
+    const auto& native = vorn::NativeDialogs().fileDialog;
+    if (native && !filter.empty() && vorn::ed::FileDia() == 1) {
+        const int answer = native(open, filter, fallback, path);
+        if (answer == 0) return false;
+        if (answer > 0) return !path.empty();
+    }
     wchar_t buf[1024];
     if (acedGetString(1, prompt.c_str(), buf, 1024) != RTNORM) return false;
     path = buf;
@@ -45,6 +60,7 @@ bool Save(const std::wstring& path) {
         return false;
     }
     g_fileName = path;
+    MarkDrawingSaved();
     Say(L"Drawing saved as " + path + L".");
     return true;
 }
@@ -59,7 +75,7 @@ void SaveAs(bool askAlways) {
         std::wstring path;
         const std::wstring prompt = g_fileName.empty() ? std::wstring(L"\nSave drawing as (.dxf): ")
                                                        : L"\nSave drawing as (.dxf) <" + g_fileName + L">: ";
-        if (!AskFile(prompt, g_fileName, path)) return;
+        if (!AskFile(prompt, g_fileName, path, L"Drawings (*.dxf)|*.dxf")) return;
         const std::wstring ext = Extension(path);
         if (ext.empty()) path += L".dxf";
         else if (ext != L".dxf") {
@@ -76,7 +92,9 @@ void RenderCommand() {
     if (!db) return;
     for (;;) {
         std::wstring path;
-        if (!AskFile(L"\nEnter picture file name (.png, .svg or .pdf): ", L"", path)) return;
+        if (!AskFile(L"\nEnter picture file name (.png, .svg or .pdf): ", L"", path,
+                     L"Pictures (*.png *.svg *.pdf)|*.png;*.svg;*.pdf"))
+            return;
         const std::wstring ext = Extension(path);
         if (ext != L".png" && ext != L".svg" && ext != L".pdf") {
             Say(L"A picture file name ends in .png, .svg or .pdf.");
@@ -138,9 +156,38 @@ void InsertCommand() {
     Append(ref);
 }
 
+// QUIT and EXIT: where a window asks (its message box), unsaved changes are saved, dropped
+// or the quitting cancelled; a script or the terminal quits at once.
+void QuitCommand() {
+    const auto& ask = vorn::NativeDialogs().messageBox;
+    if (ask && DrawingModified()) {
+        const std::wstring name = g_fileName.empty() ? std::wstring(L"Drawing1.dxf")
+                                                     : fs::path(g_fileName).filename().wstring();
+        const int answer = ask(L"Save changes to " + name + L"?", L"vorncad", MB_YESNOCANCEL | MB_ICONQUESTION);
+        if (answer == IDCANCEL) return;
+        if (answer == IDYES) {
+            SaveAs(false);
+            if (DrawingModified()) return;  // not saved (cancelled or failed): stay
+        }
+    }
+    vorn::ed::EndInput();
+}
+
 }  // namespace
 
 void SetDrawingFileName(const std::wstring& path) { g_fileName = path; }
+
+bool DrawingModified() {
+    const AcDbDatabase* db = acdbHostApplicationServices()->workingDatabase();
+    if (!db) return false;
+    if (db != g_savedDb) return true;  // never marked as saved since it was opened
+    return db->revision() != g_savedRevision;
+}
+
+void MarkDrawingSaved() {
+    g_savedDb = acdbHostApplicationServices()->workingDatabase();
+    g_savedRevision = g_savedDb ? g_savedDb->revision() : 0;
+}
 const std::wstring& DrawingFileName() { return g_fileName; }
 
 void RegisterFileCommands() {
@@ -149,6 +196,8 @@ void RegisterFileCommands() {
     AddCommand(kGroup, L"SAVEAS", L"SAVEAS", 0, [] { SaveAs(true); });
     AddCommand(kGroup, L"RENDER", L"RENDER", 0, RenderCommand);
     AddCommand(kGroup, L"INSERT", L"INSERT", 0, InsertCommand);
+    AddCommand(kGroup, L"QUIT", L"QUIT", 0, QuitCommand);
+    AddCommand(kGroup, L"EXIT", L"EXIT", 0, QuitCommand);
 }
 
 }  // namespace vorn::cmds

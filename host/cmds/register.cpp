@@ -11,6 +11,7 @@ void RegisterHostCommands() {
     RegisterDrawCommands();
     RegisterEditCommands();
     RegisterFileCommands();
+    RegisterViewCommands();
 }
 
 }  // namespace vorn::cmds

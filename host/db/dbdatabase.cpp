@@ -125,6 +125,7 @@ AcDbObjectId AcDbDatabase::Impl::lookup(std::uint32_t table, const std::wstring&
 }
 
 void AcDbDatabase::Impl::touched(std::uint32_t index) {
+    changed();
     const AcDbObject* o = slots[index].object.get();
     if (!o) {
         unindexName(index);
@@ -198,6 +199,7 @@ void AcDbDatabase::Impl::setHeaderLogged(const AcDbDatabaseHeader& h) {
 }
 
 void AcDbDatabase::Impl::headerChanged(const AcDbDatabaseHeader& before) {
+    changed();
     // The annotation symbols are drawn at the plot factor, which stands on the drawing unit and
     // the print scale: when either changes, every entity's extents are taken anew.
     if (spatial && (before.drawUnit != header.drawUnit || before.printScale != header.printScale))
@@ -519,3 +521,7 @@ void AcDbDatabase::purgeErased() {
 namespace vorn::db::detail {
 void SetErased(AcDbObject& object, bool erased) { object.m_erased = erased; }
 }  // namespace vorn::db::detail
+
+std::uint64_t AcDbDatabase::revision() const { return m_impl->revision; }
+
+void AcDbDatabase::setChangeCallback(std::function<void()> callback) { m_impl->onChange = std::move(callback); }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <unordered_map>
 #include <vector>
@@ -67,6 +68,12 @@ struct AcDbDatabase::Impl {
     std::unordered_map<std::uint32_t, std::unordered_map<std::wstring, std::vector<std::uint32_t>>> names;
     std::unordered_map<std::uint32_t, std::wstring> nameOf;  // record slot -> folded name indexed
     std::unique_ptr<vorn::db::detail::SpatialIndex> spatial;
+    std::uint64_t revision = 0;
+    std::function<void()> onChange;
+    void changed() {
+        ++revision;
+        if (onChange) onChange();
+    }
 
     Impl();
     ~Impl();

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -149,6 +151,14 @@ public:
     AcDbObjectIdArray entitiesNearPoint(const AcGePoint3d& point, double dist) const;
     // The box of all model-space entities (invalid for an empty drawing).
     AcDbExtents modelSpaceExtents() const;
+
+    // ---- change notifications ----
+    // Counts every change of an object or of the header, by a command, undo or redo: a view
+    // or a save remembers the number it saw.
+    std::uint64_t revision() const;
+    // Called after every change (null: none). A window's view drops its cached picture there;
+    // the callback must not change the drawing.
+    void setChangeCallback(std::function<void()> callback);
 
     // ---- audit ----
     // Entities (in every block) with non-finite or degenerate geometry, with the reason.

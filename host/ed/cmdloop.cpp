@@ -54,12 +54,25 @@ bool RunCommandByName(const std::wstring& name) {
 int RunCommandLoop() {
     g_failures = 0;
     const std::wstring prompt = L"\nCommand: ";
+    std::wstring last;
     for (;;) {
         ShowPrompt(prompt);
-        const Event ev = NextAnswer(prompt, kReturnEnd);
+        Event ev;
+        {
+            const InputScope scope(InputKind::kCommand, prompt);
+            ev = NextAnswer(prompt, kReturnEnd);
+        }
         if (ev.kind == EventKind::kEnd) break;
-        if (ev.kind != EventKind::kText) continue;  // Enter repeats nothing; picks do nothing
+        // Enter runs the last command again where a person types (not in scripts); picks and
+        // boxes at Command: do nothing.
+        if (ev.kind == EventKind::kEnter && State().repeatLastCommand && !last.empty()) {
+            ShowPrompt(last + L"\n");
+            ev.kind = EventKind::kText;
+            ev.text = last;
+        }
+        if (ev.kind != EventKind::kText) continue;
         const std::wstring name = Trim(ev.text);
+        if (LookupCommand(name)) last = name;
         if (!RunCommandByName(name)) {
             Print(L"Unknown command \"" + name + L"\". Type HELP for the list of commands.\n");
             ++g_failures;

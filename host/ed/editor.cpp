@@ -11,9 +11,6 @@
 
 namespace vorn::ed {
 
-// Defined with the jig: the preview entity of the drag in progress, or null.
-const AcDbEntity* ActiveJigPreview();
-
 namespace {
 
 // Past this many prompts after the end of input a command is taken to loop on Esc.
@@ -26,6 +23,12 @@ Event PullEvent() {
             Event ev = std::move(s.queue.front());
             s.queue.pop_front();
             return ev;
+        }
+        if (s.eventSource && !s.ended) {
+            Event ev;
+            if (s.eventSource(ev)) return ev;
+            s.ended = true;
+            continue;
         }
         if (s.ended || !s.source) {
             s.ended = true;
@@ -45,7 +48,7 @@ Event PullEvent() {
 
 void Echo(const Event& ev) {
     EditorState& s = State();
-    if (!PromptsVisible()) return;
+    if (!PromptsVisible() || ev.silent) return;
     switch (ev.kind) {
         case EventKind::kCancel:
             break;  // "*Cancel*" is written by the caller
@@ -61,7 +64,8 @@ void Echo(const Event& ev) {
     }
 }
 
-void HandleViewOrDialogEvent(const Event& ev) {
+// Handles the event; true when it printed something (the prompt is then shown again).
+bool HandleViewOrDialogEvent(const Event& ev) {
     EditorState& s = State();
     const std::wstring line = Trim(ev.text);
     const std::size_t sp = line.find(L' ');
@@ -77,12 +81,12 @@ void HandleViewOrDialogEvent(const Event& ev) {
             if (!s.snapshotWriter(arg, ActiveJigPreview(), error))
                 s.transcript.Write(L"\n@snapshot: cannot write " + arg + L": " + error + L"\n");
         }
-        return;
+        return true;
     }
     std::wstring output;
     if (!s.dialogHandler) {
         s.transcript.Write(L"\n@" + verb + L": no dialog is open to take this event.\n");
-        return;
+        return true;
     }
     const bool taken = s.dialogHandler(line, output);
     if (!output.empty()) {
@@ -91,7 +95,10 @@ void HandleViewOrDialogEvent(const Event& ev) {
         if (output.back() != L'\n') s.transcript.Write(L"\n");
     } else if (!taken) {
         s.transcript.Write(L"\n@" + line + L": not handled.\n");
+    } else {
+        return false;
     }
+    return true;
 }
 
 }  // namespace
@@ -105,8 +112,43 @@ EditorState& State() {
     return *state;
 }
 
+void SetEventSource(EventSource source, bool echoAnswers) {
+    EditorState& s = State();
+    s.eventSource = std::move(source);
+    s.source = nullptr;
+    s.echo = echoAnswers;
+    s.ended = false;
+    s.promptsAfterEnd = 0;
+    s.transcript.SetHoldPartialLine(false);
+}
+
+void SetRepeatLastCommand(bool on) { State().repeatLastCommand = on; }
+
+const InputContext& CurrentInput() { return State().input; }
+
+void LastPoint(double wcs[3]) {
+    for (int i = 0; i < 3; ++i) wcs[i] = State().lastPoint[i];
+}
+
+InputScope::InputScope(InputKind kind, const std::wstring& prompt, const double* baseUcs,
+                       const std::vector<std::wstring>& keywords)
+    : m_saved(State().input) {
+    InputContext& c = State().input;
+    c = InputContext{};
+    c.kind = kind;
+    c.prompt = prompt;
+    c.keywords = keywords;
+    if (baseUcs) {
+        c.hasBase = true;
+        UcsToWcsPoint(baseUcs, c.base);
+    }
+}
+
+InputScope::~InputScope() { State().input = std::move(m_saved); }
+
 void SetLineSource(LineSource source, bool echoAnswers, bool holdPartialLine) {
     EditorState& s = State();
+    s.eventSource = nullptr;
     s.source = std::move(source);
     s.echo = echoAnswers;
     s.ended = false;
@@ -126,6 +168,12 @@ void QueueCancel() {
     Event ev;
     ev.kind = EventKind::kCancel;
     State().queue.push_front(ev);
+}
+
+void EndInput() {
+    EditorState& s = State();
+    s.queue.clear();
+    s.ended = true;
 }
 
 bool InputEnded() {
@@ -187,9 +235,10 @@ Event NextAnswer(const std::wstring& prompt, unsigned flags) {
                 Echo(ev);
             }
             if (ev.kind == EventKind::kDialog) {
-                HandleViewOrDialogEvent(ev);
+                const bool printed = HandleViewOrDialogEvent(ev);
                 if (!s.queue.empty() && s.queue.front().kind == EventKind::kCancel) continue;
-                ShowPrompt(prompt);
+                // A widget's change that printed nothing leaves the prompt standing as it is.
+                if (printed || !ev.silent) ShowPrompt(prompt);
                 continue;
             }
         }
@@ -242,6 +291,9 @@ void ResetEditor() {
     EditorState& s = State();
     s.queue.clear();
     s.source = nullptr;
+    s.eventSource = nullptr;
+    s.input = InputContext{};
+    s.repeatLastCommand = false;
     s.echo = true;
     s.ended = false;
     s.promptsAfterEnd = 0;

@@ -39,6 +39,9 @@ struct EditorState {
     Transcript transcript;
     std::deque<Event> queue;
     LineSource source;
+    EventSource eventSource;
+    InputContext input;
+    bool repeatLastCommand = false;
     bool echo = true;
     bool quiet = false;  // prompts and echoes not written (--quiet)
     bool ended = false;
@@ -54,6 +57,21 @@ struct EditorState {
 };
 
 EditorState& State();
+
+// Sets what the editor waits for while it lives, then restores the one before (prompts nest:
+// a dialog handler may ask for a point while a jig waits).
+class InputScope {
+public:
+    explicit InputScope(InputKind kind, const std::wstring& prompt = L"",
+                        const double* baseUcs = nullptr, const std::vector<std::wstring>& keywords = {});
+    ~InputScope();
+    InputScope(const InputScope&) = delete;
+    InputScope& operator=(const InputScope&) = delete;
+    InputContext& context() { return State().input; }
+
+private:
+    InputContext m_saved;
+};
 
 // The dialog layer's handler of dialog events (null when the host has no dialogs).
 DialogEventHandler DefaultDialogHandler();

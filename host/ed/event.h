@@ -19,6 +19,8 @@ enum class EventKind {
     kEntityPick,  // an entity (and a point on it unless hasPoint is false), from acedCommand
     kSelectionSet,  // a whole selection set (ename holds its name), from acedCommand
     kPoint,       // an exact point given by acedCommand's argument list (user coordinates)
+    kBox,         // a selection rectangle dragged in a view: (x, y) to (x2, y2), user coordinates;
+                  // dragged right to left it is a crossing window
     kEnd,         // no more input
 };
 
@@ -27,7 +29,11 @@ struct Event {
     std::wstring text;  // kText, kDialog; the raw line for every event read from a line
     double x = 0, y = 0, z = 0;
     std::int64_t ename[2] = {0, 0};
+    double x2 = 0, y2 = 0;  // kBox: the corner where the drag ended
     bool hasPoint = true;  // kEntityPick
+    // Given by a window's widget or mouse rather than typed: the transcript does not echo it
+    // (a dialog change, a click) and a dialog event that printed nothing shows no prompt again.
+    bool silent = false;
 };
 
 // A coordinate answer: "x,y", "x,y,z", "@dx,dy[,dz]", "d<a" or "@d<a" (a in degrees).

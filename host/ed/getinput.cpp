@@ -35,10 +35,12 @@ std::wstring Quoted(const Event& ev) { return L"\"" + ev.text + L"\""; }
 // The loop every prompt shares: Enter, Esc, keywords, arbitrary text and refusals.
 // expected names what a value looks like, for the message after an answer that is none.
 int RunPrompt(const wchar_t* promptText, const std::wstring& expected, bool keywordsOnly,
-              const Interpreter& interpret, const PendingInitGet& ig) {
+              const Interpreter& interpret, const PendingInitGet& ig,
+              InputKind kind = InputKind::kValue, const double* base = nullptr) {
     EditorState& s = State();
     const std::wstring prompt = promptText ? promptText : L"";
     const KeywordList kws = ParseKeywords(KeywordWords(ig));
+    const InputScope scope(kind, prompt, base, kws.local);
     ShowPrompt(prompt);
     for (;;) {
         const Event ev = NextAnswer(prompt);
@@ -91,6 +93,7 @@ bool RangeRefused(double v, int bits, std::wstring& message) {
 // A second point for a distance or an angle measured from first.
 int AskSecondPoint(const double first[3], double second[3]) {
     const std::wstring prompt = L"\nSpecify second point: ";
+    const InputScope scope(InputKind::kDistance, prompt, first);
     ShowPrompt(prompt);
     for (;;) {
         const Event ev = NextAnswer(prompt);
@@ -99,7 +102,6 @@ int AskSecondPoint(const double first[3], double second[3]) {
             SetLastPoint(second);
             return RTNORM;
         }
-        (void)first;
         Refuse(L"A second point is required: expected x,y, x,y,z or @dx,dy.", prompt);
     }
 }
@@ -124,15 +126,13 @@ void CopyOut(const std::wstring& text, wchar_t* result, std::size_t bufLen, bool
 int GetPointImpl(const ads_point base, const wchar_t* prompt, ads_point result, bool corner) {
     const PendingInitGet ig = TakeInitGet();
     double answer[3] = {0, 0, 0};
-    (void)base;
-    (void)corner;
     const int rc = RunPrompt(prompt, L"a point (x,y, x,y,z or @dx,dy)", false,
                              [&](const Event& ev, int) {
                                  if (!PointFromAnswer(ev, !(ig.bits & RSG_NOOSNAP), answer))
                                      return Judged{Verdict::kNotValue, {}};
                                  return Judged{Verdict::kAccept, {}};
                              },
-                             ig);
+                             ig, corner ? InputKind::kCorner : InputKind::kPoint, base);
     if (rc == RTNORM) {
         SetLastPoint(answer);
         if (result)
@@ -178,7 +178,7 @@ int GetMeasure(const ads_point base, const wchar_t* prompt, ads_real* result, bo
                            }
                            return Judged{Verdict::kAccept, {}};
                        },
-                       ig);
+                       ig, InputKind::kDistance, base);
     if (rc == RTNORM && needSecond) {
         for (;;) {
             double second[3];
@@ -342,6 +342,7 @@ int acedGetInt(const wchar_t* prompt, int* result) {
 int acedGetString(int cronly, const wchar_t* prompt, wchar_t* result, std::size_t bufLen) {
     TakeInitGet();
     const std::wstring p = prompt ? prompt : L"";
+    const InputScope scope(InputKind::kValue, p);
     ShowPrompt(p);
     const Event ev = NextAnswer(p);
     if (ev.kind == EventKind::kCancel) return RTCAN;
@@ -385,6 +386,7 @@ int acedGetInput(wchar_t* result) { return acedGetInput(result, kAdsMaxInput + 1
 
 int acedGrRead(int track, int* type, resbuf* result) {
     const unsigned flags = kWantMoves | ((track & 8) ? kQuietCancel : 0u);
+    const InputScope scope(InputKind::kGrRead, State().transcript.CurrentLine());
     for (;;) {
         const Event ev = NextAnswer(L"", flags);
         int t = 0;

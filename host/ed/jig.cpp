@@ -106,6 +106,8 @@ AcEdJig::DragStatus AcEdJig::Acquire(Measure what, const AcGePoint3d* base, doub
             if (out[0] < 0) out[0] += 2 * kPi;
         }
     };
+    const InputScope scope(InputKind::kDrag, m_prompt.empty() ? State().transcript.CurrentLine() : m_prompt,
+                           nullptr, kws.local);
     for (;;) {
         const Event ev = NextAnswer(m_prompt, flags);
         if (ev.kind == EventKind::kCancel) return kCancel;

@@ -23,6 +23,11 @@ struct Curve {  // a segment (a, b) or an arc
     double r = 0, start = 0, sweep = 0;
 };
 
+struct Candidate {
+    AcGePoint3d point;
+    int mode = 0;  // the OSMODE bit that found it
+};
+
 bool AngleOnArc(const Curve& k, double angle) {
     if (k.sweep >= 2 * kPi - 1e-12) return true;
     double d = std::fmod(angle - k.start, 2 * kPi);
@@ -90,22 +95,23 @@ void Intersections(const Curve& u, const Curve& v, std::vector<AcGePoint3d>& out
 
 }  // namespace
 
-void SnapClick(const double ucsIn[3], double ucsOut[3]) {
-    for (int i = 0; i < 3; ++i) ucsOut[i] = ucsIn[i];
+SnapPoint FindSnap(const double ucsIn[3]) {
+    SnapPoint result;
+    for (int i = 0; i < 3; ++i) result.ucs[i] = ucsIn[i];
     const int mode = OsMode();
-    if (mode == 0 || (mode & 16384)) return;  // 16384 switches the running snaps off
+    if (mode == 0 || (mode & 16384)) return result;  // 16384 switches the running snaps off
     double w[3];
     UcsToWcsPoint(ucsIn, w);
     const AcGePoint3d p(w[0], w[1], w[2]);
     const double reach = Aperture() * PixelSize();
     std::vector<Curve> curves;
-    std::vector<AcGePoint3d> special;  // candidates of every mode but nearest
+    std::vector<Candidate> special;  // candidates of every mode but nearest
     for (const AcDbObjectId& id : dbx::Near(p, reach)) {
         AcDbEntity* e = nullptr;
         if (acdbOpenAcDbEntity(e, id, AcDb::kForRead) != Acad::eOk) continue;
         for (const dbx::Primitive& pr : dbx::Primitives(e)) {
             if (pr.kind == dbx::Primitive::kText) {
-                if (mode & kInsertion) special.push_back(pr.position);
+                if (mode & kInsertion) special.push_back({pr.position, kInsertion});
                 continue;
             }
             if (pr.kind == dbx::Primitive::kArc) {
@@ -114,19 +120,19 @@ void SnapClick(const double ucsIn[3], double ucsOut[3]) {
                 k.c = pr.centre, k.r = pr.radius, k.start = pr.start, k.sweep = pr.sweep;
                 curves.push_back(k);
                 const bool full = pr.sweep >= 2 * kPi - 1e-12;
-                if (mode & kCenter) special.push_back(pr.centre);
+                if (mode & kCenter) special.push_back({pr.centre, kCenter});
                 if ((mode & kEndpoint) && !full) {
-                    special.push_back(OnCircle(k, k.start));
-                    special.push_back(OnCircle(k, k.start + k.sweep));
+                    special.push_back({OnCircle(k, k.start), kEndpoint});
+                    special.push_back({OnCircle(k, k.start + k.sweep), kEndpoint});
                 }
-                if ((mode & kMidpoint) && !full) special.push_back(OnCircle(k, k.start + k.sweep / 2));
+                if ((mode & kMidpoint) && !full) special.push_back({OnCircle(k, k.start + k.sweep / 2), kMidpoint});
                 if (mode & kQuadrant)
                     for (int q = 0; q < 4; ++q)
-                        if (AngleOnArc(k, q * kPi / 2)) special.push_back(OnCircle(k, q * kPi / 2));
+                        if (AngleOnArc(k, q * kPi / 2)) special.push_back({OnCircle(k, q * kPi / 2), kQuadrant});
                 continue;
             }
             const auto& pts = pr.points;
-            if (pts.size() == 1 && (mode & kNode)) special.push_back(pts[0]);
+            if (pts.size() == 1 && (mode & kNode)) special.push_back({pts[0], kNode});
             const std::size_t n = pts.size();
             const std::size_t segs = n < 2 ? 0 : (pr.closed ? n : n - 1);
             for (std::size_t i = 0; i < segs; ++i) {
@@ -134,16 +140,21 @@ void SnapClick(const double ucsIn[3], double ucsOut[3]) {
                 k.a = pts[i];
                 k.b = pts[(i + 1) % n];
                 curves.push_back(k);
-                if (mode & kEndpoint) special.insert(special.end(), {k.a, k.b});
+                if (mode & kEndpoint) special.insert(special.end(), {{k.a, kEndpoint}, {k.b, kEndpoint}});
                 if (mode & kMidpoint)
-                    special.push_back({(k.a.x + k.b.x) / 2, (k.a.y + k.b.y) / 2, (k.a.z + k.b.z) / 2});
+                    special.push_back({{(k.a.x + k.b.x) / 2, (k.a.y + k.b.y) / 2, (k.a.z + k.b.z) / 2},
+                                       kMidpoint});
             }
         }
         e->close();
     }
     if (mode & kIntersection)
         for (std::size_t i = 0; i < curves.size(); ++i)
-            for (std::size_t j = i + 1; j < curves.size(); ++j) Intersections(curves[i], curves[j], special);
+            for (std::size_t j = i + 1; j < curves.size(); ++j) {
+                std::vector<AcGePoint3d> crossing;
+                Intersections(curves[i], curves[j], crossing);
+                for (const AcGePoint3d& c : crossing) special.push_back({c, kIntersection});
+            }
     if (mode & kPerpendicular) {
         const double* l = State().lastPoint;
         const AcGePoint3d from(l[0], l[1], l[2]);
@@ -152,19 +163,19 @@ void SnapClick(const double ucsIn[3], double ucsOut[3]) {
                 const double dx = k.b.x - k.a.x, dy = k.b.y - k.a.y, len2 = dx * dx + dy * dy;
                 if (len2 <= 0) continue;
                 const double t = ((from.x - k.a.x) * dx + (from.y - k.a.y) * dy) / len2;
-                if (t >= 0 && t <= 1) special.push_back({k.a.x + t * dx, k.a.y + t * dy, k.a.z});
+                if (t >= 0 && t <= 1) special.push_back({{k.a.x + t * dx, k.a.y + t * dy, k.a.z}, kPerpendicular});
             } else {
                 const double ang = std::atan2(from.y - k.c.y, from.x - k.c.x);
                 for (double a : {ang, ang + kPi})
-                    if (AngleOnArc(k, a)) special.push_back(OnCircle(k, a));
+                    if (AngleOnArc(k, a)) special.push_back({OnCircle(k, a), kPerpendicular});
             }
         }
     }
-    const auto best = [&](const std::vector<AcGePoint3d>& cands, AcGePoint3d& found) {
+    const auto best = [&](const std::vector<Candidate>& cands, Candidate& found) {
         double bestD = reach;
         bool any = false;
-        for (const AcGePoint3d& c : cands) {
-            const double d = std::hypot(c.x - p.x, c.y - p.y);
+        for (const Candidate& c : cands) {
+            const double d = std::hypot(c.point.x - p.x, c.point.y - p.y);
             if (std::isfinite(d) && d <= bestD) {
                 bestD = d;
                 found = c;
@@ -173,16 +184,23 @@ void SnapClick(const double ucsIn[3], double ucsOut[3]) {
         }
         return any;
     };
-    AcGePoint3d found;
+    Candidate found;
     bool any = best(special, found);
     if (!any && (mode & kNearest)) {
-        std::vector<AcGePoint3d> near;
-        for (const Curve& k : curves) near.push_back(Closest(k, p));
+        std::vector<Candidate> near;
+        for (const Curve& k : curves) near.push_back({Closest(k, p), kNearest});
         any = best(near, found);
     }
-    if (!any) return;
-    const double fw[3] = {found.x, found.y, found.z};
-    WcsToUcsPoint(fw, ucsOut);
+    if (!any) return result;
+    const double fw[3] = {found.point.x, found.point.y, found.point.z};
+    WcsToUcsPoint(fw, result.ucs);
+    result.mode = found.mode;
+    return result;
+}
+
+void SnapClick(const double ucsIn[3], double ucsOut[3]) {
+    const SnapPoint snap = FindSnap(ucsIn);
+    for (int i = 0; i < 3; ++i) ucsOut[i] = snap.ucs[i];
 }
 
 }  // namespace vorn::ed

@@ -253,6 +253,7 @@ int SelectEntity(const wchar_t* promptText, const resbuf* filterList, ads_name e
     const KeywordList kws = ParseKeywords(words);
     const std::wstring prompt = promptText ? promptText : L"\nSelect object: ";
     const Filter filter(filterList);
+    const InputScope scope(InputKind::kEntity, prompt, nullptr, kws.local);
     ShowPrompt(prompt);
     for (;;) {
         const Event ev = NextAnswer(prompt);
@@ -300,10 +301,18 @@ int SelectEntities(const wchar_t* promptText, const resbuf* filterList, ads_name
         for (const auto& id : ids) chosen.add(id);
         report(ids.size());
     };
+    InputScope scope(InputKind::kSelection, prompt, nullptr, own.local);
+    scope.context().chosen = &chosen.ids;
     ShowPrompt(prompt);
     for (;;) {
         const Event ev = NextAnswer(prompt);
         if (ev.kind == EventKind::kCancel) return RTCAN;
+        if (ev.kind == EventKind::kBox) {
+            const double a[3] = {ev.x, ev.y, ev.z}, b[3] = {ev.x2, ev.y2, ev.z};
+            add(InArea(Rectangle(a, b), ev.x2 < ev.x ? Area::kCrossing : Area::kWindow, filter));
+            ShowPrompt(prompt);
+            continue;
+        }
         if (ev.kind == EventKind::kEnter) {
             if (chosen.ids.empty()) return RTNONE;
             NewSet(std::move(chosen), ss);

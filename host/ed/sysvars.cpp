@@ -67,6 +67,8 @@ void InstallDefaults(Registry& r) {
     addInt(L"OSMODE", 0, 0, 16383);
     addInt(L"PICKBOX", 3, 0, 50);
     addInt(L"APERTURE", 10, 1, 50);
+    addInt(L"FILEDIA", 1, 0, 1);
+    addInt(L"ORTHOMODE", 0, 0, 1);
     r.pixelSize = 1.0;
     SysVarAccess px;
     px.get = [](resbuf& out) {
@@ -205,6 +207,8 @@ int OsMode() { return Reg().ints[L"OSMODE"]; }
 int PickBox() { return Reg().ints[L"PICKBOX"]; }
 int Aperture() { return Reg().ints[L"APERTURE"]; }
 double PixelSize() { return Reg().pixelSize; }
+int FileDia() { return Reg().ints[L"FILEDIA"]; }
+int OrthoMode() { return Reg().ints[L"ORTHOMODE"]; }
 
 void ResetEditorSysVars() {
     Registry& r = Reg();
@@ -212,6 +216,8 @@ void ResetEditorSysVars() {
     r.ints[L"OSMODE"] = 0;
     r.ints[L"PICKBOX"] = 3;
     r.ints[L"APERTURE"] = 10;
+    r.ints[L"FILEDIA"] = 1;
+    r.ints[L"ORTHOMODE"] = 0;
     r.pixelSize = 1.0;
 }
 

@@ -42,6 +42,10 @@ int PickBox();   // pick distance in pixels
 int Aperture();  // snap distance in pixels
 // Drawing units per pixel of the view: pick and snap distances are pixels times this.
 double PixelSize();
+// 1: file prompts open a file dialog where a window offers one; 0: they ask on the command line.
+int FileDia();
+// 1: points given with the mouse go horizontally or vertically from the last point.
+int OrthoMode();
 
 // Back to the editor's defaults (drawing variables untouched).
 void ResetEditorSysVars();

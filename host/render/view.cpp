@@ -30,6 +30,14 @@ View View::Fit(const AcDbExtents& box, double width, double height, double margi
     return v;
 }
 
+View View::At(double x0, double y0, double scale) {
+    View v;
+    v.m_x0 = x0;
+    v.m_y0 = y0;
+    v.m_scale = scale;
+    return v;
+}
+
 View View::Offset(double left, double top) const {
     View v = *this;
     v.m_left += left;
