@@ -116,7 +116,9 @@ void CWnd::GetClientRect(CRect* rect) const {
   rect->OffsetRect(-rect->left, -rect->top);
 }
 
-void CWnd::Invalidate(BOOL) {}
+void CWnd::Invalidate(BOOL) {
+  if (vorn::mfc::IsLiveWindow(m_hWnd)) ++m_hWnd->paintCount;
+}
 
 BOOL CWnd::DestroyWindow() { return ::DestroyWindow(m_hWnd); }
 

@@ -27,6 +27,10 @@ int DefaultMessageBoxAnswer(UINT type) {
 }  // namespace vorn::mfc
 
 int MessageBoxW(HWND, LPCWSTR text, LPCWSTR caption, UINT type) {
+  if (const auto& native = vorn::NativeDialogs().messageBox) {
+    const int answer = native(text ? text : L"", caption ? caption : L"", type);
+    if (answer >= 0) return answer;
+  }
   std::wstring line = L"\n";
   if (caption && *caption) line += std::wstring(L"[") + caption + L"] ";
   line += text ? text : L"";
@@ -44,6 +48,20 @@ CFileDialog::CFileDialog(BOOL openFileDialog, LPCWSTR defaultExt, LPCWSTR fileNa
       m_filter(filter) {}
 
 INT_PTR CFileDialog::DoModal() {
+  if (const auto& native = vorn::NativeDialogs().fileDialog) {
+    std::wstring chosen;
+    const int answer = native(m_bOpenFileDialog != FALSE, m_filter.str(), m_fileName.str(), chosen);
+    if (answer == 0) return IDCANCEL;
+    if (answer > 0) {
+      m_path = CString(chosen.c_str());
+      if (GetFileExt().IsEmpty() && !m_defaultExt.IsEmpty()) {
+        CString ext = m_defaultExt;
+        ext.TrimLeft(L'.');
+        m_path += L"." + ext;
+      }
+      return IDOK;
+    }
+  }
   // The filter's first description ("Drawings (*.dwg)") tells the user what is expected.
   CString kind = m_filter;
   const int bar = kind.Find(L'|');

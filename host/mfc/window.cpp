@@ -273,7 +273,9 @@ bool IsListBox(const HWND__* hwnd) {
 }
 
 void SetPaintHandler(HWND hwnd, PaintHandler handler) {
-  if (IsLiveWindow(hwnd)) hwnd->paint = std::move(handler);
+  if (!IsLiveWindow(hwnd)) return;
+  hwnd->paint = std::move(handler);
+  ++hwnd->paintCount;
 }
 
 void NotifyParent(HWND control, UINT code) {

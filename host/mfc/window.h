@@ -77,6 +77,9 @@ struct HWND__ {
   // subclassing control object (DDX_Control, SubclassDlgItem) for a control, else null.
   CWnd* handler = nullptr;
   vorn::mfc::PaintHandler paint;
+  // Counts Invalidate calls and paint handler changes: a window front end paints an owner-drawn
+  // control again only when this has changed, not on every refresh.
+  unsigned long paintCount = 0;
   // Dialog attributes.
   std::wstring fontName;
   int fontSize = 9;

@@ -197,6 +197,9 @@ bool HasOpenDialog() {
 
 bool DispatchDialogEvent(const DialogEvent& event, std::wstring& output) {
   CDialog* dialog = TheOpenDialog();
+  if (event.dialog)
+    dialog = vorn::mfc::IsLiveWindow(event.dialog) ? dynamic_cast<CDialog*>(event.dialog->handler)
+                                                   : nullptr;
   const std::wstring name = EventName(event.kind);
   if (!dialog) return Refuse(output, L"No dialog is open; " + name + L" needs an open dialog.");
   HWND dlg = dialog->m_hWnd;

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "host/mfc/afxtypes.h"
+
 namespace vorn::ui {
 
 struct DialogEvent {
@@ -13,13 +15,17 @@ struct DialogEvent {
   int row = 0;
   std::wstring text;
   std::string file;
+  // The dialog a window's widget produced the event in; null for typed and script events,
+  // which go to the open dialog. A window event must not reach a dialog opened after it.
+  HWND dialog = nullptr;
 };
 
 // Parses the text after '@' ("edit 2005 3.5", "click 2020", "select 2001 2", "show", ...).
 bool ParseDialogEvent(const std::wstring& line, DialogEvent& event, std::wstring& error);
-// Dispatches to the open dialog. False with a message (what was wrong and what is expected) when
-// no dialog is open, the control is missing, of the wrong kind, disabled or hidden, or a row is out
-// of range. Text for the transcript (the @show listing) is appended to output.
+// Dispatches to event.dialog, else to the open dialog. False with a message (what was wrong and
+// what is expected) when no dialog is open, the control is missing, of the wrong kind, disabled or
+// hidden, or a row is out of range. Text for the transcript (the @show listing) is appended to
+// output.
 bool DispatchDialogEvent(const DialogEvent& event, std::wstring& output);
 bool HasOpenDialog();
 
