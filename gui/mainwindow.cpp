@@ -12,6 +12,7 @@
 #include "gui/commandpanel.h"
 #include "gui/drawingview.h"
 #include "gui/frontend.h"
+#include "gui/layerpanel.h"
 #include "host/cmds/cmds.h"
 #include "host/ed/editor.h"
 #include "host/ed/sysvars.h"
@@ -127,6 +128,7 @@ void MainWindow::refresh() {
     m_orthoButton->setChecked(vorn::ed::OrthoMode() == 1);
     m_panel->refresh();
     m_view->refreshOverlay();
+    if (auto* layers = findChild<LayerPanel*>()) layers->refresh();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
