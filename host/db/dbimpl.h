@@ -107,6 +107,9 @@ public:
     // annotation symbols changed).
     void markAllDirty();
     std::vector<std::uint32_t> queryBox(const AcDbExtents& box);
+    // Calls visit(slot, box) for every entity whose box meets box, in slot order, with the box
+    // the tree holds.
+    void forEachInBox(const AcDbExtents& box, const std::function<void(std::uint32_t, const AcDbExtents&)>& visit);
     std::vector<std::uint32_t> queryNear(const AcGePoint3d& p, double dist);
     AcDbExtents extents();
     struct Tree;

@@ -147,6 +147,11 @@ public:
     // ---- spatial queries over model space (results in database order, erased left out) ----
     // Entities whose extents meet the box (touching counts).
     AcDbObjectIdArray entitiesMeetingBox(const AcDbExtents& box) const;
+    // The same entities handed to visit one by one with the extents the index keeps of them (in
+    // the plan: z is 0), without making a list: for drawing many entities. visit must not change
+    // the drawing.
+    void forEachEntityMeetingBox(const AcDbExtents& box,
+                                 const std::function<void(const AcDbObjectId&, const AcDbExtents&)>& visit) const;
     // Entities whose extents lie within dist of the point: candidates for a pick.
     AcDbObjectIdArray entitiesNearPoint(const AcGePoint3d& point, double dist) const;
     // The box of all model-space entities (invalid for an empty drawing).

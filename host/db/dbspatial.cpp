@@ -1,10 +1,12 @@
 // The spatial index over model space: an R-tree of entity extents, brought up to date lazily
-// before each query from the set of slots that changed since the last one.
+// before each query from the set of slots that changed since the last one. Queries hand back
+// slots in database order; the drawing's view also takes the boxes the tree holds.
 #include <algorithm>
 #include <cmath>
 
 #include <boost/geometry.hpp>
 #include <boost/geometry/index/rtree.hpp>
+#include <boost/iterator/function_output_iterator.hpp>
 
 #include "host/db/db.h"
 #include "host/db/dbimpl.h"
@@ -95,17 +97,58 @@ void SpatialIndex::flush() {
     t.dirty.clear();
 }
 
+namespace {
+
+BBox ToBox(const AcDbExtents& ext) {
+    return BBox(BPoint(ext.minPoint().x, ext.minPoint().y), BPoint(ext.maxPoint().x, ext.maxPoint().y));
+}
+
+// The slots whose boxes meet box, in slot order (database order). Many hits are put in order
+// through a bit per slot, few by sorting.
+std::vector<std::uint32_t> HitsInOrder(const SpatialIndex::Tree& t, const BBox& box) {
+    std::vector<std::uint32_t> hits;
+    t.tree.query(bgi::intersects(box),
+                 boost::iterators::make_function_output_iterator([&](const Value& v) { hits.push_back(v.second); }));
+    const std::size_t words = (t.boxOf.size() + 63) / 64;
+    if (hits.size() < words) {
+        std::sort(hits.begin(), hits.end());
+        return hits;
+    }
+    std::vector<std::uint64_t> bits(words, 0);
+    for (std::uint32_t i : hits) bits[i >> 6] |= std::uint64_t(1) << (i & 63);
+    hits.clear();
+    for (std::size_t w = 0; w < words; ++w)
+        for (std::uint64_t b = bits[w]; b; b &= b - 1)
+            hits.push_back(static_cast<std::uint32_t>(w * 64 + static_cast<std::size_t>(__builtin_ctzll(b))));
+    return hits;
+}
+
+}  // namespace
+
 std::vector<std::uint32_t> SpatialIndex::queryBox(const AcDbExtents& ext) {
     flush();
-    std::vector<std::uint32_t> out;
-    if (!ext.isValid()) return out;
-    BBox box(BPoint(ext.minPoint().x, ext.minPoint().y), BPoint(ext.maxPoint().x, ext.maxPoint().y));
-    std::vector<Value> hits;
-    m_tree->tree.query(bgi::intersects(box), std::back_inserter(hits));
-    out.reserve(hits.size());
-    for (const auto& v : hits) out.push_back(v.second);
-    std::sort(out.begin(), out.end());
-    return out;
+    if (!ext.isValid()) return {};
+    return HitsInOrder(*m_tree, ToBox(ext));
+}
+
+void SpatialIndex::forEachInBox(const AcDbExtents& ext,
+                                const std::function<void(std::uint32_t, const AcDbExtents&)>& visit) {
+    flush();
+    if (!ext.isValid() || m_tree->tree.empty()) return;
+    const Tree& t = *m_tree;
+    const BBox box = ToBox(ext);
+    const auto call = [&](std::uint32_t i) {
+        const BBox& b = t.boxOf[i];
+        visit(i, AcDbExtents(AcGePoint3d(b.min_corner().get<0>(), b.min_corner().get<1>(), 0.0),
+                             AcGePoint3d(b.max_corner().get<0>(), b.max_corner().get<1>(), 0.0)));
+    };
+    if (bg::covered_by(t.tree.bounds(), box)) {
+        // Everything meets the box: the tree need not be walked.
+        for (std::uint32_t i = 0; i < t.inTree.size(); ++i)
+            if (t.inTree[i]) call(i);
+        return;
+    }
+    for (std::uint32_t i : HitsInOrder(t, box)) call(i);
 }
 
 std::vector<std::uint32_t> SpatialIndex::queryNear(const AcGePoint3d& p, double dist) {
@@ -113,9 +156,11 @@ std::vector<std::uint32_t> SpatialIndex::queryNear(const AcGePoint3d& p, double 
     if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(dist) || dist < 0.0) return out;
     AcDbExtents box(AcGePoint3d(p.x - dist, p.y - dist, 0.0), AcGePoint3d(p.x + dist, p.y + dist, 0.0));
     for (std::uint32_t i : queryBox(box)) {
-        AcDbExtents ext;
-        AcDbEntity::cast(m_db->slots[i].object.get())->getGeomExtents(ext);
-        if (ext.distanceTo2d(p) <= dist) out.push_back(i);
+        // The box the tree holds is the entity's extents as of the flush queryBox just made.
+        const BBox& b = m_tree->boxOf[i];
+        const double dx = std::max({b.min_corner().get<0>() - p.x, 0.0, p.x - b.max_corner().get<0>()});
+        const double dy = std::max({b.min_corner().get<1>() - p.y, 0.0, p.y - b.max_corner().get<1>()});
+        if (std::hypot(dx, dy) <= dist) out.push_back(i);
     }
     return out;
 }
@@ -143,6 +188,12 @@ AcDbObjectIdArray toIds(const AcDbDatabase* db, const std::vector<std::uint32_t>
 
 AcDbObjectIdArray AcDbDatabase::entitiesMeetingBox(const AcDbExtents& box) const {
     return toIds(this, m_impl->spatial->queryBox(box));
+}
+
+void AcDbDatabase::forEachEntityMeetingBox(
+    const AcDbExtents& box, const std::function<void(const AcDbObjectId&, const AcDbExtents&)>& visit) const {
+    AcDbDatabase* self = const_cast<AcDbDatabase*>(this);
+    m_impl->spatial->forEachInBox(box, [&](std::uint32_t i, const AcDbExtents& ext) { visit(AcDbObjectId(self, i), ext); });
 }
 
 AcDbObjectIdArray AcDbDatabase::entitiesNearPoint(const AcGePoint3d& point, double dist) const {

@@ -1,8 +1,9 @@
-// Painting drawing primitives with Cairo.
+// Painting drawing primitives with Cairo, and strokes straight into image surfaces.
 #include "host/render/cairosink.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cwctype>
 #include <string>
 
@@ -45,12 +46,248 @@ std::wstring ShownText(const std::wstring& text) {
     return out;
 }
 
+constexpr double kTwoPi = 6.283185307179586476925286766559;
+// How far a flattened arc strays from the true one, in pixels (Cairo's own default).
+constexpr double kTolerance = 0.1;
+// Vertices closer than this to the last one kept are dropped: a flattened arc of a few pixels
+// comes with dozens of them.
+constexpr double kMinStep = 0.25;
+
 }  // namespace
+
+// Strokes painted straight into an image surface: each stroke's coverage is gathered first
+// (round-ended segments of the pen's width, a pixel's coverage falling off over a pixel
+// across the edge), then the stroke is laid over the pixels once, as Cairo's OVER does.
+struct CairoSink::Pixels {
+    cairo_surface_t* surface = nullptr;
+    unsigned char* data = nullptr;
+    int stride = 0;
+    int left = 0, top = 0, right = 0, bottom = 0;  // the clip box, whole pixels
+    std::vector<std::uint8_t> cover;               // per pixel of the clip box
+    std::vector<std::uint32_t> touched;            // the pixels this stroke covers
+    std::vector<double> xy;                        // a primitive's points in device pixels
+
+    // Pixels of cr's target when it is an image surface drawn on as device pixels, with
+    // OVER and no clip but a rectangle; null otherwise (everything then goes through Cairo).
+    static std::unique_ptr<Pixels> Of(cairo_t* cr) {
+        if (!cr || cairo_status(cr) != CAIRO_STATUS_SUCCESS) return nullptr;
+        cairo_surface_t* target = cairo_get_group_target(cr);
+        if (!target || cairo_surface_status(target) != CAIRO_STATUS_SUCCESS ||
+            cairo_surface_get_type(target) != CAIRO_SURFACE_TYPE_IMAGE)
+            return nullptr;
+        const cairo_format_t format = cairo_image_surface_get_format(target);
+        if (format != CAIRO_FORMAT_ARGB32 && format != CAIRO_FORMAT_RGB24) return nullptr;
+        if (cairo_get_operator(cr) != CAIRO_OPERATOR_OVER) return nullptr;
+        cairo_matrix_t m;
+        cairo_get_matrix(cr, &m);
+        if (m.xx != 1 || m.yy != 1 || m.xy != 0 || m.yx != 0 || m.x0 != 0 || m.y0 != 0) return nullptr;
+        double ox = 0, oy = 0, sx = 1, sy = 1;
+        cairo_surface_get_device_offset(target, &ox, &oy);
+        cairo_surface_get_device_scale(target, &sx, &sy);
+        if (ox != 0 || oy != 0 || sx != 1 || sy != 1) return nullptr;
+        auto p = std::make_unique<Pixels>();
+        p->surface = target;
+        p->right = cairo_image_surface_get_width(target);
+        p->bottom = cairo_image_surface_get_height(target);
+        cairo_rectangle_list_t* clip = cairo_copy_clip_rectangle_list(cr);
+        bool ok = clip->status == CAIRO_STATUS_SUCCESS && clip->num_rectangles <= 1;
+        if (ok && clip->num_rectangles == 0) p->right = p->bottom = 0;  // all clipped away
+        if (ok && clip->num_rectangles == 1) {
+            const cairo_rectangle_t& r = clip->rectangles[0];
+            // Cairo softens a clip edge between pixels; only whole pixels are taken here.
+            ok = r.x == std::floor(r.x) && r.y == std::floor(r.y) && r.width == std::floor(r.width) &&
+                 r.height == std::floor(r.height);
+            p->left = std::max(0, static_cast<int>(r.x));
+            p->top = std::max(0, static_cast<int>(r.y));
+            p->right = std::min(p->right, static_cast<int>(r.x + r.width));
+            p->bottom = std::min(p->bottom, static_cast<int>(r.y + r.height));
+        }
+        cairo_rectangle_list_destroy(clip);
+        if (!ok) return nullptr;
+        p->right = std::max(p->right, p->left);
+        p->bottom = std::max(p->bottom, p->top);
+        return p;
+    }
+
+    int width() const { return right - left; }
+    int height() const { return bottom - top; }
+
+    // The area a stroke of half width r may cover: the clip box grown by the pen and a pixel.
+    DeviceRect reach(double r) const {
+        return {left - r - 2.0, top - r - 2.0, right + r + 2.0, bottom + r + 2.0};
+    }
+
+    // A round-ended segment of half width r from a to b into the stroke's coverage: a pixel
+    // whose centre lies within r - 0.5 of the segment is covered whole, beyond r + 0.5 not at
+    // all, and in between as far as it reaches in.
+    void segment(double ax, double ay, double bx, double by, double r) {
+        if (width() <= 0 || height() <= 0) return;
+        if (cover.empty()) cover.assign(static_cast<std::size_t>(width()) * static_cast<std::size_t>(height()), 0);
+        const double dx = bx - ax, dy = by - ay, len2 = dx * dx + dy * dy;
+        const double inv = len2 > 0 ? 1.0 / len2 : 0.0;
+        const bool steep = std::fabs(dy) > std::fabs(dx);
+        // u runs along the major axis, v across it.
+        const double ua = steep ? ay : ax, va = steep ? ax : ay, ub = steep ? by : bx;
+        const double g = steep ? (dy != 0 ? dx / dy : 0.0) : (dx != 0 ? dy / dx : 0.0);
+        const double inner = std::max(0.0, r - 0.5), outer = r + 0.5;
+        // A covered pixel's centre lies within outer of the segment: within outer of its span
+        // along u, and within outer·sqrt(1 + g²) of the line along v.
+        const double across = outer * std::sqrt(1.0 + g * g);
+        const double lo = std::min(ua, ub), hi = std::max(ua, ub);
+        // Bounds taken in floating point first: the caller cuts segments to the clip box, but a
+        // bound must never overflow an int.
+        const auto index = [](double v, int a, int b) {
+            return static_cast<int>(std::clamp(v, static_cast<double>(a), static_cast<double>(b)));
+        };
+        const int umin = steep ? top : left, umax = (steep ? bottom : right) - 1;
+        const int vmin = steep ? left : top, vmax = (steep ? right : bottom) - 1;
+        const int iu0 = index(std::ceil(lo - outer - 0.5), umin, umax + 1);
+        const int iu1 = index(std::floor(hi + outer - 0.5), umin - 1, umax);
+        const int w = width();
+        for (int iu = iu0; iu <= iu1; ++iu) {
+            const double uc = iu + 0.5;
+            const double vc = va + g * (std::clamp(uc, lo, hi) - ua);
+            const int iv0 = index(std::ceil(vc - across - 0.5), vmin, vmax + 1);
+            const int iv1 = index(std::floor(vc + across - 0.5), vmin - 1, vmax);
+            for (int iv = iv0; iv <= iv1; ++iv) {
+                const double px = (steep ? iv : iu) + 0.5, py = (steep ? iu : iv) + 0.5;
+                const double t = std::clamp(((px - ax) * dx + (py - ay) * dy) * inv, 0.0, 1.0);
+                const double ex = px - (ax + t * dx), ey = py - (ay + t * dy);
+                const double d2 = ex * ex + ey * ey;
+                if (d2 >= outer * outer) continue;
+                const int c = d2 <= inner * inner ? 255 : static_cast<int>((outer - std::sqrt(d2)) * 255.0 + 0.5);
+                if (c <= 0) continue;
+                const int x = steep ? iv : iu, y = steep ? iu : iv;
+                const std::uint32_t k = static_cast<std::uint32_t>((y - top) * w + (x - left));
+                std::uint8_t& cell = cover[k];
+                if (cell == 0) touched.push_back(k);
+                if (c > cell) cell = static_cast<std::uint8_t>(std::min(c, 255));
+            }
+        }
+    }
+
+    // Lays the gathered stroke over the pixels in colour c and clears it.
+    void paint(const Rgb& c) {
+        if (touched.empty()) return;
+        cairo_surface_flush(surface);
+        if (!data) {
+            data = cairo_image_surface_get_data(surface);
+            stride = cairo_image_surface_get_stride(surface);
+        }
+        const auto byte = [](double v) { return static_cast<std::uint32_t>(std::lround(std::clamp(v, 0.0, 1.0) * 255.0)); };
+        const std::uint32_t src[4] = {byte(c.b), byte(c.g), byte(c.r), 255};  // premultiplied, opaque
+        for (std::uint32_t k : touched) {
+            const int x = left + static_cast<int>(k % static_cast<std::uint32_t>(width()));
+            const int y = top + static_cast<int>(k / static_cast<std::uint32_t>(width()));
+            std::uint32_t& p = reinterpret_cast<std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride)[x];
+            const std::uint32_t a = cover[k];
+            cover[k] = 0;
+            std::uint32_t out = 0;
+            for (int ch = 0; ch < 4; ++ch) {
+                const std::uint32_t d = p >> (8 * ch) & 255;
+                out |= ((src[ch] * a + d * (255 - a) + 127) / 255) << (8 * ch);
+            }
+            p = out;
+        }
+        touched.clear();
+        cairo_surface_mark_dirty(surface);
+    }
+};
+
+bool ClipSegment(const DeviceRect& rect, double& x0, double& y0, double& x1, double& y1) {
+    const double lo[2] = {rect.x0, rect.y0}, hi[2] = {rect.x1, rect.y1};
+    const double p0[2] = {x0, y0}, d[2] = {x1 - x0, y1 - y0};
+    double t0 = 0.0, t1 = 1.0;
+    for (int k = 0; k < 2; ++k) {
+        if (d[k] == 0.0) {
+            if (p0[k] < lo[k] || p0[k] > hi[k]) return false;
+            continue;
+        }
+        double ta = (lo[k] - p0[k]) / d[k], tb = (hi[k] - p0[k]) / d[k];
+        if (ta > tb) std::swap(ta, tb);
+        t0 = std::max(t0, ta);
+        t1 = std::min(t1, tb);
+        if (t0 > t1) return false;
+    }
+    if (!(t0 <= t1)) return false;  // a segment of non-finite ends
+    x0 = p0[0] + t0 * d[0];
+    y0 = p0[1] + t0 * d[1];
+    x1 = p0[0] + t1 * d[0];
+    y1 = p0[1] + t1 * d[1];
+    return true;
+}
+
+std::vector<double> DevicePattern(const std::vector<double>& dashes, double scale) {
+    std::vector<double> dev;
+    if (dashes.empty() || dashes.size() % 2 == 1) return dev;
+    double total = 0;
+    for (double d : dashes) {
+        // A dot becomes one pixel; a dash shorter than a pixel still shows.
+        dev.push_back(std::clamp(std::fabs(d) * scale, 1.0, 1e6));
+        total += dev.back();
+    }
+    if (!(total >= 4.0)) dev.clear();
+    return dev;
+}
+
+void FlattenDeviceArc(double cx, double cy, double r, double start, double sweep, double tolerance,
+                      const DeviceRect& rect, const std::function<void(const std::vector<double>&)>& run) {
+    if (!(r > 0.0) || !std::isfinite(r) || !std::isfinite(cx) || !std::isfinite(cy) || !(sweep > 0.0) ||
+        !std::isfinite(start) || !std::isfinite(sweep) || !(tolerance > 0.0))
+        return;
+    sweep = std::min(sweep, kTwoPi);
+    // The nearest and the farthest point of rect from the centre.
+    const double nx = std::clamp(cx, rect.x0, rect.x1) - cx, ny = std::clamp(cy, rect.y0, rect.y1) - cy;
+    const double far = std::hypot(std::max(std::fabs(rect.x0 - cx), std::fabs(rect.x1 - cx)),
+                                  std::max(std::fabs(rect.y0 - cy), std::fabs(rect.y1 - cy)));
+    if (std::hypot(nx, ny) > r + 1.0 || r > far + 1.0) return;  // wholly outside rect
+    std::vector<double> xy;
+    const auto piece = [&](double from, double to) {
+        const double step = r > tolerance ? 2.0 * std::acos(1.0 - tolerance / r) : kTwoPi / 4;
+        const int n = std::clamp(static_cast<int>(std::ceil((to - from) / step)), 1, 100000);
+        const double dc = std::cos((to - from) / n), ds = std::sin((to - from) / n);
+        double ux = std::cos(from), uy = std::sin(from);
+        xy.clear();
+        xy.push_back(cx + r * ux);
+        xy.push_back(cy - r * uy);
+        for (int k = 1; k < n; ++k) {
+            const double vx = ux * dc - uy * ds, vy = ux * ds + uy * dc;
+            ux = vx, uy = vy;
+            xy.push_back(cx + r * ux);
+            xy.push_back(cy - r * uy);
+        }
+        xy.push_back(cx + r * std::cos(to));
+        xy.push_back(cy - r * std::sin(to));
+        run(xy);
+    };
+    const double w = rect.x1 - rect.x0, h = rect.y1 - rect.y0;
+    if ((nx == 0.0 && ny == 0.0) || r < 4.0 * std::max(w, h)) {
+        piece(start, start + sweep);
+        return;
+    }
+    // The centre lies outside rect, which it sees within less than a half turn around the
+    // direction of rect's middle.
+    const double mid = std::atan2(-((rect.y0 + rect.y1) / 2 - cy), (rect.x0 + rect.x1) / 2 - cx);
+    double dmin = 0, dmax = 0;
+    for (double x : {rect.x0, rect.x1})
+        for (double y : {rect.y0, rect.y1}) {
+            const double d = std::remainder(std::atan2(-(y - cy), x - cx) - mid, kTwoPi);
+            dmin = std::min(dmin, d);
+            dmax = std::max(dmax, d);
+        }
+    const double a0 = std::remainder(start - mid, kTwoPi) + mid, a1 = a0 + sweep;
+    for (int k = -1; k <= 2; ++k) {
+        const double from = std::max(a0, mid + dmin + k * kTwoPi), to = std::min(a1, mid + dmax + k * kTwoPi);
+        if (from < to) piece(from, to);
+    }
+}
 
 const char* CairoSink::FontFamily() { return "WenQuanYi Micro Hei"; }
 
 CairoSink::CairoSink(cairo_t* cr, const View& view, const AcDbDatabase* db, PaintStyle style)
-    : m_cr(cr), m_view(view), m_db(db), m_style(std::move(style)) {}
+    : m_cr(cr), m_view(view), m_db(db), m_style(std::move(style)), m_pixels(Pixels::Of(cr)) {}
+
+CairoSink::~CairoSink() = default;
 
 std::vector<double> EntityDashes(const AcDbEntity* entity) {
     if (!entity) return {};
@@ -92,40 +329,64 @@ Rgb CairoSink::colourOf(const vorn::db::GiPrimitive& p) const {
     return AciToRgb(c.colorIndex(), m_style.lightBackground);
 }
 
+double CairoSink::penWidth() const {
+    return std::max(1.0, m_style.highlight ? m_style.lineWidth * 2.0 : m_style.lineWidth);
+}
+
 void CairoSink::stroke(const Rgb& c, bool dashed) {
     cairo_set_source_rgb(m_cr, c.r, c.g, c.b);
-    double width = std::max(1.0, m_style.highlight ? m_style.lineWidth * 2.0 : m_style.lineWidth);
-    cairo_set_line_width(m_cr, width);
-    std::vector<double> dev;
-    if (dashed && !m_style.dashes.empty()) {
-        for (double d : m_style.dashes) {
-            // A dot becomes one pixel; a dash shorter than a pixel still shows.
-            double len = std::fabs(d) * m_view.scale();
-            dev.push_back(std::clamp(len, 1.0, 1e6));
-        }
-        // A pattern that repeats within a few pixels reads as a continuous line.
-        double total = 0;
-        for (double d : dev) total += d;
-        if (total < 4.0 || dev.size() % 2 == 1) dev.clear();
-    }
+    cairo_set_line_width(m_cr, penWidth());
+    const std::vector<double> dev = dashed ? DevicePattern(m_style.dashes, m_view.scale()) : std::vector<double>{};
     cairo_set_dash(m_cr, dev.empty() ? nullptr : dev.data(), static_cast<int>(dev.size()), 0.0);
     cairo_stroke(m_cr);
 }
 
-void CairoSink::drawText(const AcGiTextData& t, const Rgb& c) {
+void CairoSink::strokePixels(const std::vector<double>& xy, bool closed, const Rgb& c, bool dashed) {
+    Pixels& px = *m_pixels;
+    const double r = penWidth() / 2;
+    const DeviceRect area = px.reach(r);
+    const std::vector<double> pattern = dashed ? DevicePattern(m_style.dashes, m_view.scale()) : std::vector<double>{};
+    DashWalker dashes;
+    dashes.start(&pattern);
+    const auto on = [&](double x0, double y0, double x1, double y1) { px.segment(x0, y0, x1, y1, r); };
+    const std::size_t n = xy.size() / 2;
+    double x0 = xy.empty() ? 0.0 : xy[0], y0 = xy.empty() ? 0.0 : xy[1], x1 = x0, y1 = y0;
+    for (std::size_t i = 1; i < n; ++i) {
+        x0 = std::min(x0, xy[2 * i]), x1 = std::max(x1, xy[2 * i]);
+        y0 = std::min(y0, xy[2 * i + 1]), y1 = std::max(y1, xy[2 * i + 1]);
+    }
+    if (n == 1 || (n > 1 && x1 - x0 <= r && y1 - y0 <= r)) {
+        // A point, or a stroke that stays within half the pen's width (a detail of a symbol
+        // seen from afar): the pen's round end over it, and over half a pixel at least.
+        if (x1 - x0 < 0.5 && y1 - y0 < 0.5) x1 = x0 + 0.5;
+        if (ClipSegment(area, x0, y0, x1, y1)) px.segment(x0, y0, x1, y1, r);
+    } else if (n > 1) {
+        double ax = xy[0], ay = xy[1];
+        for (std::size_t i = 1; i < n; ++i) {
+            const double bx = xy[2 * i], by = xy[2 * i + 1];
+            if (i + 1 < n && (bx - ax) * (bx - ax) + (by - ay) * (by - ay) < kMinStep * kMinStep) continue;
+            dashes.segment(area, ax, ay, bx, by, on);
+            ax = bx, ay = by;
+        }
+        if (closed && n > 2) dashes.segment(area, ax, ay, xy[0], xy[1], on);
+    }
+    px.paint(c);
+}
+
+void PaintText(cairo_t* cr, const View& view, const AcGiTextData& t, const Rgb& c) {
     std::string utf8 = vorn::ToUtf8(ShownText(t.text));
-    double height = t.height * m_view.scale();
+    double height = t.height * view.scale();
     if (utf8.empty() || !(height > 0.3) || !std::isfinite(height)) return;
-    cairo_save(m_cr);
-    cairo_select_font_face(m_cr, FontFamily(), CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_save(cr);
+    cairo_select_font_face(cr, CairoSink::FontFamily(), CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
     // A text height is the height of a capital; the font's em square is about 1.35 times that.
-    cairo_set_font_size(m_cr, height * 1.35);
+    cairo_set_font_size(cr, height * 1.35);
     cairo_text_extents_t ext;
-    cairo_text_extents(m_cr, utf8.c_str(), &ext);
-    cairo_translate(m_cr, m_view.deviceX(t.position.x), m_view.deviceY(t.position.y));
-    cairo_rotate(m_cr, -t.rotation);
+    cairo_text_extents(cr, utf8.c_str(), &ext);
+    cairo_translate(cr, view.deviceX(t.position.x), view.deviceY(t.position.y));
+    cairo_rotate(cr, -t.rotation);
     double wf = (t.widthFactor > 0.0 && std::isfinite(t.widthFactor)) ? t.widthFactor : 1.0;
-    cairo_scale(m_cr, wf, 1.0);
+    cairo_scale(cr, wf, 1.0);
     double dx = 0.0, dy = 0.0;
     switch (t.horizontalMode) {
     case 1: case 4: dx = -ext.x_advance / 2; break;  // centre, middle
@@ -139,36 +400,70 @@ void CairoSink::drawText(const AcGiTextData& t, const Rgb& c) {
     default: break;
     }
     if (t.horizontalMode == 4 && t.verticalMode == 0) dy = height / 2;
-    cairo_move_to(m_cr, dx, dy);
-    cairo_set_source_rgb(m_cr, c.r, c.g, c.b);
-    cairo_show_text(m_cr, utf8.c_str());
-    cairo_restore(m_cr);
+    cairo_move_to(cr, dx, dy);
+    cairo_set_source_rgb(cr, c.r, c.g, c.b);
+    cairo_show_text(cr, utf8.c_str());
+    cairo_restore(cr);
 }
+
+void CairoSink::drawText(const AcGiTextData& t, const Rgb& c) { PaintText(m_cr, m_view, t, c); }
 
 bool CairoSink::emit(vorn::db::GiPrimitive&& p) {
     if (layerHidden(p.layerId)) return false;
     Rgb c = colourOf(p);
+    // Wide pens (previews) straight into an image surface's pixels; a one-pixel line keeps
+    // Cairo's exact look in pictures.
+    const bool direct = m_pixels && penWidth() >= 2.0;
     switch (p.kind) {
     case vorn::db::GiPrimitive::kPolyline:
     case vorn::db::GiPrimitive::kPolygon: {
         if (p.points.empty()) return false;
+        const bool polygon = p.kind == vorn::db::GiPrimitive::kPolygon;
+        if (direct && !(polygon && p.points.size() > 2)) {
+            std::vector<double>& xy = m_pixels->xy;
+            xy.clear();
+            for (const AcGePoint3d& q : p.points) {
+                xy.push_back(m_view.deviceX(q.x));
+                xy.push_back(m_view.deviceY(q.y));
+            }
+            strokePixels(xy, p.closed || polygon, c, !polygon);
+            break;
+        }
         cairo_new_path(m_cr);
         cairo_move_to(m_cr, m_view.deviceX(p.points[0].x), m_view.deviceY(p.points[0].y));
         for (size_t i = 1; i < p.points.size(); ++i)
             cairo_line_to(m_cr, m_view.deviceX(p.points[i].x), m_view.deviceY(p.points[i].y));
         if (p.points.size() == 1) cairo_rel_line_to(m_cr, 0.5, 0.0);  // a point still shows
-        if (p.closed || p.kind == vorn::db::GiPrimitive::kPolygon) cairo_close_path(m_cr);
-        if (p.kind == vorn::db::GiPrimitive::kPolygon) {
+        if (p.closed || polygon) cairo_close_path(m_cr);
+        if (polygon) {
             cairo_set_source_rgba(m_cr, c.r, c.g, c.b, m_style.highlight ? 0.35 : 0.6);
+            if (direct) {
+                // The fill through Cairo, the outline into the pixels.
+                cairo_fill(m_cr);
+                std::vector<double>& xy = m_pixels->xy;
+                xy.clear();
+                for (const AcGePoint3d& q : p.points) {
+                    xy.push_back(m_view.deviceX(q.x));
+                    xy.push_back(m_view.deviceY(q.y));
+                }
+                strokePixels(xy, true, c, false);
+                break;
+            }
             cairo_fill_preserve(m_cr);
         }
-        stroke(c, p.kind == vorn::db::GiPrimitive::kPolyline);
+        stroke(c, !polygon);
         break;
     }
     case vorn::db::GiPrimitive::kArc: {
         double r = p.radius * m_view.scale();
         if (!(r > 0.0) || !std::isfinite(r)) return false;
         double cx = m_view.deviceX(p.centre.x), cy = m_view.deviceY(p.centre.y);
+        if (direct) {
+            const double start = p.sweep >= 0 ? p.startAngle : p.startAngle + p.sweep;
+            FlattenDeviceArc(cx, cy, r, start, std::fabs(p.sweep), kTolerance, m_pixels->reach(penWidth() / 2),
+                             [&](const std::vector<double>& run) { strokePixels(run, false, c, true); });
+            break;
+        }
         cairo_new_path(m_cr);
         // Device y points down, so counter-clockwise in the drawing is negative in Cairo.
         double a0 = -p.startAngle, a1 = -(p.startAngle + p.sweep);
