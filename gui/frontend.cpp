@@ -17,6 +17,10 @@ FrontEnd& FrontEnd::instance() {
 
 void FrontEnd::install() {
     m_ended = false;
+    m_queue.clear();
+    m_hasPendingCommand = false;
+    m_afterCommand.clear();
+    m_script = nullptr;
     vorn::ed::SetEventSource([this](Event& event) { return next(event); }, true);
     vorn::ed::SetRepeatLastCommand(true);
 }
@@ -28,6 +32,12 @@ void FrontEnd::setScript(vorn::ed::LineSource script, bool endAfter) {
 
 void FrontEnd::post(const Event& event) {
     if (m_ended) return;
+    if (m_hasPendingCommand && event.kind != EventKind::kMove) {
+        // Answers given after a menu's command belong to it: they wait until it runs.
+        m_afterCommand.push_back(event);
+        if (m_loop) m_loop->quit();
+        return;
+    }
     if (event.kind == EventKind::kMove && !m_queue.empty() && m_queue.back().kind == EventKind::kMove)
         m_queue.back() = event;
     else if (event.kind == EventKind::kCancel)
@@ -58,6 +68,7 @@ void FrontEnd::runCommand(const std::wstring& name) {
     // Whatever waits is cancelled first, prompt by prompt (next() answers Esc until the editor
     // is back at Command:), so that the new command never starts inside another one's prompt.
     m_queue.clear();
+    m_afterCommand.clear();
     Event event;
     event.kind = EventKind::kText;
     event.text = name;
@@ -70,9 +81,12 @@ void FrontEnd::runCommand(const std::wstring& name) {
 void FrontEnd::endInput() {
     m_ended = true;
     m_queue.clear();
+    m_afterCommand.clear();
     m_script = nullptr;
     if (m_loop) m_loop->quit();
 }
+
+bool FrontEnd::hasPending() const { return !m_queue.empty() || m_hasPendingCommand || m_ended; }
 
 int FrontEnd::addWaitHook(std::function<void()> hook) {
     const int id = m_nextHook++;
@@ -109,6 +123,8 @@ bool FrontEnd::next(Event& event) {
         if (m_hasPendingCommand && vorn::ed::CurrentInput().kind == vorn::ed::InputKind::kCommand) {
             m_hasPendingCommand = false;
             event = m_pendingCommand;
+            for (Event& e : m_afterCommand) m_queue.push_back(std::move(e));
+            m_afterCommand.clear();
             return true;
         }
         if (m_hasPendingCommand) {

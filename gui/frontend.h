@@ -38,11 +38,14 @@ public:
     // Esc: the waiting prompt ends with a cancel at once.
     void postCancel();
     // Runs a command as if typed, cancelling first whatever command waits (a menu's action).
+    // Events posted after it, before it runs, are its answers and follow it in order.
     void runCommand(const std::wstring& name);
     // No more input: the editor's loop ends (the window is closing).
     void endInput();
     bool inputEnded() const { return m_ended; }
 
+    // True when an event (or the end) waits for the editor to take it.
+    bool hasPending() const;
     // True while the editor waits inside the event loop for the user.
     bool waiting() const { return m_waiting; }
 
@@ -68,6 +71,7 @@ private:
     // A menu's command, run once the editor is back at Command:.
     vorn::ed::Event m_pendingCommand;
     bool m_hasPendingCommand = false;
+    std::deque<vorn::ed::Event> m_afterCommand;  // posted after it: its answers
     QEventLoop* m_loop = nullptr;
 };
 

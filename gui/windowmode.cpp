@@ -5,8 +5,10 @@
 #include <QFont>
 
 #include <cstdlib>
+#include <utility>
 
 #include "gui/commandpanel.h"
+#include "gui/drawingview.h"
 #include "gui/frontend.h"
 #include "gui/mainwindow.h"
 #if __has_include("gui/dialogwidgets.h") && __has_include("gui/nativedialogs.h")
@@ -37,6 +39,23 @@ int RunWindowMode(int& argc, char** argv, WindowModeOptions options) {
 #ifdef VORN_GUI_DIALOGS
         InstallDialogWidgets(&window);
         InstallNativeDialogs(&window);
+        // A script shown in the window runs as it would without one: its message boxes print
+        // and answer their default, its file prompts read the script's next line.
+        vorn::HostNativeDialogs native = vorn::NativeDialogs();
+        const auto unlessScript = [](auto hook) {
+            return [hook](auto&&... args) {
+                if (!hook || FrontEnd::instance().scriptRunning()) return -1;
+                return hook(std::forward<decltype(args)>(args)...);
+            };
+        };
+        native.messageBox = unlessScript(native.messageBox);
+        native.fileDialog = unlessScript(native.fileDialog);
+        native.pickItem = unlessScript(native.pickItem);
+        vorn::SetNativeDialogs(native);
+        SetFocusViewHandler([&window] {
+            window.activateWindow();
+            window.view()->setFocus(Qt::OtherFocusReason);
+        });
 #endif
         window.commandPanel()->setHistoryFile(QString::fromStdString(options.historyFile));
         FrontEnd& frontEnd = FrontEnd::instance();
@@ -47,6 +66,7 @@ int RunWindowMode(int& argc, char** argv, WindowModeOptions options) {
         failures = vorn::ed::RunCommandLoop();
         vorn::SetNativeDialogs({});
 #ifdef VORN_GUI_DIALOGS
+        SetFocusViewHandler(nullptr);
         UninstallDialogWidgets();
 #endif
         window.hide();

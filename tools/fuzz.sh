@@ -24,7 +24,7 @@ fi
 # Coverage for libFuzzer in every library; the fuzz programs link the fuzzer itself. clang
 # warns about a few things gcc does not; the gcc build keeps those as errors.
 CC=clang CXX=clang++ cmake -S "$top" -B "$build" -G Ninja -DVORN_FUZZ=ON -DVORN_SANITIZE=ON \
-  -DVORN_TESTS=OFF -DVORN_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DVORN_TESTS=OFF -DVORN_BENCH=OFF -DVORN_GUI=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_FLAGS="-fsanitize=fuzzer-no-link" \
   -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link -Wno-error=unused-const-variable" \
   ${CMAKE_CXX_COMPILER_LAUNCHER:+-DCMAKE_CXX_COMPILER_LAUNCHER=$CMAKE_CXX_COMPILER_LAUNCHER} >/dev/null

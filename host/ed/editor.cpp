@@ -122,6 +122,9 @@ void SetEventSource(EventSource source, bool echoAnswers) {
     s.transcript.SetHoldPartialLine(false);
 }
 
+void BeginUndoStep(const std::wstring& name) { BeginCommandStep(name); }
+void EndUndoStep() { EndCommandStep(); }
+
 void SetRepeatLastCommand(bool on) { State().repeatLastCommand = on; }
 
 const InputContext& CurrentInput() { return State().input; }

@@ -49,6 +49,11 @@ int RunCommandLoop();
 bool RunCommandByName(const std::wstring& name);
 // True while a command runs.
 bool CommandActive();
+// An undo step of a front end's own change made outside any command (a layer switched off in
+// the window): U takes it back whole. Not while a command runs (its step takes the change).
+void BeginUndoStep(const std::wstring& name);
+void EndUndoStep();
+
 // Enter at Command: runs the last command again (people at a terminal or a window); scripts
 // leave it off, so that an empty line there stays a no-op.
 void SetRepeatLastCommand(bool on);
