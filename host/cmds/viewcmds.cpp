@@ -15,6 +15,15 @@ bool ViewShown() {
     return false;
 }
 
+// The other corner from first, then the window between them fills the view.
+void ZoomToCorners(const ads_point first) {
+    ads_point second;
+    if (acedGetCorner(first, L"\nSpecify opposite corner: ", second) != RTNORM) return;
+    const AcGePoint3d a = ToWorld(first), b = ToWorld(second);
+    const double wa[3] = {a.x, a.y, a.z}, wb[3] = {b.x, b.y, b.z};
+    vorn::ed::GetViewControl().zoomWindow(wa, wb);
+}
+
 void ZoomCommand() {
     if (!ViewShown()) return;
     const vorn::ed::ViewControl& view = vorn::ed::GetViewControl();
@@ -32,11 +41,7 @@ void ZoomCommand() {
             return;
         }
         if (rc == RTNORM) {
-            ads_point second;
-            if (acedGetCorner(first, L"\nSpecify opposite corner: ", second) != RTNORM) return;
-            const AcGePoint3d a = ToWorld(first), b = ToWorld(second);
-            const double wa[3] = {a.x, a.y, a.z}, wb[3] = {b.x, b.y, b.z};
-            view.zoomWindow(wa, wb);
+            ZoomToCorners(first);
             return;
         }
         acedGetInput(answer, 256);
@@ -51,11 +56,7 @@ void ZoomCommand() {
         }
         if (word == L"Window") {
             if (acedGetPoint(nullptr, L"\nSpecify first corner: ", first) != RTNORM) return;
-            ads_point second;
-            if (acedGetCorner(first, L"\nSpecify opposite corner: ", second) != RTNORM) return;
-            const AcGePoint3d a = ToWorld(first), b = ToWorld(second);
-            const double wa[3] = {a.x, a.y, a.z}, wb[3] = {b.x, b.y, b.z};
-            view.zoomWindow(wa, wb);
+            ZoomToCorners(first);
             return;
         }
         // A scale factor: "2" zooms in twice, "0.5" or "0.5x" out.
