@@ -16,6 +16,7 @@
 #include "framework/library/KyFindFile.h"
 #include "framework/store/KyHistoryData.h"
 #include "host/cmds/cmds.h"
+#include "host/cmds/helpcmds.h"
 #include "host/base/textcodec.h"
 #include "host/ed/editor.h"
 #include "host/ed/frontends.h"
@@ -35,6 +36,11 @@ namespace fs = std::filesystem;
 constexpr int kExitOk = 0;
 constexpr int kExitOutputFailed = 1;
 constexpr int kExitBadInput = 2;
+constexpr int kExitLinesRefused = 3;
+
+// How refused lines of scripts are named: the script's path as given, "<stdin>" for standard
+// input.
+const wchar_t* const kStdinName = L"<stdin>";
 
 std::string ProgramDirectory() {
     std::error_code ec;
@@ -127,9 +133,12 @@ int main(int argc, char** argv) {
     // The script is opened first: a bad script must not cost a drawing load.
     vorn::ed::LineSource source;
     bool echo = true, interactive = false;
+    std::wstring scriptName;
     if (options.script == "-") {
-        source = vorn::ed::StreamSource(std::cin);
+        scriptName = kStdinName;
+        source = vorn::ed::StreamSource(std::cin, scriptName);
     } else if (!options.script.empty()) {
+        scriptName = vorn::FromUtf8(options.script);
         source = vorn::ed::ScriptFileSource(options.script, error);
         if (!source) {
             Fail("cannot run script: " + error);
@@ -142,7 +151,8 @@ int main(int argc, char** argv) {
         echo = false;
         interactive = true;
     } else {
-        source = vorn::ed::StreamSource(std::cin);
+        scriptName = kStdinName;  // lines piped in are a script as well
+        source = vorn::ed::StreamSource(std::cin, scriptName);
     }
 
     KyFrameworkInit();  // framework entity classes before any drawing is read; SYMBELEV
@@ -156,11 +166,13 @@ int main(int argc, char** argv) {
     if (!options.drawing.empty()) vorn::cmds::SetDrawingFileName(vorn::FromUtf8(options.drawing));
     vorn::cmds::MarkDrawingSaved();  // as opened (or new): nothing to save yet
     vorn::ed::InstallHostChannels();
+    vorn::ed::SetStopOnRefusal(options.stopOnError);
     vorn::app::InstallDrawingServices();
     vorn::app::SetPictureSize(options.pictureWidth, options.pictureHeight);
     vorn::rx::SetModuleDirectory(programDir);
     vorn::rx::RegisterArxCommand();
     vorn::cmds::RegisterHostCommands();
+    vorn::cmds::RegisterCommandHelp();
     const fs::path module = fs::path(programDir) / "VornGeneralDrawing.arx";
     std::error_code ec;
     if (fs::exists(module, ec)) {
@@ -189,6 +201,16 @@ int main(int argc, char** argv) {
     }
 
     int status = kExitOk;
+    const vorn::ed::ScriptRefusals refused = vorn::ed::RefusedLines();
+    if (refused.lines > 0) {
+        // Named after the script the run started with; each refusal named its own file and line.
+        std::wstring summary = scriptName + L": " + std::to_wstring(refused.lines) +
+                               (refused.lines == 1 ? L" line was refused" : L" lines were refused");
+        if (refused.stopped)
+            summary += L"; the script was stopped at " + refused.first + L" (--stop-on-error)";
+        vorn::ed::Print(L"\n" + summary + L"\n");
+        status = kExitLinesRefused;
+    }
     if (!options.output.empty() && !vorn::app::SaveDrawing(options.output, error)) {
         Fail(error);
         status = kExitOutputFailed;

@@ -36,7 +36,7 @@ bool ParseSize(const std::string& text, int& width, int& height) {
 std::string UsageText() {
     return "usage: vorncad [DRAWING.dxf] [-s SCRIPT | -s -] [-o OUT.dxf] [--render OUT.png|.svg|.pdf]\n"
            "               [--size WxH] [--units mm|m] [--lang zh|en] [--support DIR] [--settings FILE]\n"
-           "               [--window | --no-window] [--quiet]\n"
+           "               [--window | --no-window] [--quiet] [--stop-on-error]\n"
            "\n"
            "  DRAWING.dxf      the drawing to open; without it a new, empty drawing\n"
            "  -s SCRIPT        run the commands of SCRIPT, one answer per line (- reads standard input)\n"
@@ -51,12 +51,15 @@ std::string UsageText() {
            "                   closes when the script ends)\n"
            "  --no-window      the command line in the terminal, even where a display is\n"
            "  --quiet          write messages only, no prompts or echoed answers\n"
+           "  --stop-on-error  end the script at its first refused line (then -o and --render\n"
+           "                   run as at its end)\n"
            "  --help, --version\n"
            "\n"
            "Without -s vorncad opens its window when a display is there (DISPLAY or\n"
            "WAYLAND_DISPLAY set), else an interactive command line in the terminal.\n"
-           "Exit status: 0 when the script ran to its end, 2 for bad options or an unreadable\n"
-           "drawing or script, 1 when saving or drawing the picture failed.\n";
+           "Exit status: 0 when the script ran to its end, 3 when it did but some of its lines\n"
+           "were refused (or it was stopped at one by --stop-on-error), 2 for bad options or an\n"
+           "unreadable drawing or script, 1 when saving or drawing the picture failed.\n";
 }
 
 bool ParseOptions(const std::vector<std::string>& args, Options& o, std::string& error) {
@@ -76,6 +79,8 @@ bool ParseOptions(const std::vector<std::string>& args, Options& o, std::string&
             o.version = true;
         } else if (a == "--quiet" || a == "-q") {
             o.quiet = true;
+        } else if (a == "--stop-on-error") {
+            o.stopOnError = true;
         } else if (a == "--window") {
             o.window = true;
         } else if (a == "--no-window") {

@@ -18,6 +18,7 @@ struct Options {
     int pictureWidth = 1600;  // --size WxH: pixels of --render and @snapshot pictures
     int pictureHeight = 1200;
     bool quiet = false;
+    bool stopOnError = false;  // --stop-on-error: the script ends at its first refused line
     bool window = false;     // --window
     bool noWindow = false;   // --no-window
     bool help = false;

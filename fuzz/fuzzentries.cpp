@@ -170,13 +170,29 @@ std::string FuzzDxf(const std::uint8_t* data, std::size_t size) {
     InitOnce();
     const std::string path = Folder().Write("input.dxf", Bytes(data, size));
     std::string error;
-    std::unique_ptr<AcDbDatabase> db = vorn::dxf::ReadDxfFile(path, error);
+    std::vector<std::string> notes;
+    std::unique_ptr<AcDbDatabase> db = vorn::dxf::ReadDxfFile(path, error, notes);
     if (!db) {
         if (error.empty()) return "a refused drawing without a message";
         if (error.compare(0, path.size(), path) != 0) return "a refusal that does not name the file: " + error;
         return {};
     }
-    return CheckSavedDrawing(*db, "a drawing read from a file");
+    // What was mended is said with the file and the line.
+    for (const std::string& n : notes)
+        if (n.compare(0, path.size() + 1, path + ":") != 0 || n.size() <= path.size() + 1 ||
+            n[path.size() + 1] < '0' || n[path.size() + 1] > '9')
+            return "a note that does not name the file and the line: " + n;
+    std::string fault = CheckSavedDrawing(*db, "a drawing read from a file");
+    if (!fault.empty()) return fault;
+    // Saved in its own form (binary for a binary file), it reads back as the same drawing.
+    const std::string saved = Folder().Dir() + "/saved-own-form.dxf";
+    if (vorn::dxf::WriteDxf(*db, saved, error) != Acad::eOk) return "a drawing that cannot be saved: " + error;
+    std::unique_ptr<AcDbDatabase> again = vorn::dxf::ReadDxfFile(saved, error, notes);
+    if (!again) return "a drawing saved in its own form that cannot be read back: " + error;
+    if (!notes.empty()) return "a drawing saved in its own form that reads back mended: " + notes[0];
+    if (Canonical(vorn::dxf::DxfText(*again)) != Canonical(vorn::dxf::DxfText(*db)))
+        return "a drawing saved in its own form reads back as a different drawing";
+    return {};
 }
 
 std::string FuzzScriptLines(const std::uint8_t* data, std::size_t size) {

@@ -196,6 +196,37 @@ bool DrawingView::takesPoints() const {
 }
 
 void DrawingView::cursorPoint(const QPointF& pixel, double ucs[3]) {
+    const vorn::ed::InputContext& in = vorn::ed::CurrentInput();
+    CursorMemo key;
+    key.valid = true;
+    key.pixel = pixel;
+    key.scale = m_view.scale();
+    key.originX = m_view.originX();
+    key.originY = m_view.originY();
+    const AcDbDatabase* db = database();
+    key.revision = db ? db->revision() : 0;
+    key.kind = in.kind;
+    key.hasBase = in.hasBase;
+    std::copy(in.base, in.base + 3, key.base);
+    vorn::ed::LastPoint(key.last);
+    key.osmode = vorn::ed::OsMode();
+    key.ortho = vorn::ed::OrthoMode();
+    const CursorMemo& m = m_cursorMemo;
+    if (m.valid && m.pixel == key.pixel && m.scale == key.scale && m.originX == key.originX &&
+        m.originY == key.originY && m.revision == key.revision && m.kind == key.kind && m.hasBase == key.hasBase &&
+        std::equal(m.base, m.base + 3, key.base) && std::equal(m.last, m.last + 3, key.last) &&
+        m.osmode == key.osmode && m.ortho == key.ortho) {
+        std::copy(m.ucs, m.ucs + 3, ucs);
+        m_snap = m.snap;
+        return;
+    }
+    findCursorPoint(pixel, ucs);
+    std::copy(ucs, ucs + 3, key.ucs);
+    key.snap = m_snap;
+    m_cursorMemo = key;
+}
+
+void DrawingView::findCursorPoint(const QPointF& pixel, double ucs[3]) {
     const AcGePoint3d w = toWorld(pixel);
     double wcs[3] = {w.x, w.y, 0};
     const vorn::ed::InputContext& in = vorn::ed::CurrentInput();
@@ -355,7 +386,8 @@ void DrawingView::paintPreview(QPainter& painter) {
     const vorn::ed::InputContext& in = vorn::ed::CurrentInput();
     const bool chosen = in.chosen && !in.chosen->empty();
     if (!preview && vectors.empty() && !chosen) return;
-    QImage layer(size(), QImage::Format_ARGB32_Premultiplied);
+    if (m_previewLayer.size() != size()) m_previewLayer = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+    QImage& layer = m_previewLayer;
     layer.fill(Qt::transparent);
     cairo_surface_t* surface = cairo_image_surface_create_for_data(
         layer.bits(), CAIRO_FORMAT_ARGB32, layer.width(), layer.height(), static_cast<int>(layer.bytesPerLine()));

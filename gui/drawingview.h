@@ -76,6 +76,7 @@ private:
     // The cursor's point in user coordinates after ortho and the running snap (what a click
     // there gives); snapped tells whether a snap point was found.
     void cursorPoint(const QPointF& pixel, double ucs[3]);
+    void findCursorPoint(const QPointF& pixel, double ucs[3]);
     bool takesPoints() const;
     void paintOverlay(QPainter& painter);
     void paintPreview(QPainter& painter);
@@ -95,6 +96,23 @@ private:
     QPointF m_cursor;
     bool m_cursorInside = false;
     vorn::ed::SnapPoint m_snap;
+    // The last cursor point worked out, with what it depends on: a move and the paint that
+    // follows it look for the snap once.
+    struct CursorMemo {
+        bool valid = false;
+        QPointF pixel;
+        double scale = 0, originX = 0, originY = 0;
+        std::uint64_t revision = 0;
+        vorn::ed::InputKind kind = vorn::ed::InputKind::kNone;
+        bool hasBase = false;
+        double base[3] = {0, 0, 0}, last[3] = {0, 0, 0};
+        int osmode = 0, ortho = 0;
+        double ucs[3] = {0, 0, 0};
+        vorn::ed::SnapPoint snap;
+    };
+    CursorMemo m_cursorMemo;
+    // The preview's layer, kept between frames of a drag.
+    QImage m_previewLayer;
 
     bool m_leftDown = false;
     bool m_boxDrag = false;

@@ -26,6 +26,7 @@ using vorn::render::View;
 
 namespace {
 
+constexpr double kFullTurn = 6.283185307179586476925286766559;
 // How far a flattened arc may stray from the true one, in pixels.
 constexpr double kChordTolerance = 0.2;
 // Blocks and custom entities smaller than this many pixels each way are painted as their box.
@@ -185,7 +186,26 @@ public:
         }
         m_dashes = &dashesOf(e);
         m_patternMade = false;
-        vorn::db::DrawEntity(e, this);
+        // Lines, circles and arcs, the bulk of a drawing, straight to the pixels as their own
+        // drawing would hand them over.
+        if (kind == AcDbLine::desc()) {
+            const auto* line = static_cast<const AcDbLine*>(e);
+            const AcGePoint3d a = line->startPoint(), b = line->endPoint();
+            const std::uint32_t colour = colourOf(e->color(), layerOf(e->layerId()));
+            m_walker.start(&devicePattern());
+            m_walker.segment(m_px.area(), m_view.deviceX(a.x), m_view.deviceY(a.y), m_view.deviceX(b.x),
+                             m_view.deviceY(b.y),
+                             [&](double x0, double y0, double x1, double y1) { m_px.line(x0, y0, x1, y1, colour); });
+        } else if (kind == AcDbCircle::desc()) {
+            const auto* circle = static_cast<const AcDbCircle*>(e);
+            drawArc(circle->center(), circle->radius(), 0.0, kFullTurn, colourOf(e->color(), layerOf(e->layerId())));
+        } else if (kind == AcDbArc::desc()) {
+            const auto* arc = static_cast<const AcDbArc*>(e);
+            drawArc(arc->center(), arc->radius(), arc->startAngle(), arc->totalAngle(),
+                    colourOf(e->color(), layerOf(e->layerId())));
+        } else {
+            vorn::db::DrawEntity(e, this);
+        }
         m_dashes = nullptr;
     }
 
@@ -196,6 +216,14 @@ public:
         return scale > 0 && std::isfinite(scale) ? kChordTolerance / scale : 0.0;
     }
     bool regenAbort() const override { return m_dotMode && m_dotFound; }
+    // What the image shows, for lines without end.
+    AcDbExtents viewExtents() const override {
+        const vorn::render::DeviceRect a = m_px.area();
+        AcDbExtents e;
+        e.addPoint(m_view.world(a.x0, a.y0));
+        e.addPoint(m_view.world(a.x1, a.y1));
+        return e;
+    }
 
 protected:
     bool emit(GiPrimitive&& p) override {
@@ -215,7 +243,7 @@ protected:
                 drawPolygon(p.points, colour);
                 break;
             case GiPrimitive::kArc:
-                drawArc(p, colour);
+                drawArc(p.centre, p.radius, p.startAngle, p.sweep, colour);
                 break;
             case GiPrimitive::kText:
                 drawText(p.text, colour);
@@ -362,15 +390,16 @@ private:
         drawPolyline(points, true, colour, false);
     }
 
-    // Flattened in device space to within kChordTolerance.
-    void drawArc(const GiPrimitive& p, std::uint32_t colour) {
-        const double r = p.radius * m_view.scale();
-        const double start = p.sweep >= 0 ? p.startAngle : p.startAngle + p.sweep;
+    // Counter-clockwise from start through sweep, flattened in device space to within
+    // kChordTolerance.
+    void drawArc(const AcGePoint3d& centre, double radius, double start, double sweep, std::uint32_t colour) {
+        if (!std::isfinite(start) || !std::isfinite(sweep)) return;
+        if (sweep < 0) start += sweep, sweep = -sweep;
         const vorn::render::DeviceRect area = m_px.area();
         const auto on = [&](double x0, double y0, double x1, double y1) { m_px.line(x0, y0, x1, y1, colour); };
         m_walker.start(&devicePattern());
         vorn::render::FlattenDeviceArc(
-            m_view.deviceX(p.centre.x), m_view.deviceY(p.centre.y), r, start, std::fabs(p.sweep), kChordTolerance,
+            m_view.deviceX(centre.x), m_view.deviceY(centre.y), radius * m_view.scale(), start, sweep, kChordTolerance,
             area, [&](const std::vector<double>& xy) {
                 for (std::size_t i = 2; i + 1 < xy.size(); i += 2)
                     m_walker.segment(area, xy[i - 2], xy[i - 1], xy[i], xy[i + 1], on);
@@ -436,6 +465,29 @@ private:
     cairo_t* m_cr = nullptr;
 };
 
+// Lines without end (construction lines, rays): their extents hold only their base point, so
+// the spatial index cannot tell whether they cross the view.
+bool Unbounded(const AcDbEntity* e) {
+    const auto* kept = AcDbKeptEntity::cast(e);
+    return kept && (kept->type() == "XLINE" || kept->type() == "RAY");
+}
+
+// The unbounded entities of model space, found by a walk of it once for each state of the
+// drawing and drawn whole by every picture of that state.
+const std::vector<AcDbObjectId>& UnboundedEntities(const AcDbDatabase& db) {
+    static const AcDbDatabase* s_db = nullptr;
+    static std::uint64_t s_revision = 0;
+    static std::vector<AcDbObjectId> s_ids;
+    if (s_db != &db || s_revision != db.revision()) {
+        s_ids.clear();
+        for (const AcDbObjectId& id : db.modelSpaceIds())
+            if (Unbounded(AcDbEntity::cast(db.peekObject(id)))) s_ids.push_back(id);
+        s_db = &db;
+        s_revision = db.revision();
+    }
+    return s_ids;
+}
+
 }  // namespace
 
 QColor BackgroundColour() { return QColor(33, 40, 48); }
@@ -451,9 +503,13 @@ void RenderModelSpace(const AcDbDatabase& db, const View& view, QImage& image) {
     box.addPoint(AcGePoint3d(lo.x - margin, lo.y - margin, 0));
     box.addPoint(AcGePoint3d(hi.x + margin, hi.y + margin, 0));
     ViewPainter painter(db, view, image);
+    const std::vector<AcDbObjectId>& unbounded = UnboundedEntities(db);
     db.forEachEntityMeetingBox(box, [&](const AcDbObjectId& id, const AcDbExtents& extents) {
-        if (const AcDbEntity* e = AcDbEntity::cast(db.peekObject(id))) painter.entity(e, extents);
+        const AcDbEntity* e = AcDbEntity::cast(db.peekObject(id));
+        if (e && !(!unbounded.empty() && Unbounded(e))) painter.entity(e, extents);
     });
+    for (const AcDbObjectId& id : unbounded)
+        if (const AcDbEntity* e = AcDbEntity::cast(db.peekObject(id)); e && !e->isErased()) painter.entity(e, box);
 }
 
 }  // namespace vorn::gui

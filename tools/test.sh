@@ -10,11 +10,8 @@ bash "$top/tools/build.sh" "$top/build" -DVORN_TESTS=ON
 (cd "$top/build" && ctest --output-on-failure --no-tests=error -j "$(nproc)")
 if [ "${VORN_SKIP_SANITIZE:-0}" != 1 ]; then
   bash "$top/tools/build.sh" "$top/build-asan" -DVORN_SANITIZE=ON -DVORN_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
-  # The window in process and the demo run in the window have not yet been run under the
-  # sanitizers; the window's dialog, native dialog and menu suites have.
   (cd "$top/build-asan" && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-     ctest --output-on-failure --no-tests=error -j "$(nproc)" \
-       -E '^(WindowTest|WindowProgram)\.')
+     ctest --output-on-failure --no-tests=error -j "$(nproc)")
 fi
 # Every fuzz target briefly (20 s each); without clang this step says so and is skipped.
 if [ "${VORN_SKIP_FUZZ:-0}" != 1 ]; then

@@ -1,10 +1,18 @@
-// Commands over the drawing's entities and layers: ERASE, MOVE, COPY, LIST, AUDIT and LAYER.
+// Commands over the drawing's entities and layers: ERASE, MOVE, COPY, LIST, AUDIT and LAYER. Entities
+// kept as their drawing file has them are erased, listed, moved and copied like the others; a kind
+// whose records cannot follow a move is refused with a message and left as it was.
 #include <cstdint>
+#include <cwctype>
 #include <functional>
+#include <map>
+#include <string>
 #include <vector>
 
+#include "host/base/textcodec.h"
 #include "host/cmds/cmds.h"
 #include "host/cmds/cmdutil.h"
+#include "host/db/db.h"
+#include "host/dxf/dxf.h"
 #include "host/ed/aced.h"
 #include "host/ed/commands.h"
 #include "host/ed/dbaccess.h"
@@ -57,6 +65,38 @@ bool AskDisplacement(AcGeVector3d& d) {
     return true;
 }
 
+// Extended data that names entities by handle (1005) follows a copy: the name of an entity
+// copied along becomes that of its copy; data naming one left behind is dropped from the copy,
+// which must not claim another entity's parts (the columns of a paragraph text).
+void RenameCopiedHandles(const std::vector<std::pair<AcDbObjectId, AcDbObjectId>>& made) {
+    std::map<std::wstring, std::wstring> renamed;
+    for (const auto& [from, to] : made) renamed[from.handle().toString()] = to.handle().toString();
+    for (const auto& [from, to] : made) {
+        AcDbObject* o = nullptr;
+        if (acdbOpenAcDbObject(o, to, AcDb::kForWrite) != Acad::eOk) continue;
+        const auto all = o->allXData();
+        for (auto [app, items] : all) {
+            bool changed = false, dangling = false;
+            for (AcDbXDataItem& item : items) {
+                if (item.code != 1005) continue;
+                std::wstring key = item.str;
+                for (wchar_t& ch : key) ch = static_cast<wchar_t>(std::towupper(ch));
+                while (key.size() > 1 && key[0] == L'0') key.erase(0, 1);
+                auto it = renamed.find(key);
+                if (it != renamed.end()) {
+                    item.str = it->second;
+                    changed = true;
+                } else {
+                    dangling = true;
+                }
+            }
+            if (dangling) o->setXData(app, {});
+            else if (changed) o->setXData(app, items);
+        }
+        o->close();
+    }
+}
+
 void MoveCopy(bool copy) {
     if (!Drawing()) return;
     const std::vector<AcDbObjectId> ids = Select();
@@ -64,17 +104,40 @@ void MoveCopy(bool copy) {
     AcGeVector3d d;
     if (!AskDisplacement(d)) return;
     const AcGeMatrix3d m = AcGeMatrix3d::translation(d);
-    std::vector<AcDbEntity*> copies;
+    std::vector<std::pair<AcDbObjectId, AcDbEntity*>> copies;
+    // Entities kept as their file has them that cannot follow: how many of each kind.
+    std::map<std::string, int> refusedKept;
     const int n = ForEach(ids, [&](AcDbEntity* e) {
-        if (!copy) return e->transformBy(m) == Acad::eOk;
-        AcDbEntity* c = nullptr;
-        if (e->getTransformedCopy(m, c) != Acad::eOk || !c) return false;
-        copies.push_back(c);
-        return true;
+        bool done = false;
+        if (!copy) {
+            done = e->transformBy(m) == Acad::eOk;
+        } else {
+            AcDbEntity* c = nullptr;
+            done = e->getTransformedCopy(m, c) == Acad::eOk && c;
+            if (done) {
+                vorn::db::PrepareCopy(c, false);  // its own handles, not the original's links
+                copies.emplace_back(e->objectId(), c);
+            }
+        }
+        if (!done)
+            if (const auto* kept = AcDbKeptEntity::cast(e)) ++refusedKept[kept->type()];
+        return done;
     });
-    for (AcDbEntity* c : copies) Append(c);  // after the originals are closed again
-    if (n < static_cast<int>(ids.size()))
-        Say(std::to_wstring(ids.size() - n) + L" object(s) could not be " + (copy ? L"copied." : L"moved."));
+    std::vector<std::pair<AcDbObjectId, AcDbObjectId>> made;
+    for (const auto& [from, c] : copies) {  // after the originals are closed again
+        AcDbObjectId id;
+        if (Append(c, &id)) made.emplace_back(from, id);
+    }
+    RenameCopiedHandles(made);
+    int others = static_cast<int>(ids.size()) - n;
+    for (const auto& [type, count] : refusedKept) {
+        others -= count;
+        Say(std::to_wstring(count) + L" " + std::wstring(type.begin(), type.end()) +
+            (count == 1 ? L" is kept as its drawing file has it; the program cannot "
+                        : L"s are kept as their drawing file has them; the program cannot ") +
+            (copy ? L"copy " : L"move ") + (count == 1 ? L"it." : L"them."));
+    }
+    if (others > 0) Say(std::to_wstring(others) + L" object(s) could not be " + (copy ? L"copied." : L"moved."));
 }
 
 void ListCommand() {
@@ -90,6 +153,13 @@ void ListCommand() {
 void AuditCommand() {
     AcDbDatabase* db = Drawing();
     if (!db) return;
+    // What the file reader mended or left out when the drawing was opened.
+    const std::vector<std::string>& notes = vorn::dxf::ReadNotes(*db);
+    if (!notes.empty()) {
+        std::wstring text = L"\nAudit: the drawing file was mended when it was opened:\n";
+        for (const std::string& n : notes) text += L"  " + FromUtf8(n) + L"\n";
+        vorn::ed::Print(text);
+    }
     const std::vector<AcDbAuditEntry> found = db->auditEntities();
     if (found.empty()) {
         Say(L"Audit: no entity has non-finite or degenerate geometry.");

@@ -3,6 +3,7 @@
 #include "host/cmds/cmdutil.h"
 #include "host/ed/aced.h"
 #include "host/ed/commands.h"
+#include "host/ed/editor.h"
 #include "host/ed/event.h"
 #include "host/ed/viewctl.h"
 
@@ -67,8 +68,8 @@ void ZoomCommand() {
             view.zoomScale(*factor);
             return;
         }
-        Say(L"\"" + word + L"\" is not accepted here: expected a corner point, a scale factor "
-            L"from 0.000001 to 1000000 (2 zooms in, 0.5 out), Extents, Window or Previous.");
+        vorn::ed::RefuseAnswer(L"\"" + word + L"\" is not accepted here: expected a corner point, a scale factor "
+                               L"from 0.000001 to 1000000 (2 zooms in, 0.5 out), Extents, Window or Previous.");
     }
 }
 

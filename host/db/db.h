@@ -4,6 +4,7 @@
 #include "host/db/db2dpline.h"
 #include "host/db/dbarc.h"
 #include "host/db/dbblockref.h"
+#include "host/db/dbkept.h"
 #include "host/db/dbline.h"
 #include "host/db/dbmain.h"
 #include "host/db/dbpline.h"

@@ -3,6 +3,7 @@
 
 #include "host/db/db.h"
 #include "host/db/dbgeomutil.h"
+#include "host/db/dbkept.h"
 
 using namespace vorn::db::detail;
 
@@ -29,6 +30,7 @@ public:
     AcGiSubEntityTraits& subEntityTraits() override { return *this; }
     bool regenAbort() const override { return m_inner->regenAbort(); }
     double deviation() const override { return m_inner->deviation(); }
+    AcDbExtents viewExtents() const override { return m_inner->viewExtents(); }
     void setColor(std::uint16_t aci) override {
         AcCmColor c;
         c.setColorIndex(aci);
@@ -151,7 +153,9 @@ Acad::ErrorStatus AcDbBlockReference::geomExtentsBestFit(AcDbExtents& extents, c
 Acad::ErrorStatus AcDbBlockReference::getGeomExtents(AcDbExtents& extents) const { return geomExtentsBestFit(extents); }
 
 Acad::ErrorStatus AcDbBlockReference::transformBy(const AcGeMatrix3d& xform) {
-    return setBlockTransform(xform * blockTransform());
+    const Acad::ErrorStatus es = setBlockTransform(xform * blockTransform());
+    if (es == Acad::eOk) vorn::db::TransformKeptOf(this, "INSERT", xform);  // its attributes
+    return es;
 }
 
 Acad::ErrorStatus AcDbBlockReference::explode(AcDbVoidPtrArray& entitySet) const {
@@ -188,16 +192,18 @@ Acad::ErrorStatus AcDbBlockReference::explode(AcDbVoidPtrArray& entitySet) const
     return Acad::eOk;
 }
 
-bool AcDbBlockReference::worldDraw(AcGiWorldDraw* draw) const {
-    const AcDbBlockTableRecord* b = blockOf(m_block);
-    if (!b) return false;
+namespace vorn::db {
+
+bool DrawBlockAt(const AcDbBlockTableRecord* block, const AcGeMatrix3d& placement, const AcDbEntity* by,
+                 AcGiWorldDraw* draw) {
+    AcDbDatabase* db = block ? block->database() : nullptr;
+    if (!db) return false;
     DepthGuard guard;
     if (guard.tooDeep()) return false;
-    AcDbDatabase* db = m_block.database();
-    ByBlockDraw inner(draw, color(), layerId(), db->layerZero());
-    draw->geometry().pushModelTransform(blockTransform());
+    ByBlockDraw inner(draw, by->color(), by->layerId(), db->layerZero());
+    draw->geometry().pushModelTransform(placement);
     bool stop = false;
-    for (const AcDbObjectId& id : b->entityIds()) {
+    for (const AcDbObjectId& id : block->entityIds()) {
         const AcDbEntity* e = AcDbEntity::cast(db->peekObject(id));
         if (!e) continue;
         vorn::db::DrawEntity(e, &inner);
@@ -207,10 +213,18 @@ bool AcDbBlockReference::worldDraw(AcGiWorldDraw* draw) const {
         }
     }
     draw->geometry().popModelTransform();
-    // Restore the reference's own traits for whatever the caller draws next.
-    draw->subEntityTraits().setTrueColor(color());
-    draw->subEntityTraits().setLayer(layerId());
+    // Restore the entity's own traits for whatever the caller draws next.
+    draw->subEntityTraits().setTrueColor(by->color());
+    draw->subEntityTraits().setLayer(by->layerId());
     return stop;
+}
+
+}  // namespace vorn::db
+
+bool AcDbBlockReference::worldDraw(AcGiWorldDraw* draw) const {
+    const AcDbBlockTableRecord* b = blockOf(m_block);
+    if (!b) return false;
+    return vorn::db::DrawBlockAt(b, blockTransform(), this, draw) || vorn::db::DrawKeptAttributes(this, draw);
 }
 
 std::wstring AcDbBlockReference::list() const {

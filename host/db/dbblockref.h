@@ -4,6 +4,8 @@
 
 #include "host/db/dbentity.h"
 
+class AcDbBlockTableRecord;
+
 class AcDbBlockReference : public AcDbEntity {
     ACRX_DECLARE_MEMBERS(AcDbBlockReference)
 public:
@@ -54,3 +56,14 @@ private:
     AcGeScale3d m_scale;
     AcGeVector3d m_normal = AcGeVector3d::kZAxis;
 };
+
+namespace vorn::db {
+
+// Draws a block's entities placed by the matrix (after the block's base point went to the
+// origin) as entity `by` shows them: what lies on layer "0" takes its layer, ByBlock colours its
+// colour. Blocks nested past a sane depth (one holding itself) are not followed. True when the
+// sink asked to stop.
+bool DrawBlockAt(const AcDbBlockTableRecord* block, const AcGeMatrix3d& placement, const AcDbEntity* by,
+                 AcGiWorldDraw* draw);
+
+}  // namespace vorn::db

@@ -11,6 +11,9 @@ namespace vorn::db {
 using detail::kPi;
 using detail::kTwoPi;
 
+// Chords per turn at least, for an arc flattened to a view's tolerance.
+constexpr int kMinViewArcSegments = 8;
+
 double BulgeSegment::length() const {
     return isArc ? radius * std::fabs(sweep) : start.distanceTo(end);
 }
@@ -143,10 +146,12 @@ double PathSignedArea(const std::vector<BulgeVertex>& v, bool closed) {
 }
 
 int ArcSegmentCount(double radius, double sweep, double tol) {
+    const bool viewTolerance = tol > 0.0;
     if (tol < 0.0 && std::isfinite(radius)) tol = -tol * radius;
     if (!(tol > 0.0)) tol = vorn::ge::kArcChordTol;
     double turn = std::fabs(sweep) / kTwoPi;
-    int minimum = std::max(1, static_cast<int>(std::ceil(vorn::ge::kMinArcSegments * turn)));
+    const int perTurn = viewTolerance ? kMinViewArcSegments : vorn::ge::kMinArcSegments;
+    int minimum = std::max(1, static_cast<int>(std::ceil(perTurn * turn)));
     int maximum = std::max(minimum, static_cast<int>(std::ceil(vorn::ge::kMaxArcSegments * turn)));
     if (!(radius > tol) || !std::isfinite(radius)) return minimum;
     // A chord of angle t strays r (1 - cos(t/2)) from the arc.
@@ -158,10 +163,28 @@ int ArcSegmentCount(double radius, double sweep, double tol) {
 
 void FlattenArc(const AcGePoint2d& centre, double radius, double startAngle, double sweep,
                 std::vector<AcGePoint2d>& out, double tol) {
-    int n = ArcSegmentCount(radius, sweep, tol);
+    const int n = ArcSegmentCount(radius, sweep, tol);
+    // The chord ends turn by one fixed rotation each; every 64th is placed afresh so that the
+    // rounding of the rotations never adds up.
+    const double step = sweep / n;
+    const double c = std::cos(step), s = std::sin(step);
+    double dx = 0.0, dy = 0.0;
+    out.reserve(out.size() + static_cast<std::size_t>(n));
     for (int k = 1; k <= n; ++k) {
-        double a = startAngle + sweep * k / n;
-        out.emplace_back(centre.x + radius * std::cos(a), centre.y + radius * std::sin(a));
+        if (k % 64 == 1) {
+            const double a = startAngle + sweep * (k - 1) / n;
+            dx = radius * std::cos(a);
+            dy = radius * std::sin(a);
+        }
+        const double x = dx * c - dy * s;
+        dy = dx * s + dy * c;
+        dx = x;
+        if (k == n) {
+            const double a = startAngle + sweep;
+            out.emplace_back(centre.x + radius * std::cos(a), centre.y + radius * std::sin(a));
+        } else {
+            out.emplace_back(centre.x + dx, centre.y + dy);
+        }
     }
 }
 

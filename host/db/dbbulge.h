@@ -47,6 +47,9 @@ AcDbExtents PathExtents(const std::vector<BulgeVertex>& v, bool closed, double z
 double PathSignedArea(const std::vector<BulgeVertex>& v, bool closed);
 // Tolerances below: 0 means the default arc chord tolerance; a negative tol is relative, the
 // chords straying at most -tol times the arc's radius (the same chord count for every radius).
+// A positive tol is a view's (a fraction of its pixel): the chords follow it alone, down to a
+// few per turn, so that an arc a few pixels wide costs a few chords; the default and relative
+// tolerances keep at least 64 chords per turn.
 // The vertices of a flattened path; chords stray at most the arc chord tolerance (or tol).
 std::vector<AcGePoint2d> FlattenPath(const std::vector<BulgeVertex>& v, bool closed, double tol = 0.0);
 // Appends points of an arc (the start point excluded) flattened to tol (0: default tolerance).

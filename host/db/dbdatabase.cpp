@@ -32,7 +32,11 @@ bool AcDbObjectId::isErased() const {
     return o && o->isErased();
 }
 
-AcDbHandle AcDbObjectId::handle() const { return m_db ? AcDbHandle(std::uint64_t(m_index) + 1) : AcDbHandle(); }
+AcDbHandle AcDbObjectId::handle() const {
+    if (!m_db) return AcDbHandle();
+    const Slot* s = m_db->vornImpl()->slot(*this);
+    return s ? AcDbHandle(s->handle) : AcDbHandle();
+}
 
 // ---- chunk ----
 
@@ -334,10 +338,23 @@ Acad::ErrorStatus Append(AcDbDatabase* db, const AcDbObjectId& owner, AcDbObject
     AcDbDatabase::Impl* impl = db->vornImpl();
     if (impl->slots.size() >= 0xFFFFFFF0u) return Acad::eOutOfRange;
     std::uint32_t index = static_cast<std::uint32_t>(impl->slots.size());
+    // Records kept inside the object that have no handle yet (those of a copy) get theirs.
+    if (const AcDbKeptData* kept = object->keptData()) {
+        bool renew = false;
+        for (const AcDbKeptRecord& r : kept->following) renew = renew || r.handle == 0;
+        if (renew) {
+            auto data = std::make_shared<AcDbKeptData>(*kept);
+            for (AcDbKeptRecord& r : data->following)
+                if (r.handle == 0) r.handle = impl->nextHandle++;
+            object->setKeptData(std::move(data));
+        }
+    }
     id = AcDbObjectId(db, index);
     object->vornSetResidency(id, owner);
     impl->slots.emplace_back();
     Slot& s = impl->slots.back();
+    s.handle = impl->nextHandle++;
+    impl->byHandle[s.handle] = index;
     s.snapshot = Snapshot(*object);
     s.object.reset(object);
     s.writer = true;
@@ -373,7 +390,7 @@ const AcDbObject* AcDbDatabase::peekObject(const AcDbObjectId& id) const {
     return s ? s->object.get() : nullptr;
 }
 
-std::uint64_t AcDbDatabase::handseed() const { return m_impl->slots.size() + 1; }
+std::uint64_t AcDbDatabase::handseed() const { return m_impl->nextHandle; }
 AcDbObjectId AcDbDatabase::idFromIndex(std::uint32_t index) const {
     return index < m_impl->slots.size() ? AcDbObjectId(const_cast<AcDbDatabase*>(this), index) : AcDbObjectId();
 }

@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "host/db/dbkept.h"
 #include "host/db/dbmain.h"
 
 namespace vorn::db::detail {
@@ -32,6 +33,7 @@ struct Slot {
     bool writer = false;
     bool openSinceAppend = false;          // the append record covers this opening
     std::vector<std::uint32_t> children;   // owned objects of tables and blocks, in order
+    std::uint64_t handle = 0;              // the object's handle; stays with the slot for good
 };
 
 struct UndoRecord {
@@ -70,6 +72,11 @@ struct AcDbDatabase::Impl {
     std::unique_ptr<vorn::db::detail::SpatialIndex> spatial;
     std::uint64_t revision = 0;
     std::function<void()> onChange;
+    // Handles: the slot of each, and the next one to hand out (slot 0 stays empty, so a new
+    // drawing's objects have their slot number plus one).
+    std::unordered_map<std::uint64_t, std::uint32_t> byHandle;
+    std::uint64_t nextHandle = 2;
+    vorn::db::FileData file;
     void changed() {
         ++revision;
         if (onChange) onChange();

@@ -27,6 +27,11 @@ public:
             if (!e) continue;
             AcDbEntity* copy = AcDbEntity::cast(e->clone());
             if (!copy) continue;
+            // What names objects of the source drawing by handle cannot come along.
+            if (!vorn::db::PrepareCopy(copy, true)) {
+                delete copy;
+                continue;
+            }
             copy->remapIds([this](const AcDbObjectId& old) { return map(old); });
             AcDbObjectId newId;
             Acad::ErrorStatus es = dest->appendAcDbEntity(newId, copy);
@@ -60,6 +65,7 @@ private:
         if (!found.isNull()) return found;
         auto* copy = static_cast<AcDbSymbolTableRecord*>(rec->clone());
         copy->setName(rec->name().c_str());
+        vorn::db::PrepareCopy(copy, true);
         if ((m_dest->*open)(t, AcDb::kForWrite) != Acad::eOk) {
             delete copy;
             return {};
@@ -79,6 +85,7 @@ private:
             if (!found.isNull()) return found;
             auto* copy = static_cast<AcDbLayerTableRecord*>(rec->clone());
             copy->setName(name.c_str());
+            vorn::db::PrepareCopy(copy, true);
             copy->remapIds([this](const AcDbObjectId& old) { return map(old); });
             AcDbLayerTable* t = nullptr;
             if (m_dest->getLayerTable(t, AcDb::kForWrite) != Acad::eOk) { delete copy; return {}; }

@@ -39,6 +39,7 @@ void RegisterHostClasses() {
     AcDbMText::rxInit();
     AcDbBlockReference::rxInit();
     AcDbRegion::rxInit();
+    AcDbKeptEntity::rxInit();
     AcDbSymbolTableRecord::rxInit();
     AcDbLayerTableRecord::rxInit();
     AcDbLinetypeTableRecord::rxInit();

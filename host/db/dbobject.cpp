@@ -36,11 +36,20 @@ bool AcDbXDataItem::operator==(const AcDbXDataItem& o) const {
     }
 }
 
-AcDbObject::AcDbObject(const AcDbObject& other) : AcRxObject(other), m_xdata(other.m_xdata) {}
+AcDbObject::AcDbObject(const AcDbObject& other) : AcRxObject(other), m_xdata(other.m_xdata), m_kept(other.m_kept) {}
 
 AcDbObject::~AcDbObject() = default;
 
-void AcDbObject::copyBaseFrom(const AcDbObject& other) { m_xdata = other.m_xdata; }
+void AcDbObject::copyBaseFrom(const AcDbObject& other) {
+    m_xdata = other.m_xdata;
+    m_kept = other.m_kept;
+}
+
+Acad::ErrorStatus AcDbObject::setKeptData(std::shared_ptr<const AcDbKeptData> data) {
+    if (!assertWriteEnabled()) return Acad::eNotOpenForWrite;
+    m_kept = std::move(data);
+    return Acad::eOk;
+}
 
 void AcDbObject::vornSetResidency(const AcDbObjectId& id, const AcDbObjectId& owner) {
     m_id = id;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -38,6 +39,7 @@ struct AcDbXDataItem {
 using AcDbXDataItems = std::vector<AcDbXDataItem>;
 
 class AcDbObject;
+struct AcDbKeptData;
 namespace vorn::db::detail {
 void SetErased(AcDbObject& object, bool erased);
 }
@@ -88,6 +90,13 @@ public:
     std::vector<std::wstring> xDataApplications() const;
     const std::vector<std::pair<std::wstring, AcDbXDataItems>>& allXData() const { return m_xdata; }
 
+    // What the drawing file held of this object beyond what the host models (host/db/dbkept.h);
+    // null when nothing. Shared between copies and undo states, never changed in place.
+    const AcDbKeptData* keptData() const { return m_kept.get(); }
+    const std::shared_ptr<const AcDbKeptData>& sharedKeptData() const { return m_kept; }
+    // Replaces it; the object must be writable.
+    Acad::ErrorStatus setKeptData(std::shared_ptr<const AcDbKeptData> data);
+
     // A copy outside any database, with the same content (including XDATA, not the id).
     AcRxObject* clone() const override;
 
@@ -113,6 +122,7 @@ private:
     AcDbObjectId m_ownerId;
     bool m_erased = false;
     std::vector<std::pair<std::wstring, AcDbXDataItems>> m_xdata;
+    std::shared_ptr<const AcDbKeptData> m_kept;
 };
 
 // Opening objects of a database by id: any number of readers or one writer. Erased objects

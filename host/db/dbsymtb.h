@@ -11,6 +11,13 @@
 
 class AcDbEntity;
 class AcDbBlockTableRecordIterator;
+class AcDbSymbolTable;
+class AcDbSymbolTableRecord;
+
+namespace vorn::db {
+Acad::ErrorStatus AddRecordAsRead(AcDbSymbolTable* table, AcDbSymbolTableRecord* record, const std::wstring& name,
+                                  AcDbObjectId& id);
+}
 
 // ---- records ----
 
@@ -30,6 +37,8 @@ public:
 
 protected:
     friend class AcDbSymbolTable;
+    friend Acad::ErrorStatus vorn::db::AddRecordAsRead(AcDbSymbolTable*, AcDbSymbolTableRecord*, const std::wstring&,
+                                                       AcDbObjectId&);
     std::wstring m_name;
 };
 
@@ -192,6 +201,8 @@ public:
     AcRxObject* clone() const override;
 
 protected:
+    friend Acad::ErrorStatus vorn::db::AddRecordAsRead(AcDbSymbolTable*, AcDbSymbolTableRecord*, const std::wstring&,
+                                                       AcDbObjectId&);
     // The record class this table holds.
     virtual AcRxClass* recordClass() const = 0;
 };

@@ -2,6 +2,7 @@
 #include "host/db/dbtext.h"
 
 #include "host/db/dbgeomutil.h"
+#include "host/db/dbkept.h"
 #include "host/db/dbmain.h"
 
 using namespace vorn::db::detail;
@@ -161,9 +162,10 @@ Acad::ErrorStatus AcDbMText::setContents(const wchar_t* text) {
     return Acad::eOk;
 }
 
-std::wstring AcDbMText::text() const {
+namespace {
+// Paragraph text without its formatting codes, paragraph and column breaks as '\n'.
+std::wstring PlainText(const std::wstring& s) {
     std::wstring out;
-    const std::wstring& s = m_contents;
     for (size_t i = 0; i < s.size(); ++i) {
         wchar_t c = s[i];
         if (c == L'{' || c == L'}') continue;
@@ -173,7 +175,7 @@ std::wstring AcDbMText::text() const {
         }
         wchar_t k = s[++i];
         switch (k) {
-            case L'P': out += L'\n'; break;
+            case L'P': case L'N': case L'X': out += L'\n'; break;  // paragraph, column, below the line
             case L'~': out += L' '; break;
             case L'\\': case L'{': case L'}': out += k; break;
             case L'f': case L'F': case L'H': case L'h': case L'W': case L'w': case L'Q': case L'q':
@@ -198,7 +200,49 @@ std::wstring AcDbMText::text() const {
     return out;
 }
 
-namespace {
+// The contents cut at its column breaks (\N); an escaped backslash is no break.
+std::vector<std::wstring> SplitColumns(const std::wstring& s) {
+    std::vector<std::wstring> out(1);
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == L'\\' && i + 1 < s.size()) {
+            if (s[i + 1] == L'N') {
+                out.emplace_back();
+            } else {
+                out.back() += s[i];
+                out.back() += s[i + 1];
+            }
+            ++i;
+            continue;
+        }
+        out.back() += s[i];
+    }
+    return out;
+}
+
+// Static columns as the file's embedded object describes them (type, width, gutter); none
+// when the paragraph text was read without one.
+struct Columns {
+    bool any = false;
+    double width = 0.0, gutter = 0.0;
+};
+
+Columns ColumnsOf(const AcDbKeptData* kept) {
+    Columns c;
+    if (!kept) return c;
+    bool embedded = false;
+    long long type = 0;
+    for (const AcDbKeptGroup& g : kept->groups) {
+        if (g.code == 101) embedded = true;
+        double v = 0.0;
+        if (!embedded || !vorn::db::KeptReal(g, v)) continue;
+        if (g.code == 71) type = static_cast<long long>(v);
+        else if (g.code == 44) c.width = v;
+        else if (g.code == 45) c.gutter = v;
+    }
+    c.any = type != 0 && c.width > 0.0 && c.gutter >= 0.0 && c.width + c.gutter < 1e12;
+    return c;
+}
+
 std::vector<std::wstring> splitLines(const std::wstring& s) {
     std::vector<std::wstring> lines(1);
     for (wchar_t c : s) {
@@ -207,27 +251,84 @@ std::vector<std::wstring> splitLines(const std::wstring& s) {
     }
     return lines;
 }
+
+// A character a line may break after without a space: the wide ones of Chinese, Japanese and
+// Korean text.
+bool breaksAnywhere(wchar_t c) { return c >= 0x2E80; }
+
+// A paragraph broken into lines no wider than width (in heights of advance, as TextAdvance
+// measures): at spaces, or between wide characters; a word longer than the width stands alone.
+std::vector<std::wstring> wrapLine(const std::wstring& line, double width) {
+    std::vector<std::wstring> out;
+    std::wstring current;
+    double advance = 0.0;
+    const auto end = [&]() {
+        current.erase(current.find_last_not_of(L' ') + 1);
+        out.push_back(current);
+    };
+    size_t i = 0;
+    while (i < line.size()) {
+        // The next piece: one wide character, or a word with the spaces before it.
+        size_t j = i;
+        while (j < line.size() && line[j] == L' ') ++j;
+        if (j < line.size() && breaksAnywhere(line[j])) ++j;
+        else
+            while (j < line.size() && line[j] != L' ' && !breaksAnywhere(line[j])) ++j;
+        std::wstring piece = line.substr(i, j - i);
+        const double more = vorn::db::TextAdvance(piece);
+        if (!current.empty() && advance + more > width) {
+            end();
+            piece.erase(0, piece.find_first_not_of(L' '));
+            current = piece;
+            advance = vorn::db::TextAdvance(piece);
+        } else {
+            current += piece;
+            advance += more;
+        }
+        i = j;
+    }
+    end();
+    return out;
+}
 }  // namespace
 
+std::wstring AcDbMText::text() const { return PlainText(m_contents); }
+
+// Line by line, wrapped to the reference width; static columns side by side, each as wide
+// as the file says, a column break starting the next.
 bool AcDbMText::worldDraw(AcGiWorldDraw* draw) const {
-    std::vector<std::wstring> lines = splitLines(text());
-    double pitch = m_height * 5.0 / 3.0;
-    int col = (m_attachment - 1) % 3;  // 0 left, 1 centre, 2 right
-    int row = (m_attachment - 1) / 3;  // 0 top, 1 middle, 2 bottom
-    double total = pitch * (lines.size() - 1) + m_height;
-    double top = row == 0 ? 0.0 : (row == 1 ? total / 2 : total);
-    double c = std::cos(m_rotation), s = std::sin(m_rotation);
-    for (size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i].empty()) continue;
-        AcGiTextData t;
-        double dy = top - m_height - pitch * static_cast<double>(i);
-        t.position = AcGePoint3d(m_location.x - dy * s, m_location.y + dy * c, m_location.z);
-        t.height = m_height;
-        t.rotation = m_rotation;
-        t.text = lines[i];
-        t.horizontalMode = col;  // 0 left, 1 centre, 2 right
-        if (const AcDbTextStyleTableRecord* st = styleOf(m_style)) t.fontFile = st->fileName();
-        if (draw->geometry().text(t)) return true;
+    const Columns columns = ColumnsOf(keptData());
+    const std::vector<std::wstring> pieces =
+        columns.any ? SplitColumns(m_contents) : std::vector<std::wstring>{m_contents};
+    const double width = columns.any ? columns.width : m_width;
+    const double pitch = m_height * 5.0 / 3.0;
+    const int col = (m_attachment - 1) % 3;  // 0 left, 1 centre, 2 right
+    const int row = (m_attachment - 1) / 3;  // 0 top, 1 middle, 2 bottom
+    const double c = std::cos(m_rotation), s = std::sin(m_rotation);
+    for (size_t k = 0; k < pieces.size(); ++k) {
+        std::vector<std::wstring> lines;
+        for (const std::wstring& paragraph : splitLines(PlainText(pieces[k]))) {
+            if (!(width > 0.0) || !(m_height > 0.0)) {
+                lines.push_back(paragraph);
+                continue;
+            }
+            for (std::wstring& l : wrapLine(paragraph, width / m_height)) lines.push_back(std::move(l));
+        }
+        const double total = pitch * static_cast<double>(lines.size() - 1) + m_height;
+        const double top = row == 0 ? 0.0 : (row == 1 ? total / 2 : total);
+        const double dx = static_cast<double>(k) * (columns.width + columns.gutter);
+        for (size_t i = 0; i < lines.size(); ++i) {
+            if (lines[i].empty()) continue;
+            AcGiTextData t;
+            const double dy = top - m_height - pitch * static_cast<double>(i);
+            t.position = AcGePoint3d(m_location.x + dx * c - dy * s, m_location.y + dx * s + dy * c, m_location.z);
+            t.height = m_height;
+            t.rotation = m_rotation;
+            t.text = lines[i];
+            t.horizontalMode = col;  // 0 left, 1 centre, 2 right
+            if (const AcDbTextStyleTableRecord* st = styleOf(m_style)) t.fontFile = st->fileName();
+            if (draw->geometry().text(t)) return true;
+        }
     }
     return false;
 }
@@ -247,6 +348,7 @@ Acad::ErrorStatus AcDbMText::transformBy(const AcGeMatrix3d& xform) {
     if (!Finite(width)) return Acad::eInvalidInput;
     if (!assertWriteEnabled()) return Acad::eNotOpenForWrite;
     m_location = p, m_rotation = r, m_height = h, m_width = width;
+    vorn::db::TransformKeptOf(this, "MTEXT", xform);  // its columns
     return Acad::eOk;
 }
 

@@ -75,6 +75,9 @@ public:
     virtual bool regenAbort() const { return false; }
     // Chord tolerance in drawing units a sink wants arcs flattened to (0: the default).
     virtual double deviation() const { return 0.0; }
+    // The part of the world the sink shows, in world coordinates (invalid: not known). Geometry
+    // without end (construction lines, rays) is drawn clipped to it.
+    virtual AcDbExtents viewExtents() const { return AcDbExtents(); }
 };
 
 namespace vorn::db {

@@ -1,9 +1,14 @@
-// Group-code input: the file as checked (code, value) pairs with their line numbers. Every
-// number is parsed and checked as it is read, so that nothing non-finite or malformed gets
-// past this layer.
+// Group-code input: the file as checked (code, value) pairs with their line numbers, from text
+// or binary DXF. Every number is parsed and checked as it is read, so that nothing non-finite
+// or malformed gets past this layer: a value that is no number comes back marked bad, and lines
+// that are no groups at all come back as one junk group, after which reading goes on at the
+// next group 0. Binary files have no lines: a group's "line" is the line it would have in the
+// text form of the same file (group n starts at line 2n - 1).
 #pragma once
 
 #include <cstddef>
+#include <deque>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -20,6 +25,9 @@ constexpr long long kMaxDashes = 1024;                 // dashes of one line typ
 constexpr size_t kMaxXDataItems = 1 << 16;             // extended data items of one entity
 constexpr int kMaxXDataNesting = 32;                   // depth of 1002 "{" braces
 
+// The code of the group that stands for unreadable lines.
+constexpr int kJunkCode = -100000;
+
 // A failure while reading: the message already names the file and the line.
 struct DxfError {
     std::string message;
@@ -31,45 +39,70 @@ struct Group {
     double real = 0.0;       // real codes
     long long integer = 0;   // integer codes
     size_t line = 0;         // the line of the code
+    bool bad = false;        // the value is no number of its kind, or the group is junk
 };
+
+// What is wrong with a bad group (for junk, what was skipped and why).
+std::string Problem(const Group& g);
 
 // A value upper-cased with blanks dropped, for comparing names and markers.
 std::string Upper(std::string_view v);
 // UTF-8 of a name, for messages.
 std::string Narrow(const std::wstring& w);
+// "a LINE", "an ARC": a record's type with its article, for messages.
+std::string A(const std::string& type);
+// A short quotation of a value for messages.
+std::string Quote(std::string_view s);
 
 enum class ValueKind { kString, kReal, kInteger, kInvalid };
 ValueKind KindOfCode(int code);
 
+// How binary DXF stores a value of the code.
+enum class BinaryKind { kString, kChunk, kReal, kInt8, kInt16, kInt32, kInt64, kInvalid };
+BinaryKind BinaryKindOfCode(int code);
+
+// The sentinel binary DXF files start with.
+constexpr std::string_view kBinarySentinel("AutoCAD Binary DXF\r\n\x1a\0", 22);
+
 class GroupReader {
 public:
-    GroupReader(std::string_view text, std::string file) : m_text(text), m_file(std::move(file)) {}
+    GroupReader(std::string_view text, std::string file);
 
-    // The next group (comments skipped); false at the end of the text.
+    // The next group (comments skipped); false at the end of the file.
     bool next(Group& g);
     // Gives g back: the next call returns it again.
     void pushBack(const Group& g) {
         m_back = g;
         m_hasBack = true;
     }
-    // The next group, which must exist: the end of the text fails with what was expected.
-    Group expectNext(const char* expected);
 
     [[noreturn]] void fail(size_t line, const std::string& what) const;
-    [[noreturn]] void failAtEnd(const std::string& what) const;
     const std::string& file() const { return m_file; }
     size_t lastLine() const { return m_line; }
+    bool binary() const { return m_binary; }
+    // Whether anything but blanks follows the last group read.
+    bool restIsBlank() const;
 
-    std::wstring text(const Group& g) const { return DecodeString(g.value, m_page); }
-    void setCodePage(CodePage page) { m_page = page; }
+    std::wstring text(const Group& g) const { return m_codec->decode(g.value); }
+    std::string utf8(const Group& g) const { return m_codec->decodeToUtf8(g.value); }
+    void setCodec(bool utf8, std::string_view page);
+    const Codec& codec() const { return *m_codec; }
 
 private:
     bool line(std::string_view& out);
+    bool nextText(Group& g);
+    bool nextBinary(Group& g);
+    // Skips to the line before the next code line "0"; returns the junk group for what was skipped.
+    void junk(Group& g, size_t line, const std::string& why);
     std::string_view m_text;
     size_t m_pos = 0;
     size_t m_line = 0;
+    size_t m_groups = 0;
     std::string m_file;
-    CodePage m_page = CodePage::kAnsi1252;
+    bool m_binary = false;
+    bool m_wideCodes = true;  // binary codes of two bytes (R13 and later) or one (R12)
+    std::unique_ptr<Codec> m_codec;
+    std::deque<std::string> m_chunks;  // hexadecimal text of binary chunks read
     Group m_back;
     bool m_hasBack = false;
 };

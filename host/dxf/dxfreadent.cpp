@@ -1,5 +1,6 @@
-// Reading entities: the host's kinds, regions from their marked loops, framework entities from
-// their carriers' extended data.
+// Reading entities: the host's kinds with the groups they do not set kept, every other kind as
+// a kept entity, regions from their marked loops, framework entities from their carriers'
+// extended data. An entity with an impossible value is mended or left out, and noted.
 #include <cmath>
 #include <memory>
 
@@ -10,8 +11,6 @@ namespace vorn::dxf::detail {
 namespace {
 
 constexpr double kDegToRad = 0.017453292519943295;
-
-
 
 // A point from groups code, code + 10, code + 20 of a record.
 struct PointSlot {
@@ -26,64 +25,98 @@ bool TakePoint(const Group& g, int code, PointSlot& slot) {
     return true;
 }
 
-// Entities drawn with extrusion (0, 0, -1) are mirrored in X: their object coordinates.
-bool Mirrored(const std::vector<Group>& body) {
-    for (const Group& g : body)
-        if (g.code == 230 && g.real < 0) return true;
-    return false;
+// Groups the host reads values from: not markers, braces, embedded objects nor extended data.
+bool Active(Place p) {
+    return p == Place::kFlat || p == Place::kHead || p == Place::kEntity || p == Place::kOwn;
+}
+
+// The extrusion direction: 1 for the world Z axis (or none given), -1 for its opposite (the
+// record is mirrored in X), 0 for any other, which the host's plan entities cannot hold.
+int Extrusion(const std::vector<Group>& body, const std::vector<Place>& places) {
+    double x = 0.0, y = 0.0, z = 1.0;
+    for (size_t i = 0; i < body.size(); ++i) {
+        if (!Active(places[i])) continue;
+        if (body[i].code == 210) x = body[i].real;
+        else if (body[i].code == 220) y = body[i].real;
+        else if (body[i].code == 230) z = body[i].real;
+    }
+    if (std::fabs(x) > 1e-12 || std::fabs(y) > 1e-12) return 0;
+    return z > 0 ? 1 : z < 0 ? -1 : 0;
 }
 
 }  // namespace
 
-EntityCommon Reader::common(const Body& body, size_t& xdataStart) const {
-    EntityCommon c;
-    xdataStart = body.size();
+bool Reader::common(const Record& r, const std::vector<Place>& places, EntityCommon& c) {
     int aci = 256;
     long long rgb = -1;
-    for (size_t i = 0; i < body.size(); ++i) {
-        const Group& g = body[i];
+    for (size_t i = 0; i < r.body.size(); ++i) {
+        const Place p = places[i];
+        if (p != Place::kFlat && p != Place::kHead && p != Place::kEntity) continue;
+        const Group& g = r.body[i];
         switch (g.code) {
             case 8: c.layer = m_in.text(g); break;
             case 6: c.linetype = m_in.text(g); break;
             case 62:
-                if (g.integer < 0 || g.integer > 256)
-                    m_in.fail(g.line, "colour " + std::to_string(g.integer) + " is not a colour index (0 to 256)");
-                aci = static_cast<int>(g.integer);
+                if (g.integer < 0 || g.integer > 256) note(g.line, "a colour that is no colour index (0 to 256) was taken as BYLAYER");
+                else aci = static_cast<int>(g.integer);
                 break;
             case 420: rgb = g.integer; break;
             case 48:
-                if (!(g.real > 0)) m_in.fail(g.line, "a line type scale must be positive");
-                c.linetypeScale = g.real;
+                if (!(g.real > 0)) note(g.line, "a line type scale of 0 or less was taken as 1");
+                else c.linetypeScale = g.real;
                 break;
             case 67: c.paper = g.integer == 1; break;
-            case 1001: xdataStart = i; i = body.size(); break;
             default: break;
         }
     }
     if (c.layer.empty()) c.layer = L"0";
     c.color.setColorIndex(static_cast<std::uint16_t>(aci));
-    if (rgb >= 0 && aci != 0 && aci != 256)
+    if (rgb >= 0 && aci != 0 && aci != 256) {
         c.color.setRGB(static_cast<std::uint8_t>(rgb >> 16), static_cast<std::uint8_t>(rgb >> 8), static_cast<std::uint8_t>(rgb));
-    xdata(body, xdataStart, c);
-    return c;
+        c.trueColorIndex = aci;
+    }
+    return xdata(r, places, c);
 }
 
-void Reader::xdata(const Body& body, size_t start, EntityCommon& c) const {
+bool Reader::xdata(const Record& r, const std::vector<Place>& places, EntityCommon& c) {
     size_t count = 0;
     int depth = 0;
-    for (size_t i = start; i < body.size(); ++i) {
-        const Group& g = body[i];
+    // A fault drops the data of that application only.
+    bool broken = false;
+    const auto drop = [&](const Group& g, const std::string& why) {
+        note(g.line, why + "; that application's extended data was left out");
+        if (!c.xdata.empty()) c.xdata.pop_back();
+        broken = true;
+    };
+    for (size_t i = 0; i < r.body.size(); ++i) {
+        if (places[i] != Place::kXData) continue;
+        const Group& g = r.body[i];
         if (g.code == 1001) {
             std::wstring app = m_in.text(g);
-            if (app.empty()) m_in.fail(g.line, "extended data without an application name");
-            c.xdata.emplace_back(app, AcDbXDataItems());
+            broken = false;
             depth = 0;
+            if (app.empty()) {
+                note(g.line, "extended data without an application name was left out");
+                broken = true;
+                continue;
+            }
+            c.xdata.emplace_back(app, AcDbXDataItems());
             continue;
         }
-        if (g.code < 1000) m_in.fail(g.line, "group " + std::to_string(g.code) + " after extended data; only codes 1000 to 1071 may follow group 1001");
-        if (c.xdata.empty()) m_in.fail(g.line, "extended data before its application name (group 1001)");
-        if (++count > kMaxXDataItems)
-            m_in.fail(g.line, "more than " + std::to_string(kMaxXDataItems) + " extended data items on one entity");
+        if (broken) continue;
+        if (c.xdata.empty()) {
+            note(g.line, "extended data before its application name (group 1001) was left out");
+            broken = true;
+            continue;
+        }
+        if (g.code < 1000) {
+            drop(g, "group " + std::to_string(g.code) + " among extended data, where only codes 1000 to 1071 may stand");
+            continue;
+        }
+        if (++count > kMaxXDataItems) {
+            drop(g, "more than " + std::to_string(kMaxXDataItems) + " extended data items on one record");
+            continue;
+        }
         AcDbXDataItems& items = c.xdata.back().second;
         AcDbXDataItem item;
         item.code = g.code;
@@ -91,131 +124,159 @@ void Reader::xdata(const Body& body, size_t start, EntityCommon& c) const {
             case AcDbXDataItem::kString:
                 item.str = m_in.text(g);
                 if (g.code == 1002) {
-                    if (item.str == L"{" && ++depth > kMaxXDataNesting)
-                        m_in.fail(g.line, "extended data braces nested deeper than " + std::to_string(kMaxXDataNesting));
-                    if (item.str == L"}" && --depth < 0) m_in.fail(g.line, "a closing brace \"}\" without its \"{\"");
+                    if (item.str == L"{" && ++depth > kMaxXDataNesting) {
+                        drop(g, "extended data braces nested deeper than " + std::to_string(kMaxXDataNesting));
+                        continue;
+                    }
+                    if (item.str == L"}" && --depth < 0) {
+                        drop(g, "a closing brace \"}\" without its \"{\" in extended data");
+                        continue;
+                    }
                 }
                 break;
             case AcDbXDataItem::kPoint: {
-                if (g.code > 1019) m_in.fail(g.line, "group " + std::to_string(g.code) + " without the X value (group " + std::to_string(g.code % 10 + 1010) + ") before it");
+                if (g.code > 1019) {
+                    drop(g, "extended data group " + std::to_string(g.code) + " without its X value before it");
+                    continue;
+                }
                 item.point.x = g.real;
-                if (i + 1 >= body.size() || body[i + 1].code != g.code + 10)
-                    m_in.fail(g.line, "the point of group " + std::to_string(g.code) + " lacks its Y value (group " + std::to_string(g.code + 10) + ")");
-                item.point.y = body[++i].real;
-                if (i + 1 < body.size() && body[i + 1].code == g.code + 20) item.point.z = body[++i].real;
+                if (i + 1 >= r.body.size() || r.body[i + 1].code != g.code + 10) {
+                    drop(g, "an extended data point without its Y value (group " + std::to_string(g.code + 10) + ")");
+                    continue;
+                }
+                item.point.y = r.body[++i].real;
+                if (i + 1 < r.body.size() && r.body[i + 1].code == g.code + 20) item.point.z = r.body[++i].real;
                 break;
             }
             case AcDbXDataItem::kReal: item.real = g.real; break;
             case AcDbXDataItem::kInteger:
                 if ((g.code == 1071 && (g.integer < INT32_MIN || g.integer > INT32_MAX)) ||
-                    (g.code != 1071 && (g.integer < -32768 || g.integer > 32767)))
-                    m_in.fail(g.line, "the integer " + std::to_string(g.integer) + " does not fit group " + std::to_string(g.code));
+                    (g.code != 1071 && (g.integer < -32768 || g.integer > 32767))) {
+                    drop(g, "the integer " + std::to_string(g.integer) + " does not fit extended data group " +
+                                std::to_string(g.code));
+                    continue;
+                }
                 item.integer = static_cast<int>(g.integer);
                 break;
         }
         items.push_back(std::move(item));
     }
+    return true;
 }
 
 void Reader::entityStream(const AcDbObjectId& block, bool layoutSpace) {
-    Body body;
-    for (;;) {
-        Group g = m_in.expectNext("an entity or the end of its section");
-        if (g.code != 0) m_in.fail(g.line, "expected an entity (group 0), found group " + std::to_string(g.code));
-        std::string type = Upper(g.value);
-        if (type == "ENDSEC" || type == "ENDBLK" || type == "EOF" || type == "SECTION" || type == "BLOCK") {
-            m_in.pushBack(g);
+    Record r;
+    while (nextRecord(r)) {
+        const std::string& type = r.type;
+        if (type == "ENDSEC" || type == "ENDBLK" || type == "EOF" || type == "SECTION" || type == "BLOCK" ||
+            type == "TABLE" || type == "ENDTAB") {
+            pushBack(std::move(r));
             return;
         }
-        record(body);
-        if (type == "POLYLINE") polyline(body, g.line, block, layoutSpace);
-        else entity(type, body, g.line, block, layoutSpace);
+        entity(r, block, layoutSpace);
     }
 }
 
-void Reader::polyline(const Body& head, size_t line, const AcDbObjectId& block, bool layoutSpace) {
-    size_t xstart = 0;
-    EntityCommon c = common(head, xstart);
-    long long flags = 0, smooth = 0;
-    double elevation = 0.0;
-    for (size_t i = 0; i < xstart; ++i) {
-        if (head[i].code == 70) flags = head[i].integer;
-        else if (head[i].code == 75) smooth = head[i].integer;
-        else if (head[i].code == 30) elevation = head[i].real;
-    }
-    std::vector<vorn::db::BulgeVertex> verts;
-    Body body;
-    bool ended = false;
-    for (;;) {
-        Group g;
-        if (!m_in.next(g)) m_in.failAtEnd("the polyline's vertices or SEQEND were expected");
-        if (g.code != 0) m_in.fail(g.line, "expected a VERTEX or SEQEND (group 0)");
-        std::string type = Upper(g.value);
-        if (type == "SEQEND") {
-            record(body);
-            ended = true;
-            break;
-        }
-        if (type != "VERTEX") {
-            m_in.pushBack(g);  // a file that leaves out SEQEND
-            break;
-        }
-        record(body);
-        if (static_cast<long long>(verts.size()) >= kMaxVertices)
-            m_in.fail(g.line, "a polyline of more than " + std::to_string(kMaxVertices) + " vertices");
-        vorn::db::BulgeVertex v;
-        long long vflags = 0;
-        for (const Group& b : body) {
-            switch (b.code) {
-                case 10: v.point.x = b.real; break;
-                case 20: v.point.y = b.real; break;
-                case 40: v.startWidth = b.real; break;
-                case 41: v.endWidth = b.real; break;
-                case 42: v.bulge = b.real; break;
-                case 70: vflags = b.integer; break;
-                default: break;
+void Reader::sequence(const char* member, std::vector<Record>& out, const Record& parent) {
+    Record s;
+    while (nextRecord(s)) {
+        if (s.type == member) {
+            if (out.size() >= static_cast<size_t>(kMaxVertices)) {
+                note(s.line, A(parent.type) + " of more than " + std::to_string(kMaxVertices) + " " + member +
+                                 " records was cut there");
+                continue;
             }
+            out.push_back(std::move(s));
+            continue;
         }
-        if (vflags & 8) continue;  // points computed by curve fitting, not the polyline's own
-        verts.push_back(v);
+        if (s.type == "SEQEND") {
+            out.push_back(std::move(s));
+            return;
+        }
+        pushBack(std::move(s));
+        break;
     }
-    (void)ended;
-    if (flags & (16 | 64)) return;  // meshes and polyface meshes: not plan entities
-    AcDb::Poly2dType type = AcDb::k2dSimplePoly;
-    if (flags & 4) type = smooth == 5 ? AcDb::k2dQuadSplinePoly : AcDb::k2dCubicSplinePoly;
-    else if (flags & 2) type = AcDb::k2dFitCurvePoly;
-    auto p = std::make_unique<AcDb2dPolyline>();
-    check(p->setVertices(verts), line, "the polyline's vertices are refused");
-    check(p->setPolyType(type), line, "the polyline's type is refused");
-    p->setClosed((flags & 1) != 0);
-    p->setElevation(elevation);
-    append(p.release(), c, block, layoutSpace, line);
+    note(parent.line, A(parent.type) + " without its end (SEQEND) was given one");
 }
 
-void Reader::entity(const std::string& type, const Body& body, size_t line, const AcDbObjectId& block, bool layoutSpace) {
-    size_t xs = 0;
-    if (type == "VERTEX" || type == "SEQEND" || type == "ATTRIB") return;  // strays and attributes
-    if (type != "LINE" && type != "CIRCLE" && type != "ARC" && type != "LWPOLYLINE" && type != "TEXT" &&
-        type != "MTEXT" && type != "INSERT")
-        return;  // kinds this plan host does not keep
-    EntityCommon c = common(body, xs);
+void Reader::entity(Record& r, const AcDbObjectId& block, bool layoutSpace) {
+    const std::string type = r.type;
+    const size_t line = r.line;
+    std::vector<Record> seq;
+    if (type == "POLYLINE") {
+        sequence("VERTEX", seq, r);
+    } else if (type == "INSERT") {
+        Record n;
+        if (nextRecord(n)) {
+            const bool attribs = n.type == "ATTRIB";
+            pushBack(std::move(n));
+            if (attribs) sequence("ATTRIB", seq, r);
+        }
+    }
+    if (const Group* bad = firstBad(r.body)) {
+        noteBad(r, *bad, "entity");
+        return;
+    }
+    for (const Record& s : seq)
+        if (const Group* bad = firstBad(s.body)) {
+            noteBad(r, *bad, "entity");
+            return;
+        }
+    if (type == "VERTEX" || type == "SEQEND" || type == "ATTRIB") {
+        note(line, A(type) + " record outside any " + (type == "ATTRIB" ? "block reference" : "polyline") +
+                       " was left out");
+        return;
+    }
+    if (type == "POLYLINE") {
+        polyline(r, seq, block, layoutSpace);
+        return;
+    }
+    std::vector<Place> places;
+    Places(r.body, places);
+    const int extrusion = Extrusion(r.body, places);
+    const auto active = [&](size_t i) { return Active(places[i]); };
+    const bool hostKind = type == "LINE" || type == "CIRCLE" || type == "ARC" || type == "LWPOLYLINE" ||
+                          type == "TEXT" || type == "MTEXT" || type == "INSERT";
+    bool keptWhole = !hostKind;
+    if ((type == "CIRCLE" || type == "ARC" || type == "LWPOLYLINE" || type == "INSERT") && extrusion == 0) keptWhole = true;
+    if (type == "INSERT") {
+        // An array of references (MINSERT) stays as it is.
+        for (size_t i = 0; i < r.body.size(); ++i)
+            if (active(i) && (r.body[i].code == 70 || r.body[i].code == 71) && r.body[i].integer > 1) keptWhole = true;
+    }
+    if (keptWhole) {
+        keptEntity(r, seq.empty() ? nullptr : &seq, block, layoutSpace);
+        return;
+    }
+
+    EntityCommon c;
+    common(r, places, c);
+    const std::uint64_t handle = handleOf(r, places);
+    std::vector<bool> taken;
     std::unique_ptr<AcDbEntity> e;
+    RecordKind part = RecordKind::kLine;
     if (type == "LINE") {
         PointSlot a, b;
-        for (size_t i = 0; i < xs; ++i) TakePoint(body[i], 10, a) || TakePoint(body[i], 11, b);
+        for (size_t i = 0; i < r.body.size(); ++i)
+            if (active(i)) TakePoint(r.body[i], 10, a) || TakePoint(r.body[i], 11, b);
         e = std::make_unique<AcDbLine>(a.p, b.p);
     } else if (type == "CIRCLE" || type == "ARC") {
+        part = type == "CIRCLE" ? RecordKind::kCircle : RecordKind::kArc;
         PointSlot centre;
         double radius = 0.0, start = 0.0, end = 360.0;
-        for (size_t i = 0; i < xs; ++i) {
-            const Group& g = body[i];
+        for (size_t i = 0; i < r.body.size(); ++i) {
+            if (!active(i)) continue;
+            const Group& g = r.body[i];
             if (TakePoint(g, 10, centre)) continue;
             if (g.code == 40) radius = g.real;
             else if (g.code == 50) start = g.real;
             else if (g.code == 51) end = g.real;
         }
-        if (!(radius > 0)) m_in.fail(line, "a " + type + " needs a positive radius (group 40)");
-        if (Mirrored(body)) {
+        if (!(radius > 0)) {
+            note(line, A(type) + " with a radius of 0 or less was left out");
+            return;
+        }
+        if (extrusion < 0) {
             centre.p.x = -centre.p.x;
             double s = 180.0 - end;
             end = 180.0 - start;
@@ -224,25 +285,31 @@ void Reader::entity(const std::string& type, const Body& body, size_t line, cons
         if (type == "CIRCLE") e = std::make_unique<AcDbCircle>(centre.p, AcGeVector3d::kZAxis, radius);
         else e = std::make_unique<AcDbArc>(centre.p, radius, start * kDegToRad, end * kDegToRad);
     } else if (type == "LWPOLYLINE") {
+        part = RecordKind::kLwPolyline;
         auto p = std::make_unique<AcDbPolyline>();
         std::vector<vorn::db::BulgeVertex> verts;
         long long flags = 0;
         double elevation = 0.0, constWidth = 0.0;
-        for (size_t i = 0; i < xs; ++i) {
-            const Group& g = body[i];
+        for (size_t i = 0; i < r.body.size(); ++i) {
+            if (!active(i)) continue;
+            const Group& g = r.body[i];
             switch (g.code) {
                 case 90:
-                    if (g.integer < 0 || g.integer > kMaxVertices)
-                        m_in.fail(g.line, "a polyline of " + std::to_string(g.integer) + " vertices; 0 to " +
-                                              std::to_string(kMaxVertices) + " are expected");
+                    if (g.integer < 0 || g.integer > kMaxVertices) {
+                        note(g.line, "a polyline claiming " + std::to_string(g.integer) + " vertices (0 to " +
+                                         std::to_string(kMaxVertices) + " can be) was left out");
+                        return;
+                    }
                     verts.reserve(static_cast<size_t>(g.integer));
                     break;
                 case 70: flags = g.integer; break;
                 case 38: elevation = g.real; break;
                 case 43: constWidth = g.real; break;
                 case 10:
-                    if (static_cast<long long>(verts.size()) >= kMaxVertices)
-                        m_in.fail(g.line, "a polyline of more than " + std::to_string(kMaxVertices) + " vertices");
+                    if (static_cast<long long>(verts.size()) >= kMaxVertices) {
+                        note(g.line, "a polyline of more than " + std::to_string(kMaxVertices) + " vertices was left out");
+                        return;
+                    }
                     verts.emplace_back();
                     verts.back().point.x = g.real;
                     verts.back().startWidth = verts.back().endWidth = constWidth;
@@ -251,7 +318,10 @@ void Reader::entity(const std::string& type, const Body& body, size_t line, cons
                 case 40:
                 case 41:
                 case 42:
-                    if (verts.empty()) m_in.fail(g.line, "a vertex value (group " + std::to_string(g.code) + ") before the first vertex (group 10)");
+                    if (verts.empty()) {
+                        note(g.line, "a polyline with a vertex value before its first vertex (group 10) was left out");
+                        return;
+                    }
                     if (g.code == 20) verts.back().point.y = g.real;
                     else if (g.code == 40) verts.back().startWidth = g.real;
                     else if (g.code == 41) verts.back().endWidth = g.real;
@@ -260,28 +330,30 @@ void Reader::entity(const std::string& type, const Body& body, size_t line, cons
                 default: break;
             }
         }
-        if (Mirrored(body))
+        if (extrusion < 0)
             for (auto& v : verts) {
                 v.point.x = -v.point.x;
                 v.bulge = -v.bulge;
             }
-        check(p->setVertices(verts), line, "the polyline's vertices are refused");
+        if (!ok(p->setVertices(verts), line, "a polyline's vertices were refused")) return;
         p->setClosed((flags & 1) != 0);
         p->setElevation(elevation);
         for (const auto& [app, items] : c.xdata)
             if (vorn::db::SameSymbolName(app, L"VORN") && !items.empty() && items[0].code == 1000 &&
                 items[0].str == L"VORN_REGION") {
-                regionLoop(*p, c, block, layoutSpace, line);
+                regionLoop(*p, c, block, layoutSpace, line, handle);
                 return;
             }
         e = std::move(p);
     } else if (type == "TEXT") {
+        part = RecordKind::kText;
         PointSlot pos, align;
         double height = 0.0, rotation = 0.0, width = 1.0, oblique = 0.0;
         long long h = 0, v = 0;
         std::wstring text, style = L"Standard";
-        for (size_t i = 0; i < xs; ++i) {
-            const Group& g = body[i];
+        for (size_t i = 0; i < r.body.size(); ++i) {
+            if (!active(i)) continue;
+            const Group& g = r.body[i];
             if (TakePoint(g, 10, pos) || TakePoint(g, 11, align)) continue;
             switch (g.code) {
                 case 1: text = m_in.text(g); break;
@@ -295,29 +367,41 @@ void Reader::entity(const std::string& type, const Body& body, size_t line, cons
                 default: break;
             }
         }
-        if (h < 0 || h > 5) m_in.fail(line, "text alignment (group 72) " + std::to_string(h) + "; 0 to 5 are expected");
-        if (v < 0 || v > 3) m_in.fail(line, "text alignment (group 73) " + std::to_string(v) + "; 0 to 3 are expected");
+        if (h < 0 || h > 5 || v < 0 || v > 3) {
+            note(line, "a TEXT alignment out of range (72: 0 to 5, 73: 0 to 3) was taken as left on the base line");
+            h = v = 0;
+        }
+        if (height < 0) {
+            note(line, "a negative text height was taken as its size");
+            height = -height;
+        }
         auto t = std::make_unique<AcDbText>();
-        check(t->setPosition(pos.p), line, "the text's position is refused");
-        check(t->setHeight(height), line, "the text height must not be negative");
-        check(t->setRotation(rotation), line, "the text's rotation is refused");
-        if (width > 0) check(t->setWidthFactor(width), line, "the text's width factor is refused");
-        check(t->setOblique(oblique), line, "the text's oblique angle is refused");
-        check(t->setTextString(text.c_str()), line, "the text is refused");
-        check(t->setHorizontalMode(static_cast<AcDb::TextHorzMode>(h)), line, "the text alignment is refused");
-        check(t->setVerticalMode(static_cast<AcDb::TextVertMode>(v)), line, "the text alignment is refused");
-        check(t->setAlignmentPoint(align.seen ? align.p : pos.p), line, "the text's alignment point is refused");
-        check(t->setTextStyle(styleId(style, line)), line, "the text style is refused");
+        if (!ok(t->setPosition(pos.p), line, "a text's position was refused") ||
+            !ok(t->setHeight(height), line, "a text's height was refused") ||
+            !ok(t->setRotation(rotation), line, "a text's rotation was refused") ||
+            !ok(t->setOblique(oblique), line, "a text's oblique angle was refused") ||
+            !ok(t->setTextString(text.c_str()), line, "a text was refused") ||
+            !ok(t->setHorizontalMode(static_cast<AcDb::TextHorzMode>(h)), line, "a text alignment was refused") ||
+            !ok(t->setVerticalMode(static_cast<AcDb::TextVertMode>(v)), line, "a text alignment was refused") ||
+            !ok(t->setAlignmentPoint(align.seen ? align.p : pos.p), line, "a text's alignment point was refused"))
+            return;
+        if (width > 0) t->setWidthFactor(width);
+        const AcDbObjectId styleRecord = styleId(style, line);
+        if (!styleRecord.isNull()) t->setTextStyle(styleRecord);
         e = std::move(t);
     } else if (type == "MTEXT") {
+        part = RecordKind::kMText;
+        taken.assign(r.body.size(), false);
         PointSlot pos, dir;
         double height = 2.5, width = 0.0, rotation = 0.0;
         long long attach = 1;
         std::string contents;
         std::wstring style = L"Standard";
         std::string last;
-        for (size_t i = 0; i < xs; ++i) {
-            const Group& g = body[i];
+        bool rotationTaken = false, columns = false;
+        for (size_t i = 0; i < r.body.size(); ++i) {
+            if (!active(i)) continue;
+            const Group& g = r.body[i];
             if (TakePoint(g, 10, pos) || TakePoint(g, 11, dir)) continue;
             switch (g.code) {
                 case 3: contents += g.value; break;
@@ -325,31 +409,51 @@ void Reader::entity(const std::string& type, const Body& body, size_t line, cons
                 case 7: style = m_in.text(g); break;
                 case 40: height = g.real; break;
                 case 41: width = g.real; break;
-                case 50: rotation = g.real * kDegToRad; break;
+                case 50:
+                    // The rotation; later 50s are the heights of columns.
+                    if (!rotationTaken && !columns) {
+                        rotation = g.real * kDegToRad;
+                        rotationTaken = true;
+                        taken[i] = true;
+                    }
+                    break;
+                case 75:
+                case 76:
+                case 78:
+                case 79:
+                case 48:
+                case 49: columns = true; break;
                 case 71: attach = g.integer; break;
                 default: break;
             }
         }
         contents += last;
-        if (attach < 1 || attach > 9) m_in.fail(line, "MTEXT attachment (group 71) " + std::to_string(attach) + "; 1 to 9 are expected");
+        if (attach < 1 || attach > 9) {
+            note(line, "an MTEXT attachment out of range (group 71: 1 to 9) was taken as top left");
+            attach = 1;
+        }
         if (dir.seen && (dir.p.x != 0.0 || dir.p.y != 0.0)) rotation = std::atan2(dir.p.y, dir.p.x);
         auto m = std::make_unique<AcDbMText>();
-        check(m->setLocation(pos.p), line, "the text's position is refused");
-        if (height > 0) check(m->setTextHeight(height), line, "the text height is refused");
-        if (width >= 0) check(m->setWidth(width), line, "the text width is refused");
-        check(m->setRotation(rotation), line, "the text's rotation is refused");
-        check(m->setContents(m_in.text(Group{1, contents, 0, 0, line}).c_str()), line, "the text is refused");
-        check(m->setAttachment(static_cast<AcDbMText::AttachmentPoint>(attach)), line, "the attachment is refused");
-        check(m->setTextStyle(styleId(style, line)), line, "the text style is refused");
+        if (!ok(m->setLocation(pos.p), line, "a text's position was refused") ||
+            !ok(m->setRotation(rotation), line, "a text's rotation was refused") ||
+            !ok(m->setContents(m_in.text(Group{1, contents, 0, 0, line, false}).c_str()), line, "a text was refused") ||
+            !ok(m->setAttachment(static_cast<AcDbMText::AttachmentPoint>(attach)), line, "an attachment was refused"))
+            return;
+        if (height > 0) m->setTextHeight(height);
+        if (width >= 0) m->setWidth(width);
+        const AcDbObjectId styleRecord = styleId(style, line);
+        if (!styleRecord.isNull()) m->setTextStyle(styleRecord);
         e = std::move(m);
     } else {  // INSERT
-        PointSlot pos, normal;
+        part = RecordKind::kInsert;
+        PointSlot pos;
         AcGeScale3d scale(1.0, 1.0, 1.0);
         double rotation = 0.0;
         std::wstring name;
-        for (size_t i = 0; i < xs; ++i) {
-            const Group& g = body[i];
-            if (TakePoint(g, 10, pos) || TakePoint(g, 210, normal)) continue;
+        for (size_t i = 0; i < r.body.size(); ++i) {
+            if (!active(i)) continue;
+            const Group& g = r.body[i];
+            if (TakePoint(g, 10, pos)) continue;
             switch (g.code) {
                 case 2: name = m_in.text(g); break;
                 case 41: scale.sx = g.real; break;
@@ -359,36 +463,150 @@ void Reader::entity(const std::string& type, const Body& body, size_t line, cons
                 default: break;
             }
         }
-        if (name.empty()) m_in.fail(line, "an INSERT without a block name (group 2)");
+        if (name.empty()) {
+            note(line, "an INSERT without a block name (group 2) was left out");
+            return;
+        }
         AcDbObjectId b = blockId(name, line);
-        if (b == m_db.modelSpaceId() || b == m_db.paperSpaceId())
-            m_in.fail(line, "an INSERT of the layout block \"" + Narrow(name) + "\"; only blocks can be inserted");
+        if (b.isNull()) return;
+        if (b == m_db.modelSpaceId() || b == m_db.paperSpaceId()) {
+            note(line, "an INSERT of a layout block (\"" + Narrow(name) + "\") was left out");
+            return;
+        }
+        if (scale.sx == 0.0 || scale.sy == 0.0 || scale.sz == 0.0) {
+            note(line, "an INSERT scale factor of 0 was taken as 1");
+            if (scale.sx == 0.0) scale.sx = 1.0;
+            if (scale.sy == 0.0) scale.sy = 1.0;
+            if (scale.sz == 0.0) scale.sz = 1.0;
+        }
+        auto ref = std::make_unique<AcDbBlockReference>(pos.p, b);
+        if (!ok(ref->setScaleFactors(scale), line, "a block reference's scale was refused") ||
+            !ok(ref->setRotation(rotation), line, "a block reference's rotation was refused"))
+            return;
+        if (extrusion < 0) ref->setNormal(AcGeVector3d(0, 0, -1));
         m_referenced.emplace(b.index(), line);
-        m_inserts[block.index()].emplace_back(b.index(), line);
-        auto r = std::make_unique<AcDbBlockReference>(pos.p, b);
-        if (scale.sx == 0.0 || scale.sy == 0.0 || scale.sz == 0.0)
-            m_in.fail(line, "an INSERT scale factor of 0; non-zero scales are expected");
-        check(r->setScaleFactors(scale), line, "the INSERT's scale is refused");
-        check(r->setRotation(rotation), line, "the INSERT's rotation is refused");
-        if (normal.seen && normal.p.z < 0) check(r->setNormal(AcGeVector3d(0, 0, -1)), line, "the INSERT's normal is refused");
         const auto* rec = AcDbBlockTableRecord::cast(m_db.peekObject(b));
-        AcDbEntity* fw = frameworkEntity(c, line);
-        if (fw) {
+        if (AcDbEntity* fw = frameworkEntity(c, line)) {
             if (rec && rec->isAnonymous()) ++m_carrierRefs[b.index()];
-            append(fw, c, block, layoutSpace, line);
+            AcDbObjectId id = append(fw, c, block, layoutSpace, line, handle, nullptr);
+            if (!id.isNull()) m_inserts[block.index()].push_back({b.index(), line, id});
             return;
         }
         if (rec && rec->isAnonymous()) ++m_plainRefs[b.index()];
-        e = std::move(r);
-    }
-    if (AcDbEntity* fw = frameworkEntity(c, line)) {
-        append(fw, c, block, layoutSpace, line);
+        auto kept = keepRest(r.body, part, places);
+        for (size_t i = 0; i < r.body.size(); ++i)
+            if (active(i) && r.body[i].code == 50) kept->groups.push_back({-50, vorn::db::KeptRealText(r.body[i].real)});
+        for (const Record& s : seq) kept->following.push_back(subRecord(s, RecordKind::kKept));
+        AcDbObjectId id = append(ref.release(), c, block, layoutSpace, line, handle, std::move(kept));
+        if (!id.isNull()) m_inserts[block.index()].push_back({b.index(), line, id});
         return;
     }
-    append(e.release(), c, block, layoutSpace, line);
+    if (AcDbEntity* fw = frameworkEntity(c, line)) {
+        append(fw, c, block, layoutSpace, line, handle, nullptr);
+        return;
+    }
+    auto kept = keepRest(r.body, part, places, taken.empty() ? nullptr : &taken);
+    // Optional groups the file gave are written again even where they say the default.
+    for (size_t i = 0; i < r.body.size(); ++i) {
+        if (!active(i)) continue;
+        const int code = r.body[i].code;
+        if (((part == RecordKind::kText || part == RecordKind::kMText) && (code == 11 || code == 7)) ||
+            (part == RecordKind::kMText && code == 41) || (part == RecordKind::kLwPolyline && code == 43))
+            kept->groups.push_back({-code, "1"});
+        if (((part == RecordKind::kArc || part == RecordKind::kText) && (code == 50 || code == 51)) ||
+            (part == RecordKind::kMText && code == 50 && taken[i]))
+            kept->groups.push_back({-code, vorn::db::KeptRealText(r.body[i].real)});
+    }
+    append(e.release(), c, block, layoutSpace, line, handle, std::move(kept));
 }
 
-AcDbEntity* Reader::frameworkEntity(EntityCommon& c, size_t line) const {
+void Reader::polyline(Record& r, std::vector<Record>& seq, const AcDbObjectId& block, bool layoutSpace) {
+    const size_t line = r.line;
+    std::vector<Place> places;
+    Places(r.body, places);
+    long long flags = 0, smooth = 0;
+    double elevation = 0.0;
+    for (size_t i = 0; i < r.body.size(); ++i) {
+        if (!Active(places[i])) continue;
+        if (r.body[i].code == 70) flags = r.body[i].integer;
+        else if (r.body[i].code == 75) smooth = r.body[i].integer;
+        else if (r.body[i].code == 30) elevation = r.body[i].real;
+    }
+    // 3D polylines, meshes, polyface meshes, fitted curves with their computed vertices and
+    // polylines out of the plan stay as they are.
+    bool host = (flags & (8 | 16 | 64)) == 0 && Extrusion(r.body, places) == 1;
+    std::vector<vorn::db::BulgeVertex> verts;
+    std::vector<Place> vertexPlaces;
+    for (const Record& v : seq) {
+        if (v.type != "VERTEX") continue;
+        vorn::db::BulgeVertex bv;
+        long long vflags = 0;
+        Places(v.body, vertexPlaces);
+        for (size_t i = 0; i < v.body.size(); ++i) {
+            if (!Active(vertexPlaces[i])) continue;
+            const Group& b = v.body[i];
+            switch (b.code) {
+                case 10: bv.point.x = b.real; break;
+                case 20: bv.point.y = b.real; break;
+                case 40: bv.startWidth = b.real; break;
+                case 41: bv.endWidth = b.real; break;
+                case 42: bv.bulge = b.real; break;
+                case 70: vflags = b.integer; break;
+                default: break;
+            }
+        }
+        if (vflags & (8 | 32 | 64 | 128)) host = false;
+        verts.push_back(bv);
+    }
+    if (!host) {
+        keptEntity(r, &seq, block, layoutSpace);
+        return;
+    }
+    EntityCommon c;
+    common(r, places, c);
+    const std::uint64_t handle = handleOf(r, places);
+    AcDb::Poly2dType type = AcDb::k2dSimplePoly;
+    if (flags & 4) type = smooth == 5 ? AcDb::k2dQuadSplinePoly : AcDb::k2dCubicSplinePoly;
+    else if (flags & 2) type = AcDb::k2dFitCurvePoly;
+    auto p = std::make_unique<AcDb2dPolyline>();
+    if (!ok(p->setVertices(verts), line, "a polyline's vertices were refused") ||
+        !ok(p->setPolyType(type), line, "a polyline's type was refused"))
+        return;
+    p->setClosed((flags & 1) != 0);
+    p->setElevation(elevation);
+    if (AcDbEntity* fw = frameworkEntity(c, line)) {
+        append(fw, c, block, layoutSpace, line, handle, nullptr);
+        return;
+    }
+    auto kept = keepRest(r.body, RecordKind::kPolyline, places);
+    for (const Record& s : seq) kept->following.push_back(subRecord(s, s.type == "SEQEND" ? RecordKind::kSeqEnd : RecordKind::kVertex));
+    append(p.release(), c, block, layoutSpace, line, handle, std::move(kept));
+}
+
+void Reader::keptEntity(const Record& r, std::vector<Record>* seq, const AcDbObjectId& block, bool layoutSpace) {
+    std::vector<Place> places;
+    Places(r.body, places);
+    EntityCommon c;
+    common(r, places, c);
+    const std::uint64_t handle = handleOf(r, places);
+    auto kept = keepRest(r.body, RecordKind::kKept, places);
+    if (seq)
+        for (const Record& s : *seq) kept->following.push_back(subRecord(s, RecordKind::kKept));
+    const AcDbObjectId id = append(new AcDbKeptEntity(r.type), c, block, layoutSpace, r.line, handle, std::move(kept));
+    // An array of references names its block too: the block must exist and must not hold it.
+    if (r.type == "INSERT" && !id.isNull()) {
+        std::wstring name;
+        for (size_t i = 0; i < r.body.size(); ++i)
+            if (r.body[i].code == 2 && Active(places[i])) name = m_in.text(r.body[i]);
+        const AcDbObjectId b = name.empty() ? AcDbObjectId() : blockId(name, r.line);
+        if (!b.isNull() && b != m_db.modelSpaceId() && b != m_db.paperSpaceId()) {
+            m_referenced.emplace(b.index(), r.line);
+            m_inserts[block.index()].push_back({b.index(), r.line, id});
+        }
+    }
+}
+
+AcDbEntity* Reader::frameworkEntity(EntityCommon& c, size_t line) {
     for (size_t k = 0; k < c.xdata.size(); ++k) {
         auto& [app, items] = c.xdata[k];
         if (!vorn::db::SameSymbolName(app, L"VORN") || items.empty() || items[0].code != 1000) continue;
@@ -397,11 +615,15 @@ AcDbEntity* Reader::frameworkEntity(EntityCommon& c, size_t line) const {
         if (!cls || !cls->isCreatable() || !cls->isDerivedFrom(AcDbEntity::desc())) return nullptr;
         std::unique_ptr<AcRxObject> made(cls->create());
         auto* e = AcDbEntity::cast(made.get());
-        if (!e || e->isA() == AcDbLine::desc() || e->isA() == AcDbText::desc() || e->isA() == AcDbBlockReference::desc())
+        if (!e || e->isA() == AcDbLine::desc() || e->isA() == AcDbText::desc() || e->isA() == AcDbBlockReference::desc() ||
+            e->isA() == AcDbKeptEntity::desc())
             return nullptr;
         std::vector<AcDbXDataItem> fields(items.begin() + 1, items.end());
-        if (e->readFields(fields) != Acad::eOk)
-            m_in.fail(line, "the saved fields of " + Narrow(typeName) + " do not fit that kind of entity");
+        if (e->readFields(fields) != Acad::eOk) {
+            note(line, "the saved fields of " + Narrow(typeName) +
+                           " do not fit that kind of entity; its carrier was kept as it is");
+            return nullptr;
+        }
         c.xdata.erase(c.xdata.begin() + static_cast<long>(k));
         made.release();
         return e;
@@ -409,26 +631,37 @@ AcDbEntity* Reader::frameworkEntity(EntityCommon& c, size_t line) const {
     return nullptr;
 }
 
-AcDbObjectId Reader::append(AcDbEntity* raw, const EntityCommon& c, const AcDbObjectId& block, bool layoutSpace, size_t line) {
+AcDbObjectId Reader::append(AcDbEntity* raw, const EntityCommon& c, const AcDbObjectId& block, bool layoutSpace,
+                            size_t line, std::uint64_t handle, std::shared_ptr<AcDbKeptData> kept) {
     std::unique_ptr<AcDbEntity> e(raw);
-    check(e->setLayer(layerId(c.layer, line)), line, "the entity's layer is refused");
-    check(e->setColor(c.color), line, "the entity's colour is refused");
-    if (!c.linetype.empty()) check(e->setLinetype(c.linetype.c_str()), line, "the entity's line type is refused");
-    if (c.linetypeScale != 1.0) check(e->setLinetypeScale(c.linetypeScale), line, "the line type scale is refused");
-    for (const auto& [app, items] : c.xdata)
-        check(e->setXData(app, items), line, "the extended data of application \"" + Narrow(app) + "\" is refused");
+    AcDbObjectId layer = layerId(c.layer, line);
+    if (layer.isNull()) layer = m_db.layerZero();
+    e->setLayer(layer);
+    e->setColor(c.color);
+    if (!c.linetype.empty()) e->setLinetype(c.linetype.c_str());
+    if (c.linetypeScale != 1.0) e->setLinetypeScale(c.linetypeScale);
+    for (const auto& [app, items] : c.xdata) e->setXData(app, items);
+    if (kept && c.trueColorIndex) {
+        // The index the file gave beside a true colour, written again while the colour stays.
+        kept->groups.push_back({-62, std::to_string(c.trueColorIndex)});
+        kept->groups.push_back({-420, std::to_string(c.color.rgb())});
+    }
+    if (kept && !kept->empty()) e->setKeptData(std::move(kept));
     AcDbObjectId target = layoutSpace && c.paper ? m_db.paperSpaceId() : block;
-    AcDbBlockTableRecord*& rec = m_open[target.index()];
-    if (!rec) check(acdbOpenObject(rec, target, AcDb::kForWrite), line, "cannot open the block for its entities");
+    AcDbBlockTableRecord* rec = openBlock(target);
+    if (!rec) {
+        note(line, "an entity whose block could not be opened was left out");
+        return AcDbObjectId();
+    }
     AcDbObjectId id;
-    Acad::ErrorStatus es = rec->appendAcDbEntity(id, e.get());
-    check(es, line, "the entity is refused by the drawing");
+    if (!ok(rec->appendAcDbEntity(id, e.get()), line, "an entity was refused by the drawing")) return AcDbObjectId();
     e.release()->close();
+    takeHandle(id, handle);
     return id;
 }
 
 void Reader::regionLoop(const AcDbPolyline& loop, EntityCommon& c, const AcDbObjectId& block, bool layoutSpace,
-                        size_t line) {
+                        size_t line, std::uint64_t handle) {
     long long number = 0;
     for (size_t k = 0; k < c.xdata.size(); ++k) {
         if (!vorn::db::SameSymbolName(c.xdata[k].first, L"VORN")) continue;
@@ -444,15 +677,15 @@ void Reader::regionLoop(const AcDbPolyline& loop, EntityCommon& c, const AcDbObj
     pending.loops.push_back(std::move(points));
     if (pending.id.isNull()) {
         auto r = std::make_unique<AcDbRegion>();
-        check(r->setLoops(pending.loops), line, "the region's loop is refused");
-        pending.id = append(r.release(), c, block, layoutSpace, line);
+        if (!ok(r->setLoops(pending.loops), line, "a region's loop was refused")) return;
+        pending.id = append(r.release(), c, block, layoutSpace, line, handle, nullptr);
         return;
     }
     AcDbRegion* r = nullptr;
-    check(acdbOpenObject(r, pending.id, AcDb::kForWrite), line, "cannot open the region");
+    if (acdbOpenObject(r, pending.id, AcDb::kForWrite) != Acad::eOk) return;
     Acad::ErrorStatus es = r->setLoops(pending.loops);
     r->close();
-    check(es, line, "the region's loops are refused");
+    ok(es, line, "a region's loops were refused");
 }
 
 }  // namespace vorn::dxf::detail

@@ -1,6 +1,8 @@
-// Reading a drawing file's structure: sections, header, tables, blocks and objects.
+// Reading a drawing file's structure: sections, header, classes, tables, blocks, objects and
+// the sections the host does not look into, all kept; damage mended or left out with a note.
 #include "host/dxf/dxfreader.h"
 
+#include <charconv>
 #include <cmath>
 #include <set>
 
@@ -10,133 +12,514 @@ namespace vorn::dxf::detail {
 namespace {
 
 constexpr double kDegToRad = 0.017453292519943295;
+// Handles past this are no handles a program hands out; they would leave no room for new ones.
+constexpr std::uint64_t kMaxHandle = std::uint64_t(1) << 60;
 
-bool Is(const Group& g, int code, std::string_view value) {
-    if (g.code != code) return false;
-    std::string_view v = g.value;
+std::string_view TrimView(std::string_view v) {
     while (!v.empty() && (v.back() == ' ' || v.back() == '\t')) v.remove_suffix(1);
     while (!v.empty() && (v.front() == ' ' || v.front() == '\t')) v.remove_prefix(1);
-    return v == value;
+    return v;
 }
 
+bool Is(const Group& g, int code, std::string_view value) { return g.code == code && TrimView(g.value) == value; }
 
-
+bool IsLayoutName(const std::wstring& name, bool model) {
+    const std::wstring n = vorn::db::FoldSymbolName(name);
+    return model ? (n == L"*MODEL_SPACE" || n == L"$MODEL_SPACE") : (n == L"*PAPER_SPACE" || n == L"$PAPER_SPACE");
+}
 
 }  // namespace
 
-Reader::Reader(std::string_view text, const std::string& file, AcDbDatabase& db) : m_in(text, file), m_db(db) {}
-
-void Reader::check(Acad::ErrorStatus es, size_t line, const std::string& what) const {
-    if (es != Acad::eOk) m_in.fail(line, what + " (" + Acad::errorStatusText(es) + ")");
+Reader::Reader(std::string_view text, const std::string& file, AcDbDatabase& db)
+    : m_in(text, file), m_db(db), m_file(vorn::db::FileDataOf(db)) {
+    m_file = vorn::db::FileData();
+    m_file.binary = m_in.binary();
+    m_handles.reserve(text.size() / 128);  // about one handle in every few lines
 }
 
-void Reader::record(Body& body) {
-    body.clear();
+bool Reader::ok(Acad::ErrorStatus es, size_t line, const std::string& what) {
+    if (es == Acad::eOk) return true;
+    note(line, what + " (" + Acad::errorStatusText(es) + "), and was left out");
+    return false;
+}
+
+void Reader::note(size_t line, const std::string& kind) {
+    auto it = m_noteIndex.find(kind);
+    if (it != m_noteIndex.end()) {
+        ++m_notes[it->second].count;
+        return;
+    }
+    m_noteIndex.emplace(kind, m_notes.size());
+    m_notes.push_back({kind, line, 1});
+}
+
+const Group* Reader::firstBad(const Body& body) {
+    for (const Group& g : body)
+        if (g.bad) return &g;
+    return nullptr;
+}
+
+void Reader::noteBad(const Record& r, const Group& bad, const char* what) {
+    // The kind is the fault without its value, so that a thousand like it make one line.
+    if (bad.code == kJunkCode) note(bad.line, Problem(bad) + "; the " + r.type + " " + what + " there was left out");
+    else
+        note(bad.line, A(r.type) + " " + what + " with a value that is no " +
+                           (KindOfCode(bad.code) == ValueKind::kInteger ? "integer" : "finite number") +
+                           " (group " + std::to_string(bad.code) + ") was left out");
+}
+
+// ---- records ----
+
+bool Reader::nextRecord(Record& r) {
+    if (m_hasPending) {
+        m_hasPending = false;
+        r = std::move(m_pending);
+        return true;
+    }
     Group g;
+    for (;;) {
+        if (!m_in.next(g)) return false;
+        if (g.code == kJunkCode) {
+            note(g.line, Problem(g));
+            continue;
+        }
+        if (g.code != 0) {
+            note(g.line, "groups outside any record were skipped");
+            continue;
+        }
+        break;
+    }
+    r.type = Upper(m_in.utf8(g));  // decoded, so that writing it spells it the same way
+    r.line = g.line;
+    r.body.clear();
     while (m_in.next(g)) {
         if (g.code == 0) {
             m_in.pushBack(g);
-            return;
+            return true;
         }
-        if (body.size() >= kMaxRecordGroups)
-            m_in.fail(g.line, "a record of more than " + std::to_string(kMaxRecordGroups) + " groups; that is beyond any drawing");
-        body.push_back(g);
+        if (r.body.size() >= kMaxRecordGroups) {
+            note(g.line, "a record of more than " + std::to_string(kMaxRecordGroups) + " groups was cut there");
+            continue;
+        }
+        const bool junk = g.code == kJunkCode;
+        r.body.push_back(g);
+        if (junk) return true;  // reading goes on at the next record
     }
-    m_in.failAtEnd("the record was not finished (a group 0 was expected)");
+    return true;
+}
+
+bool Reader::sectionEnd(const Record& r, const char* section) {
+    if (r.type == "ENDSEC") return true;
+    note(r.line, std::string("the ") + section + " section has no end (group 0 \"ENDSEC\"); it was taken to end here");
+    return false;
 }
 
 void Reader::read() {
-    for (;;) {
+    // The first group tells whether this is a drawing file at all.
+    {
         Group g;
-        if (!m_in.next(g)) m_in.failAtEnd("an EOF marker (group 0 \"EOF\") was expected");
-        if (Is(g, 0, "EOF")) break;
-        if (!Is(g, 0, "SECTION")) m_in.fail(g.line, "expected group 0 \"SECTION\" or \"EOF\"");
-        Group name = m_in.expectNext("a section name (group 2)");
-        if (name.code != 2) m_in.fail(name.line, "expected the section name (group 2) after SECTION");
-        std::string section = Upper(name.value);
-        if (section == "HEADER") header();
-        else if (section == "TABLES") tables();
-        else if (section == "BLOCKS") blocks();
-        else if (section == "ENTITIES") entitiesSection();
-        else if (section == "OBJECTS") objects();
-        else skipSection();
+        if (!m_in.next(g)) m_in.fail(1, "the file is empty; a DXF drawing was expected");
+        if (g.code == kJunkCode) {
+            const std::string why = Problem(g);
+            m_in.fail(g.line, why.substr(0, why.find("; lines ")));
+        }
+        if (!Is(g, 0, "SECTION"))
+            m_in.fail(g.line, "expected group 0 \"SECTION\" at the start of a DXF drawing, found group " +
+                                  std::to_string(g.code) + " " + Quote(g.value));
+        m_in.pushBack(g);
     }
+    Record r;
+    bool sawEof = false, trash = false;
+    while (nextRecord(r)) {
+        if (r.type == "EOF") {
+            sawEof = true;
+            trash = !r.body.empty();
+            break;
+        }
+        if (r.type != "SECTION") {
+            note(r.line, A(r.type) + " record outside any section was left out");
+            continue;
+        }
+        std::string name;
+        for (const Group& g : r.body)
+            if (g.code == 2) {
+                name = Upper(m_in.utf8(g));
+                break;
+            }
+        if (name == "HEADER" && m_headerSeen) {
+            // The header counts once; a second one would say other things than the first.
+            note(r.line, "a second HEADER section was left out");
+            Record skipped;
+            if (nextRecord(skipped) && skipped.type != "ENDSEC") pushBack(std::move(skipped));
+        } else if (name == "HEADER") {
+            m_headerSeen = true;
+            header(r.body);
+            Record end;
+            if (nextRecord(end) && !sectionEnd(end, "HEADER")) pushBack(std::move(end));
+        } else if (name == "CLASSES") {
+            classes();
+        } else if (name == "TABLES") {
+            tables();
+        } else if (name == "BLOCKS") {
+            blocks();
+        } else if (name == "ENTITIES") {
+            entitiesSection();
+        } else if (name == "OBJECTS") {
+            objects();
+        } else if (name.empty()) {
+            // A section without a name means nothing to any reader: it goes, up to its end.
+            note(r.line, "a section without a name (group 2) was left out");
+            Record skipped;
+            while (nextRecord(skipped)) {
+                if (skipped.type == "ENDSEC") break;
+                if (skipped.type == "SECTION" || skipped.type == "EOF") {
+                    pushBack(std::move(skipped));
+                    break;
+                }
+            }
+        } else {
+            otherSection(name);
+        }
+    }
+    if (!sawEof) note(m_in.lastLine(), "the file ends without its end marker (group 0 \"EOF\"); what was read is kept");
+    else if (trash || !m_in.restIsBlank()) note(r.line + 1, "what follows the end marker (EOF) was ignored");
     finish();
+    for (const Note& n : m_notes)
+        m_noteLines.push_back(m_in.file() + ":" + std::to_string(n.line) + ": " + n.kind +
+                              (n.count > 1 ? " (" + std::to_string(n.count) + " times; the first here)" : ""));
+    m_file.notes = m_noteLines;
 }
 
-void Reader::skipSection() {
-    for (;;) {
-        Group g = m_in.expectNext("group 0 \"ENDSEC\"");
-        if (Is(g, 0, "ENDSEC")) return;
-        if (Is(g, 0, "EOF") || Is(g, 0, "SECTION")) m_in.fail(g.line, "expected group 0 \"ENDSEC\" before this");
+void Reader::otherSection(const std::string& name) {
+    std::vector<AcDbKeptRecord> records;
+    Record r;
+    while (nextRecord(r)) {
+        if (r.type == "ENDSEC") break;
+        if (r.type == "SECTION" || r.type == "EOF") {
+            sectionEnd(r, name.c_str());
+            pushBack(std::move(r));
+            break;
+        }
+        if (const Group* bad = firstBad(r.body)) {
+            noteBad(r, *bad, "record");
+            continue;
+        }
+        records.push_back(keepWhole(r));
     }
+    m_file.sections.emplace_back(name, std::move(records));
+}
+
+// ---- kept data ----
+
+AcDbKeptGroup Reader::keep(const Group& g) const {
+    AcDbKeptGroup k;
+    k.code = g.code;
+    switch (KindOfCode(g.code)) {
+        case ValueKind::kReal: k.value = vorn::db::KeptRealText(g.real); break;
+        case ValueKind::kInteger: k.value = std::to_string(g.integer); break;
+        default: k.value = m_in.utf8(g); break;
+    }
+    // New handles go past every handle the file names anywhere, so that none names two things.
+    if (vorn::db::IsHandleCode(g.code)) {
+        std::uint64_t h = 0;
+        std::string_view v = TrimView(g.value);
+        auto res = std::from_chars(v.data(), v.data() + v.size(), h, 16);
+        if (res.ec == std::errc() && res.ptr == v.data() + v.size() && h < kMaxHandle) m_maxHandle = std::max(m_maxHandle, h);
+    }
+    return k;
+}
+
+AcDbKeptRecord Reader::keepWhole(const Record& r) {
+    AcDbKeptRecord k;
+    k.type = r.type;
+    k.groups.reserve(r.body.size());
+    for (const Group& g : r.body) {
+        k.groups.push_back(keep(g));
+        // Handles of records kept whole are checked at the end, when every object has its own.
+        if ((g.code == 5 || g.code == 105) && k.groups.size() <= 3) {
+            std::uint64_t h = 0;
+            std::string_view v = TrimView(g.value);
+            auto res = std::from_chars(v.data(), v.data() + v.size(), h, 16);
+            if (res.ec == std::errc() && res.ptr == v.data() + v.size() && h < kMaxHandle)
+                m_maxHandle = std::max(m_maxHandle, h);
+        }
+    }
+    return k;
+}
+
+std::shared_ptr<AcDbKeptData> Reader::keepRest(const Body& body, RecordKind part, const std::vector<Place>& places,
+                                               const std::vector<bool>* taken) const {
+    auto kept = std::make_shared<AcDbKeptData>();
+    const int bits = HostFlagBits(part);
+    bool hostSeen = false;
+    for (size_t i = 0; i < body.size(); ++i) {
+        const Group& g = body[i];
+        switch (places[i]) {
+            case Place::kHandle:
+            case Place::kOwner:
+            case Place::kXData: continue;
+            case Place::kMarker:
+            case Place::kBrace:
+            case Place::kEmbedded: kept->groups.push_back(keep(g)); continue;
+            default: break;
+        }
+        if (taken && (*taken)[i]) continue;
+        const bool common = places[i] != Place::kOwn;
+        if (HostSets(part, g.code, common)) {
+            // In a record without markers, kept groups before the host's own go before them.
+            if (!hostSeen && places[i] == Place::kFlat && !kept->groups.empty()) kept->groups.push_back({-1, ""});
+            hostSeen = true;
+            if (g.code == 70 && bits >= 0 && (g.integer & ~static_cast<long long>(bits)) != 0)
+                kept->groups.push_back({-70, std::to_string(g.integer & ~static_cast<long long>(bits))});
+            continue;
+        }
+        kept->groups.push_back(keep(g));
+    }
+    // Nothing but the markers the writer puts anyway, for a kind it writes alike whether or
+    // not it keeps anything: nothing to keep.
+    const std::vector<const char*>& markers = MarkersOf(part);
+    const bool alike = part == RecordKind::kLine || part == RecordKind::kCircle || part == RecordKind::kArc ||
+                       part == RecordKind::kLwPolyline || part == RecordKind::kPolyline || part == RecordKind::kInsert ||
+                       part == RecordKind::kVertex || part == RecordKind::kSeqEnd || part == RecordKind::kText;
+    if (alike && kept->groups.size() == markers.size()) {
+        bool same = true;
+        for (size_t i = 0; i < markers.size() && same; ++i)
+            same = kept->groups[i].code == 100 && kept->groups[i].value == markers[i];
+        if (same) kept->groups.clear();
+    }
+    return kept;
+}
+
+std::uint64_t Reader::checkHandle(std::string_view text, size_t line) {
+    std::string_view v = TrimView(text);
+    std::uint64_t h = 0;
+    auto res = std::from_chars(v.data(), v.data() + v.size(), h, 16);
+    if (v.empty() || res.ec != std::errc() || res.ptr != v.data() + v.size() || h == 0 || h >= kMaxHandle) {
+        note(line, "a record with the bad handle " + Quote(text) + " was given a new one");
+        return 0;
+    }
+    if (!m_handles.insert(h).second) {
+        note(line, "handle " + std::string(v) + " names a second record, which was given a new one");
+        return 0;
+    }
+    m_maxHandle = std::max(m_maxHandle, h);
+    vorn::db::ReserveHandles(m_db, h + 1);
+    // An object that only had a handle of the database's own moves out of the way.
+    const AcDbObjectId holder = vorn::db::IdOfHandle(m_db, h);
+    if (!holder.isNull()) vorn::db::TakeHandle(m_db, holder, vorn::db::NewHandle(m_db));
+    return h;
+}
+
+std::uint64_t Reader::handleOf(const Record& r, const std::vector<Place>& places) {
+    for (size_t i = 0; i < r.body.size(); ++i)
+        if (places[i] == Place::kHandle) return checkHandle(r.body[i].value, r.body[i].line);
+    return 0;
+}
+
+void Reader::takeHandle(const AcDbObjectId& id, std::uint64_t handle) {
+    if (handle != 0 && !id.isNull()) vorn::db::TakeHandle(m_db, id, handle);
+}
+
+AcDbKeptRecord Reader::subRecord(const Record& r, RecordKind part) {
+    std::vector<Place> places;
+    Places(r.body, places);
+    AcDbKeptRecord k;
+    k.type = r.type;
+    k.handle = handleOf(r, places);
+    if (part == RecordKind::kKept) {
+        // Kept whole but for its handle and owner, which the writer gives it.
+        for (size_t i = 0; i < r.body.size(); ++i)
+            if (places[i] != Place::kHandle && places[i] != Place::kOwner) k.groups.push_back(keep(r.body[i]));
+        return k;
+    }
+    // Extended data of a member record stays with its groups.
+    for (size_t i = 0; i < r.body.size(); ++i)
+        if (places[i] == Place::kXData) places[i] = Place::kEmbedded;
+    k.groups = std::move(keepRest(r.body, part, places)->groups);
+    return k;
 }
 
 // ---- header ----
 
-void Reader::header() {
-    AcDbDatabaseHeader h = m_db.header();
-    std::string var;
-    for (;;) {
-        Group g = m_in.expectNext("group 0 \"ENDSEC\" closing the header");
-        if (g.code == 0) {
-            if (!Is(g, 0, "ENDSEC")) m_in.fail(g.line, "expected group 0 \"ENDSEC\" closing the header");
-            break;
-        }
-        if (g.code == 9) {
-            var = Upper(g.value);
-            continue;
-        }
-        if (var == "$DWGCODEPAGE" && g.code == 3) {
-            std::string page = Upper(g.value);
-            m_in.setCodePage(page == "ANSI_936" || page == "GB2312" || page == "GBK" ? CodePage::kAnsi936
-                                                                                      : CodePage::kAnsi1252);
-        } else if (var == "$INSUNITS" && g.code == 70) {
-            h.drawUnit = g.integer == 6 ? AcDb::kUnitMeters : AcDb::kUnitMillimeters;
-        } else if (var == "$FILLETRAD" && g.code == 40) {
-            if (g.real < 0) m_in.fail(g.line, "$FILLETRAD must not be negative");
-            h.filletRadius = g.real;
-        } else if (var == "$TEXTSIZE" && g.code == 40) {
-            if (g.real > 0) h.textSize = g.real;
-        } else if (var == "$CLAYER" && g.code == 8) {
-            m_clayer = m_in.text(g);
-            m_clayerLine = g.line;
-        } else if (var == "$TEXTSTYLE" && g.code == 7) {
-            m_textstyle = m_in.text(g);
-            m_textstyleLine = g.line;
+void Reader::header(const Body& body) {
+    // Version and code page first: they say how every string is spelled.
+    std::string var, page;
+    bool pageSeen = false;
+    for (const Group& g : body) {
+        if (g.code == 9) var = Upper(g.value);
+        else if (var == "$ACADVER" && g.code == 1 && m_file.version.empty()) {
+            m_version = VersionNumber(g.value);
+            m_file.version = std::string(TrimView(g.value));
+        } else if (var == "$DWGCODEPAGE" && g.code == 3 && !pageSeen) {
+            page = std::string(TrimView(g.value));
+            pageSeen = true;
         }
     }
-    check(m_db.setHeader(h), m_in.lastLine(), "the header values are refused");
+    m_in.setCodec(m_version >= 1021, page);
+    m_file.codePage = page;
+
+    AcDbDatabaseHeader h = m_db.header();
+    std::set<std::string> takenVars;
+    size_t i = 0;
+    while (i < body.size() && body[i].code != 9) ++i;  // the section name
+    while (i < body.size()) {
+        const Group& name = body[i++];
+        const size_t first = i;
+        while (i < body.size() && body[i].code != 9) ++i;
+        std::string varName = Upper(name.value);
+        bool bad = false;
+        AcDbKeptGroups groups;
+        for (size_t k = first; k < i; ++k) {
+            if (body[k].bad) {
+                bad = true;
+                if (body[k].code == kJunkCode) note(body[k].line, Problem(body[k]));
+                else note(body[k].line, "a header variable with a value that is no number was left out");
+                break;
+            }
+            groups.push_back(keep(body[k]));
+        }
+        if (bad) continue;
+        // A variable the host takes counts once, as the writer writes it once: the first time.
+        const bool taken = !takenVars.insert(varName).second;
+        for (size_t k = first; k < i && !taken; ++k) {
+            const Group& g = body[k];
+            if (varName == "$INSUNITS" && g.code == 70) {
+                h.drawUnit = g.integer == 6 ? AcDb::kUnitMeters : AcDb::kUnitMillimeters;
+            } else if (varName == "$FILLETRAD" && g.code == 40) {
+                if (g.real < 0) note(g.line, "a negative $FILLETRAD was taken as 0");
+                else h.filletRadius = g.real;
+            } else if (varName == "$TEXTSIZE" && g.code == 40) {
+                if (g.real > 0) h.textSize = g.real;
+            } else if (varName == "$CLAYER" && g.code == 8) {
+                m_clayer = m_in.text(g);
+                m_clayerLine = g.line;
+            } else if (varName == "$TEXTSTYLE" && g.code == 7) {
+                m_textstyle = m_in.text(g);
+                m_textstyleLine = g.line;
+            } else if (varName == "$HANDSEED" && g.code == 5) {
+                std::string_view v = TrimView(g.value);
+                std::uint64_t seed = 0;
+                auto res = std::from_chars(v.data(), v.data() + v.size(), seed, 16);
+                if (res.ec == std::errc() && res.ptr == v.data() + v.size() && seed < kMaxHandle) m_handseed = seed;
+            }
+        }
+        m_file.header.emplace_back(m_in.utf8(Group{9, TrimView(name.value), 0, 0, name.line, false}), std::move(groups));
+    }
+    m_db.setHeader(h);
+    m_file.drawUnitAsRead = h.drawUnit;
+    m_file.textSizeAsRead = h.textSize;
+    m_file.filletRadiusAsRead = h.filletRadius;
+    m_file.clayerAsRead = m_clayer;
+    m_file.textStyleAsRead = m_textstyle;
+}
+
+// ---- classes ----
+
+void Reader::classes() {
+    Record r;
+    while (nextRecord(r)) {
+        if (r.type == "ENDSEC") return;
+        if (r.type == "SECTION" || r.type == "EOF") {
+            sectionEnd(r, "CLASSES");
+            pushBack(std::move(r));
+            return;
+        }
+        if (const Group* bad = firstBad(r.body)) {
+            noteBad(r, *bad, "record");
+            continue;
+        }
+        m_file.classes.push_back(keepWhole(r));
+    }
 }
 
 // ---- tables ----
 
 void Reader::tables() {
-    Body body;
-    for (;;) {
-        Group g = m_in.expectNext("group 0 \"TABLE\" or \"ENDSEC\"");
-        if (Is(g, 0, "ENDSEC")) return;
-        if (!Is(g, 0, "TABLE")) m_in.fail(g.line, "expected group 0 \"TABLE\" or \"ENDSEC\" in the tables section");
-        record(body);  // the table's own groups
-        for (;;) {
-            Group r = m_in.expectNext("group 0 \"ENDTAB\"");
-            if (Is(r, 0, "ENDTAB")) break;
-            if (Is(r, 0, "ENDSEC") || Is(r, 0, "TABLE") || Is(r, 0, "EOF"))
-                m_in.fail(r.line, "expected group 0 \"ENDTAB\" before this");
-            std::string type = Upper(r.value);
-            record(body);
-            if (type == "LAYER") layer(body, r.line);
-            else if (type == "LTYPE") linetype(body, r.line);
-            else if (type == "STYLE") style(body, r.line);
+    Record r;
+    while (nextRecord(r)) {
+        if (r.type == "ENDSEC") return;
+        if (r.type == "SECTION" || r.type == "EOF") {
+            sectionEnd(r, "TABLES");
+            pushBack(std::move(r));
+            return;
         }
+        if (r.type != "TABLE") {
+            note(r.line, A(r.type) + " record outside any table was left out");
+            continue;
+        }
+        table(r);
     }
 }
 
-void Reader::layer(const Body& body, size_t line) {
+void Reader::table(Record& head) {
+    std::string name;
+    for (const Group& g : head.body)
+        if (g.code == 2) {
+            name = Upper(m_in.utf8(g));
+            break;
+        }
+    AcDbObjectId tableId;
+    if (name == "LAYER") tableId = m_db.layerTableId();
+    else if (name == "LTYPE") tableId = m_db.linetypeTableId();
+    else if (name == "STYLE") tableId = m_db.textStyleTableId();
+    else if (name == "BLOCK_RECORD") tableId = m_db.blockTableId();
+    vorn::db::FileData::Table* kept = nullptr;
+    if (const Group* bad = firstBad(head.body)) {
+        noteBad(head, *bad, "table head");
+        head.body.clear();
+    }
+    if (tableId.isNull()) {
+        for (auto& t : m_file.tables)
+            if (t.name == name) kept = &t;
+        if (kept) {
+            note(head.line, "table " + name + " appears a second time; its records were joined to the first");
+        } else {
+            m_file.tables.push_back({name, keepWhole(head), {}});
+            kept = &m_file.tables.back();
+        }
+    } else {
+        Places(head.body, m_places);
+        const std::uint64_t handle = handleOf(head, m_places);
+        auto data = keepRest(head.body, RecordKind::kTableHead, m_places);
+        AcDbObject* o = nullptr;
+        if (acdbOpenAcDbObject(o, tableId, AcDb::kForWrite) == Acad::eOk) {
+            o->setKeptData(std::move(data));
+            o->close();
+        }
+        takeHandle(tableId, handle);
+    }
+    Record r;
+    while (nextRecord(r)) {
+        if (r.type == "ENDTAB") return;
+        if (r.type == "ENDSEC" || r.type == "TABLE" || r.type == "EOF" || r.type == "SECTION") {
+            note(r.line, "table " + name + " has no end (group 0 \"ENDTAB\"); it was taken to end here");
+            pushBack(std::move(r));
+            return;
+        }
+        if (const Group* bad = firstBad(r.body)) {
+            noteBad(r, *bad, "table record");
+            continue;
+        }
+        if (kept) {
+            kept->records.push_back(keepWhole(r));
+            continue;
+        }
+        if (r.type == "LAYER" && name == "LAYER") layer(r);
+        else if (r.type == "LTYPE" && name == "LTYPE") linetype(r);
+        else if (r.type == "STYLE" && name == "STYLE") style(r);
+        else if (r.type == "BLOCK_RECORD" && name == "BLOCK_RECORD") blockRecord(r);
+        else note(r.line, A(r.type) + " record in table " + name + " was left out");
+    }
+}
+
+void Reader::layer(const Record& r) {
+    Places(r.body, m_places);
     std::wstring name, linetypeName;
     long long aci = 7, flags = 0, rgb = -1;
     bool plot = true;
-    for (const Group& g : body) {
+    for (size_t i = 0; i < r.body.size(); ++i) {
+        if (m_places[i] == Place::kBrace || m_places[i] == Place::kXData || m_places[i] == Place::kEmbedded) continue;
+        const Group& g = r.body[i];
         switch (g.code) {
             case 2: name = m_in.text(g); break;
             case 6: linetypeName = m_in.text(g); break;
@@ -147,10 +530,21 @@ void Reader::layer(const Body& body, size_t line) {
             default: break;
         }
     }
-    if (name.empty()) m_in.fail(line, "a layer without a name (group 2)");
-    AcDbObjectId id = layerId(name, line);
+    if (name.empty()) {
+        note(r.line, "a layer without a name (group 2) was left out");
+        return;
+    }
+    AcDbObjectId id = layerId(name, r.line);
+    if (id.isNull()) return;
+    if (!m_seenRecords.insert(id.index()).second) {
+        note(r.line, "a second layer named \"" + Narrow(name) + "\" was left out");
+        return;
+    }
+    const std::uint64_t handle = handleOf(r, m_places);
+    EntityCommon c;
+    xdata(r, m_places, c);
     AcDbLayerTableRecord* rec = nullptr;
-    check(acdbOpenObject(rec, id, AcDb::kForWrite), line, "cannot open the layer");
+    if (!ok(acdbOpenObject(rec, id, AcDb::kForWrite), r.line, "the layer could not be opened")) return;
     AcCmColor color;
     long long index = aci < 0 ? -aci : aci;
     color.setColorIndex(static_cast<std::uint16_t>(index >= 1 && index <= 255 ? index : 7));
@@ -162,54 +556,69 @@ void Reader::layer(const Body& body, size_t line) {
     rec->setIsLocked((flags & 4) != 0);
     rec->setIsPlottable(plot);
     if (!linetypeName.empty()) {
-        AcDbObjectId lt = m_db.findLinetype(linetypeName);
-        if (lt.isNull() && m_db.ensureLinetype(linetypeName, lt) != Acad::eOk) lt = m_db.continuousLinetype();
-        rec->setLinetypeObjectId(lt);
+        AcDbObjectId lt = linetypeId(linetypeName, r.line);
+        if (!lt.isNull()) rec->setLinetypeObjectId(lt);
     }
+    auto kept = keepRest(r.body, RecordKind::kLayer, m_places);
+    if (rgb >= 0) {
+        kept->groups.push_back({-62, std::to_string(index)});
+        kept->groups.push_back({-420, std::to_string(color.rgb())});
+    }
+    rec->setKeptData(std::move(kept));
+    for (const auto& [app, items] : c.xdata) rec->setXData(app, items);
     rec->close();
+    takeHandle(id, handle);
 }
 
-void Reader::linetype(const Body& body, size_t line) {
+void Reader::linetype(const Record& r) {
+    Places(r.body, m_places);
     std::wstring name, comments;
     std::vector<double> dashes;
-    for (const Group& g : body) {
+    bool tooMany = false;
+    for (size_t i = 0; i < r.body.size(); ++i) {
+        if (m_places[i] == Place::kBrace || m_places[i] == Place::kXData || m_places[i] == Place::kEmbedded) continue;
+        const Group& g = r.body[i];
         if (g.code == 2) name = m_in.text(g);
         else if (g.code == 3) comments = m_in.text(g);
-        else if (g.code == 73 && (g.integer < 0 || g.integer > kMaxDashes))
-            m_in.fail(g.line, "a line type of " + std::to_string(g.integer) + " dashes; 0 to " +
-                                  std::to_string(kMaxDashes) + " are expected");
         else if (g.code == 49) {
-            if (static_cast<long long>(dashes.size()) >= kMaxDashes)
-                m_in.fail(g.line, "more than " + std::to_string(kMaxDashes) + " dashes in one line type");
-            dashes.push_back(g.real);
+            if (static_cast<long long>(dashes.size()) >= kMaxDashes) tooMany = true;
+            else dashes.push_back(g.real);
         }
     }
-    if (name.empty()) m_in.fail(line, "a line type without a name (group 2)");
-    if (vorn::db::SameSymbolName(name, L"ByBlock") || vorn::db::SameSymbolName(name, L"ByLayer")) return;
-    AcDbObjectId id = m_db.findLinetype(name);
-    if (id.isNull()) {
-        AcDbLinetypeTable* table = nullptr;
-        check(m_db.getLinetypeTable(table, AcDb::kForWrite), line, "cannot open the line type table");
-        auto* rec = new AcDbLinetypeTableRecord();
-        Acad::ErrorStatus es = rec->setName(name.c_str());
-        if (es == Acad::eOk) es = table->add(id, rec);
-        if (es != Acad::eOk) delete rec;
-        table->close();
-        check(es, line, "the line type name \"" + Narrow(name) + "\" is refused");
-        rec->close();
+    if (name.empty()) {
+        note(r.line, "a line type without a name (group 2) was left out");
+        return;
     }
+    if (tooMany) {
+        note(r.line, "a line type of more than " + std::to_string(kMaxDashes) + " dashes is drawn continuous here");
+        dashes.clear();
+    }
+    AcDbObjectId id = linetypeId(name, r.line);
+    if (id.isNull()) return;
+    if (!m_definedLinetypes.insert(id.index()).second) {
+        note(r.line, "a second line type named \"" + Narrow(name) + "\" was left out");
+        return;
+    }
+    const std::uint64_t handle = handleOf(r, m_places);
+    EntityCommon c;
+    xdata(r, m_places, c);
     AcDbLinetypeTableRecord* rec = nullptr;
-    check(acdbOpenObject(rec, id, AcDb::kForWrite), line, "cannot open the line type");
+    if (!ok(acdbOpenObject(rec, id, AcDb::kForWrite), r.line, "the line type could not be opened")) return;
     rec->setComments(comments.c_str());
-    Acad::ErrorStatus es = rec->setDashes(dashes);
+    if (rec->setDashes(dashes) != Acad::eOk) rec->setDashes({});
+    rec->setKeptData(keepRest(r.body, RecordKind::kLinetype, m_places));
+    for (const auto& [app, items] : c.xdata) rec->setXData(app, items);
     rec->close();
-    check(es, line, "the dashes of line type \"" + Narrow(name) + "\" are refused");
+    takeHandle(id, handle);
 }
 
-void Reader::style(const Body& body, size_t line) {
+void Reader::style(const Record& r) {
+    Places(r.body, m_places);
     std::wstring name, font, bigFont;
     double size = 0.0, xScale = 1.0, oblique = 0.0, prior = 2.5;
-    for (const Group& g : body) {
+    for (size_t i = 0; i < r.body.size(); ++i) {
+        if (m_places[i] == Place::kBrace || m_places[i] == Place::kXData || m_places[i] == Place::kEmbedded) continue;
+        const Group& g = r.body[i];
         switch (g.code) {
             case 2: name = m_in.text(g); break;
             case 3: font = m_in.text(g); break;
@@ -221,90 +630,210 @@ void Reader::style(const Body& body, size_t line) {
             default: break;
         }
     }
-    if (name.empty()) return;  // shape files are styles without names
-    AcDbObjectId id = styleId(name, line);
+    if (name.empty()) {
+        // A shape file's style has no name: it is kept as it is.
+        AcDbKeptRecord k;
+        k.type = r.type;
+        k.handle = handleOf(r, m_places);
+        for (size_t i = 0; i < r.body.size(); ++i)
+            if (m_places[i] != Place::kHandle && m_places[i] != Place::kOwner) k.groups.push_back(keep(r.body[i]));
+        m_file.extraRecords.emplace_back("STYLE", std::move(k));
+        return;
+    }
+    AcDbObjectId id = styleId(name, r.line);
+    if (id.isNull()) return;
+    if (!m_seenRecords.insert(id.index()).second) {
+        note(r.line, "a second text style named \"" + Narrow(name) + "\" was left out");
+        return;
+    }
+    const std::uint64_t handle = handleOf(r, m_places);
+    EntityCommon c;
+    xdata(r, m_places, c);
     AcDbTextStyleTableRecord* rec = nullptr;
-    check(acdbOpenObject(rec, id, AcDb::kForWrite), line, "cannot open the text style");
-    Acad::ErrorStatus es = rec->setFileName(font.c_str());
-    if (es == Acad::eOk) es = rec->setBigFontFileName(bigFont.c_str());
-    if (es == Acad::eOk) es = rec->setTextSize(size);
-    if (es == Acad::eOk && xScale > 0) es = rec->setXScale(xScale);
-    if (es == Acad::eOk) es = rec->setObliquingAngle(oblique);
-    if (es == Acad::eOk && prior > 0) es = rec->setPriorSize(prior);
+    if (!ok(acdbOpenObject(rec, id, AcDb::kForWrite), r.line, "the text style could not be opened")) return;
+    rec->setFileName(font.c_str());
+    rec->setBigFontFileName(bigFont.c_str());
+    if (size >= 0) rec->setTextSize(size);
+    if (xScale > 0) rec->setXScale(xScale);
+    rec->setObliquingAngle(oblique);
+    if (prior > 0) rec->setPriorSize(prior);
+    rec->setKeptData(keepRest(r.body, RecordKind::kStyle, m_places));
+    for (const auto& [app, items] : c.xdata) rec->setXData(app, items);
     rec->close();
-    check(es, line, "the values of text style \"" + Narrow(name) + "\" are refused");
+    takeHandle(id, handle);
+}
+
+void Reader::blockRecord(const Record& r) {
+    Places(r.body, m_places);
+    std::wstring name;
+    for (size_t i = 0; i < r.body.size(); ++i)
+        if (r.body[i].code == 2 && m_places[i] != Place::kBrace && m_places[i] != Place::kXData &&
+            m_places[i] != Place::kEmbedded) {
+            name = m_in.text(r.body[i]);
+            break;
+        }
+    if (name.empty()) {
+        note(r.line, "a block record without a name (group 2) was left out");
+        return;
+    }
+    AcDbObjectId id = IsLayoutName(name, true)    ? m_db.modelSpaceId()
+                      : IsLayoutName(name, false) ? m_db.paperSpaceId()
+                                                  : blockId(name, r.line);
+    if (id.isNull()) return;
+    if (!m_seenRecords.insert(id.index()).second) {
+        note(r.line, "a second block record named \"" + Narrow(name) + "\" was left out");
+        return;
+    }
+    const std::uint64_t handle = handleOf(r, m_places);
+    EntityCommon c;
+    xdata(r, m_places, c);
+    AcDbBlockTableRecord* rec = nullptr;
+    if (!ok(acdbOpenObject(rec, id, AcDb::kForWrite), r.line, "the block record could not be opened")) return;
+    rec->setKeptData(keepRest(r.body, RecordKind::kBlockRecord, m_places));
+    for (const auto& [app, items] : c.xdata) rec->setXData(app, items);
+    rec->close();
+    takeHandle(id, handle);
 }
 
 // ---- blocks ----
 
 void Reader::blocks() {
-    Body body;
-    for (;;) {
-        Group g = m_in.expectNext("group 0 \"BLOCK\" or \"ENDSEC\"");
-        if (Is(g, 0, "ENDSEC")) return;
-        if (!Is(g, 0, "BLOCK")) m_in.fail(g.line, "expected group 0 \"BLOCK\" or \"ENDSEC\" in the blocks section");
-        record(body);
+    Record r;
+    while (nextRecord(r)) {
+        if (r.type == "ENDSEC") return;
+        if (r.type == "SECTION" || r.type == "EOF") {
+            sectionEnd(r, "BLOCKS");
+            pushBack(std::move(r));
+            return;
+        }
+        if (r.type != "BLOCK") {
+            note(r.line, A(r.type) + " record outside any block was left out");
+            continue;
+        }
+        if (const Group* bad = firstBad(r.body)) {
+            noteBad(r, *bad, "block");
+            r.body.erase(r.body.begin() + (bad - r.body.data()), r.body.end());
+        }
+        Places(r.body, m_places);
         std::wstring name;
         AcGePoint3d origin;
-        for (const Group& b : body) {
+        for (size_t i = 0; i < r.body.size(); ++i) {
+            const Group& b = r.body[i];
+            if (m_places[i] == Place::kBrace || m_places[i] == Place::kXData || m_places[i] == Place::kEmbedded) continue;
             if (b.code == 2) name = m_in.text(b);
             else if (b.code == 10) origin.x = b.real;
             else if (b.code == 20) origin.y = b.real;
             else if (b.code == 30) origin.z = b.real;
         }
-        if (name.empty()) m_in.fail(g.line, "a block without a name (group 2)");
-        const bool model = vorn::db::SameSymbolName(name, ACDB_MODEL_SPACE);
-        const bool paper = vorn::db::SameSymbolName(name, ACDB_PAPER_SPACE);
-        AcDbObjectId id = model ? m_db.modelSpaceId() : paper ? m_db.paperSpaceId() : blockId(name, g.line);
-        if (m_defined.count(id.index()))
-            m_in.fail(g.line, "block \"" + Narrow(name) + "\" is defined twice");
-        m_defined[id.index()] = true;
-        m_anonymousSeed = std::max(m_anonymousSeed, AnonymousNumber(name));
-        if (!model && !paper) {
-            AcDbBlockTableRecord* rec = nullptr;
-            check(acdbOpenObject(rec, id, AcDb::kForWrite), g.line, "cannot open the block");
-            Acad::ErrorStatus es = rec->setOrigin(origin);
-            rec->close();
-            check(es, g.line, "the block's base point is refused");
+        const bool model = IsLayoutName(name, true), paper = IsLayoutName(name, false);
+        AcDbObjectId id;
+        if (name.empty()) note(r.line, "a block without a name (group 2) was left out with its entities");
+        else id = model ? m_db.modelSpaceId() : paper ? m_db.paperSpaceId() : blockId(name, r.line);
+        if (!id.isNull() && m_defined.count(id.index())) {
+            note(r.line, "block \"" + Narrow(name) + "\" is defined twice; the second definition was left out");
+            id = AcDbObjectId();
         }
-        entityStream(id, model || paper);
-        Group end = m_in.expectNext("group 0 \"ENDBLK\"");
-        if (!Is(end, 0, "ENDBLK"))
-            m_in.fail(end.line, "expected group 0 \"ENDBLK\" closing block \"" + Narrow(name) + "\"");
-        record(body);
+        AcDbKeptRecord begin, end;
+        begin.type = "BLOCK";
+        end.type = "ENDBLK";
+        if (!id.isNull()) {
+            m_defined[id.index()] = true;
+            m_anonymousSeed = std::max(m_anonymousSeed, AnonymousNumber(name));
+            begin.handle = handleOf(r, m_places);
+            for (Place& p : m_places)
+                if (p == Place::kXData) p = Place::kEmbedded;  // extended data stays with the record
+            begin.groups = std::move(keepRest(r.body, RecordKind::kBlockBegin, m_places)->groups);
+            if (!model && !paper)
+                if (AcDbBlockTableRecord* rec = openBlock(id)) rec->setOrigin(origin);
+            entityStream(id, model || paper);
+        } else {
+            // The contents of a block that is left out go with it.
+            Record e;
+            while (nextRecord(e)) {
+                if (e.type == "ENDBLK" || e.type == "BLOCK" || e.type == "ENDSEC" || e.type == "SECTION" ||
+                    e.type == "EOF") {
+                    pushBack(std::move(e));
+                    break;
+                }
+            }
+        }
+        Record e;
+        const bool more = nextRecord(e);
+        if (!more) {
+            note(m_in.lastLine(), "block \"" + Narrow(name) + "\" has no end (group 0 \"ENDBLK\"); it was taken to end here");
+        } else if (e.type != "ENDBLK") {
+            note(e.line, "block \"" + Narrow(name) + "\" has no end (group 0 \"ENDBLK\"); it was taken to end here");
+            pushBack(std::move(e));
+        } else if (!id.isNull()) {
+            if (const Group* bad = firstBad(e.body)) {
+                noteBad(e, *bad, "block end");
+                e.body.clear();
+            }
+            Places(e.body, m_places);
+            end.handle = handleOf(e, m_places);
+            for (Place& p : m_places)
+                if (p == Place::kXData) p = Place::kEmbedded;
+            end.groups = std::move(keepRest(e.body, RecordKind::kBlockEnd, m_places)->groups);
+        }
+        if (id.isNull()) continue;
+        if (AcDbBlockTableRecord* rec = openBlock(id)) {
+            auto data = rec->keptData() ? std::make_shared<AcDbKeptData>(*rec->keptData()) : std::make_shared<AcDbKeptData>();
+            data->following = {std::move(begin), std::move(end)};
+            rec->setKeptData(std::move(data));
+        }
     }
+}
+
+AcDbBlockTableRecord* Reader::openBlock(const AcDbObjectId& id) {
+    AcDbBlockTableRecord*& rec = m_open[id.index()];
+    if (!rec && acdbOpenObject(rec, id, AcDb::kForWrite) != Acad::eOk) rec = nullptr;
+    return rec;
 }
 
 void Reader::entitiesSection() {
     entityStream(m_db.modelSpaceId(), true);
-    Group end = m_in.expectNext("group 0 \"ENDSEC\"");
-    if (!Is(end, 0, "ENDSEC")) m_in.fail(end.line, "expected an entity or group 0 \"ENDSEC\"");
+    Record end;
+    if (nextRecord(end) && !sectionEnd(end, "ENTITIES")) pushBack(std::move(end));
 }
 
 // ---- objects ----
 
 void Reader::objects() {
-    Body body;
-    bool root = true;
-    for (;;) {
-        Group g = m_in.expectNext("group 0 \"ENDSEC\"");
-        if (Is(g, 0, "ENDSEC")) return;
-        if (g.code != 0) m_in.fail(g.line, "expected an object (group 0)");
-        if (Is(g, 0, "EOF") || Is(g, 0, "SECTION")) m_in.fail(g.line, "expected group 0 \"ENDSEC\" before this");
-        std::string type = Upper(g.value);
-        record(body);
-        if (type == "DICTIONARY" && root) {
+    m_file.hasObjects = true;
+    bool& root = m_rootPending;
+    Record r;
+    while (nextRecord(r)) {
+        if (r.type == "ENDSEC") return;
+        if (r.type == "SECTION" || r.type == "EOF") {
+            sectionEnd(r, "OBJECTS");
+            pushBack(std::move(r));
+            return;
+        }
+        if (const Group* bad = firstBad(r.body)) {
+            noteBad(r, *bad, "object");
+            continue;
+        }
+        std::string owner;
+        for (const Group& b : r.body) {
+            if (b.code == 100) break;
+            if (b.code == 330) {
+                owner = Upper(b.value);
+                break;
+            }
+        }
+        if (r.type == "DICTIONARY" && root && (owner.empty() || owner == "0")) {
             root = false;
-            for (size_t i = 0; i + 1 < body.size(); ++i)
-                if (Is(body[i], 3, "VORN_DRAWING") && body[i + 1].code == 350)
-                    m_vornRecordHandle = Upper(body[i + 1].value);
-        } else if (type == "XRECORD") {
+            for (size_t i = 0; i + 1 < r.body.size(); ++i)
+                if (Is(r.body[i], 3, "VORN_DRAWING") && r.body[i + 1].code == 350)
+                    m_vornRecordHandle = Upper(r.body[i + 1].value);
+        } else if (r.type == "XRECORD") {
             std::string handle;
-            for (const Group& b : body) {
+            for (const Group& b : r.body) {
                 if (b.code == 5) handle = Upper(b.value);
                 else if (b.code == 40 && !handle.empty()) m_xrecordScales.emplace(handle, std::make_pair(b.real, b.line));
             }
         }
+        m_file.objects.push_back(keepWhole(r));
     }
 }
 
@@ -314,9 +843,46 @@ AcDbObjectId Reader::layerId(const std::wstring& name, size_t line) {
     std::wstring key = vorn::db::FoldSymbolName(name);
     auto it = m_layers.find(key);
     if (it != m_layers.end()) return it->second;
-    AcDbObjectId id;
-    check(m_db.ensureLayer(name, id), line, "the layer name \"" + Narrow(name) + "\" is refused");
+    AcDbObjectId id = m_db.findLayer(name);
+    if (id.isNull()) {
+        AcDbLayerTable* table = nullptr;
+        if (!ok(m_db.getLayerTable(table, AcDb::kForWrite), line, "the layer table could not be opened")) return id;
+        auto* rec = new AcDbLayerTableRecord();
+        rec->setLinetypeObjectId(m_db.continuousLinetype());
+        Acad::ErrorStatus es = vorn::db::AddRecordAsRead(table, rec, name, id);
+        table->close();
+        if (es != Acad::eOk) {
+            delete rec;
+            ok(es, line, "the layer name \"" + Narrow(name) + "\" is refused");
+            return AcDbObjectId();
+        }
+        rec->close();
+    }
     m_layers.emplace(key, id);
+    return id;
+}
+
+AcDbObjectId Reader::linetypeId(const std::wstring& name, size_t line) {
+    std::wstring key = vorn::db::FoldSymbolName(name);
+    auto it = m_linetypes.find(key);
+    if (it != m_linetypes.end()) return it->second;
+    AcDbObjectId id = m_db.findLinetype(name);
+    if (id.isNull()) {
+        AcDbLinetypeTable* table = nullptr;
+        if (!ok(m_db.getLinetypeTable(table, AcDb::kForWrite), line, "the line type table could not be opened"))
+            return id;
+        auto* rec = new AcDbLinetypeTableRecord();
+        Acad::ErrorStatus es = vorn::db::AddRecordAsRead(table, rec, name, id);
+        table->close();
+        if (es != Acad::eOk) {
+            delete rec;
+            ok(es, line, "the line type name \"" + Narrow(name) + "\" is refused");
+            return AcDbObjectId();
+        }
+        rec->close();
+    }
+    m_linetypes.emplace(key, id);
+    m_ltypeRefs.emplace(id.index(), line);
     return id;
 }
 
@@ -327,13 +893,16 @@ AcDbObjectId Reader::styleId(const std::wstring& name, size_t line) {
     AcDbObjectId id = m_db.findTextStyle(name);
     if (id.isNull()) {
         AcDbTextStyleTable* table = nullptr;
-        check(m_db.getTextStyleTable(table, AcDb::kForWrite), line, "cannot open the text style table");
+        if (!ok(m_db.getTextStyleTable(table, AcDb::kForWrite), line, "the text style table could not be opened"))
+            return id;
         auto* rec = new AcDbTextStyleTableRecord();
-        Acad::ErrorStatus es = rec->setName(name.c_str());
-        if (es == Acad::eOk) es = table->add(id, rec);
+        Acad::ErrorStatus es = vorn::db::AddRecordAsRead(table, rec, name, id);
         table->close();
-        if (es != Acad::eOk) delete rec;
-        check(es, line, "the text style name \"" + Narrow(name) + "\" is refused");
+        if (es != Acad::eOk) {
+            delete rec;
+            ok(es, line, "the text style name \"" + Narrow(name) + "\" is refused");
+            return AcDbObjectId();
+        }
         rec->close();
     }
     m_styles.emplace(key, id);
@@ -347,13 +916,15 @@ AcDbObjectId Reader::blockId(const std::wstring& name, size_t line) {
     AcDbObjectId id = m_db.findBlock(name);
     if (id.isNull()) {
         AcDbBlockTable* table = nullptr;
-        check(m_db.getBlockTable(table, AcDb::kForWrite), line, "cannot open the block table");
+        if (!ok(m_db.getBlockTable(table, AcDb::kForWrite), line, "the block table could not be opened")) return id;
         auto* rec = new AcDbBlockTableRecord();
-        Acad::ErrorStatus es = rec->setName(name.c_str());
-        if (es == Acad::eOk) es = table->add(id, rec);
+        Acad::ErrorStatus es = vorn::db::AddRecordAsRead(table, rec, name, id);
         table->close();
-        if (es != Acad::eOk) delete rec;
-        check(es, line, "the block name \"" + Narrow(name) + "\" is refused");
+        if (es != Acad::eOk) {
+            delete rec;
+            ok(es, line, "the block name \"" + Narrow(name) + "\" is refused");
+            return AcDbObjectId();
+        }
         rec->close();
     }
     m_blocks.emplace(key, id);
@@ -365,20 +936,34 @@ AcDbObjectId Reader::blockId(const std::wstring& name, size_t line) {
 void Reader::finish() {
     for (auto& [index, rec] : m_open) rec->close();
     m_open.clear();
-    const size_t endLine = m_in.lastLine();
     for (const auto& [index, line] : m_referenced)
         if (!m_defined.count(index)) {
             const auto* b = AcDbBlockTableRecord::cast(m_db.peekObject(m_db.idFromIndex(index)));
-            m_in.fail(line, "block \"" + Narrow(b ? b->name() : L"?") + "\" is inserted but the file never defines it");
+            note(line, "block \"" + Narrow(b ? b->name() : L"?") +
+                           "\" is inserted but the file never defines it; it stays empty");
         }
-    // A block that inserts itself, directly or through others, could never be drawn. The search
-    // keeps its path in a vector of its own: a file may chain a million blocks one into the next.
+    for (const auto& [index, line] : m_ltypeRefs)
+        if (!m_definedLinetypes.count(index)) {
+            const auto* lt = AcDbLinetypeTableRecord::cast(m_db.peekObject(m_db.idFromIndex(index)));
+            if (lt && !vorn::db::SameSymbolName(lt->name(), L"Continuous") && !vorn::db::SameSymbolName(lt->name(), L"ByLayer") &&
+                !vorn::db::SameSymbolName(lt->name(), L"ByBlock")) {
+                std::vector<double> dashes;
+                std::wstring comments;
+                if (!vorn::db::StandardLinetypePattern(lt->name(), dashes, comments))
+                    note(line, "line type \"" + Narrow(lt->name()) +
+                                   "\" is named but the file never defines it; it is drawn continuous");
+            }
+        }
+    // A block that inserts itself, directly or through others, could never be drawn: the insert
+    // that closes the cycle is left out. The search keeps its path in a vector of its own: a
+    // file may chain a million blocks one into the next.
     std::map<std::uint32_t, int> state;  // 1 on the path, 2 done
     struct Step {
         std::uint32_t block;
         size_t next;  // the next of its inserts to follow
     };
     std::vector<Step> path;
+    bool droppedInsert = false;
     for (const auto& entry : m_inserts) {
         if (state[entry.first] != 0) continue;
         state[entry.first] = 1;
@@ -391,21 +976,28 @@ void Reader::finish() {
                 path.pop_back();
                 continue;
             }
-            const auto [child, line] = it->second[path.back().next++];
-            if (state[child] == 1) {
-                const auto* rec = AcDbBlockTableRecord::cast(m_db.peekObject(m_db.idFromIndex(child)));
-                m_in.fail(line, "block \"" + Narrow(rec ? rec->name() : L"?") +
-                                    "\" inserts itself; blocks must not contain themselves");
+            const InsertRef ref = it->second[path.back().next++];
+            if (state[ref.block] == 1) {
+                const auto* rec = AcDbBlockTableRecord::cast(m_db.peekObject(m_db.idFromIndex(ref.block)));
+                note(ref.line, "block \"" + Narrow(rec ? rec->name() : L"?") +
+                                   "\" inserts itself; the insert that closes the cycle was left out");
+                AcDbObject* o = nullptr;
+                if (acdbOpenAcDbObject(o, ref.entity, AcDb::kForWrite) == Acad::eOk) {
+                    o->erase();
+                    o->close();
+                    droppedInsert = true;
+                }
+                continue;
             }
-            if (state[child] == 0) {
-                state[child] = 1;
-                path.push_back({child, 0});
+            if (state[ref.block] == 0) {
+                state[ref.block] = 1;
+                path.push_back({ref.block, 0});
             }
         }
     }
 
     // Graphics blocks of framework entities are dropped once those entities are back.
-    bool dropped = false;
+    bool dropped = droppedInsert;
     for (const auto& [index, count] : m_carrierRefs) {
         if (m_plainRefs.count(index)) continue;
         AcDbObjectId block = m_db.idFromIndex(index);
@@ -425,20 +1017,60 @@ void Reader::finish() {
     }
     if (dropped) m_db.purgeErased();
 
+    // Records kept whole keep their handles too, unless another record took it first; an
+    // object that only got a handle of the database's own moves out of their way.
+    const auto claim = [&](AcDbKeptGroups& groups, size_t line) {
+        for (size_t i = 0; i < groups.size() && i < 3; ++i) {
+            if (groups[i].code != 5 && groups[i].code != 105) continue;
+            std::uint64_t h = 0;
+            const std::string& v = groups[i].value;
+            auto res = std::from_chars(v.data(), v.data() + v.size(), h, 16);
+            if (res.ec != std::errc() || res.ptr != v.data() + v.size() || h == 0 || h >= kMaxHandle ||
+                !m_handles.insert(h).second) {
+                const std::uint64_t fresh = vorn::db::NewHandle(m_db);
+                note(line, "a kept record with a bad or repeated handle was given a new one");
+                char buf[24];
+                auto r = std::to_chars(buf, buf + sizeof buf, fresh, 16);
+                std::string text(buf, r.ptr);
+                for (char& c : text) c = static_cast<char>(c >= 'a' && c <= 'f' ? c - 'a' + 'A' : c);
+                groups[i].value = text;
+                m_handles.insert(fresh);
+                return;
+            }
+            const AcDbObjectId holder = vorn::db::IdOfHandle(m_db, h);
+            if (!holder.isNull()) vorn::db::TakeHandle(m_db, holder, vorn::db::NewHandle(m_db));
+            vorn::db::ReserveHandles(m_db, h + 1);
+            return;
+        }
+    };
+    const size_t endLine = m_in.lastLine();
+    for (auto& t : m_file.tables) {
+        claim(t.head.groups, endLine);
+        for (auto& rec : t.records) claim(rec.groups, endLine);
+    }
+    for (auto& obj : m_file.objects) claim(obj.groups, endLine);
+    for (auto& [name, records] : m_file.sections)
+        for (auto& rec : records) claim(rec.groups, endLine);
+    // New objects take handles past every handle the file used, and past its seed.
+    vorn::db::ReserveHandles(m_db, std::max(m_handseed, m_maxHandle + 1));
+
     AcDbDatabaseHeader h = m_db.header();
     if (!m_clayer.empty()) {
         AcDbObjectId layer = m_db.findLayer(m_clayer);
         if (layer.isNull()) layer = layerId(m_clayer, m_clayerLine);
-        h.currentLayer = layer;
+        if (!layer.isNull()) h.currentLayer = layer;
     }
-    if (!m_textstyle.empty()) h.currentTextStyle = styleId(m_textstyle, m_textstyleLine);
+    if (!m_textstyle.empty()) {
+        AcDbObjectId style = styleId(m_textstyle, m_textstyleLine);
+        if (!style.isNull()) h.currentTextStyle = style;
+    }
     auto scale = m_xrecordScales.find(m_vornRecordHandle);
     if (!m_vornRecordHandle.empty() && scale != m_xrecordScales.end()) {
-        if (!(scale->second.first > 0)) m_in.fail(scale->second.second, "the print scale must be a positive number");
-        h.printScale = scale->second.first;
+        if (!(scale->second.first > 0)) note(scale->second.second, "a print scale of 0 or less was taken as 1");
+        else h.printScale = scale->second.first;
     }
     h.anonymousBlockSeed = std::max(h.anonymousBlockSeed, m_anonymousSeed);
-    check(m_db.setHeader(h), endLine, "the header values are refused");
+    m_db.setHeader(h);
 }
 
 }  // namespace vorn::dxf::detail

@@ -3,12 +3,15 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "host/db/db.h"
 #include "host/dxf/dxfgroups.h"
+#include "host/dxf/dxfparts.h"
 
 namespace vorn::dxf::detail {
 
@@ -19,72 +22,154 @@ struct EntityCommon {
     AcCmColor color;
     double linetypeScale = 1.0;
     bool paper = false;
+    int trueColorIndex = 0;  // the index the file gives beside a true colour
     std::vector<std::pair<std::wstring, AcDbXDataItems>> xdata;
+};
+
+// One record: its type (group 0, upper-cased), the line of that group and its other groups.
+struct Record {
+    std::string type;
+    size_t line = 0;
+    std::vector<Group> body;
 };
 
 class Reader {
 public:
     Reader(std::string_view text, const std::string& file, AcDbDatabase& db);
-    // Reads the whole file into the database; throws DxfError.
+    // Reads the whole file into the database. Throws DxfError only for a file without any
+    // readable structure; damage elsewhere is mended or left out, and noted.
     void read();
+    // What was mended or left out, one line per kind ("FILE:LINE: what was done").
+    const std::vector<std::string>& notes() const { return m_noteLines; }
 
 private:
     using Body = std::vector<Group>;
+    // ---- records ----
+    // The next record; false at the end of the file. Unreadable lines and groups outside any
+    // record are skipped with a note.
+    bool nextRecord(Record& r);
+    void pushBack(Record&& r) {
+        m_pending = std::move(r);
+        m_hasPending = true;
+    }
+    // The first bad group of a body, or null.
+    static const Group* firstBad(const Body& body);
+    // Notes that a record was left out because of its bad group.
+    void noteBad(const Record& r, const Group& bad, const char* what);
+    // Notes a mend: one line per kind (the first place and how many).
+    void note(size_t line, const std::string& kind);
+
     // ---- file structure ----
-    // The groups of one record up to the next code 0 (which is given back).
-    void record(Body& body);
-    void header();
+    void header(const Body& body);
+    void classes();
     void tables();
-    void layer(const Body& body, size_t line);
-    void linetype(const Body& body, size_t line);
-    void style(const Body& body, size_t line);
+    void table(Record& head);
+    void layer(const Record& r);
+    void linetype(const Record& r);
+    void style(const Record& r);
+    void blockRecord(const Record& r);
     void blocks();
     void entitiesSection();
     void objects();
-    void skipSection();
+    void otherSection(const std::string& name);
+    // Reads records up to ENDSEC; false when the section ended without it (noted).
+    bool sectionEnd(const Record& r, const char* section);
     void finish();
+
+    // ---- kept data ----
+    AcDbKeptGroup keep(const Group& g) const;
+    // The record whole, for records kept as they are.
+    AcDbKeptRecord keepWhole(const Record& r);
+    // The groups of a record the host does not set, with handle and owner taken out.
+    std::shared_ptr<AcDbKeptData> keepRest(const Body& body, RecordKind part, const std::vector<Place>& places,
+                                           const std::vector<bool>* taken = nullptr) const;
+    // The record's handle (group 5 or 105 at its head), checked: 0 when it has none; a bad or
+    // repeated one is noted and replaced by 0 (a new one).
+    std::uint64_t handleOf(const Record& r, const std::vector<Place>& places);
+    std::uint64_t checkHandle(std::string_view text, size_t line);
+    // Gives a database object the file's handle.
+    void takeHandle(const AcDbObjectId& id, std::uint64_t handle);
+    // A sub-record (vertex, attribute, SEQEND) with its handle and owner taken out.
+    AcDbKeptRecord subRecord(const Record& r, RecordKind part);
 
     // ---- entities ----
     // Reads entity records into block until a record that is no entity (given back).
     void entityStream(const AcDbObjectId& block, bool layoutSpace);
-    void entity(const std::string& type, const Body& body, size_t line, const AcDbObjectId& block, bool layoutSpace);
-    void polyline(const Body& body, size_t line, const AcDbObjectId& block, bool layoutSpace);
-    EntityCommon common(const Body& body, size_t& xdataStart) const;
-    void xdata(const Body& body, size_t start, EntityCommon& c) const;
+    void entity(Record& r, const AcDbObjectId& block, bool layoutSpace);
+    // Reads the records after a POLYLINE or INSERT up to and with SEQEND.
+    void sequence(const char* member, std::vector<Record>& out, const Record& parent);
+    void polyline(Record& r, std::vector<Record>& seq, const AcDbObjectId& block, bool layoutSpace);
+    void keptEntity(const Record& r, std::vector<Record>* seq, const AcDbObjectId& block, bool layoutSpace);
+    // The common properties, from where they stand (the head or the AcDbEntity part).
+    bool common(const Record& r, const std::vector<Place>& places, EntityCommon& c);
+    bool xdata(const Record& r, const std::vector<Place>& places, EntityCommon& c);
     // Gives the entity the common properties and appends it to its block; takes ownership.
-    AcDbObjectId append(AcDbEntity* e, const EntityCommon& c, const AcDbObjectId& block, bool layoutSpace, size_t line);
+    // Null id when the drawing refuses it (noted).
+    AcDbObjectId append(AcDbEntity* e, const EntityCommon& c, const AcDbObjectId& block, bool layoutSpace, size_t line,
+                        std::uint64_t handle, std::shared_ptr<AcDbKeptData> kept);
     // A framework entity from its carrier's extended data, or null when the carrier stays.
-    AcDbEntity* frameworkEntity(EntityCommon& c, size_t line) const;
+    AcDbEntity* frameworkEntity(EntityCommon& c, size_t line);
     void regionLoop(const AcDbPolyline& loop, EntityCommon& c, const AcDbObjectId& block, bool layoutSpace,
-                    size_t line);
+                    size_t line, std::uint64_t handle);
 
     // ---- names ----
     AcDbObjectId layerId(const std::wstring& name, size_t line);
     AcDbObjectId styleId(const std::wstring& name, size_t line);
-    // The block of that name, made empty when the file has not defined it yet.
+    AcDbObjectId linetypeId(const std::wstring& name, size_t line);
+    // The block of that name, made empty when the file has not defined it yet; null when the
+    // name cannot be a block's (noted).
     AcDbObjectId blockId(const std::wstring& name, size_t line);
-    void check(Acad::ErrorStatus es, size_t line, const std::string& what) const;
+    bool ok(Acad::ErrorStatus es, size_t line, const std::string& what);
+    // A block record open for write while the file is read (closed at the end).
+    AcDbBlockTableRecord* openBlock(const AcDbObjectId& id);
 
     GroupReader m_in;
     AcDbDatabase& m_db;
-    std::unordered_map<std::wstring, AcDbObjectId> m_layers, m_styles, m_blocks;  // by folded name
+    vorn::db::FileData& m_file;
+    int m_version = 0;  // 1009, 1015, ...; 0 while no header said
+    bool m_headerSeen = false;
+    bool m_rootPending = true;  // the root dictionary is still to come
+    Record m_pending;
+    bool m_hasPending = false;
+    std::unordered_map<std::wstring, AcDbObjectId> m_layers, m_styles, m_blocks, m_linetypes;  // by folded name
+    std::unordered_set<std::uint32_t> m_definedLinetypes;  // line types the file defines
+    std::unordered_set<std::uint32_t> m_seenRecords;       // table records read
+    std::map<std::uint32_t, size_t> m_ltypeRefs;             // line types named before defined -> line
     std::map<std::uint32_t, size_t> m_referenced;  // block slot -> line of a first reference
     std::map<std::uint32_t, bool> m_defined;       // block slots with a BLOCK record
-    std::map<std::uint32_t, std::vector<std::pair<std::uint32_t, size_t>>> m_inserts;  // block -> inserted blocks
-    std::map<std::uint32_t, int> m_plainRefs, m_carrierRefs;  // references to anonymous blocks
+    struct InsertRef {
+        std::uint32_t block;
+        size_t line;
+        AcDbObjectId entity;
+    };
+    std::map<std::uint32_t, std::vector<InsertRef>> m_inserts;  // block -> inserted blocks
+    std::map<std::uint32_t, int> m_plainRefs, m_carrierRefs;    // references to anonymous blocks
     struct PendingRegion {
         AcDbObjectId id;
         std::vector<AcDbRegion::Loop> loops;
     };
     std::map<std::pair<std::uint32_t, long long>, PendingRegion> m_regions;
     std::map<std::uint32_t, AcDbBlockTableRecord*> m_open;  // block records open while entities go in
+    // Handles: those the file gave, and the highest.
+    std::unordered_set<std::uint64_t> m_handles;
+    mutable std::uint64_t m_maxHandle = 0;  // the highest handle the file names, anywhere
+    std::uint64_t m_handseed = 0;
     // Header values, applied at the end.
     std::wstring m_clayer, m_textstyle;
     size_t m_clayerLine = 0, m_textstyleLine = 0;
     std::string m_vornRecordHandle;
     std::map<std::string, std::pair<double, size_t>> m_xrecordScales;  // XRECORD handle -> group 40
     std::uint64_t m_anonymousSeed = 0;
-    bool m_sawEof = false;
+    // Notes by kind: the first line and the count, in the order first met.
+    struct Note {
+        std::string kind;
+        size_t line;
+        size_t count;
+    };
+    std::vector<Note> m_notes;
+    std::unordered_map<std::string, size_t> m_noteIndex;
+    std::vector<std::string> m_noteLines;
+    std::vector<Place> m_places;  // scratch
 };
 
 }  // namespace vorn::dxf::detail

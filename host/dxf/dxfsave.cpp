@@ -44,7 +44,7 @@ std::string DxfText(const AcDbDatabase& db) {
         text += chunk;
         return true;
     });
-    detail::Writer(db, out).write();
+    detail::Writer(db, out, true).write();
     out.flush();
     return text;
 }

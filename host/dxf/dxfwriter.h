@@ -5,10 +5,12 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "host/db/db.h"
 #include "host/dxf/dxfout.h"
+#include "host/dxf/dxfparts.h"
 
 namespace vorn::dxf::detail {
 
@@ -29,37 +31,63 @@ struct GraphicsBlock {
 
 class Writer {
 public:
-    Writer(const AcDbDatabase& db, DxfOut& out);
+    // asText: text DXF even for a drawing read from a binary file.
+    Writer(const AcDbDatabase& db, DxfOut& out, bool asText = false);
     void write();
 
 private:
     // ---- file structure ----
     void prepare();
     void header();
+    void classes();
     void tables();
-    void tableHead(const char* name, std::uint64_t handle, int count);
+    void keptTable(const std::string& name, bool required);
+    void tableHead(const char* name, std::uint64_t handle, int count, const AcDbObject* table);
+    void vportTable();
+    void appidTable();
+    void dimstyleTable();
     void blocks();
     void entities();
     void objects();
+    void keptObject(const AcDbKeptRecord& r);
+    void otherSections();
     std::uint64_t newHandle() { return m_next++; }
+
+    // ---- records ----
+    // Writes a record: group 0, the name of a table head (name2), the handle, the kept groups
+    // before any subclass marker, the owner, then each of the host's parts after its marker
+    // with the kept groups of that part after it. part(k) writes the host's groups of part k.
+    template <class F>
+    void record(const char* type, const char* name2, std::uint64_t handle, int handleCode, const std::uint64_t* owner,
+                const AcDbKeptGroups* kept, const std::vector<const char*>& markers, F&& part);
+    // A record kept whole (its handle among its groups).
+    void wholeRecord(const AcDbKeptRecord& r);
+    // A record that follows an entity (attribute, SEQEND), its handle and owner given.
+    void memberRecord(const AcDbKeptRecord& r, std::uint64_t owner);
+    void xdata(const AcDbObject* props, const std::vector<AcDbXDataItem>* vorn);
+    void xdataItems(const std::vector<AcDbXDataItem>& items);
 
     // ---- entities ----
     void entity(const AcDbEntity* e, std::uint64_t owner, bool paper);
-    void common(const char* type, std::uint64_t handle, std::uint64_t owner, bool paper, const AcDbEntity* props);
+    void commonPart(const AcDbEntity* props, bool paper);
     void hostEntity(const AcDbEntity* e, std::uint64_t handle, std::uint64_t owner, bool paper,
                     const AcDbEntity* props, const std::vector<AcDbXDataItem>* vorn);
-    void xdata(const AcDbEntity* props, const std::vector<AcDbXDataItem>* vorn);
-    void xdataItems(const std::vector<AcDbXDataItem>& items);
+    void polyline2d(const AcDbEntity* props, std::uint64_t handle, std::uint64_t owner, bool paper,
+                    const std::vector<vorn::db::BulgeVertex>& vertices, bool closed, double elevation, int flags,
+                    int smooth, const AcDbKeptData* kept, const std::vector<AcDbXDataItem>* vorn);
     void region(const AcDbRegion* r, std::uint64_t owner, bool paper);
     void primitive(const vorn::db::GiPrimitive& p, std::uint64_t owner);
-    void primitiveProps(const char* type, std::uint64_t owner, const vorn::db::GiPrimitive& p);
-    void textBody(const AcGiTextData& t, const std::wstring& style);
+    void primitiveProps(const vorn::db::GiPrimitive& p);
     const std::string& layerName(const AcDbObjectId& layer);
     std::wstring styleName(const AcDbObjectId& style) const;
     std::wstring blockName(const AcDbObjectId& block) const;
 
     const AcDbDatabase& m_db;
     DxfOut& m_out;
+    const vorn::db::FileData& m_file;
+    bool m_asText;
+    int m_version = 1021;
+    bool m_r12 = false;
     std::uint64_t m_next = 1;
     std::uint64_t m_seedBound = 1;
     // Handles of what the writer adds around the database's own objects.
@@ -70,10 +98,69 @@ private:
     std::unordered_map<std::uint32_t, FrameworkForm> m_framework;
     std::vector<GraphicsBlock> m_graphics;
     std::unordered_map<std::uint32_t, std::string> m_layerNames;
+    // Handles of kept objects that belong to entities no longer in the drawing: they and what
+    // names them are left out.
+    std::unordered_set<std::string> m_gone;
     int m_regionCount = 0;
 };
 
 // The host's own entity kinds (written as themselves); framework entities are everything else.
 bool IsHostKind(const AcDbEntity* e);
+
+}  // namespace vorn::dxf::detail
+
+namespace vorn::dxf::detail {
+
+template <class F>
+void Writer::record(const char* type, const char* name2, std::uint64_t handle, int handleCode, const std::uint64_t* owner,
+                    const AcDbKeptGroups* kept, const std::vector<const char*>& markers, F&& part) {
+    m_out.raw(0, type);
+    if (name2) m_out.raw(2, name2);
+    if (handle) m_out.handle(handleCode, handle);
+    static const AcDbKeptGroups kNone;
+    const AcDbKeptGroups& g = kept ? *kept : kNone;
+    bool hasMarkers = false;
+    for (const AcDbKeptGroup& k : g)
+        if (k.code == 100) {
+            hasMarkers = true;
+            break;
+        }
+    size_t next = 0;
+    const auto hostPart = [&](size_t k) {
+        if (!m_r12) m_out.raw(100, markers[k]);
+        part(k);
+    };
+    if (!hasMarkers) {
+        // A record without markers (R12, or a program that leaves them out): the kept groups
+        // that stood before the host's own (up to the -1 note), the host's groups, the rest.
+        size_t split = 0;
+        while (split < g.size() && g[split].code != -1) ++split;
+        if (split == g.size()) split = 0;
+        for (size_t k = 0; k < split; ++k) m_out.kept(g[k]);
+        if (!m_r12 && owner) m_out.handle(330, *owner);
+        for (; next < markers.size(); ++next) hostPart(next);
+        for (size_t k = split; k < g.size(); ++k) m_out.kept(g[k]);
+        return;
+    }
+    size_t i = 0;
+    for (; i < g.size() && g[i].code != 100; ++i) m_out.kept(g[i]);  // reactors, extension dictionary
+    if (!m_r12 && owner) m_out.handle(330, *owner);
+    while (i < g.size()) {
+        const std::string& marker = g[i].value;
+        size_t match = markers.size();
+        for (size_t k = next; k < markers.size(); ++k)
+            if (marker == markers[k]) {
+                match = k;
+                break;
+            }
+        if (match < markers.size()) {
+            for (; next <= match; ++next) hostPart(next);
+        } else if (!m_r12) {
+            m_out.kept(g[i]);
+        }
+        for (++i; i < g.size() && g[i].code != 100; ++i) m_out.kept(g[i]);
+    }
+    for (; next < markers.size(); ++next) hostPart(next);
+}
 
 }  // namespace vorn::dxf::detail

@@ -1,9 +1,11 @@
 // The editor's own commands: HELP, SETVAR and UCS.
+#include <algorithm>
 #include <cmath>
 
 #include "host/ed/aced.h"
 #include "host/ed/commands.h"
 #include "host/ed/editorstate.h"
+#include "host/ed/programoptions.h"
 #include "host/ed/sysvars.h"
 #include "host/ed/ucs.h"
 
@@ -12,21 +14,55 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-void HelpCommand() {
-    const std::vector<CommandInfo> all = AllCommands();
-    std::wstring text = L"\nCommands (" + std::to_wstring(all.size()) + L"):\n";
-    std::wstring line;
-    for (const CommandInfo& c : all) {
-        std::wstring name = c.localName;
-        if (name.size() < 18) name.resize(18, L' ');
-        if (line.size() + name.size() > 80) {
-            text += line + L"\n";
-            line.clear();
-        }
-        line += name + L" ";
+bool English() { return GetProgramOptions().language == L"en"; }
+
+// The text's lines, each indented by two blanks.
+std::wstring Indented(const std::wstring& text) {
+    std::wstring out;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t nl = text.find(L'\n', start);
+        if (nl == std::wstring::npos) nl = text.size();
+        out += L"  " + text.substr(start, nl - start) + L"\n";
+        start = nl + 1;
     }
-    if (!line.empty()) text += line + L"\n";
-    Print(text);
+    return out;
+}
+
+// HELP alone lists the commands, one line each; HELP NAME tells what the command does.
+void HelpCommand(const std::wstring& argument) {
+    const std::wstring name = Trim(argument);
+    if (name.empty()) {
+        const std::vector<CommandInfo> all = AllCommands();
+        std::size_t width = 0;
+        for (const CommandInfo& c : all) width = std::max(width, c.localName.size());
+        const std::wstring count = std::to_wstring(all.size());
+        std::wstring text = English()
+                                ? L"\nCommands (" + count + L"); HELP NAME tells what one does:\n"
+                                : L"\n命令（" + count + L" 个）；HELP 命令名 说明其用法：\n";
+        for (const CommandInfo& c : all) {
+            std::wstring line = L"  " + c.localName;
+            if (const CommandHelp* help = FindCommandHelp(c.globalName)) {
+                line.resize(2 + width + 2, L' ');
+                line += help->summary;
+            }
+            text += line + L"\n";
+        }
+        Print(text);
+        return;
+    }
+    const CommandInfo* cmd = LookupCommand(name);
+    if (!cmd) {
+        RefuseAnswer(L"HELP: there is no command \"" + name + L"\"; HELP expects a command name, "
+                     L"such as HELP LINE, or nothing for the list.");
+        return;
+    }
+    const CommandHelp* help = FindCommandHelp(cmd->globalName);
+    if (!help) {
+        Print(L"\n" + cmd->localName + (English() ? L": no description.\n" : L"：暂无说明。\n"));
+        return;
+    }
+    Print(L"\n" + cmd->localName + L" - " + help->summary + L"\n" + Indented(help->details));
 }
 
 void ListSysVars() {
@@ -51,8 +87,8 @@ void SetVarCommand() {
     }
     std::wstring current;
     if (!GetSysVarText(name, current)) {
-        Print(L"\nUnknown variable name \"" + std::wstring(name) +
-              L"\"; type SETVAR ? for the list.\n");
+        RefuseAnswer(L"Unknown variable name \"" + std::wstring(name) +
+                     L"\"; type SETVAR ? for the list.");
         return;
     }
     const std::wstring upper = ToUpper(name);
@@ -63,7 +99,7 @@ void SetVarCommand() {
         if (value[0] == L'\0') return;
         std::wstring error;
         if (SetSysVarFromText(upper, value, error)) return;
-        Print(L"\n" + error + L".\n");
+        RefuseAnswer(error + L".");
     }
 }
 
@@ -94,7 +130,7 @@ void EnsureEditorCommands() {
     static bool done = false;
     if (done) return;
     done = true;
-    AddCommand(L"ACAD_EDITOR", L"HELP", L"HELP", 0, HelpCommand);
+    AddArgumentCommand(L"ACAD_EDITOR", L"HELP", 0, HelpCommand);
     AddCommand(L"ACAD_EDITOR", L"SETVAR", L"SETVAR", 0, SetVarCommand);
     AddCommand(L"ACAD_EDITOR", L"UCS", L"UCS", 0, UcsCommand);
     RegisterUndoCommands();

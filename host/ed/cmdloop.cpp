@@ -1,4 +1,5 @@
 // The Command: prompt loop and the running of one command.
+#include <cwctype>
 #include <exception>
 
 #include "host/ed/commands.h"
@@ -45,9 +46,21 @@ bool RunCommandInfo(const CommandInfo& command, bool nested) {
 bool CommandActive() { return State().commandDepth > 0; }
 
 bool RunCommandByName(const std::wstring& name) {
-    const CommandInfo* cmd = LookupCommand(name);
-    if (!cmd) return false;
-    if (!RunCommandInfo(*cmd, CommandActive())) ++g_failures;
+    if (const CommandInfo* cmd = LookupCommand(name)) {
+        if (!RunCommandInfo(*cmd, CommandActive())) ++g_failures;
+        return true;
+    }
+    // "HELP LINE": a command that takes an argument, with it on the same line.
+    const std::wstring text = Trim(name);
+    std::size_t blank = 0;
+    while (blank < text.size() && !std::iswspace(static_cast<wint_t>(text[blank]))) ++blank;
+    if (blank == text.size()) return false;
+    const CommandInfo* cmd = LookupCommand(text.substr(0, blank));
+    if (!cmd || !cmd->withArgument) return false;
+    CommandInfo bound = *cmd;
+    const std::wstring argument = Trim(text.substr(blank));
+    bound.function = [f = cmd->withArgument, argument] { f(argument); };
+    if (!RunCommandInfo(bound, CommandActive())) ++g_failures;
     return true;
 }
 
@@ -63,18 +76,22 @@ int RunCommandLoop() {
             ev = NextAnswer(prompt, kReturnEnd);
         }
         if (ev.kind == EventKind::kEnd) break;
-        // Enter runs the last command again where a person types (not in scripts); picks and
-        // boxes at Command: do nothing.
-        if (ev.kind == EventKind::kEnter && State().repeatLastCommand && !last.empty()) {
+        const LineOrigin origin = State().answerOrigin;
+        // Enter runs the last command again where a person types, not on an empty line of a
+        // script (also of one run in the window); picks and boxes at Command: do nothing.
+        if (ev.kind == EventKind::kEnter && State().repeatLastCommand && !origin.named() &&
+            !last.empty()) {
             ShowPrompt(last + L"\n");
             ev.kind = EventKind::kText;
             ev.text = last;
         }
         if (ev.kind != EventKind::kText) continue;
         const std::wstring name = Trim(ev.text);
-        if (LookupCommand(name)) last = name;
-        if (!RunCommandByName(name)) {
-            Print(L"Unknown command \"" + name + L"\". Type HELP for the list of commands.\n");
+        if (RunCommandByName(name)) {
+            last = name;
+        } else {
+            ReportRefusal(L"Unknown command \"" + name + L"\". Type HELP for the list of commands.",
+                          origin);
             ++g_failures;
         }
     }

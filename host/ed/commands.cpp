@@ -3,9 +3,12 @@
 
 #include <algorithm>
 #include <list>
+#include <map>
+#include <utility>
 
 #include "host/ed/editorstate.h"
 #include "host/ed/event.h"
+#include "host/ed/programoptions.h"
 
 namespace vorn::ed {
 namespace {
@@ -40,6 +43,14 @@ bool AddCommand(const std::wstring& group, const std::wstring& globalName,
     info.flags = flags;
     info.function = std::move(function);
     Registry().push_back(std::move(info));
+    return true;
+}
+
+bool AddArgumentCommand(const std::wstring& group, const std::wstring& name, int flags,
+                        ArgumentCommandFunction function) {
+    if (!function) return false;
+    if (!AddCommand(group, name, name, flags, [function] { function(L""); })) return false;
+    Registry().back().withArgument = std::move(function);
     return true;
 }
 
@@ -82,6 +93,29 @@ std::vector<CommandInfo> AllCommands() {
         return ToUpper(a.localName) < ToUpper(b.localName);
     });
     return all;
+}
+
+namespace {
+
+// Keyed by the bare upper-case name and the language.
+std::map<std::pair<std::wstring, std::wstring>, CommandHelp>& HelpTexts() {
+    static std::map<std::pair<std::wstring, std::wstring>, CommandHelp> texts;
+    return texts;
+}
+
+}  // namespace
+
+void SetCommandHelp(const std::wstring& name, const std::wstring& language, CommandHelp help) {
+    HelpTexts()[{Bare(name), language}] = std::move(help);
+}
+
+const CommandHelp* FindCommandHelp(const std::wstring& name) {
+    const std::wstring key = Bare(name);
+    const std::wstring& language = GetProgramOptions().language;
+    auto& texts = HelpTexts();
+    auto it = texts.find({key, language.empty() ? std::wstring(L"zh") : language});
+    if (it == texts.end()) it = texts.find({key, L"en"});
+    return it == texts.end() ? nullptr : &it->second;
 }
 
 }  // namespace vorn::ed

@@ -16,17 +16,24 @@ namespace {
 // Past this many prompts after the end of input a command is taken to loop on Esc.
 constexpr int kMaxPromptsAfterEnd = 10000;
 
+// The next event of the front end; pulledOrigin says which script line gave it, if one did.
 Event PullEvent() {
     EditorState& s = State();
+    s.pulledOrigin = LineOrigin{};
     for (;;) {
         if (!s.queue.empty()) {
             Event ev = std::move(s.queue.front());
             s.queue.pop_front();
             return ev;
         }
+        // A script source notes the line it hands out; any other source leaves this empty.
+        s.lineRead = LineOrigin{};
         if (s.eventSource && !s.ended) {
             Event ev;
-            if (s.eventSource(ev)) return ev;
+            if (s.eventSource(ev)) {
+                s.pulledOrigin = std::move(s.lineRead);
+                return ev;
+            }
             s.ended = true;
             continue;
         }
@@ -42,7 +49,10 @@ Event PullEvent() {
             s.ended = true;
             continue;
         }
-        if (auto ev = ParseLine(line)) return *ev;
+        if (auto ev = ParseLine(line)) {
+            s.pulledOrigin = std::move(s.lineRead);
+            return *ev;
+        }
     }
 }
 
@@ -64,8 +74,15 @@ void Echo(const Event& ev) {
     }
 }
 
+// "Wrote FILE (1600×1200 PNG)": what a picture event left behind.
+void ReportPicture(const std::wstring& file) {
+    EditorState& s = State();
+    if (!s.transcript.AtLineStart()) s.transcript.EndLine();
+    s.transcript.Write(L"Wrote " + file + L" (" + DescribePictureFile(file) + L")\n");
+}
+
 // Handles the event; true when it printed something (the prompt is then shown again).
-bool HandleViewOrDialogEvent(const Event& ev) {
+bool HandleViewOrDialogEvent(const Event& ev, const LineOrigin& origin) {
     EditorState& s = State();
     const std::wstring line = Trim(ev.text);
     const std::size_t sp = line.find(L' ');
@@ -73,31 +90,36 @@ bool HandleViewOrDialogEvent(const Event& ev) {
     const std::wstring arg = sp == std::wstring::npos ? L"" : Trim(line.substr(sp + 1));
     if (verb == L"SNAPSHOT") {
         if (arg.empty()) {
-            s.transcript.Write(L"\n@snapshot needs a file name, such as @snapshot out.png.\n");
+            ReportRefusal(L"@snapshot needs a file name, such as @snapshot out.png.", origin);
         } else if (!s.snapshotWriter) {
-            s.transcript.Write(L"\n@snapshot: pictures are not available in this build.\n");
+            ReportRefusal(L"@snapshot: pictures are not available in this build.", origin);
         } else {
             std::wstring error;
-            if (!s.snapshotWriter(arg, ActiveJigPreview(), error))
-                s.transcript.Write(L"\n@snapshot: cannot write " + arg + L": " + error + L"\n");
+            if (s.snapshotWriter(arg, ActiveJigPreview(), error))
+                ReportPicture(arg);
+            else
+                ReportRefusal(L"@snapshot: cannot write " + arg + L": " + error, origin);
         }
         return true;
     }
     std::wstring output;
     if (!s.dialogHandler) {
-        s.transcript.Write(L"\n@" + verb + L": no dialog is open to take this event.\n");
+        ReportRefusal(L"@" + verb + L": no dialog is open to take this event.", origin);
         return true;
     }
     const bool taken = s.dialogHandler(line, output);
+    if (!taken) {
+        ReportRefusal(output.empty() ? L"@" + line + L": not handled." : output, origin);
+        return true;
+    }
+    const bool shot = verb == L"DIALOGSHOT" && !arg.empty();
+    if (output.empty() && !shot) return false;
     if (!output.empty()) {
         if (!s.transcript.AtLineStart()) s.transcript.EndLine();
         s.transcript.Write(output);
         if (output.back() != L'\n') s.transcript.Write(L"\n");
-    } else if (!taken) {
-        s.transcript.Write(L"\n@" + line + L": not handled.\n");
-    } else {
-        return false;
     }
+    if (shot) ReportPicture(arg);
     return true;
 }
 
@@ -200,17 +222,58 @@ void ShowPrompt(const std::wstring& prompt) {
     if (PromptsVisible()) State().transcript.Write(prompt);
 }
 
-void Refuse(const std::wstring& message, const std::wstring& prompt) {
+void ReportRefusal(const std::wstring& message, const LineOrigin& origin) {
     EditorState& s = State();
     if (!s.transcript.AtLineStart()) s.transcript.EndLine();
-    s.transcript.Write(message + L"\n");
+    std::wstring text = message;
+    while (!text.empty() && text.front() == L'\n') text.erase(0, 1);
+    while (!text.empty() && text.back() == L'\n') text.pop_back();
+    if (origin.named()) {
+        const std::wstring where = *origin.file + L":" + std::to_wstring(origin.line);
+        text = where + L": " + text;
+        if (!(origin == s.lastRefused)) {
+            s.lastRefused = origin;
+            if (s.refusals.lines++ == 0) s.refusals.first = where;
+            if (s.stopOnRefusal && !s.refusals.stopped) {
+                s.refusals.stopped = true;
+                EndInput();
+            }
+        }
+    }
+    s.transcript.Write(text + L"\n");
+}
+
+void Refuse(const std::wstring& message, const std::wstring& prompt) {
+    ReportRefusal(message, State().answerOrigin);
     ShowPrompt(prompt);
 }
+
+void RefuseAnswer(const std::wstring& message) { ReportRefusal(message, State().answerOrigin); }
+
+void NoteLineOrigin(const std::shared_ptr<const std::wstring>& file, int line) {
+    EditorState& s = State();
+    s.lineRead.file = file;
+    s.lineRead.line = line;
+}
+
+ScriptRefusals RefusedLines() { return State().refusals; }
+
+void SetStopOnRefusal(bool on) { State().stopOnRefusal = on; }
 
 Event NextAnswer(const std::wstring& prompt, unsigned flags) {
     EditorState& s = State();
     for (;;) {
+        if (s.quiet) {
+            // A command that printed its own prompt waits with none given here: what stands on
+            // the unfinished line is that prompt, and quiet drops it. Under a prompt of the
+            // editor's own it is the end of a message, and stays.
+            if (prompt.empty())
+                s.transcript.DropPartialLine();
+            else
+                s.transcript.EndLine();
+        }
         Event ev;
+        s.answerOrigin = LineOrigin{};
         if (!s.answerSources.empty()) {
             AnswerSource* src = s.answerSources.back();
             if (src->events.empty()) {
@@ -228,6 +291,7 @@ Event NextAnswer(const std::wstring& prompt, unsigned flags) {
             }
         } else {
             ev = PullEvent();
+            s.answerOrigin = s.pulledOrigin;
             if (ev.kind == EventKind::kEnd) {
                 if (flags & kReturnEnd) return ev;
                 if (++s.promptsAfterEnd > kMaxPromptsAfterEnd) throw InputExhausted();
@@ -238,7 +302,7 @@ Event NextAnswer(const std::wstring& prompt, unsigned flags) {
                 Echo(ev);
             }
             if (ev.kind == EventKind::kDialog) {
-                const bool printed = HandleViewOrDialogEvent(ev);
+                const bool printed = HandleViewOrDialogEvent(ev, s.answerOrigin);
                 if (!s.queue.empty() && s.queue.front().kind == EventKind::kCancel) continue;
                 // A widget's change that printed nothing leaves the prompt standing as it is.
                 if (printed || !ev.silent) ShowPrompt(prompt);
@@ -308,6 +372,9 @@ void ResetEditor() {
     s.commandDepth = 0;
     s.transcript.Reset();
     s.transcript.SetHoldPartialLine(false);
+    s.lineRead = s.pulledOrigin = s.answerOrigin = s.lastRefused = LineOrigin{};
+    s.refusals = ScriptRefusals{};
+    s.stopOnRefusal = false;
     ResetEditorSysVars();
     SetWorldUcs();
 }

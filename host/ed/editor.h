@@ -46,7 +46,25 @@ void EndInput();
 // cancelled. Returns the number of commands that failed (unknown names, thrown errors).
 int RunCommandLoop();
 // Runs one command by name as if typed at Command:; false when there is no such command.
+// A command that takes an argument takes the rest of the line ("HELP LINE").
 bool RunCommandByName(const std::wstring& name);
+
+// Refused lines of scripts. A script source names each line it gives (its file and number);
+// an answer a prompt refuses, an unknown command and a dialog event nobody took are then
+// reported as "FILE:LINE: message" and counted once per line. Lines without a name (typed at
+// a terminal or in the window, given by acedCommand) are reported as before and not counted.
+struct ScriptRefusals {
+    int lines = 0;          // refused lines
+    std::wstring first;     // "FILE:LINE" of the first
+    bool stopped = false;   // the input was ended at the first (SetStopOnRefusal)
+};
+ScriptRefusals RefusedLines();
+// The first refused line ends the input: the command waiting is cancelled and the Command:
+// loop returns, as at the end of a script.
+void SetStopOnRefusal(bool on);
+// For a command that checks an answer itself: the answer read last is refused with message
+// (numbered and counted as the prompts' own refusals are).
+void RefuseAnswer(const std::wstring& message);
 // True while a command runs.
 bool CommandActive();
 // An undo step of a front end's own change made outside any command (a layer switched off in

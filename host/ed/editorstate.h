@@ -4,6 +4,7 @@
 
 #include <cstdarg>
 #include <deque>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -35,6 +36,15 @@ struct PendingInitGet {
     std::vector<std::wstring> keywords;
 };
 
+// Where an input line came from: a named script and its line number (from 1). Lines of the
+// terminal, of a window and of argument lists have none.
+struct LineOrigin {
+    std::shared_ptr<const std::wstring> file;
+    int line = 0;
+    bool named() const { return file != nullptr; }
+    bool operator==(const LineOrigin& o) const { return line == o.line && file == o.file; }
+};
+
 struct EditorState {
     Transcript transcript;
     std::deque<Event> queue;
@@ -54,6 +64,12 @@ struct EditorState {
     int commandDepth = 0;
     DialogEventHandler dialogHandler;
     SnapshotWriter snapshotWriter;
+    LineOrigin lineRead;      // set by a script source as it hands out a line
+    LineOrigin pulledOrigin;  // of the event the front end gave last
+    LineOrigin answerOrigin;  // of the answer NextAnswer returned last: what a refusal names
+    LineOrigin lastRefused;   // a line is counted once however often it is refused
+    ScriptRefusals refusals;
+    bool stopOnRefusal = false;
 };
 
 EditorState& State();
@@ -86,8 +102,16 @@ constexpr unsigned kReturnEnd = 4;     // the end of input answers kEnd (the Com
 bool PromptsVisible();
 // Prints a prompt when prompts are visible.
 void ShowPrompt(const std::wstring& prompt);
-// Prints a refusal on its own line, then the prompt again.
+// Prints a refusal on its own line, then the prompt again. The refusal names and counts the
+// script line of the answer read last.
 void Refuse(const std::wstring& message, const std::wstring& prompt);
+// Prints a refusal of the line at origin on its own line, "FILE:LINE: message" for a script
+// line, and counts it; with SetStopOnRefusal the input ends here.
+void ReportRefusal(const std::wstring& message, const LineOrigin& origin);
+// A script source names the line it hands out now.
+void NoteLineOrigin(const std::shared_ptr<const std::wstring>& file, int line);
+// "1600×1200 PNG": the size and kind of a picture file as written, as far as its header says.
+std::wstring DescribePictureFile(const std::wstring& file);
 // Waits for the next answer to the prompt already shown: dialog events are dispatched (and the
 // prompt shown again after their output), comments skipped, moves ignored unless wanted; the
 // end of input answers as Esc. Echoes the answer.

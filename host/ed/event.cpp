@@ -35,6 +35,37 @@ bool LooksNumeric(const std::wstring& s) {
     return i == n;
 }
 
+// What an input method in full-width mode types for a number or a point, read as the ASCII
+// character it stands for. Nothing else changes, so a text answer keeps what was typed.
+std::wstring NarrowNumerals(const std::wstring& text) {
+    struct Pair {
+        wchar_t wide, ascii;
+    };
+    static const Pair kPairs[] = {
+        {0xFF0C, L','},  // ，
+        {0xFF0E, L'.'},  // ．
+        {0x3002, L'.'},  // 。 the full stop an input method types for '.'
+        {0xFF0D, L'-'},  // －
+        {0x2212, L'-'},  // − the minus sign
+        {0xFF0B, L'+'},  // ＋
+        {0xFF20, L'@'},  // ＠
+        {0xFF1C, L'<'},  // ＜
+        {0xFF45, L'e'},  // ｅ
+        {0xFF25, L'E'},  // Ｅ
+        {0x3000, L' '},  // the ideographic space
+    };
+    std::wstring s = text;
+    for (wchar_t& c : s) {
+        if (c >= 0xFF10 && c <= 0xFF19) {  // ０ to ９
+            c = static_cast<wchar_t>(L'0' + (c - 0xFF10));
+            continue;
+        }
+        for (const Pair& p : kPairs)
+            if (c == p.wide) c = p.ascii;
+    }
+    return s;
+}
+
 std::vector<std::wstring> Split(const std::wstring& s, wchar_t sep) {
     std::vector<std::wstring> parts;
     std::size_t start = 0;
@@ -67,7 +98,7 @@ bool EqualNoCase(const std::wstring& a, const std::wstring& b) {
 }
 
 std::optional<double> ParseNumber(const std::wstring& text) {
-    const std::wstring s = Trim(text);
+    const std::wstring s = Trim(NarrowNumerals(text));
     if (!LooksNumeric(s)) return std::nullopt;
     const double v = std::wcstod(s.c_str(), nullptr);
     if (!std::isfinite(v)) return std::nullopt;
@@ -75,7 +106,7 @@ std::optional<double> ParseNumber(const std::wstring& text) {
 }
 
 std::optional<long> ParseInteger(const std::wstring& text) {
-    const std::wstring s = Trim(text);
+    const std::wstring s = Trim(NarrowNumerals(text));
     std::size_t i = (!s.empty() && (s[0] == L'+' || s[0] == L'-')) ? 1 : 0;
     if (i == s.size() || s.size() > 12) return std::nullopt;
     for (std::size_t k = i; k < s.size(); ++k)
@@ -86,7 +117,7 @@ std::optional<long> ParseInteger(const std::wstring& text) {
 }
 
 std::optional<TypedPoint> ParsePoint(const std::wstring& text) {
-    std::wstring s = Trim(text);
+    std::wstring s = Trim(NarrowNumerals(text));
     TypedPoint p;
     if (!s.empty() && s[0] == L'@') {
         p.relative = true;

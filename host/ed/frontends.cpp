@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "host/base/textcodec.h"
+#include "host/ed/editorstate.h"
 
 namespace vorn::ed {
 namespace {
@@ -38,12 +39,18 @@ std::vector<std::wstring> SplitLines(const std::string& utf8) {
     return lines;
 }
 
-LineSource FromLines(std::vector<std::wstring> lines) {
+std::shared_ptr<const std::wstring> NameOf(const std::wstring& name) {
+    return name.empty() ? nullptr : std::make_shared<const std::wstring>(name);
+}
+
+LineSource FromLines(std::vector<std::wstring> lines, const std::wstring& name) {
     auto shared = std::make_shared<std::vector<std::wstring>>(std::move(lines));
     auto next = std::make_shared<std::size_t>(0);
-    return [shared, next](const std::wstring&, std::wstring& line) {
+    auto file = NameOf(name);
+    return [shared, next, file](const std::wstring&, std::wstring& line) {
         if (*next >= shared->size()) return false;
         line = (*shared)[(*next)++];
+        if (file) NoteLineOrigin(file, static_cast<int>(*next));
         return true;
     };
 }
@@ -80,18 +87,23 @@ LineSource ScriptFileSource(const std::string& path, std::string& error) {
         error = "cannot read " + path + ": " + std::strerror(errno);
         return nullptr;
     }
-    return FromLines(SplitLines(all.str()));
+    return FromLines(SplitLines(all.str()), FromUtf8(path));
 }
 
-LineSource ScriptTextSource(const std::string& utf8) { return FromLines(SplitLines(utf8)); }
+LineSource ScriptTextSource(const std::string& utf8, const std::wstring& name) {
+    return FromLines(SplitLines(utf8), name);
+}
 
-LineSource StreamSource(std::istream& in) {
+LineSource StreamSource(std::istream& in, const std::wstring& name) {
     std::istream* stream = &in;
-    return [stream](const std::wstring&, std::wstring& line) {
+    auto file = NameOf(name);
+    auto count = std::make_shared<int>(0);
+    return [stream, file, count](const std::wstring&, std::wstring& line) {
         std::string raw;
         if (!std::getline(*stream, raw)) return false;
         if (!raw.empty() && raw.back() == '\r') raw.pop_back();
         line = FromUtf8(raw);
+        if (file) NoteLineOrigin(file, ++*count);
         return true;
     };
 }

@@ -10,12 +10,15 @@
 namespace vorn::ed {
 
 // All lines of a UTF-8 script file (a byte-order mark and CR LF line ends are accepted).
-// Null with error set ("cannot open ...: reason") when the file cannot be read.
+// Null with error set ("cannot open ...: reason") when the file cannot be read. Its lines are
+// named by path as given and their numbers, for the messages of refused lines.
 LineSource ScriptFileSource(const std::string& path, std::string& error);
-// Lines of a UTF-8 text held in memory (tests, benchmarks).
-LineSource ScriptTextSource(const std::string& utf8);
-// Lines read from a stream as they come (standard input without a terminal).
-LineSource StreamSource(std::istream& in);
+// Lines of a UTF-8 text held in memory (tests, benchmarks); named like a file's when name is
+// not empty.
+LineSource ScriptTextSource(const std::string& utf8, const std::wstring& name = L"");
+// Lines read from a stream as they come (standard input without a terminal); named like a
+// file's when name is not empty.
+LineSource StreamSource(std::istream& in, const std::wstring& name = L"");
 // The terminal through GNU readline: the prompt line is shown by readline, typed lines go to
 // its history, Ctrl-C answers as Esc, Ctrl-D ends the input.
 LineSource TerminalSource();

@@ -18,6 +18,7 @@ const ProgramOptions& GetProgramOptions() { return Options(); }
 void SetProgramOptions(const ProgramOptions& options) {
     Options() = options;
     State().quiet = options.quiet;
+    State().transcript.SetQuiet(options.quiet);
 }
 
 }  // namespace vorn::ed

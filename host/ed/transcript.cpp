@@ -24,7 +24,7 @@ void Transcript::Write(const std::wstring& input) {
     if (m_atLineStart && m_partial.empty() && !text.empty() && text[0] == L'\n') text.erase(0, 1);
     if (text.empty()) return;
     const std::size_t lastNl = text.rfind(L'\n');
-    if (!m_hold) {
+    if (!m_hold && !m_quiet) {
         Emit(text);
     } else if (lastNl == std::wstring::npos) {
         m_partial += text;
@@ -44,6 +44,13 @@ std::wstring Transcript::TakePartialLine() {
     m_line.clear();
     m_atLineStart = true;   // the line editor shows it and ends it
     return p;
+}
+
+void Transcript::DropPartialLine() {
+    if (!m_quiet || m_partial.empty()) return;
+    m_partial.clear();
+    m_line.clear();
+    m_atLineStart = true;
 }
 
 void Transcript::EndLine() {

@@ -32,8 +32,10 @@ struct ResourceWorld {
   std::vector<HCURSOR> history;
 };
 
+// Never destroyed: a module's static objects (its CDynLinkLibrary) may be destroyed at exit
+// after this would have been, and still take themselves out of the chain.
 ResourceWorld& Resources() {
-  static ResourceWorld world;
+  static ResourceWorld& world = *new ResourceWorld;
   return world;
 }
 

@@ -49,9 +49,9 @@ std::wstring ShownText(const std::wstring& text) {
 constexpr double kTwoPi = 6.283185307179586476925286766559;
 // How far a flattened arc strays from the true one, in pixels (Cairo's own default).
 constexpr double kTolerance = 0.1;
-// Vertices closer than this to the last one kept are dropped: a flattened arc of a few pixels
-// comes with dozens of them.
-constexpr double kMinStep = 0.25;
+// A stroke's vertices are thinned out to those that keep it within this many pixels of them
+// all: a flattened arc of a few pixels comes with dozens.
+constexpr double kThinning = 0.2;
 
 }  // namespace
 
@@ -66,6 +66,66 @@ struct CairoSink::Pixels {
     std::vector<std::uint8_t> cover;               // per pixel of the clip box
     std::vector<std::uint32_t> touched;            // the pixels this stroke covers
     std::vector<double> xy;                        // a primitive's points in device pixels
+    std::vector<double> near;                      // those a pixel's fraction apart at least
+    std::vector<char> keep;                        // which of those the stroke keeps
+    std::vector<std::pair<std::size_t, std::size_t>> spans;
+
+    // The points of pts, in near, that hold the polyline within tolerance of every point: the
+    // points closer than tolerance to the last one taken are left out first (cheap), then the
+    // rest are thinned by Douglas–Peucker; both ends are kept.
+    const std::vector<double>& thin(const std::vector<double>& pts, double tolerance) {
+        const std::size_t count = pts.size() / 2;
+        near.resize(pts.size());
+        std::size_t m = 0;
+        for (std::size_t i = 0; i < count; ++i) {
+            const double x = pts[2 * i], y = pts[2 * i + 1];
+            if (i > 0 && i + 1 < count) {
+                const double dx = x - near[2 * m - 2], dy = y - near[2 * m - 1];
+                if (dx * dx + dy * dy < tolerance * tolerance) continue;
+            }
+            near[2 * m] = x;
+            near[2 * m + 1] = y;
+            ++m;
+        }
+        near.resize(2 * m);
+        douglasPeucker(near, tolerance);
+        std::size_t k = 0;
+        for (std::size_t i = 0; i < keep.size(); ++i)
+            if (keep[i]) {
+                near[2 * k] = near[2 * i];
+                near[2 * k + 1] = near[2 * i + 1];
+                ++k;
+            }
+        near.resize(2 * k);
+        return near;
+    }
+
+    void douglasPeucker(const std::vector<double>& pts, double tolerance) {
+        const std::size_t n = pts.size() / 2;
+        keep.assign(n, 0);
+        if (n == 0) return;
+        keep[0] = keep[n - 1] = 1;
+        spans.clear();
+        if (n > 2) spans.emplace_back(0, n - 1);
+        while (!spans.empty()) {
+            const auto [a, b] = spans.back();
+            spans.pop_back();
+            const double ax = pts[2 * a], ay = pts[2 * a + 1], dx = pts[2 * b] - ax, dy = pts[2 * b + 1] - ay;
+            const double len2 = dx * dx + dy * dy;
+            double worst = tolerance * tolerance;
+            std::size_t far = 0;
+            for (std::size_t i = a + 1; i < b; ++i) {
+                const double px = pts[2 * i] - ax, py = pts[2 * i + 1] - ay;
+                const double t = len2 > 0 ? std::clamp((px * dx + py * dy) / len2, 0.0, 1.0) : 0.0;
+                const double ex = px - t * dx, ey = py - t * dy, d2 = ex * ex + ey * ey;
+                if (d2 > worst) worst = d2, far = i;
+            }
+            if (far == 0) continue;
+            keep[far] = 1;
+            if (far - a > 1) spans.emplace_back(a, far);
+            if (b - far > 1) spans.emplace_back(far, b);
+        }
+    }
 
     // Pixels of cr's target when it is an image surface drawn on as device pixels, with
     // OVER and no clip but a rectangle; null otherwise (everything then goes through Cairo).
@@ -341,6 +401,16 @@ void CairoSink::stroke(const Rgb& c, bool dashed) {
     cairo_stroke(m_cr);
 }
 
+const std::vector<double>& CairoSink::devicePoints(const std::vector<AcGePoint3d>& points) {
+    std::vector<double>& xy = m_pixels->xy;
+    xy.resize(points.size() * 2);
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        xy[2 * i] = m_view.deviceX(points[i].x);
+        xy[2 * i + 1] = m_view.deviceY(points[i].y);
+    }
+    return xy;
+}
+
 void CairoSink::strokePixels(const std::vector<double>& xy, bool closed, const Rgb& c, bool dashed) {
     Pixels& px = *m_pixels;
     const double r = penWidth() / 2;
@@ -361,14 +431,13 @@ void CairoSink::strokePixels(const std::vector<double>& xy, bool closed, const R
         if (x1 - x0 < 0.5 && y1 - y0 < 0.5) x1 = x0 + 0.5;
         if (ClipSegment(area, x0, y0, x1, y1)) px.segment(x0, y0, x1, y1, r);
     } else if (n > 1) {
-        double ax = xy[0], ay = xy[1];
-        for (std::size_t i = 1; i < n; ++i) {
-            const double bx = xy[2 * i], by = xy[2 * i + 1];
-            if (i + 1 < n && (bx - ax) * (bx - ax) + (by - ay) * (by - ay) < kMinStep * kMinStep) continue;
-            dashes.segment(area, ax, ay, bx, by, on);
-            ax = bx, ay = by;
+        const std::vector<double>& kept = px.thin(xy, kThinning);
+        double ax = kept[0], ay = kept[1];
+        for (std::size_t i = 2; i + 1 < kept.size(); i += 2) {
+            dashes.segment(area, ax, ay, kept[i], kept[i + 1], on);
+            ax = kept[i], ay = kept[i + 1];
         }
-        if (closed && n > 2) dashes.segment(area, ax, ay, xy[0], xy[1], on);
+        if (closed && n > 2) dashes.segment(area, ax, ay, kept[0], kept[1], on);
     }
     px.paint(c);
 }
@@ -408,6 +477,23 @@ void PaintText(cairo_t* cr, const View& view, const AcGiTextData& t, const Rgb& 
 
 void CairoSink::drawText(const AcGiTextData& t, const Rgb& c) { PaintText(m_cr, m_view, t, c); }
 
+AcDbExtents CairoSink::viewExtents() const {
+    double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    cairo_clip_extents(m_cr, &x0, &y0, &x1, &y1);
+    // An unbounded target (a recording surface) has no edge: a line without end is drawn across
+    // a generous page around the origin instead, within Cairo's range of coordinates.
+    constexpr double kReach = 65536.0;
+    x0 = std::max(x0, -kReach);
+    y0 = std::max(y0, -kReach);
+    x1 = std::min(x1, kReach);
+    y1 = std::min(y1, kReach);
+    AcDbExtents e;
+    if (!(x1 != x0 && y1 != y0) || !std::isfinite(x0 + y0 + x1 + y1)) return e;
+    e.addPoint(m_view.world(x0, y0));
+    e.addPoint(m_view.world(x1, y1));
+    return e;
+}
+
 bool CairoSink::emit(vorn::db::GiPrimitive&& p) {
     if (layerHidden(p.layerId)) return false;
     Rgb c = colourOf(p);
@@ -420,13 +506,7 @@ bool CairoSink::emit(vorn::db::GiPrimitive&& p) {
         if (p.points.empty()) return false;
         const bool polygon = p.kind == vorn::db::GiPrimitive::kPolygon;
         if (direct && !(polygon && p.points.size() > 2)) {
-            std::vector<double>& xy = m_pixels->xy;
-            xy.clear();
-            for (const AcGePoint3d& q : p.points) {
-                xy.push_back(m_view.deviceX(q.x));
-                xy.push_back(m_view.deviceY(q.y));
-            }
-            strokePixels(xy, p.closed || polygon, c, !polygon);
+            strokePixels(devicePoints(p.points), p.closed || polygon, c, !polygon);
             break;
         }
         cairo_new_path(m_cr);
@@ -440,13 +520,7 @@ bool CairoSink::emit(vorn::db::GiPrimitive&& p) {
             if (direct) {
                 // The fill through Cairo, the outline into the pixels.
                 cairo_fill(m_cr);
-                std::vector<double>& xy = m_pixels->xy;
-                xy.clear();
-                for (const AcGePoint3d& q : p.points) {
-                    xy.push_back(m_view.deviceX(q.x));
-                    xy.push_back(m_view.deviceY(q.y));
-                }
-                strokePixels(xy, true, c, false);
+                strokePixels(devicePoints(p.points), true, c, false);
                 break;
             }
             cairo_fill_preserve(m_cr);

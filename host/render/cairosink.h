@@ -44,6 +44,8 @@ public:
     CairoSink& operator=(const CairoSink&) = delete;
 
     PaintStyle& style() { return m_style; }
+    // The part of the drawing within the context's clip.
+    AcDbExtents viewExtents() const override;
     // Draws one entity with its own line type (ByLayer resolved through its layer).
     void drawEntity(const AcDbEntity* entity);
 
@@ -61,7 +63,9 @@ private:
     void stroke(const Rgb& c, bool dashed);
     void drawText(const AcGiTextData& text, const Rgb& c);
     double penWidth() const;
-    // The stroke of device points into the pixels (an image surface only).
+    // The points in device pixels (x, y, x, y, ...), and their stroke into the pixels (an image
+    // surface only).
+    const std::vector<double>& devicePoints(const std::vector<AcGePoint3d>& points);
     void strokePixels(const std::vector<double>& xy, bool closed, const Rgb& c, bool dashed);
 
     cairo_t* m_cr;

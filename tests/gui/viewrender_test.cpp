@@ -17,6 +17,7 @@
 #include <functional>
 #include <memory>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -28,10 +29,19 @@
 #include "host/ed/editorstate.h"
 #include "host/ed/sysvars.h"
 #include "host/render/cairosink.h"
+#include "host/render/render.h"
 
 namespace {
 
 using vorn::render::View;
+
+// Cairo's font caches kept for the life of the process are let go after the last test, so
+// that the leak checker sees only real leaks.
+class ReleaseFontCaches : public ::testing::Environment {
+public:
+    void TearDown() override { vorn::render::ReleaseRenderCaches(); }
+};
+::testing::Environment* const kReleaseFontCaches = ::testing::AddGlobalTestEnvironment(new ReleaseFontCaches);
 
 constexpr double kPi = 3.14159265358979323846;
 
@@ -395,6 +405,17 @@ void Site(Drawing& d, std::uint32_t seed) {
                 break;
         }
     }
+    // A construction line and a ray kept from a drawing file, their base points far from every
+    // view below: lines without end show wherever they cross the view.
+    for (const auto& [type, groups] : {std::pair<const char*, const char*>{"XLINE", "10 -900 20 -850 11 0.6 21 0.8"},
+                                        {"RAY", "10 900 20 130 11 -1 21 0"}}) {
+        auto* line = new AcDbKeptEntity(type);
+        auto data = std::make_shared<AcDbKeptData>();
+        std::istringstream in(groups);
+        for (AcDbKeptGroup g; in >> g.code >> g.value;) data->groups.push_back(g);
+        line->setKeptData(data);
+        d.add(line);
+    }
 }
 
 TEST(ViewCulling, TheViewShowsWhatThePicturesShow) {
@@ -511,7 +532,8 @@ QImage PreviewPicture(const AcDbDatabase& db, const View& view, bool throughCair
             if (const AcDbEntity* e = AcDbEntity::cast(db.peekObject(id))) sink.drawEntity(e);
     };
     if (throughCairo) {
-        cairo_surface_t* recording = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, nullptr);
+        const cairo_rectangle_t page = {0, 0, 240, 200};
+        cairo_surface_t* recording = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, &page);
         cairo_t* rc = cairo_create(recording);
         draw(rc);
         cairo_destroy(rc);

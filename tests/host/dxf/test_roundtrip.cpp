@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "host/db/db.h"
 #include "host/dxf/dxf.h"
@@ -130,3 +131,47 @@ TEST(DxfRoundTrip, SavedFileAuditsCleanInEzdxf) {
 }
 
 }  // namespace
+
+// A drawing of an older file is saved in its version and code page: what the page holds is
+// written in it, what it lacks as \U+ escapes, never as '?', and all of it reads back.
+TEST(DxfRoundTrip, CodePagesAreKeptAndWhatTheyLackIsEscaped) {
+    const std::string corpus = std::string(VORN_SOURCE_DIR) + "/tests/dxf-corpus/files/";
+    const std::wstring added = L"道路 € é Ж ₩ 한 😀";
+    const struct {
+        const char* file;
+        const char* version;
+        const char* page;
+        std::string native;  // how the page spells "道路", where it can
+    } cases[] = {
+        {"r2000_gbk.dxf", "AC1015", "ANSI_936", "\xB5\xC0\xC2\xB7"},
+        {"r2004_big5.dxf", "AC1018", "ANSI_950", "\xB9\x44\xB8\xF4"},
+        {"r2000_cp1251.dxf", "AC1015", "ANSI_1251", "\\U+9053\\U+8DEF"},
+        {"r12_basic.dxf", "AC1009", "ANSI_1252", "\\U+9053\\U+8DEF"},
+        {"r2007_utf8.dxf", "AC1021", "ANSI_1252", "道路"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        std::string error;
+        std::vector<std::string> notes;
+        std::unique_ptr<AcDbDatabase> db = vorn::dxf::ReadDxfFile(corpus + c.file, error, notes);
+        ASSERT_TRUE(db) << error;
+        AcDbObjectId layer;
+        ASSERT_EQ(db->ensureLayer(L"新图层", layer), Acad::eOk);
+        auto* text = new AcDbText(AcGePoint3d(1, 2, 0), added.c_str(), AcDbObjectId(), 2.5, 0.0);
+        text->setLayer(layer);
+        const AcDbObjectId id = Add(*db, text);
+        const std::string saved = vorn::dxf::DxfText(*db);
+        EXPECT_NE(saved.find(std::string("$ACADVER\n  1\n") + c.version), std::string::npos);
+        EXPECT_NE(saved.find(std::string("$DWGCODEPAGE\n  3\n") + c.page), std::string::npos);
+        EXPECT_NE(saved.find("\n" + c.native + " "), std::string::npos) << "\"道路\" is not spelled as the page has it";
+        EXPECT_EQ(saved.find('?'), std::string::npos) << "a character was lost to '?'";
+        const std::string path = TempPath(std::string("page_") + c.file);
+        std::ofstream(path, std::ios::binary) << saved;
+        std::unique_ptr<AcDbDatabase> back = vorn::dxf::ReadDxfFile(path, error, notes);
+        ASSERT_TRUE(back) << error;
+        const auto* t = AcDbText::cast(back->peekObject(vorn::db::IdOfHandle(*back, id.handle().value())));
+        ASSERT_TRUE(t) << "the text lost its handle";
+        EXPECT_TRUE(t->textStringW() == added);
+        EXPECT_TRUE(t->layer() == L"新图层");
+    }
+}

@@ -10,10 +10,11 @@ namespace vorn::ed::test {
 
 class Session {
 public:
-    explicit Session(const std::string& script) {
+    // name: the script's name in the messages of refused lines; empty, as typed lines are.
+    explicit Session(const std::string& script, const std::wstring& name = L"") {
         ResetEditor();
         SetTranscriptSink([this](const std::string& text) { m_out += text; });
-        SetLineSource(ScriptTextSource(script), true);
+        SetLineSource(ScriptTextSource(script, name), true);
     }
     ~Session() {
         SetTranscriptSink(nullptr);

@@ -24,7 +24,8 @@ protected:
         fs::create_directories(m_dir);
     }
     // Runs the script in the test's folder (pictures land there) with a settings file of its own.
-    std::string Run(const std::string& script, const std::string& options = "") {
+    // refusals: the script refuses lines on purpose, and the run says so by its status.
+    std::string Run(const std::string& script, const std::string& options = "", bool refusals = false) {
         const fs::path dxf = m_dir / (script + ".dxf");
         fs::remove(dxf);
         const fs::path settings = m_dir / (script + ".json");
@@ -35,7 +36,7 @@ protected:
                                            options + " -s '" + src + "' --settings '" + settings.string() +
                                            "' -o '" + dxf.string() + "' 2>&1",
                                        status);
-        EXPECT_EQ(status, 0) << out;
+        EXPECT_EQ(status, refusals ? 3 : 0) << out;
         EXPECT_TRUE(vorn::test::SoundDrawing(dxf));
         return out;
     }
@@ -89,7 +90,7 @@ TEST_F(ParkScript, RowsFromPointToPoint) {
 }
 
 TEST_F(ParkScript, RowsAlongAPolylineWithAnArcAndRefusals) {
-    const std::string out = Run("curve.scr");
+    const std::string out = Run("curve.scr", "", true);
     EXPECT_TRUE(Has(out, "请选择曲线(直线、圆弧、多段线)<退出>:")) << out;
     EXPECT_TRUE(Has(out, "请点取车位所在一侧<退出>: "));
     EXPECT_TRUE(Has(out, "空间太小！"));
@@ -119,7 +120,7 @@ TEST_F(ParkScript, MetreDrawingShowsMetresAndLabelsAtItsHeight) {
 TEST_F(ParkScript, WithoutTheCarDrawingTheCommandEndsAtOnce) {
     const fs::path empty = m_dir / "nosupport";
     fs::create_directories(empty);
-    const std::string out = Run("nocar.scr", "--support '" + empty.string() + "'");
+    const std::string out = Run("nocar.scr", "--support '" + empty.string() + "'", true);
     EXPECT_FALSE(Has(out, "请点取车位起点")) << out;
     EXPECT_TRUE(Has(out, "Command: 0,0"));
 }
