@@ -1,6 +1,8 @@
 // Group-code input.
 #include "host/dxf/dxfgroups.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -8,6 +10,7 @@
 #include <type_traits>
 
 #include "host/base/textcodec.h"
+#include "host/db/dbkept.h"
 
 namespace vorn::dxf::detail {
 namespace {
@@ -18,7 +21,48 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
+// The powers of ten a double holds exactly.
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// A real as programs mostly write it: blanks, an optional minus, at most 19 digits around an
+// optional point, no exponent. Such a value of at most 2^53 in its digits and at most 22 of
+// them after the point is one exact integer divided by one exact power of ten, a division that
+// rounds exactly as the full parse does; false for anything else, which the full parse reads.
+bool ShortReal(std::string_view v, double& d) {
+    const double* const kPowers = kPowersOfTen;
+    size_t i = 0;
+    while (i < v.size() && v[i] == ' ') ++i;
+    const bool negative = i < v.size() && v[i] == '-';
+    if (negative) ++i;
+    std::uint64_t digits = 0;
+    int count = 0, fraction = 0, intDigits = 0;
+    bool point = false;
+    for (; i < v.size(); ++i) {
+        const char c = v[i];
+        if (c >= '0' && c <= '9') {
+            if (digits != 0 || c != '0') ++count;  // leading zeros are no digits of the value
+            digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
+            if (point) ++fraction;
+            else ++intDigits;
+            if (count > 19) return false;
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            break;
+        }
+    }
+    while (i < v.size() && v[i] == ' ') ++i;
+    if (i != v.size() || intDigits == 0 || (point && fraction == 0) || fraction > 22 ||
+        digits > (std::uint64_t(1) << 53))
+        return false;
+    const double r = static_cast<double>(digits) / kPowers[fraction];
+    d = negative ? -r : r;
+    return true;
+}
+
 bool ParseReal(std::string_view value, double& d) {
+    if (ShortReal(value, d)) return true;
     std::string_view v = Trim(value);
     if (!v.empty() && v.front() == '+') v.remove_prefix(1);
     auto rr = std::from_chars(v.data(), v.data() + v.size(), d);
@@ -36,6 +80,36 @@ bool ParseInteger(std::string_view value, long long& n) {
     if (!v.empty() && v.front() == '+') v.remove_prefix(1);
     auto rr = std::from_chars(v.data(), v.data() + v.size(), n);
     return !v.empty() && rr.ec == std::errc() && rr.ptr == v.data() + v.size();
+}
+
+// An integer value as programs write them: blanks, an optional minus and up to 18 digits.
+// False for anything else, which the full parse then reads or refuses.
+bool ShortInteger(std::string_view line, long long& n) {
+    size_t i = 0;
+    while (i < line.size() && line[i] == ' ') ++i;
+    const bool negative = i < line.size() && line[i] == '-';
+    if (negative) ++i;
+    const size_t first = i;
+    long long v = 0;
+    while (i < line.size() && line[i] >= '0' && line[i] <= '9' && i - first < 18) v = v * 10 + (line[i++] - '0');
+    if (i == first) return false;
+    while (i < line.size() && line[i] == ' ') ++i;
+    if (i != line.size()) return false;
+    n = negative ? -v : v;
+    return true;
+}
+
+// The code of a code line as programs write them: up to four digits, right-aligned in blanks.
+// False for anything else, which the full parse then reads or refuses.
+bool ShortCode(std::string_view line, int& code) {
+    size_t i = 0;
+    while (i < line.size() && line[i] == ' ') ++i;
+    const size_t first = i;
+    int n = 0;
+    while (i < line.size() && line[i] >= '0' && line[i] <= '9' && i - first < 4) n = n * 10 + (line[i++] - '0');
+    if (i == first || i != line.size()) return false;
+    code = n;
+    return true;
 }
 
 // A line that may start a record after unreadable lines: a code "0" before a type name.
@@ -88,13 +162,89 @@ std::string Upper(std::string_view v) {
 
 std::string Narrow(const std::wstring& w) { return vorn::ToUtf8(w); }
 
+std::string RealText(std::string_view text, double value) {
+    // The digits of the text without leading zeros, and the power of ten of their last.
+    char digits[24];
+    int k = 0, exponent = 0;
+    size_t i = 0;
+    while (i < text.size() && text[i] == ' ') ++i;
+    const bool negative = i < text.size() && text[i] == '-';
+    if (negative) ++i;
+    bool point = false, any = false;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c >= '0' && c <= '9') {
+            any = true;
+            if (point) --exponent;
+            if (k == 0 && c == '0') continue;
+            if (k == 18) return vorn::db::KeptRealText(value);
+            digits[k++] = c;
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            break;
+        }
+    }
+    while (i < text.size() && text[i] == ' ') ++i;
+    if (!any || i != text.size()) return vorn::db::KeptRealText(value);
+    if (k == 0) return "0";  // zero, whatever its sign: no "-0" in files
+    // Digits dropped before the point were leading zeros; those after the last non-zero digit
+    // move into the exponent.
+    while (k > 0 && digits[k - 1] == '0') {
+        --k;
+        ++exponent;
+    }
+    // At most 15 significant digits of a normal double (far from under- and overflow) read
+    // back from it as themselves, so no shorter text reads as it: they are the shortest digits.
+    const int scientificExponent = exponent + k - 1;
+    if (k > 15 || scientificExponent > 300 || scientificExponent < -300 || value == 0.0)
+        return vorn::db::KeptRealText(value);
+    // Fixed or scientific, whichever is shorter, fixed on a tie.
+    const int magnitude = scientificExponent < 0 ? -scientificExponent : scientificExponent;
+    const int scientificLength = k + (k > 1 ? 1 : 0) + 2 + (magnitude >= 100 ? 3 : 2);
+    const int fixedLength = exponent >= 0 ? k + exponent : -exponent < k ? k + 1 : 2 - exponent;
+    char out[32];
+    char* o = out;
+    if (negative) *o++ = '-';
+    if (fixedLength <= scientificLength) {
+        // Never longer than the scientific form, itself at most 22 characters.
+        if (exponent >= 0) {
+            o = std::copy(digits, digits + k, o);
+            o = std::fill_n(o, exponent, '0');
+        } else if (-exponent < k) {
+            o = std::copy(digits, digits + k + exponent, o);
+            *o++ = '.';
+            o = std::copy(digits + k + exponent, digits + k, o);
+        } else {
+            *o++ = '0';
+            *o++ = '.';
+            o = std::fill_n(o, -exponent - k, '0');
+            o = std::copy(digits, digits + k, o);
+        }
+    } else {
+        *o++ = digits[0];
+        if (k > 1) {
+            *o++ = '.';
+            o = std::copy(digits + 1, digits + k, o);
+        }
+        *o++ = 'e';
+        *o++ = scientificExponent < 0 ? '-' : '+';
+        if (magnitude >= 100) *o++ = static_cast<char>('0' + magnitude / 100);
+        *o++ = static_cast<char>('0' + magnitude / 10 % 10);
+        *o++ = static_cast<char>('0' + magnitude % 10);
+    }
+    return std::string(out, o);
+}
+
 std::string Problem(const Group& g) {
     if (g.code == kJunkCode) return std::string(g.value);
     const char* what = KindOfCode(g.code) == ValueKind::kInteger ? "an integer" : "a finite number";
     return "expected " + std::string(what) + " for group code " + std::to_string(g.code) + ", found " + Quote(g.value);
 }
 
-ValueKind KindOfCode(int code) {
+namespace {
+
+constexpr ValueKind KindOfCodeAsListed(int code) {
     if (code >= -5 && code <= 9) return ValueKind::kString;
     if (code >= 10 && code <= 59) return ValueKind::kReal;
     if ((code >= 60 && code <= 79) || (code >= 90 && code <= 99)) return ValueKind::kInteger;
@@ -117,6 +267,15 @@ ValueKind KindOfCode(int code) {
     if (code >= 1060 && code <= 1071) return ValueKind::kInteger;
     return ValueKind::kInvalid;
 }
+
+}  // namespace
+
+// The list above as a table, made while compiling.
+constexpr std::array<ValueKind, kLastCode - kFirstCode + 1> kKindOfCode = [] {
+    std::array<ValueKind, kLastCode - kFirstCode + 1> t{};
+    for (int c = kFirstCode; c <= kLastCode; ++c) t[static_cast<size_t>(c - kFirstCode)] = KindOfCodeAsListed(c);
+    return t;
+}();
 
 BinaryKind BinaryKindOfCode(int code) {
     if ((code >= 310 && code <= 319) || code == 1004) return BinaryKind::kChunk;
@@ -158,14 +317,23 @@ bool GroupReader::restIsBlank() const {
     return true;
 }
 
-bool GroupReader::line(std::string_view& out) {
+// Every group is two lines: worth inlining into the group reader.
+inline bool GroupReader::line(std::string_view& out) {
     if (m_pos >= m_text.size()) return false;
-    size_t nl = m_text.find('\n', m_pos);
-    size_t end = nl == std::string_view::npos ? m_text.size() : nl;
+    const char* const begin = m_text.data() + m_pos;
+    const char* const end = m_text.data() + m_text.size();
+    // Code lines are a few bytes: those are looked at directly, longer lines through memchr.
+    const char* p = begin;
+    const char* const quick = end - begin > 8 ? begin + 8 : end;
+    while (p < quick && *p != '\n') ++p;
+    if (p == quick && p < end) {
+        p = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
+        if (!p) p = end;
+    }
     ++m_line;
-    out = m_text.substr(m_pos, end - m_pos);
+    out = std::string_view(begin, static_cast<size_t>(p - begin));
     if (!out.empty() && out.back() == '\r') out.remove_suffix(1);
-    m_pos = nl == std::string_view::npos ? m_text.size() : nl + 1;
+    m_pos = p == end ? m_text.size() : static_cast<size_t>(p + 1 - m_text.data());
     return true;
 }
 
@@ -204,34 +372,123 @@ void GroupReader::junk(Group& g, size_t at, const std::string& why) {
     g.value = m_chunks.back();
 }
 
-bool GroupReader::next(Group& g) {
-    if (m_hasBack) {
-        m_hasBack = false;
-        g = m_back;
-        return true;
+// Blanks a quickly read line may hold around its code or number; more go the full way.
+constexpr int kQuickBlanks = 16;
+
+// Past the blanks at p (at most kQuickBlanks of them); null when there are more.
+inline const char* SkipBlanks(const char* p, const char* end) {
+    const char* const limit = end - p > kQuickBlanks ? p + kQuickBlanks : end;
+    while (p < limit && *p == ' ') ++p;
+    return p < end && *p == ' ' ? nullptr : p;
+}
+
+// The end of a short number's line (its line feed, or the end of the text), after blanks and
+// an optional carriage return; null for anything else there.
+inline const char* NumberLineEnd(const char* p, const char* end) {
+    p = SkipBlanks(p, end);
+    if (!p) return nullptr;
+    if (p < end && *p == '\r') ++p;
+    if (p == end || *p == '\n') return p;
+    return nullptr;
+}
+
+bool GroupReader::quickText(Group& g) {
+    const char* const base = m_text.data();
+    const char* const end = base + m_text.size();
+    // The code line: right-aligned digits.
+    const char* p = SkipBlanks(base + m_pos, end);
+    if (!p) return false;
+    const char* const digits = p;
+    int code = 0;
+    while (p < end && static_cast<unsigned>(*p - '0') < 10 && p - digits < 4) code = code * 10 + (*p++ - '0');
+    if (p == digits) return false;
+    if (p < end && *p == '\r') ++p;
+    if (p >= end || *p != '\n') return false;
+    const ValueKind kind = KindOfCode(code);
+    if (kind == ValueKind::kInvalid) return false;
+    const char* const value = p + 1;
+    const char* lineEnd = nullptr;  // the value line's line feed, or the end of the text
+    g.real = 0.0;
+    g.integer = 0;
+    if (kind == ValueKind::kReal || kind == ValueKind::kInteger) {
+        // Numbers are read as the line is found. Anything unusual goes the full way.
+        const char* q = SkipBlanks(value, end);
+        if (!q) return false;
+        const bool negative = q < end && *q == '-';
+        if (negative) ++q;
+        // Digits before and after the point; more than 18 in all go the full way (before n,
+        // which may have wrapped then, is used).
+        const char* const first = q;
+        std::uint64_t n = 0;
+        while (q < end && static_cast<unsigned>(*q - '0') < 10) n = n * 10 + static_cast<unsigned>(*q++ - '0');
+        const long whole = q - first;
+        long fraction = 0;
+        if (kind == ValueKind::kReal && q < end && *q == '.') {
+            const char* const after = ++q;
+            while (q < end && static_cast<unsigned>(*q - '0') < 10) n = n * 10 + static_cast<unsigned>(*q++ - '0');
+            fraction = q - after;
+            if (fraction == 0) return false;
+        }
+        if (whole == 0 || whole + fraction > 18) return false;
+        lineEnd = NumberLineEnd(q, end);
+        if (!lineEnd) return false;
+        if (kind == ValueKind::kReal) {
+            // Exact operands and one rounding, as in ShortReal.
+            if (n > (std::uint64_t(1) << 53)) return false;
+            const double r = static_cast<double>(n) / kPowersOfTen[fraction];
+            g.real = negative ? -r : r;
+        } else {
+            g.integer = negative ? -static_cast<long long>(n) : static_cast<long long>(n);
+        }
+    } else {
+        const void* nl = std::memchr(value, '\n', static_cast<size_t>(end - value));
+        lineEnd = nl ? static_cast<const char*>(nl) : end;
     }
-    return m_binary ? nextBinary(g) : nextText(g);
+    // The value as line() gives it: one carriage return taken off, blanks left on.
+    const char* stop = lineEnd;
+    if (stop > value && stop[-1] == '\r') --stop;
+    if (static_cast<size_t>(stop - value) > kMaxLineBytes) return false;
+    g.code = code;
+    g.value = std::string_view(value, static_cast<size_t>(stop - value));
+    g.line = m_line + 1;
+    g.bad = false;
+    m_line += 2;
+    m_pos = lineEnd == end ? m_text.size() : static_cast<size_t>(lineEnd + 1 - base);
+    return true;
 }
 
 bool GroupReader::nextText(Group& g) {
     for (;;) {
+        m_lastStart = m_pos;
+        // Most groups are a short code and a plain value: read in one pass.
+        if (quickText(g)) {
+            if (g.code == 999) continue;
+            return true;
+        }
         std::string_view codeText;
         if (!line(codeText)) return false;
         const size_t codeLine = m_line;
-        g = Group();
+        g.code = 0;
+        g.value = std::string_view();
+        g.real = 0.0;
+        g.integer = 0;
         g.line = codeLine;
+        g.bad = false;
         if (codeText.size() > kMaxLineBytes) {
             junk(g, codeLine, "a line longer than " + std::to_string(kMaxLineBytes) + " bytes; drawing files hold short lines");
             return true;
         }
-        std::string_view t = Trim(codeText);
         int code = 0;
-        auto r = std::from_chars(t.data(), t.data() + t.size(), code);
-        if (t.empty() || r.ec != std::errc() || r.ptr != t.data() + t.size()) {
-            junk(g, codeLine, "expected a group code (an integer), found " + Quote(codeText));
-            return true;
+        if (!ShortCode(codeText, code)) {
+            std::string_view t = Trim(codeText);
+            auto r = std::from_chars(t.data(), t.data() + t.size(), code);
+            if (t.empty() || r.ec != std::errc() || r.ptr != t.data() + t.size()) {
+                junk(g, codeLine, "expected a group code (an integer), found " + Quote(codeText));
+                return true;
+            }
         }
-        if (KindOfCode(code) == ValueKind::kInvalid) {
+        const ValueKind kind = KindOfCode(code);
+        if (kind == ValueKind::kInvalid) {
             junk(g, codeLine, "group code " + std::to_string(code) + " is not a valid group code");
             return true;
         }
@@ -246,9 +503,8 @@ bool GroupReader::nextText(Group& g) {
         }
         g.code = code;
         g.value = value;
-        const ValueKind kind = KindOfCode(code);
         if (kind == ValueKind::kReal) g.bad = !ParseReal(value, g.real);
-        else if (kind == ValueKind::kInteger) g.bad = !ParseInteger(value, g.integer);
+        else if (kind == ValueKind::kInteger) g.bad = !(ShortInteger(value, g.integer) || ParseInteger(value, g.integer));
         if (code == 999) continue;
         return true;
     }
@@ -256,6 +512,7 @@ bool GroupReader::nextText(Group& g) {
 
 bool GroupReader::nextBinary(Group& g) {
     for (;;) {
+        m_lastStart = m_pos;
         if (m_pos >= m_text.size()) return false;
         g = Group();
         g.line = 2 * m_groups + 1;

@@ -6,6 +6,7 @@
 // text form of the same file (group n starts at line 2n - 1).
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <deque>
 #include <memory>
@@ -45,6 +46,12 @@ struct Group {
 // What is wrong with a bad group (for junk, what was skipped and why).
 std::string Problem(const Group& g);
 
+// The shortest text that reads back as exactly `value` (what kept groups hold), where `text`
+// is what the file wrote for it. A plain decimal of at most 15 significant digits is already
+// those digits, which are then only laid out (fixed or scientific, as std::to_chars would);
+// anything else is formatted from the value.
+std::string RealText(std::string_view text, double value);
+
 // A value upper-cased with blanks dropped, for comparing names and markers.
 std::string Upper(std::string_view v);
 // UTF-8 of a name, for messages.
@@ -55,7 +62,14 @@ std::string A(const std::string& type);
 std::string Quote(std::string_view s);
 
 enum class ValueKind { kString, kReal, kInteger, kInvalid };
-ValueKind KindOfCode(int code);
+
+// The kind of each code from -5 to 1071 (asked for every group read).
+constexpr int kFirstCode = -5, kLastCode = 1071;
+extern const std::array<ValueKind, kLastCode - kFirstCode + 1> kKindOfCode;
+inline ValueKind KindOfCode(int code) {
+    if (code < kFirstCode || code > kLastCode) return ValueKind::kInvalid;
+    return kKindOfCode[static_cast<size_t>(code - kFirstCode)];
+}
 
 // How binary DXF stores a value of the code.
 enum class BinaryKind { kString, kChunk, kReal, kInt8, kInt16, kInt32, kInt64, kInvalid };
@@ -69,12 +83,25 @@ public:
     GroupReader(std::string_view text, std::string file);
 
     // The next group (comments skipped); false at the end of the file.
-    bool next(Group& g);
-    // Gives g back: the next call returns it again.
+    bool next(Group& g) {
+        if (m_hasBack) {
+            m_hasBack = false;
+            m_lastStart = m_backStart;
+            g = m_back;
+            return true;
+        }
+        return m_binary ? nextBinary(g) : nextText(g);
+    }
+    // Gives g, the group last read, back: the next call returns it again.
     void pushBack(const Group& g) {
         m_back = g;
+        m_backStart = m_lastStart;
         m_hasBack = true;
     }
+    // Where in the text the group last read starts, and where the next one does: the reader
+    // uses no text before the records it still holds, so that memory can be given back.
+    size_t lastStart() const { return m_lastStart; }
+    size_t nextStart() const { return m_hasBack ? m_backStart : m_pos; }
 
     [[noreturn]] void fail(size_t line, const std::string& what) const;
     const std::string& file() const { return m_file; }
@@ -91,11 +118,15 @@ public:
 private:
     bool line(std::string_view& out);
     bool nextText(Group& g);
+    // The next group when it is a short code and a plain value (no comment handling); false,
+    // having moved nothing, for anything else.
+    bool quickText(Group& g);
     bool nextBinary(Group& g);
     // Skips to the line before the next code line "0"; returns the junk group for what was skipped.
     void junk(Group& g, size_t line, const std::string& why);
     std::string_view m_text;
     size_t m_pos = 0;
+    size_t m_lastStart = 0, m_backStart = 0;
     size_t m_line = 0;
     size_t m_groups = 0;
     std::string m_file;

@@ -54,6 +54,20 @@ bool In(int code, std::initializer_list<int> codes) {
     return false;
 }
 bool Point(int code, int x) { return code == x || code == x + 10 || code == x + 20; }
+
+// Whether a value is `upper` once upper-cased and rid of blanks (as Upper makes it), without
+// making that string.
+bool IsFolded(std::string_view value, std::string_view upper) {
+    size_t j = 0;
+    for (char c : value) {
+        if (c == ' ' || c == '\t') continue;
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+        if (j >= upper.size() || c != upper[j]) return false;
+        ++j;
+    }
+    return j == upper.size();
+}
+
 }  // namespace
 
 bool HostSets(RecordKind part, int code, bool common) {
@@ -106,14 +120,24 @@ void Places(const std::vector<Group>& body, std::vector<Place>& out) {
         }
     bool handle = false, owner = false, brace = false, embedded = false, xdata = false, seenMarker = false;
     bool entityPart = false;
+    // Where an ordinary group stands at this point of the record.
+    Place plain = markers ? Place::kHead : Place::kFlat;
     for (size_t i = 0; i < body.size(); ++i) {
         const Group& g = body[i];
-        if (xdata || g.code == 1001) {
+        const int code = g.code;
+        // Most groups are none of the codes that change where the following ones stand.
+        const bool special = code == 100 || code == 5 || code == 330 || code == 102 || code == 101 || code == 1001 ||
+                             code == 105;
+        if (!special && !brace && !embedded && !xdata) {
+            out[i] = plain;
+            continue;
+        }
+        if (xdata || code == 1001) {
             xdata = true;
             out[i] = Place::kXData;
             continue;
         }
-        if (g.code == 102) {
+        if (code == 102) {
             std::string_view v = g.value;
             while (!v.empty() && v.front() == ' ') v.remove_prefix(1);
             if (!v.empty() && v.front() == '{') brace = true;
@@ -127,30 +151,29 @@ void Places(const std::vector<Group>& body, std::vector<Place>& out) {
             out[i] = Place::kBrace;
             continue;
         }
-        if (g.code == 101) embedded = true;
+        if (code == 101) embedded = true;
         if (embedded) {
             out[i] = Place::kEmbedded;
             continue;
         }
-        if (g.code == 100) {
+        if (code == 100) {
             seenMarker = true;
-            entityPart = Upper(g.value) == "ACDBENTITY";
+            entityPart = IsFolded(g.value, "ACDBENTITY");
+            plain = entityPart ? Place::kEntity : Place::kOwn;
             out[i] = Place::kMarker;
             continue;
         }
-        if (!handle && !seenMarker && !owner && (g.code == 5 || g.code == 105)) {
+        if (!handle && !seenMarker && !owner && (code == 5 || code == 105)) {
             handle = true;
             out[i] = Place::kHandle;
             continue;
         }
-        if (!owner && !seenMarker && g.code == 330) {
+        if (!owner && !seenMarker && code == 330) {
             owner = true;
             out[i] = Place::kOwner;
             continue;
         }
-        if (!markers) out[i] = Place::kFlat;
-        else if (!seenMarker) out[i] = Place::kHead;
-        else out[i] = entityPart ? Place::kEntity : Place::kOwn;
+        out[i] = plain;
     }
 }
 

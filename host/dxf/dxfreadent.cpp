@@ -44,6 +44,23 @@ int Extrusion(const std::vector<Group>& body, const std::vector<Place>& places) 
     return z > 0 ? 1 : z < 0 ? -1 : 0;
 }
 
+// The record types an entity stream tells apart, found once per record.
+enum class Kind { kLine, kCircle, kArc, kLwPolyline, kText, kMText, kInsert, kPolyline, kVertex, kSeqEnd, kAttrib, kEnd, kOther };
+
+Kind KindOfType(const std::string& type) {
+    static const std::pair<std::string_view, Kind> kTypes[] = {
+        {"LINE", Kind::kLine},       {"INSERT", Kind::kInsert}, {"TEXT", Kind::kText},         {"ARC", Kind::kArc},
+        {"CIRCLE", Kind::kCircle},   {"LWPOLYLINE", Kind::kLwPolyline}, {"MTEXT", Kind::kMText}, {"POLYLINE", Kind::kPolyline},
+        {"VERTEX", Kind::kVertex},   {"SEQEND", Kind::kSeqEnd}, {"ATTRIB", Kind::kAttrib},
+        // What ends a stream of entities.
+        {"ENDSEC", Kind::kEnd},      {"ENDBLK", Kind::kEnd},    {"EOF", Kind::kEnd},          {"SECTION", Kind::kEnd},
+        {"BLOCK", Kind::kEnd},       {"TABLE", Kind::kEnd},     {"ENDTAB", Kind::kEnd},
+    };
+    for (const auto& [name, kind] : kTypes)
+        if (name == type) return kind;
+    return Kind::kOther;
+}
+
 }  // namespace
 
 bool Reader::common(const Record& r, const std::vector<Place>& places, EntityCommon& c) {
@@ -54,7 +71,10 @@ bool Reader::common(const Record& r, const std::vector<Place>& places, EntityCom
         if (p != Place::kFlat && p != Place::kHead && p != Place::kEntity) continue;
         const Group& g = r.body[i];
         switch (g.code) {
-            case 8: c.layer = m_in.text(g); break;
+            case 8:
+                c.layer = g.value;
+                c.layerGiven = true;
+                break;
             case 6: c.linetype = m_in.text(g); break;
             case 62:
                 if (g.integer < 0 || g.integer > 256) note(g.line, "a colour that is no colour index (0 to 256) was taken as BYLAYER");
@@ -69,7 +89,6 @@ bool Reader::common(const Record& r, const std::vector<Place>& places, EntityCom
             default: break;
         }
     }
-    if (c.layer.empty()) c.layer = L"0";
     c.color.setColorIndex(static_cast<std::uint16_t>(aci));
     if (rgb >= 0 && aci != 0 && aci != 256) {
         c.color.setRGB(static_cast<std::uint8_t>(rgb >> 16), static_cast<std::uint8_t>(rgb >> 8), static_cast<std::uint8_t>(rgb));
@@ -166,10 +185,10 @@ bool Reader::xdata(const Record& r, const std::vector<Place>& places, EntityComm
 
 void Reader::entityStream(const AcDbObjectId& block, bool layoutSpace) {
     Record r;
-    while (nextRecord(r)) {
-        const std::string& type = r.type;
-        if (type == "ENDSEC" || type == "ENDBLK" || type == "EOF" || type == "SECTION" || type == "BLOCK" ||
-            type == "TABLE" || type == "ENDTAB") {
+    for (;;) {
+        giveBackText();
+        if (!nextRecord(r)) break;
+        if (KindOfType(r.type) == Kind::kEnd) {
             pushBack(std::move(r));
             return;
         }
@@ -200,13 +219,14 @@ void Reader::sequence(const char* member, std::vector<Record>& out, const Record
 }
 
 void Reader::entity(Record& r, const AcDbObjectId& block, bool layoutSpace) {
-    const std::string type = r.type;
+    const std::string& type = r.type;
+    const Kind kind = KindOfType(type);
     const size_t line = r.line;
     std::vector<Record> seq;
-    if (type == "POLYLINE") {
+    if (kind == Kind::kPolyline) {
         sequence("VERTEX", seq, r);
-    } else if (type == "INSERT") {
-        Record n;
+    } else if (kind == Kind::kInsert) {
+        Record& n = m_lookahead;
         if (nextRecord(n)) {
             const bool attribs = n.type == "ATTRIB";
             pushBack(std::move(n));
@@ -222,30 +242,31 @@ void Reader::entity(Record& r, const AcDbObjectId& block, bool layoutSpace) {
             noteBad(r, *bad, "entity");
             return;
         }
-    if (type == "VERTEX" || type == "SEQEND" || type == "ATTRIB") {
-        note(line, A(type) + " record outside any " + (type == "ATTRIB" ? "block reference" : "polyline") +
+    if (kind == Kind::kVertex || kind == Kind::kSeqEnd || kind == Kind::kAttrib) {
+        note(line, A(type) + " record outside any " + (kind == Kind::kAttrib ? "block reference" : "polyline") +
                        " was left out");
         return;
     }
-    if (type == "POLYLINE") {
+    if (kind == Kind::kPolyline) {
         polyline(r, seq, block, layoutSpace);
         return;
     }
-    std::vector<Place> places;
+    std::vector<Place>& places = m_entityPlaces;
     Places(r.body, places);
     const int extrusion = Extrusion(r.body, places);
     const auto active = [&](size_t i) { return Active(places[i]); };
-    const bool hostKind = type == "LINE" || type == "CIRCLE" || type == "ARC" || type == "LWPOLYLINE" ||
-                          type == "TEXT" || type == "MTEXT" || type == "INSERT";
+    const bool hostKind = kind == Kind::kLine || kind == Kind::kCircle || kind == Kind::kArc || kind == Kind::kLwPolyline ||
+                          kind == Kind::kText || kind == Kind::kMText || kind == Kind::kInsert;
     bool keptWhole = !hostKind;
-    if ((type == "CIRCLE" || type == "ARC" || type == "LWPOLYLINE" || type == "INSERT") && extrusion == 0) keptWhole = true;
-    if (type == "INSERT") {
+    if ((kind == Kind::kCircle || kind == Kind::kArc || kind == Kind::kLwPolyline || kind == Kind::kInsert) && extrusion == 0)
+        keptWhole = true;
+    if (kind == Kind::kInsert) {
         // An array of references (MINSERT) stays as it is.
         for (size_t i = 0; i < r.body.size(); ++i)
             if (active(i) && (r.body[i].code == 70 || r.body[i].code == 71) && r.body[i].integer > 1) keptWhole = true;
     }
     if (keptWhole) {
-        keptEntity(r, seq.empty() ? nullptr : &seq, block, layoutSpace);
+        keptEntity(r, places, seq.empty() ? nullptr : &seq, block, layoutSpace);
         return;
     }
 
@@ -255,13 +276,13 @@ void Reader::entity(Record& r, const AcDbObjectId& block, bool layoutSpace) {
     std::vector<bool> taken;
     std::unique_ptr<AcDbEntity> e;
     RecordKind part = RecordKind::kLine;
-    if (type == "LINE") {
+    if (kind == Kind::kLine) {
         PointSlot a, b;
         for (size_t i = 0; i < r.body.size(); ++i)
             if (active(i)) TakePoint(r.body[i], 10, a) || TakePoint(r.body[i], 11, b);
         e = std::make_unique<AcDbLine>(a.p, b.p);
-    } else if (type == "CIRCLE" || type == "ARC") {
-        part = type == "CIRCLE" ? RecordKind::kCircle : RecordKind::kArc;
+    } else if (kind == Kind::kCircle || kind == Kind::kArc) {
+        part = kind == Kind::kCircle ? RecordKind::kCircle : RecordKind::kArc;
         PointSlot centre;
         double radius = 0.0, start = 0.0, end = 360.0;
         for (size_t i = 0; i < r.body.size(); ++i) {
@@ -282,9 +303,9 @@ void Reader::entity(Record& r, const AcDbObjectId& block, bool layoutSpace) {
             end = 180.0 - start;
             start = s;
         }
-        if (type == "CIRCLE") e = std::make_unique<AcDbCircle>(centre.p, AcGeVector3d::kZAxis, radius);
+        if (kind == Kind::kCircle) e = std::make_unique<AcDbCircle>(centre.p, AcGeVector3d::kZAxis, radius);
         else e = std::make_unique<AcDbArc>(centre.p, radius, start * kDegToRad, end * kDegToRad);
-    } else if (type == "LWPOLYLINE") {
+    } else if (kind == Kind::kLwPolyline) {
         part = RecordKind::kLwPolyline;
         auto p = std::make_unique<AcDbPolyline>();
         std::vector<vorn::db::BulgeVertex> verts;
@@ -345,19 +366,20 @@ void Reader::entity(Record& r, const AcDbObjectId& block, bool layoutSpace) {
                 return;
             }
         e = std::move(p);
-    } else if (type == "TEXT") {
+    } else if (kind == Kind::kText) {
         part = RecordKind::kText;
         PointSlot pos, align;
         double height = 0.0, rotation = 0.0, width = 1.0, oblique = 0.0;
         long long h = 0, v = 0;
-        std::wstring text, style = L"Standard";
+        std::wstring text;
+        std::string_view style = "Standard";
         for (size_t i = 0; i < r.body.size(); ++i) {
             if (!active(i)) continue;
             const Group& g = r.body[i];
             if (TakePoint(g, 10, pos) || TakePoint(g, 11, align)) continue;
             switch (g.code) {
                 case 1: text = m_in.text(g); break;
-                case 7: style = m_in.text(g); break;
+                case 7: style = g.value; break;
                 case 40: height = g.real; break;
                 case 41: width = g.real; break;
                 case 50: rotation = g.real * kDegToRad; break;
@@ -386,17 +408,17 @@ void Reader::entity(Record& r, const AcDbObjectId& block, bool layoutSpace) {
             !ok(t->setAlignmentPoint(align.seen ? align.p : pos.p), line, "a text's alignment point was refused"))
             return;
         if (width > 0) t->setWidthFactor(width);
-        const AcDbObjectId styleRecord = styleId(style, line);
+        const AcDbObjectId styleRecord = styleOfSpelling(style, line);
         if (!styleRecord.isNull()) t->setTextStyle(styleRecord);
         e = std::move(t);
-    } else if (type == "MTEXT") {
+    } else if (kind == Kind::kMText) {
         part = RecordKind::kMText;
         taken.assign(r.body.size(), false);
         PointSlot pos, dir;
         double height = 2.5, width = 0.0, rotation = 0.0;
         long long attach = 1;
         std::string contents;
-        std::wstring style = L"Standard";
+        std::string_view style = "Standard";
         std::string last;
         bool rotationTaken = false, columns = false;
         for (size_t i = 0; i < r.body.size(); ++i) {
@@ -406,7 +428,7 @@ void Reader::entity(Record& r, const AcDbObjectId& block, bool layoutSpace) {
             switch (g.code) {
                 case 3: contents += g.value; break;
                 case 1: last = std::string(g.value); break;
-                case 7: style = m_in.text(g); break;
+                case 7: style = g.value; break;
                 case 40: height = g.real; break;
                 case 41: width = g.real; break;
                 case 50:
@@ -441,7 +463,7 @@ void Reader::entity(Record& r, const AcDbObjectId& block, bool layoutSpace) {
             return;
         if (height > 0) m->setTextHeight(height);
         if (width >= 0) m->setWidth(width);
-        const AcDbObjectId styleRecord = styleId(style, line);
+        const AcDbObjectId styleRecord = styleOfSpelling(style, line);
         if (!styleRecord.isNull()) m->setTextStyle(styleRecord);
         e = std::move(m);
     } else {  // INSERT
@@ -449,13 +471,13 @@ void Reader::entity(Record& r, const AcDbObjectId& block, bool layoutSpace) {
         PointSlot pos;
         AcGeScale3d scale(1.0, 1.0, 1.0);
         double rotation = 0.0;
-        std::wstring name;
+        std::string_view name;
         for (size_t i = 0; i < r.body.size(); ++i) {
             if (!active(i)) continue;
             const Group& g = r.body[i];
             if (TakePoint(g, 10, pos)) continue;
             switch (g.code) {
-                case 2: name = m_in.text(g); break;
+                case 2: name = g.value; break;
                 case 41: scale.sx = g.real; break;
                 case 42: scale.sy = g.real; break;
                 case 43: scale.sz = g.real; break;
@@ -463,14 +485,14 @@ void Reader::entity(Record& r, const AcDbObjectId& block, bool layoutSpace) {
                 default: break;
             }
         }
-        if (name.empty()) {
+        if (m_in.codec().decode(name).empty()) {
             note(line, "an INSERT without a block name (group 2) was left out");
             return;
         }
-        AcDbObjectId b = blockId(name, line);
+        AcDbObjectId b = blockOfSpelling(name, line);
         if (b.isNull()) return;
         if (b == m_db.modelSpaceId() || b == m_db.paperSpaceId()) {
-            note(line, "an INSERT of a layout block (\"" + Narrow(name) + "\") was left out");
+            note(line, "an INSERT of a layout block (\"" + Narrow(m_in.codec().decode(name)) + "\") was left out");
             return;
         }
         if (scale.sx == 0.0 || scale.sy == 0.0 || scale.sz == 0.0) {
@@ -493,11 +515,13 @@ void Reader::entity(Record& r, const AcDbObjectId& block, bool layoutSpace) {
             return;
         }
         if (rec && rec->isAnonymous()) ++m_plainRefs[b.index()];
-        auto kept = keepRest(r.body, part, places);
+        m_kept.clear();
+        keepRest(r.body, part, places, m_kept);
         for (size_t i = 0; i < r.body.size(); ++i)
-            if (active(i) && r.body[i].code == 50) kept->groups.push_back({-50, vorn::db::KeptRealText(r.body[i].real)});
-        for (const Record& s : seq) kept->following.push_back(subRecord(s, RecordKind::kKept));
-        AcDbObjectId id = append(ref.release(), c, block, layoutSpace, line, handle, std::move(kept));
+            if (active(i) && r.body[i].code == 50) m_kept.push_back({-50, RealText(r.body[i].value, r.body[i].real)});
+        std::vector<AcDbKeptRecord> following;
+        for (const Record& s : seq) following.push_back(subRecord(s, RecordKind::kKept));
+        AcDbObjectId id = append(ref.release(), c, block, layoutSpace, line, handle, &m_kept, &following);
         if (!id.isNull()) m_inserts[block.index()].push_back({b.index(), line, id});
         return;
     }
@@ -505,24 +529,25 @@ void Reader::entity(Record& r, const AcDbObjectId& block, bool layoutSpace) {
         append(fw, c, block, layoutSpace, line, handle, nullptr);
         return;
     }
-    auto kept = keepRest(r.body, part, places, taken.empty() ? nullptr : &taken);
+    m_kept.clear();
+    keepRest(r.body, part, places, m_kept, taken.empty() ? nullptr : &taken);
     // Optional groups the file gave are written again even where they say the default.
     for (size_t i = 0; i < r.body.size(); ++i) {
         if (!active(i)) continue;
         const int code = r.body[i].code;
         if (((part == RecordKind::kText || part == RecordKind::kMText) && (code == 11 || code == 7)) ||
             (part == RecordKind::kMText && code == 41) || (part == RecordKind::kLwPolyline && code == 43))
-            kept->groups.push_back({-code, "1"});
+            m_kept.push_back({-code, "1"});
         if (((part == RecordKind::kArc || part == RecordKind::kText) && (code == 50 || code == 51)) ||
             (part == RecordKind::kMText && code == 50 && taken[i]))
-            kept->groups.push_back({-code, vorn::db::KeptRealText(r.body[i].real)});
+            m_kept.push_back({-code, RealText(r.body[i].value, r.body[i].real)});
     }
-    append(e.release(), c, block, layoutSpace, line, handle, std::move(kept));
+    append(e.release(), c, block, layoutSpace, line, handle, &m_kept);
 }
 
 void Reader::polyline(Record& r, std::vector<Record>& seq, const AcDbObjectId& block, bool layoutSpace) {
     const size_t line = r.line;
-    std::vector<Place> places;
+    std::vector<Place>& places = m_entityPlaces;
     Places(r.body, places);
     long long flags = 0, smooth = 0;
     double elevation = 0.0;
@@ -536,7 +561,7 @@ void Reader::polyline(Record& r, std::vector<Record>& seq, const AcDbObjectId& b
     // polylines out of the plan stay as they are.
     bool host = (flags & (8 | 16 | 64)) == 0 && Extrusion(r.body, places) == 1;
     std::vector<vorn::db::BulgeVertex> verts;
-    std::vector<Place> vertexPlaces;
+    std::vector<Place>& vertexPlaces = m_memberPlaces;
     for (const Record& v : seq) {
         if (v.type != "VERTEX") continue;
         vorn::db::BulgeVertex bv;
@@ -559,7 +584,7 @@ void Reader::polyline(Record& r, std::vector<Record>& seq, const AcDbObjectId& b
         verts.push_back(bv);
     }
     if (!host) {
-        keptEntity(r, &seq, block, layoutSpace);
+        keptEntity(r, places, &seq, block, layoutSpace);
         return;
     }
     EntityCommon c;
@@ -578,21 +603,27 @@ void Reader::polyline(Record& r, std::vector<Record>& seq, const AcDbObjectId& b
         append(fw, c, block, layoutSpace, line, handle, nullptr);
         return;
     }
-    auto kept = keepRest(r.body, RecordKind::kPolyline, places);
-    for (const Record& s : seq) kept->following.push_back(subRecord(s, s.type == "SEQEND" ? RecordKind::kSeqEnd : RecordKind::kVertex));
-    append(p.release(), c, block, layoutSpace, line, handle, std::move(kept));
+    m_kept.clear();
+    keepRest(r.body, RecordKind::kPolyline, places, m_kept);
+    std::vector<AcDbKeptRecord> following;
+    following.reserve(seq.size());
+    for (const Record& s : seq) following.push_back(subRecord(s, s.type == "SEQEND" ? RecordKind::kSeqEnd : RecordKind::kVertex));
+    append(p.release(), c, block, layoutSpace, line, handle, &m_kept, &following);
 }
 
-void Reader::keptEntity(const Record& r, std::vector<Record>* seq, const AcDbObjectId& block, bool layoutSpace) {
-    std::vector<Place> places;
-    Places(r.body, places);
+void Reader::keptEntity(const Record& r, const std::vector<Place>& places, std::vector<Record>* seq,
+                        const AcDbObjectId& block, bool layoutSpace) {
     EntityCommon c;
     common(r, places, c);
     const std::uint64_t handle = handleOf(r, places);
-    auto kept = keepRest(r.body, RecordKind::kKept, places);
-    if (seq)
-        for (const Record& s : *seq) kept->following.push_back(subRecord(s, RecordKind::kKept));
-    const AcDbObjectId id = append(new AcDbKeptEntity(r.type), c, block, layoutSpace, r.line, handle, std::move(kept));
+    m_kept.clear();
+    keepRest(r.body, RecordKind::kKept, places, m_kept);
+    std::vector<AcDbKeptRecord> following;
+    if (seq) {
+        following.reserve(seq->size());
+        for (const Record& s : *seq) following.push_back(subRecord(s, RecordKind::kKept));
+    }
+    const AcDbObjectId id = append(new AcDbKeptEntity(r.type), c, block, layoutSpace, r.line, handle, &m_kept, &following);
     // An array of references names its block too: the block must exist and must not hold it.
     if (r.type == "INSERT" && !id.isNull()) {
         std::wstring name;
@@ -632,9 +663,10 @@ AcDbEntity* Reader::frameworkEntity(EntityCommon& c, size_t line) {
 }
 
 AcDbObjectId Reader::append(AcDbEntity* raw, const EntityCommon& c, const AcDbObjectId& block, bool layoutSpace,
-                            size_t line, std::uint64_t handle, std::shared_ptr<AcDbKeptData> kept) {
+                            size_t line, std::uint64_t handle, AcDbKeptGroups* kept,
+                            std::vector<AcDbKeptRecord>* following) {
     std::unique_ptr<AcDbEntity> e(raw);
-    AcDbObjectId layer = layerId(c.layer, line);
+    AcDbObjectId layer = layerOfSpelling(c.layerGiven ? c.layer : std::string_view("0"), line);
     if (layer.isNull()) layer = m_db.layerZero();
     e->setLayer(layer);
     e->setColor(c.color);
@@ -643,10 +675,17 @@ AcDbObjectId Reader::append(AcDbEntity* raw, const EntityCommon& c, const AcDbOb
     for (const auto& [app, items] : c.xdata) e->setXData(app, items);
     if (kept && c.trueColorIndex) {
         // The index the file gave beside a true colour, written again while the colour stays.
-        kept->groups.push_back({-62, std::to_string(c.trueColorIndex)});
-        kept->groups.push_back({-420, std::to_string(c.color.rgb())});
+        kept->push_back({-62, std::to_string(c.trueColorIndex)});
+        kept->push_back({-420, std::to_string(c.color.rgb())});
     }
-    if (kept && !kept->empty()) e->setKeptData(std::move(kept));
+    if (kept && (!kept->empty() || (following && !following->empty()))) {
+        // The drawing holds hundreds of thousands of these: each just as large as it needs.
+        auto data = std::make_shared<AcDbKeptData>();
+        data->groups.reserve(kept->size());
+        for (AcDbKeptGroup& g : *kept) data->groups.push_back(std::move(g));
+        if (following) data->following = std::move(*following);
+        e->setKeptData(std::move(data));
+    }
     AcDbObjectId target = layoutSpace && c.paper ? m_db.paperSpaceId() : block;
     AcDbBlockTableRecord* rec = openBlock(target);
     if (!rec) {

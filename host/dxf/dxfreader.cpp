@@ -30,11 +30,38 @@ bool IsLayoutName(const std::wstring& name, bool model) {
 
 }  // namespace
 
-Reader::Reader(std::string_view text, const std::string& file, AcDbDatabase& db)
-    : m_in(text, file), m_db(db), m_file(vorn::db::FileDataOf(db)) {
+Reader::Reader(std::string_view text, const std::string& file, AcDbDatabase& db, std::function<void(size_t)> consumed)
+    : m_in(text, file),
+      m_consumed(std::move(consumed)),
+      m_db(db),
+      m_file(vorn::db::FileDataOf(db)),
+      m_handles(std::max<std::uint64_t>(text.size() / 2, 1 << 16)) {  // far more than records fit in the file
     m_file = vorn::db::FileData();
     m_file.binary = m_in.binary();
-    m_handles.reserve(text.size() / 128);  // about one handle in every few lines
+}
+
+bool HandleSet::insert(std::uint64_t h) {
+    if (h >= m_bound) return m_sparse.insert(h).second;
+    const size_t word = static_cast<size_t>(h / 64);
+    if (word >= m_bits.size()) m_bits.resize(std::max(word + 1, 2 * m_bits.size()), 0);
+    const std::uint64_t bit = std::uint64_t(1) << (h % 64);
+    if (m_bits[word] & bit) return false;
+    m_bits[word] |= bit;
+    return true;
+}
+
+AcDbObjectId NameCache::find(std::string_view bytes) const {
+    // Records in a row are often on one layer, of one block, in one style.
+    if (!m_last.first.empty() && m_last.first == bytes) return m_last.second;
+    auto it = m_ids.find(bytes);
+    if (it == m_ids.end()) return AcDbObjectId();
+    m_last = *it;
+    return it->second;
+}
+
+void NameCache::add(std::string_view bytes, const AcDbObjectId& id) {
+    m_spellings.emplace_back(bytes);
+    m_ids.emplace(m_spellings.back(), id);
 }
 
 bool Reader::ok(Acad::ErrorStatus es, size_t line, const std::string& what) {
@@ -70,10 +97,23 @@ void Reader::noteBad(const Record& r, const Group& bad, const char* what) {
 
 // ---- records ----
 
+namespace {
+
+// A record type as files write it: upper-case letters, digits and underscores, which is its
+// own decoded, upper-cased form.
+bool PlainType(std::string_view v) {
+    if (v.empty() || v.size() > 32) return false;
+    for (char c : v)
+        if (!((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_')) return false;
+    return true;
+}
+
+}  // namespace
+
 bool Reader::nextRecord(Record& r) {
     if (m_hasPending) {
         m_hasPending = false;
-        r = std::move(m_pending);
+        std::swap(r, m_pending);
         return true;
     }
     Group g;
@@ -89,23 +129,42 @@ bool Reader::nextRecord(Record& r) {
         }
         break;
     }
-    r.type = Upper(m_in.utf8(g));  // decoded, so that writing it spells it the same way
+    if (PlainType(g.value)) r.type.assign(g.value.data(), g.value.size());
+    else r.type = Upper(m_in.utf8(g));  // decoded, so that writing it spells it the same way
     r.line = g.line;
+    r.offset = m_in.lastStart();
     r.body.clear();
-    while (m_in.next(g)) {
-        if (g.code == 0) {
-            m_in.pushBack(g);
+    for (;;) {
+        // Read in place, at the end of the body.
+        r.body.emplace_back();
+        Group& b = r.body.back();
+        if (!m_in.next(b)) {
+            r.body.pop_back();
             return true;
         }
-        if (r.body.size() >= kMaxRecordGroups) {
-            note(g.line, "a record of more than " + std::to_string(kMaxRecordGroups) + " groups was cut there");
+        if (b.code == 0) {
+            m_in.pushBack(b);
+            r.body.pop_back();
+            return true;
+        }
+        if (r.body.size() > kMaxRecordGroups) {
+            note(b.line, "a record of more than " + std::to_string(kMaxRecordGroups) + " groups was cut there");
+            r.body.pop_back();
             continue;
         }
-        const bool junk = g.code == kJunkCode;
-        r.body.push_back(g);
-        if (junk) return true;  // reading goes on at the next record
+        if (b.code == kJunkCode) return true;  // reading goes on at the next record
     }
-    return true;
+}
+
+void Reader::giveBackText() {
+    // Between two entities the reader holds no text but that of the record it read ahead and
+    // gave back, if any, and of what follows. Given back in steps, not a page at a time.
+    constexpr size_t kStep = size_t(64) << 10;
+    if (!m_consumed || !m_streaming) return;
+    const size_t low = m_hasPending ? m_pending.offset : m_in.nextStart();
+    if (low < m_givenBack + kStep) return;
+    m_givenBack = low;
+    m_consumed(low);
 }
 
 bool Reader::sectionEnd(const Record& r, const char* section) {
@@ -215,8 +274,8 @@ AcDbKeptGroup Reader::keep(const Group& g) const {
     AcDbKeptGroup k;
     k.code = g.code;
     switch (KindOfCode(g.code)) {
-        case ValueKind::kReal: k.value = vorn::db::KeptRealText(g.real); break;
-        case ValueKind::kInteger: k.value = std::to_string(g.integer); break;
+        case ValueKind::kReal: k.value = RealText(g.value, g.real); return k;
+        case ValueKind::kInteger: k.value = std::to_string(g.integer); return k;
         default: k.value = m_in.utf8(g); break;
     }
     // New handles go past every handle the file names anywhere, so that none names two things.
@@ -250,6 +309,52 @@ AcDbKeptRecord Reader::keepWhole(const Record& r) {
 std::shared_ptr<AcDbKeptData> Reader::keepRest(const Body& body, RecordKind part, const std::vector<Place>& places,
                                                const std::vector<bool>* taken) const {
     auto kept = std::make_shared<AcDbKeptData>();
+    keepRest(body, part, places, kept->groups, taken);
+    return kept;
+}
+
+namespace {
+
+// Whether keepRest would keep nothing of a record but the given subclass markers, in order:
+// found without making any string, as most records of the host's kinds are.
+bool OnlyMarkers(const std::vector<Group>& body, RecordKind part, const std::vector<Place>& places,
+                 const std::vector<bool>* taken, const std::vector<const char*>& markers) {
+    const int bits = HostFlagBits(part);
+    size_t m = 0;
+    for (size_t i = 0; i < body.size(); ++i) {
+        const Group& g = body[i];
+        switch (places[i]) {
+            case Place::kHandle:
+            case Place::kOwner:
+            case Place::kXData: continue;
+            case Place::kMarker:
+                // The bytes as they stand: a marker spelled through escapes is left to the full way.
+                if (m >= markers.size() || g.value != std::string_view(markers[m])) return false;
+                ++m;
+                continue;
+            case Place::kBrace:
+            case Place::kEmbedded: return false;
+            default: break;
+        }
+        if (taken && (*taken)[i]) continue;
+        if (!HostSets(part, g.code, places[i] != Place::kOwn)) return false;
+        if (g.code == 70 && bits >= 0 && (g.integer & ~static_cast<long long>(bits)) != 0) return false;
+    }
+    return m == markers.size();
+}
+
+}  // namespace
+
+void Reader::keepRest(const Body& body, RecordKind part, const std::vector<Place>& places, AcDbKeptGroups& out,
+                      const std::vector<bool>* taken) const {
+    // Nothing but the markers the writer puts anyway, for a kind it writes alike whether or
+    // not it keeps anything: nothing to keep.
+    const std::vector<const char*>& markers = MarkersOf(part);
+    const bool alike = part == RecordKind::kLine || part == RecordKind::kCircle || part == RecordKind::kArc ||
+                       part == RecordKind::kLwPolyline || part == RecordKind::kPolyline || part == RecordKind::kInsert ||
+                       part == RecordKind::kVertex || part == RecordKind::kSeqEnd || part == RecordKind::kText;
+    if (alike && OnlyMarkers(body, part, places, taken, markers)) return;
+    const size_t start = out.size();
     const int bits = HostFlagBits(part);
     bool hostSeen = false;
     for (size_t i = 0; i < body.size(); ++i) {
@@ -260,34 +365,28 @@ std::shared_ptr<AcDbKeptData> Reader::keepRest(const Body& body, RecordKind part
             case Place::kXData: continue;
             case Place::kMarker:
             case Place::kBrace:
-            case Place::kEmbedded: kept->groups.push_back(keep(g)); continue;
+            case Place::kEmbedded: out.push_back(keep(g)); continue;
             default: break;
         }
         if (taken && (*taken)[i]) continue;
         const bool common = places[i] != Place::kOwn;
         if (HostSets(part, g.code, common)) {
             // In a record without markers, kept groups before the host's own go before them.
-            if (!hostSeen && places[i] == Place::kFlat && !kept->groups.empty()) kept->groups.push_back({-1, ""});
+            if (!hostSeen && places[i] == Place::kFlat && out.size() > start) out.push_back({-1, ""});
             hostSeen = true;
             if (g.code == 70 && bits >= 0 && (g.integer & ~static_cast<long long>(bits)) != 0)
-                kept->groups.push_back({-70, std::to_string(g.integer & ~static_cast<long long>(bits))});
+                out.push_back({-70, std::to_string(g.integer & ~static_cast<long long>(bits))});
             continue;
         }
-        kept->groups.push_back(keep(g));
+        out.push_back(keep(g));
     }
-    // Nothing but the markers the writer puts anyway, for a kind it writes alike whether or
-    // not it keeps anything: nothing to keep.
-    const std::vector<const char*>& markers = MarkersOf(part);
-    const bool alike = part == RecordKind::kLine || part == RecordKind::kCircle || part == RecordKind::kArc ||
-                       part == RecordKind::kLwPolyline || part == RecordKind::kPolyline || part == RecordKind::kInsert ||
-                       part == RecordKind::kVertex || part == RecordKind::kSeqEnd || part == RecordKind::kText;
-    if (alike && kept->groups.size() == markers.size()) {
+    // The same found the full way (markers spelled through escapes).
+    if (alike && out.size() - start == markers.size()) {
         bool same = true;
         for (size_t i = 0; i < markers.size() && same; ++i)
-            same = kept->groups[i].code == 100 && kept->groups[i].value == markers[i];
-        if (same) kept->groups.clear();
+            same = out[start + i].code == 100 && out[start + i].value == markers[i];
+        if (same) out.resize(start);
     }
-    return kept;
 }
 
 std::uint64_t Reader::checkHandle(std::string_view text, size_t line) {
@@ -298,7 +397,7 @@ std::uint64_t Reader::checkHandle(std::string_view text, size_t line) {
         note(line, "a record with the bad handle " + Quote(text) + " was given a new one");
         return 0;
     }
-    if (!m_handles.insert(h).second) {
+    if (!m_handles.insert(h)) {
         note(line, "handle " + std::string(v) + " names a second record, which was given a new one");
         return 0;
     }
@@ -321,7 +420,7 @@ void Reader::takeHandle(const AcDbObjectId& id, std::uint64_t handle) {
 }
 
 AcDbKeptRecord Reader::subRecord(const Record& r, RecordKind part) {
-    std::vector<Place> places;
+    std::vector<Place>& places = m_memberPlaces;
     Places(r.body, places);
     AcDbKeptRecord k;
     k.type = r.type;
@@ -335,7 +434,7 @@ AcDbKeptRecord Reader::subRecord(const Record& r, RecordKind part) {
     // Extended data of a member record stays with its groups.
     for (size_t i = 0; i < r.body.size(); ++i)
         if (places[i] == Place::kXData) places[i] = Place::kEmbedded;
-    k.groups = std::move(keepRest(r.body, part, places)->groups);
+    keepRest(r.body, part, places, k.groups);
     return k;
 }
 
@@ -357,6 +456,10 @@ void Reader::header(const Body& body) {
     }
     m_in.setCodec(m_version >= 1021, page);
     m_file.codePage = page;
+    // Names met before spell other names now.
+    m_layerSpellings.clear();
+    m_blockSpellings.clear();
+    m_styleSpellings.clear();
 
     AcDbDatabaseHeader h = m_db.header();
     std::set<std::string> takenVars;
@@ -791,7 +894,9 @@ AcDbBlockTableRecord* Reader::openBlock(const AcDbObjectId& id) {
 }
 
 void Reader::entitiesSection() {
+    m_streaming = true;
     entityStream(m_db.modelSpaceId(), true);
+    m_streaming = false;
     Record end;
     if (nextRecord(end) && !sectionEnd(end, "ENTITIES")) pushBack(std::move(end));
 }
@@ -838,6 +943,32 @@ void Reader::objects() {
 }
 
 // ---- names ----
+
+AcDbObjectId Reader::layerOfSpelling(std::string_view bytes, size_t line) {
+    AcDbObjectId id = m_layerSpellings.find(bytes);
+    if (!id.isNull()) return id;
+    std::wstring name = m_in.codec().decode(bytes);
+    if (name.empty()) name = L"0";
+    id = layerId(name, line);
+    if (!id.isNull()) m_layerSpellings.add(bytes, id);
+    return id;
+}
+
+AcDbObjectId Reader::blockOfSpelling(std::string_view bytes, size_t line) {
+    AcDbObjectId id = m_blockSpellings.find(bytes);
+    if (!id.isNull()) return id;
+    id = blockId(m_in.codec().decode(bytes), line);
+    if (!id.isNull()) m_blockSpellings.add(bytes, id);
+    return id;
+}
+
+AcDbObjectId Reader::styleOfSpelling(std::string_view bytes, size_t line) {
+    AcDbObjectId id = m_styleSpellings.find(bytes);
+    if (!id.isNull()) return id;
+    id = styleId(m_in.codec().decode(bytes), line);
+    if (!id.isNull()) m_styleSpellings.add(bytes, id);
+    return id;
+}
 
 AcDbObjectId Reader::layerId(const std::wstring& name, size_t line) {
     std::wstring key = vorn::db::FoldSymbolName(name);
@@ -1026,7 +1157,7 @@ void Reader::finish() {
             const std::string& v = groups[i].value;
             auto res = std::from_chars(v.data(), v.data() + v.size(), h, 16);
             if (res.ec != std::errc() || res.ptr != v.data() + v.size() || h == 0 || h >= kMaxHandle ||
-                !m_handles.insert(h).second) {
+                !m_handles.insert(h)) {
                 const std::uint64_t fresh = vorn::db::NewHandle(m_db);
                 note(line, "a kept record with a bad or repeated handle was given a new one");
                 char buf[24];

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -17,7 +19,8 @@ namespace vorn::dxf::detail {
 
 // The properties every entity record carries, and its extended data.
 struct EntityCommon {
-    std::wstring layer = L"0";
+    std::string_view layer;  // the layer's name as the record spells it (a view into the file's text)
+    bool layerGiven = false;
     std::wstring linetype;
     AcCmColor color;
     double linetypeScale = 1.0;
@@ -26,16 +29,54 @@ struct EntityCommon {
     std::vector<std::pair<std::wstring, AcDbXDataItems>> xdata;
 };
 
-// One record: its type (group 0, upper-cased), the line of that group and its other groups.
+// One record: its type (group 0, upper-cased), the line of that group, where it starts in the
+// text, and its other groups.
 struct Record {
     std::string type;
     size_t line = 0;
+    size_t offset = 0;
     std::vector<Group> body;
+};
+
+// The handles the file gave its records. Programs hand handles out from 1 upwards, so those
+// below a bound that grows with the file are bits; the rest (a damaged or strange file) a set.
+class HandleSet {
+public:
+    explicit HandleSet(std::uint64_t denseBound) : m_bound(denseBound) {}
+    // False when the handle was there already.
+    bool insert(std::uint64_t h);
+
+private:
+    std::uint64_t m_bound;
+    std::vector<std::uint64_t> m_bits;
+    std::unordered_set<std::uint64_t> m_sparse;
+};
+
+// Names a file spells the same way over and over (layers, blocks, text styles), with the
+// object each stands for, so that most records need neither decoding nor folding of the name.
+class NameCache {
+public:
+    // The object of that spelling; null when not met yet.
+    AcDbObjectId find(std::string_view bytes) const;
+    void add(std::string_view bytes, const AcDbObjectId& id);
+    void clear() {
+        m_ids.clear();
+        m_spellings.clear();
+        m_last = {};
+    }
+
+private:
+    mutable std::pair<std::string_view, AcDbObjectId> m_last;  // the spelling found last
+    std::deque<std::string> m_spellings;  // the keys' storage (a deque does not move them)
+    std::unordered_map<std::string_view, AcDbObjectId> m_ids;
 };
 
 class Reader {
 public:
-    Reader(std::string_view text, const std::string& file, AcDbDatabase& db);
+    // consumed, when given, is told now and then an offset below which the reader will not look
+    // at the text again (so that its memory can be given back).
+    Reader(std::string_view text, const std::string& file, AcDbDatabase& db,
+           std::function<void(size_t)> consumed = nullptr);
     // Reads the whole file into the database. Throws DxfError only for a file without any
     // readable structure; damage elsewhere is mended or left out, and noted.
     void read();
@@ -48,10 +89,13 @@ private:
     // The next record; false at the end of the file. Unreadable lines and groups outside any
     // record are skipped with a note.
     bool nextRecord(Record& r);
+    // Swapped rather than moved, so that the record buffers go round and keep their capacity.
     void pushBack(Record&& r) {
-        m_pending = std::move(r);
+        std::swap(m_pending, r);
         m_hasPending = true;
     }
+    // Tells the owner of the text how far it was read, when that moved on far enough.
+    void giveBackText();
     // The first bad group of a body, or null.
     static const Group* firstBad(const Body& body);
     // Notes that a record was left out because of its bad group.
@@ -83,6 +127,9 @@ private:
     // The groups of a record the host does not set, with handle and owner taken out.
     std::shared_ptr<AcDbKeptData> keepRest(const Body& body, RecordKind part, const std::vector<Place>& places,
                                            const std::vector<bool>* taken = nullptr) const;
+    // The same appended to out.
+    void keepRest(const Body& body, RecordKind part, const std::vector<Place>& places, AcDbKeptGroups& out,
+                  const std::vector<bool>* taken = nullptr) const;
     // The record's handle (group 5 or 105 at its head), checked: 0 when it has none; a bad or
     // repeated one is noted and replaced by 0 (a new one).
     std::uint64_t handleOf(const Record& r, const std::vector<Place>& places);
@@ -99,20 +146,27 @@ private:
     // Reads the records after a POLYLINE or INSERT up to and with SEQEND.
     void sequence(const char* member, std::vector<Record>& out, const Record& parent);
     void polyline(Record& r, std::vector<Record>& seq, const AcDbObjectId& block, bool layoutSpace);
-    void keptEntity(const Record& r, std::vector<Record>* seq, const AcDbObjectId& block, bool layoutSpace);
+    void keptEntity(const Record& r, const std::vector<Place>& places, std::vector<Record>* seq,
+                    const AcDbObjectId& block, bool layoutSpace);
     // The common properties, from where they stand (the head or the AcDbEntity part).
     bool common(const Record& r, const std::vector<Place>& places, EntityCommon& c);
     bool xdata(const Record& r, const std::vector<Place>& places, EntityCommon& c);
     // Gives the entity the common properties and appends it to its block; takes ownership.
-    // Null id when the drawing refuses it (noted).
+    // kept: the groups it keeps (taken from), null for an entity that keeps nothing of its
+    // record; following: the records it keeps after it. Null id when the drawing refuses it
+    // (noted).
     AcDbObjectId append(AcDbEntity* e, const EntityCommon& c, const AcDbObjectId& block, bool layoutSpace, size_t line,
-                        std::uint64_t handle, std::shared_ptr<AcDbKeptData> kept);
+                        std::uint64_t handle, AcDbKeptGroups* kept, std::vector<AcDbKeptRecord>* following = nullptr);
     // A framework entity from its carrier's extended data, or null when the carrier stays.
     AcDbEntity* frameworkEntity(EntityCommon& c, size_t line);
     void regionLoop(const AcDbPolyline& loop, EntityCommon& c, const AcDbObjectId& block, bool layoutSpace,
                     size_t line, std::uint64_t handle);
 
     // ---- names ----
+    // The same by a name as the file spells it (decoded only the first time).
+    AcDbObjectId layerOfSpelling(std::string_view bytes, size_t line);
+    AcDbObjectId blockOfSpelling(std::string_view bytes, size_t line);
+    AcDbObjectId styleOfSpelling(std::string_view bytes, size_t line);
     AcDbObjectId layerId(const std::wstring& name, size_t line);
     AcDbObjectId styleId(const std::wstring& name, size_t line);
     AcDbObjectId linetypeId(const std::wstring& name, size_t line);
@@ -120,10 +174,18 @@ private:
     // name cannot be a block's (noted).
     AcDbObjectId blockId(const std::wstring& name, size_t line);
     bool ok(Acad::ErrorStatus es, size_t line, const std::string& what);
+    // The same for a fixed text, made a string only when it is needed (this is asked for every
+    // value an entity is given).
+    bool ok(Acad::ErrorStatus es, size_t line, const char* what) {
+        return es == Acad::eOk || ok(es, line, std::string(what));
+    }
     // A block record open for write while the file is read (closed at the end).
     AcDbBlockTableRecord* openBlock(const AcDbObjectId& id);
 
     GroupReader m_in;
+    std::function<void(size_t)> m_consumed;
+    size_t m_givenBack = 0;   // the offset m_consumed was told last
+    bool m_streaming = false;  // in the entities section, where the text can be given back
     AcDbDatabase& m_db;
     vorn::db::FileData& m_file;
     int m_version = 0;  // 1009, 1015, ...; 0 while no header said
@@ -150,8 +212,9 @@ private:
     };
     std::map<std::pair<std::uint32_t, long long>, PendingRegion> m_regions;
     std::map<std::uint32_t, AcDbBlockTableRecord*> m_open;  // block records open while entities go in
+    NameCache m_layerSpellings, m_blockSpellings, m_styleSpellings;
     // Handles: those the file gave, and the highest.
-    std::unordered_set<std::uint64_t> m_handles;
+    HandleSet m_handles;
     mutable std::uint64_t m_maxHandle = 0;  // the highest handle the file names, anywhere
     std::uint64_t m_handseed = 0;
     // Header values, applied at the end.
@@ -169,7 +232,12 @@ private:
     std::vector<Note> m_notes;
     std::unordered_map<std::string, size_t> m_noteIndex;
     std::vector<std::string> m_noteLines;
-    std::vector<Place> m_places;  // scratch
+    // Scratch, kept between records for its capacity: the places of the groups of the record
+    // being read (tables and blocks), of an entity, and of a record that follows it; the
+    // groups an entity keeps; the record after an INSERT.
+    std::vector<Place> m_places, m_entityPlaces, m_memberPlaces;
+    AcDbKeptGroups m_kept;
+    Record m_lookahead;
 };
 
 }  // namespace vorn::dxf::detail

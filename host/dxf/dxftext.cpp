@@ -187,7 +187,9 @@ std::wstring Codec::decode(std::string_view value) const {
             break;
         }
     if (plain) return std::wstring(value.begin(), value.end());
-    const std::wstring raw = bytesToWide(value);
+    std::wstring raw = bytesToWide(value);
+    // Only escapes and caret pairs change anything below.
+    if (raw.find_first_of(L"\\^") == std::wstring::npos) return raw;
     std::wstring out;
     out.reserve(raw.size());
     for (size_t i = 0; i < raw.size();) {
