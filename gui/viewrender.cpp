@@ -509,7 +509,8 @@ void RenderModelSpace(const AcDbDatabase& db, const View& view, QImage& image) {
         if (e && !(!unbounded.empty() && Unbounded(e))) painter.entity(e, extents);
     });
     for (const AcDbObjectId& id : unbounded)
-        if (const AcDbEntity* e = AcDbEntity::cast(db.peekObject(id)); e && !e->isErased()) painter.entity(e, box);
+        if (const AcDbEntity* e = AcDbEntity::cast(db.peekObject(id)); e && !e->isErased() && Unbounded(e))
+            painter.entity(e, box);
 }
 
 }  // namespace vorn::gui
