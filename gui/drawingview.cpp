@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "gui/frontend.h"
 #include "gui/snapmarker.h"
@@ -386,9 +387,17 @@ void DrawingView::paintPreview(QPainter& painter) {
     const vorn::ed::InputContext& in = vorn::ed::CurrentInput();
     const bool chosen = in.chosen && !in.chosen->empty();
     if (!preview && vectors.empty() && !chosen) return;
-    if (m_previewLayer.size() != size()) m_previewLayer = QImage(size(), QImage::Format_ARGB32_Premultiplied);
     QImage& layer = m_previewLayer;
-    layer.fill(Qt::transparent);
+    if (layer.size() != size()) {
+        layer = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+        m_previewDrawn = layer.rect();
+    }
+    // Only what the last frame drew is cleared and only what this one draws is laid over the
+    // view: a parking row's preview is a thin band of a large window.
+    const QRect stale = m_previewDrawn.intersected(layer.rect());
+    for (int y = stale.top(); y <= stale.bottom(); ++y)
+        std::memset(layer.scanLine(y) + static_cast<std::ptrdiff_t>(stale.left()) * 4, 0,
+                    static_cast<std::size_t>(stale.width()) * 4);
     cairo_surface_t* surface = cairo_image_surface_create_for_data(
         layer.bits(), CAIRO_FORMAT_ARGB32, layer.width(), layer.height(), static_cast<int>(layer.bytesPerLine()));
     cairo_t* cr = cairo_create(surface);
@@ -402,9 +411,11 @@ void DrawingView::paintPreview(QPainter& painter) {
             if (const AcDbEntity* e = AcDbEntity::cast(db->peekObject(id))) sink.drawEntity(e);
     }
     if (preview) sink.drawEntity(preview);
+    vorn::render::PixelBox box;
+    m_previewDrawn = sink.paintedBox(box) ? QRect(box.x0, box.y0, box.x1 - box.x0, box.y1 - box.y0) : layer.rect();
     cairo_destroy(cr);
     cairo_surface_destroy(surface);
-    painter.drawImage(0, 0, layer);
+    if (!m_previewDrawn.isEmpty()) painter.drawImage(m_previewDrawn.topLeft(), layer, m_previewDrawn);
     for (const vorn::ed::TemporaryVector& v : vectors) {
         const vorn::render::Rgb c = vorn::render::AciToRgb(v.colorIndex, false);
         painter.setPen(QPen(QColor::fromRgbF(c.r, c.g, c.b), v.highlight ? 2 : 1));

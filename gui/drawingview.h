@@ -113,6 +113,7 @@ private:
     CursorMemo m_cursorMemo;
     // The preview's layer, kept between frames of a drag.
     QImage m_previewLayer;
+    QRect m_previewDrawn;  // the part of the preview layer the last frame drew on
 
     bool m_leftDown = false;
     bool m_boxDrag = false;

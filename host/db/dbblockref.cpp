@@ -200,6 +200,7 @@ bool DrawBlockAt(const AcDbBlockTableRecord* block, const AcGeMatrix3d& placemen
     if (!db) return false;
     DepthGuard guard;
     if (guard.tooDeep()) return false;
+    if (draw->placeBlock(block, placement, by)) return draw->regenAbort();
     ByBlockDraw inner(draw, by->color(), by->layerId(), db->layerZero());
     draw->geometry().pushModelTransform(placement);
     bool stop = false;

@@ -15,6 +15,7 @@
 #include "host/db/dbid.h"
 #include "host/ge/ge.h"
 
+class AcDbBlockTableRecord;
 class AcDbEntity;
 
 // Colour and layer of what is drawn next.
@@ -78,6 +79,13 @@ public:
     // The part of the world the sink shows, in world coordinates (invalid: not known). Geometry
     // without end (construction lines, rays) is drawn clipped to it.
     virtual AcDbExtents viewExtents() const { return AcDbExtents(); }
+    // Draws a whole block placed by the matrix (within the current model transform) in a way
+    // of the sink's own, such as a picture of it drawn once and laid at each reference; false:
+    // the caller draws the block's entities one by one.
+    virtual bool placeBlock(const AcDbBlockTableRecord* /*block*/, const AcGeMatrix3d& /*placement*/,
+                            const AcDbEntity* /*by*/) {
+        return false;
+    }
 };
 
 namespace vorn::db {

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cwctype>
+#include <limits>
 #include <string>
 
 #include "host/base/textcodec.h"
@@ -69,6 +70,11 @@ struct CairoSink::Pixels {
     std::vector<double> near;                      // those a pixel's fraction apart at least
     std::vector<char> keep;                        // which of those the stroke keeps
     std::vector<std::pair<std::size_t, std::size_t>> spans;
+    // Set while a block's sprite is drawn: strokes gather here (per pixel of the clip box, as
+    // OVER would lay them one after another in one colour) instead of on a surface.
+    std::vector<std::uint8_t>* sprite = nullptr;
+    PixelBox painted{std::numeric_limits<int>::max(), std::numeric_limits<int>::max(), std::numeric_limits<int>::min(),
+                     std::numeric_limits<int>::min()};
 
     // The points of pts, in near, that hold the polyline within tolerance of every point: the
     // points closer than tolerance to the last one taken are left out first (cheap), then the
@@ -229,6 +235,15 @@ struct CairoSink::Pixels {
     // Lays the gathered stroke over the pixels in colour c and clears it.
     void paint(const Rgb& c) {
         if (touched.empty()) return;
+        if (sprite) {
+            for (std::uint32_t k : touched) {
+                const std::uint32_t a = cover[k], below = (*sprite)[k];
+                (*sprite)[k] = static_cast<std::uint8_t>(a + (below * (255 - a) + 127) / 255);
+                cover[k] = 0;
+            }
+            touched.clear();
+            return;
+        }
         cairo_surface_flush(surface);
         if (!data) {
             data = cairo_image_surface_get_data(surface);
@@ -239,6 +254,8 @@ struct CairoSink::Pixels {
         for (std::uint32_t k : touched) {
             const int x = left + static_cast<int>(k % static_cast<std::uint32_t>(width()));
             const int y = top + static_cast<int>(k / static_cast<std::uint32_t>(width()));
+            painted.x0 = std::min(painted.x0, x), painted.x1 = std::max(painted.x1, x + 1);
+            painted.y0 = std::min(painted.y0, y), painted.y1 = std::max(painted.y1, y + 1);
             std::uint32_t& p = reinterpret_cast<std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride)[x];
             const std::uint32_t a = cover[k];
             cover[k] = 0;
@@ -344,6 +361,42 @@ void FlattenDeviceArc(double cx, double cy, double r, double start, double sweep
 
 const char* CairoSink::FontFamily() { return "WenQuanYi Micro Hei"; }
 
+// A block drawn once as the coverage of its strokes, for one way of turning and scaling it.
+struct CairoSink::BlockSprite {
+    AcDbObjectId block, layer;
+    std::vector<double> dashes;
+    double a = 0, b = 0, c = 0, d = 0;  // block units to pixels: x' = a x + b y, y' = c x + d y
+    double radius = 0;                  // of what it holds, in block units
+    bool usable = false;
+    struct Cell {
+        std::int16_t x, y;  // from the pixel of the block's base point
+        std::uint8_t alpha;
+    };
+    std::vector<Cell> cells;
+    int x0 = 0, y0 = 0, x1 = 0, y1 = 0;  // their box
+};
+
+// The sprites of one sink's blocks.
+struct CairoSink::BlockSprites {
+    // Half the side of the box a sprite is drawn in, pixels.
+    static constexpr int kReach = 256;
+    using Sprite = BlockSprite;
+    std::vector<Sprite> sprites;
+    int misses = 0;
+
+    // The sprite drawn for the same block, layer and dashes whose turn and scale puts every
+    // point of it within a quarter pixel of where (a b; c d) would.
+    Sprite* find(const AcDbObjectId& block, const AcDbObjectId& layer, const std::vector<double>& dashes, double a,
+                 double b, double c, double d) {
+        for (Sprite& s : sprites) {
+            if (s.block != block || s.layer != layer || s.dashes != dashes) continue;
+            const double off = std::max(std::fabs(a - s.a) + std::fabs(b - s.b), std::fabs(c - s.c) + std::fabs(d - s.d));
+            if (off * s.radius <= 0.25) return &s;
+        }
+        return nullptr;
+    }
+};
+
 CairoSink::CairoSink(cairo_t* cr, const View& view, const AcDbDatabase* db, PaintStyle style)
     : m_cr(cr), m_view(view), m_db(db), m_style(std::move(style)), m_pixels(Pixels::Of(cr)) {}
 
@@ -393,7 +446,15 @@ double CairoSink::penWidth() const {
     return std::max(1.0, m_style.highlight ? m_style.lineWidth * 2.0 : m_style.lineWidth);
 }
 
+bool CairoSink::paintedBox(PixelBox& box) const {
+    if (!m_pixels || m_cairoDrew) return false;
+    box = m_pixels->painted;
+    if (box.x0 > box.x1) box = PixelBox{};
+    return true;
+}
+
 void CairoSink::stroke(const Rgb& c, bool dashed) {
+    m_cairoDrew = true;
     cairo_set_source_rgb(m_cr, c.r, c.g, c.b);
     cairo_set_line_width(m_cr, penWidth());
     const std::vector<double> dev = dashed ? DevicePattern(m_style.dashes, m_view.scale()) : std::vector<double>{};
@@ -411,6 +472,107 @@ const std::vector<double>& CairoSink::devicePoints(const std::vector<AcGePoint3d
     return xy;
 }
 
+bool CairoSink::placeBlock(const AcDbBlockTableRecord* block, const AcGeMatrix3d& placement, const AcDbEntity* by) {
+    if (!m_pixels || !m_style.highlight || penWidth() < 2.0 || m_capturing || !block || !by) return false;
+    if (!m_sprites) m_sprites = std::make_unique<BlockSprites>();
+    BlockSprites& all = *m_sprites;
+    // References turned every which way: drawing sprites would not pay.
+    if (all.misses > 64) return false;
+    const AcGeMatrix3d current = modelTransform();
+    const AcGeMatrix3d m = current * placement;
+    if (!m.isFinite() || m(0, 2) != 0.0 || m(1, 2) != 0.0) return false;
+    const double s = m_view.scale();
+    const double a = m(0, 0) * s, b = m(0, 1) * s, c = -m(1, 0) * s, d = -m(1, 1) * s;
+    const double x = m_view.deviceX(m(0, 3)), y = m_view.deviceY(m(1, 3));
+    constexpr double kFar = 1e8;  // pixels: an anchor beyond is left to the plain drawing
+    if (!std::isfinite(a + b + c + d) || !(std::fabs(x) < kFar) || !(std::fabs(y) < kFar)) return false;
+    const double ax = std::round(x), ay = std::round(y);
+    BlockSprite* sprite = all.find(block->objectId(), by->layerId(), m_style.dashes, a, b, c, d);
+    if (!sprite) {
+        ++all.misses;
+        if (all.sprites.size() >= 32) return false;
+        sprite = &all.sprites.emplace_back();
+        captureSprite(*sprite, block, placement, by, static_cast<int>(ax), static_cast<int>(ay), x, y);
+        sprite->block = block->objectId();
+        sprite->layer = by->layerId();
+        sprite->dashes = m_style.dashes;
+        sprite->a = a, sprite->b = b, sprite->c = c, sprite->d = d;
+        const double stretch = std::sqrt(std::fabs(a * d - b * c));
+        sprite->radius = stretch > 0 ? (std::max({std::abs(sprite->x0), std::abs(sprite->x1), std::abs(sprite->y0),
+                                                  std::abs(sprite->y1)}) + 1.0) / stretch
+                                     : 0.0;
+    }
+    if (!sprite->usable) return false;
+    Pixels& px = *m_pixels;
+    const int ox = static_cast<int>(ax), oy = static_cast<int>(ay);
+    if (ox + sprite->x1 < px.left || ox + sprite->x0 >= px.right || oy + sprite->y1 < px.top ||
+        oy + sprite->y0 >= px.bottom || px.width() <= 0 || px.height() <= 0)
+        return true;
+    if (px.cover.empty()) px.cover.assign(static_cast<std::size_t>(px.width()) * static_cast<std::size_t>(px.height()), 0);
+    for (const BlockSprite::Cell& cell : sprite->cells) {
+        const int px_ = ox + cell.x, py_ = oy + cell.y;
+        if (px_ < px.left || px_ >= px.right || py_ < px.top || py_ >= px.bottom) continue;
+        const std::uint32_t k = static_cast<std::uint32_t>((py_ - px.top) * px.width() + (px_ - px.left));
+        if (px.cover[k] == 0) px.touched.push_back(k);
+        px.cover[k] = std::max(px.cover[k], cell.alpha);
+    }
+    px.paint(kHighlight);
+    return true;
+}
+
+void CairoSink::captureSprite(BlockSprite& sprite, const AcDbBlockTableRecord* block,
+                              const AcGeMatrix3d& placement, const AcDbEntity* by, int ax, int ay, double x, double y) {
+    constexpr int kReach = BlockSprites::kReach, kSide = 2 * kReach;
+    // The box around pixel (ax, ay), which the block's base point is moved onto from (x, y).
+    auto box = std::make_unique<Pixels>();
+    box->left = ax - kReach;
+    box->top = ay - kReach;
+    box->right = ax + kReach;
+    box->bottom = ay + kReach;
+    std::vector<std::uint8_t> alpha(static_cast<std::size_t>(kSide) * kSide, 0);
+    box->sprite = &alpha;
+    std::swap(m_pixels, box);
+    m_capturing = true;
+    m_captureFailed = false;
+    const AcGeMatrix3d current = modelTransform();
+    const double s = m_view.scale();
+    const AcGeVector3d move((ax - x) / s, (y - ay) / s, 0.0);
+    const AcGeMatrix3d shift = current.inverse() * AcGeMatrix3d::translation(move) * current;
+    vorn::db::DrawBlockAt(block, shift * placement, by, this);
+    m_capturing = false;
+    std::swap(m_pixels, box);
+    sprite.usable = !m_captureFailed;
+    if (!sprite.usable) return;
+    sprite.x0 = sprite.y0 = kReach;
+    sprite.x1 = sprite.y1 = -kReach;
+    for (int row = 0; row < kSide; ++row)
+        for (int col = 0; col < kSide; ++col) {
+            const std::uint8_t v = alpha[static_cast<std::size_t>(row) * kSide + col];
+            if (v == 0) continue;
+            const int cx = col - kReach, cy = row - kReach;
+            sprite.cells.push_back({static_cast<std::int16_t>(cx), static_cast<std::int16_t>(cy), v});
+            sprite.x0 = std::min(sprite.x0, cx), sprite.x1 = std::max(sprite.x1, cx);
+            sprite.y0 = std::min(sprite.y0, cy), sprite.y1 = std::max(sprite.y1, cy);
+        }
+    if (sprite.cells.empty()) sprite.x0 = sprite.y0 = sprite.x1 = sprite.y1 = 0;
+}
+
+bool CairoSink::capturable(const vorn::db::GiPrimitive& p) const {
+    switch (p.kind) {
+    case vorn::db::GiPrimitive::kPolyline: return true;
+    case vorn::db::GiPrimitive::kPolygon: return p.points.size() <= 2;  // a fill goes through Cairo
+    case vorn::db::GiPrimitive::kArc: {
+        // The whole circle within the box, so that no part of the arc is cut off.
+        const double r = p.radius * m_view.scale() + penWidth(), cx = m_view.deviceX(p.centre.x),
+                     cy = m_view.deviceY(p.centre.y);
+        const Pixels& px = *m_pixels;
+        return cx - r > px.left && cx + r < px.right && cy - r > px.top && cy + r < px.bottom;
+    }
+    case vorn::db::GiPrimitive::kText: return false;
+    }
+    return false;
+}
+
 void CairoSink::strokePixels(const std::vector<double>& xy, bool closed, const Rgb& c, bool dashed) {
     Pixels& px = *m_pixels;
     const double r = penWidth() / 2;
@@ -424,6 +586,10 @@ void CairoSink::strokePixels(const std::vector<double>& xy, bool closed, const R
     for (std::size_t i = 1; i < n; ++i) {
         x0 = std::min(x0, xy[2 * i]), x1 = std::max(x1, xy[2 * i]);
         y0 = std::min(y0, xy[2 * i + 1]), y1 = std::max(y1, xy[2 * i + 1]);
+    }
+    if (m_capturing && (x0 - r < px.left + 1 || x1 + r > px.right - 1 || y0 - r < px.top + 1 || y1 + r > px.bottom - 1)) {
+        m_captureFailed = true;  // beyond the sprite's box
+        return;
     }
     if (n == 1 || (n > 1 && x1 - x0 <= r && y1 - y0 <= r)) {
         // A point, or a stroke that stays within half the pen's width (a detail of a symbol
@@ -475,7 +641,10 @@ void PaintText(cairo_t* cr, const View& view, const AcGiTextData& t, const Rgb& 
     cairo_restore(cr);
 }
 
-void CairoSink::drawText(const AcGiTextData& t, const Rgb& c) { PaintText(m_cr, m_view, t, c); }
+void CairoSink::drawText(const AcGiTextData& t, const Rgb& c) {
+    m_cairoDrew = true;
+    PaintText(m_cr, m_view, t, c);
+}
 
 AcDbExtents CairoSink::viewExtents() const {
     double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
@@ -500,6 +669,10 @@ bool CairoSink::emit(vorn::db::GiPrimitive&& p) {
     // Wide pens (previews) straight into an image surface's pixels; a one-pixel line keeps
     // Cairo's exact look in pictures.
     const bool direct = m_pixels && penWidth() >= 2.0;
+    if (m_capturing && !capturable(p)) {
+        m_captureFailed = true;
+        return false;
+    }
     switch (p.kind) {
     case vorn::db::GiPrimitive::kPolyline:
     case vorn::db::GiPrimitive::kPolygon: {
@@ -520,6 +693,7 @@ bool CairoSink::emit(vorn::db::GiPrimitive&& p) {
             if (direct) {
                 // The fill through Cairo, the outline into the pixels.
                 cairo_fill(m_cr);
+                m_cairoDrew = true;
                 strokePixels(devicePoints(p.points), true, c, false);
                 break;
             }

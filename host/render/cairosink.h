@@ -34,6 +34,11 @@ struct PaintStyle {
     std::vector<double> dashes;
 };
 
+// A box of whole pixels: x0 <= x < x1, y0 <= y < y1 (empty when x0 >= x1).
+struct PixelBox {
+    int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+};
+
 class CairoSink : public vorn::db::GiWorldSink {
 public:
     // db resolves ByLayer colours and hidden layers; it may be null (everything drawn, ByLayer
@@ -48,11 +53,23 @@ public:
     AcDbExtents viewExtents() const override;
     // Draws one entity with its own line type (ByLayer resolved through its layer).
     void drawEntity(const AcDbEntity* entity);
+    // The pixels drawn on so far, when all went straight into an image surface's pixels;
+    // false when Cairo drew anything (a text, a fill, a thin line) or the target is not such
+    // an image.
+    bool paintedBox(PixelBox& box) const;
 
     // The font family used for every text.
     static const char* FontFamily();
 
     struct Pixels;
+    struct BlockSprite;
+    struct BlockSprites;
+
+    // Previews on an image surface: a block drawn once as the coverage of its strokes, laid at
+    // every reference that turns and scales it alike (to within a quarter pixel; each reference
+    // placed to the nearest whole pixel). Blocks with texts or fills, or larger than a sprite's
+    // box, are drawn entity by entity.
+    bool placeBlock(const AcDbBlockTableRecord* block, const AcGeMatrix3d& placement, const AcDbEntity* by) override;
 
 protected:
     bool emit(vorn::db::GiPrimitive&& primitive) override;
@@ -67,12 +84,24 @@ private:
     // surface only).
     const std::vector<double>& devicePoints(const std::vector<AcGePoint3d>& points);
     void strokePixels(const std::vector<double>& xy, bool closed, const Rgb& c, bool dashed);
+    // Whether a primitive can go into a sprite: a stroke within its box.
+    bool capturable(const vorn::db::GiPrimitive& p) const;
+    // Draws the block into a sprite with its base point at pixel (ax, ay) (moved there from
+    // (x, y)); the sprite is unusable when anything of it cannot be held.
+    void captureSprite(BlockSprite& sprite, const AcDbBlockTableRecord* block, const AcGeMatrix3d& placement,
+                       const AcDbEntity* by, int ax, int ay, double x, double y);
 
     cairo_t* m_cr;
     View m_view;
     const AcDbDatabase* m_db;
     PaintStyle m_style;
     std::unique_ptr<Pixels> m_pixels;  // null: everything through Cairo
+    std::unique_ptr<BlockSprites> m_sprites;
+    // While a block's sprite is drawn: what cannot go into it (a text, a fill, a stroke beyond
+    // its box) marks it unusable and is not drawn.
+    bool m_capturing = false;
+    bool m_captureFailed = false;
+    bool m_cairoDrew = false;
 };
 
 // The dash pattern (drawing units) an entity is drawn with: its own line type or its layer's.

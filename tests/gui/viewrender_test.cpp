@@ -552,12 +552,35 @@ QImage PreviewPicture(const AcDbDatabase& db, const View& view, bool throughCair
     return out;
 }
 
+// A parking row in miniature: one car block, with an arc and a bulged outline, placed many
+// times alike (the preview lays one picture of it at each place) and a few turned.
+void CarRow(Drawing& d) {
+    const AcDbObjectId car = d.block(L"CAR");
+    auto* body = new AcDbPolyline(4);
+    body->addVertexAt(0, AcGePoint2d(0, 0));
+    body->addVertexAt(1, AcGePoint2d(1.8, 0), 0.3);
+    body->addVertexAt(2, AcGePoint2d(1.8, 4.4));
+    body->addVertexAt(3, AcGePoint2d(0, 4.4), 0.3);
+    body->setClosed(true);
+    d.add(body, car);
+    d.add(new AcDbArc(AcGePoint3d(0.9, 3.2, 0), 0.6, 0.2, 2.9), car);
+    d.add(Line(0.2, 1.2, 1.6, 1.2), car);
+    for (int k = 0; k < 48; ++k) {
+        auto* ref = new AcDbBlockReference(AcGePoint3d(2.37 * (k % 16), 6.1 * (k / 16), 0), car);
+        if (k % 11 == 5) ref->setRotation(0.3 * k);
+        d.add(ref);
+    }
+}
+
 TEST(DragPreview, StrokesStraightIntoTheImageMatchCairosAndKeepToTheClip) {
-    Drawing d;
-    Site(d, 7);
-    const View view = View::Fit(d.db().modelSpaceExtents(), 240, 200, 0.02);
+    Drawing site, row;
+    Site(site, 7);
+    CarRow(row);
+    for (Drawing* drawing : {&site, &row})
     for (bool clipped : {false, true}) {
-        SCOPED_TRACE(clipped ? "clipped" : "whole");
+        SCOPED_TRACE(std::string(drawing == &site ? "site, " : "row, ") + (clipped ? "clipped" : "whole"));
+        Drawing& d = *drawing;
+        const View view = View::Fit(d.db().modelSpaceExtents(), 240, 200, 0.02);
         const QImage direct = PreviewPicture(d.db(), view, false, clipped);
         const QImage cairo = PreviewPicture(d.db(), view, true, clipped);
         EXPECT_GT(LitPixels(cairo).size(), 500u);
