@@ -51,7 +51,8 @@ std::string ModuleFile(const FileLocations& where) {
 }
 
 std::string VersionText(const FileLocations& where, const std::string& supportInUse) {
-    return std::string("vorncad ") + VORN_VERSION + (where.buildTree ? " (run from its build tree)" : "") +
+    return std::string("vorncad ") + VORN_VERSION +
+           (where.buildTree ? " (run from its build tree)" : "") +
            "\nsupport folder: " + Described(Tidy(supportInUse), true) +
            "\nplug-in: " + Described(ModuleFile(where), false) +
            "\nlanguage dictionaries: " + Described(where.langDir, true) + "\n";

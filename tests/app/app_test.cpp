@@ -73,15 +73,15 @@ TEST(Vorncad, AProgramAwayFromItsFilesSaysWhatIsMissing) {
     if (ec) fs::copy_file(VORNCAD, bin / "vorncad");
     const fs::path prefix = bin.parent_path();
     const std::string program = "'" + (bin / "vorncad").string() + "'";
+    const std::string plugin = (prefix / "lib/vorncad/VornGeneralDrawing.arx").string();
     Result r = Vorncad("--version", "", program);
     EXPECT_EQ(r.status, 0) << r.out;
-    EXPECT_NE(r.out.find("support folder: " + (prefix / "share/vorncad/support").string() + " (missing)"),
-              std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("plug-in: " + (prefix / "lib/vorncad/VornGeneralDrawing.arx").string() + " (missing)"),
-              std::string::npos) << r.out;
+    const std::string support = (prefix / "share/vorncad/support").string();
+    EXPECT_NE(r.out.find("support folder: " + support + " (missing)"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("plug-in: " + plugin + " (missing)"), std::string::npos) << r.out;
     r = Vorncad("-s -", "sample\n", program);
-    EXPECT_NE(r.out.find("Note: the site-plan module " + (prefix / "lib/vorncad/VornGeneralDrawing.arx").string() +
-                         " is missing"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Note: the site-plan module " + plugin + " is missing"), std::string::npos)
+        << r.out;
     EXPECT_NE(r.out.find("Note: the support folder"), std::string::npos) << r.out;
     fs::remove_all(prefix);
 }

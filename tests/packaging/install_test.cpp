@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include <fstream>
 #include <filesystem>
+#include <fstream>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -19,9 +19,13 @@ namespace {
 namespace fs = std::filesystem;
 using vorn::test::CommandOutput;
 
-std::string Quoted(const fs::path& p) { return "'" + p.string() + "'"; }
+std::string Quoted(const fs::path& p) {
+    return "'" + p.string() + "'";
+}
 
-bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+bool Has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
 
 // Regular files under dir, as paths relative to it.
 std::set<std::string> FilesUnder(const fs::path& dir) {
@@ -32,7 +36,7 @@ std::set<std::string> FilesUnder(const fs::path& dir) {
 }
 
 class InstalledVorncad : public ::testing::Test {
-protected:
+  protected:
     // One install for all cases, in a folder outside the build and source trees: installed
     // under PREFIX, copied to MOVED, and PREFIX deleted, so nothing can lead back to it.
     static void SetUpTestSuite() {
@@ -41,9 +45,10 @@ protected:
         scratch_ = fs::canonical(dir);
         const fs::path prefix = scratch_ / "prefix";
         int status = -1;
-        const std::string out = CommandOutput(Quoted(VORN_CMAKE) + " --install " + Quoted(VORN_BINARY_DIR) +
-                                                  " --prefix " + Quoted(prefix) + " --strip 2>&1",
-                                              status);
+        const std::string out =
+            CommandOutput(Quoted(VORN_CMAKE) + " --install " + Quoted(VORN_BINARY_DIR) +
+                              " --prefix " + Quoted(prefix) + " --strip 2>&1",
+                          status);
         ASSERT_EQ(status, 0) << out;
         moved_ = scratch_ / "moved";
         fs::copy(prefix, moved_, fs::copy_options::recursive | fs::copy_options::copy_symlinks);
@@ -51,18 +56,21 @@ protected:
     }
 
     static void TearDownTestSuite() {
-        if (!::testing::UnitTest::GetInstance()->Failed() && !scratch_.empty()) fs::remove_all(scratch_);
+        if (!::testing::UnitTest::GetInstance()->Failed() && !scratch_.empty())
+            fs::remove_all(scratch_);
     }
 
-    void SetUp() override { ASSERT_TRUE(fs::exists(moved_ / "bin" / "vorncad")) << "the install failed"; }
+    void SetUp() override {
+        ASSERT_TRUE(fs::exists(moved_ / "bin" / "vorncad")) << "the install failed";
+    }
 
     // The moved program with a home and a working folder of its own.
     static std::string Run(const std::string& args, int& status) {
         const fs::path home = scratch_ / "home";
         fs::create_directories(home);
-        return CommandOutput("cd " + Quoted(home) + " && HOME=" + Quoted(home) + " XDG_CONFIG_HOME=" +
-                                 Quoted(home / ".config") + " " + Quoted(moved_ / "bin" / "vorncad") + " " +
-                                 args + " 2>&1",
+        return CommandOutput("cd " + Quoted(home) + " && HOME=" + Quoted(home) +
+                                 " XDG_CONFIG_HOME=" + Quoted(home / ".config") + " " +
+                                 Quoted(moved_ / "bin" / "vorncad") + " " + args + " 2>&1",
                              status);
     }
 
@@ -79,7 +87,9 @@ TEST_F(InstalledVorncad, VersionNamesTheFilesOfTheMovedPrefix) {
     EXPECT_EQ(status, 0) << out;
     const fs::path data = moved_ / VORN_INSTALL_DATADIR;
     EXPECT_TRUE(Has(out, "\nsupport folder: " + (data / "support").string() + "\n")) << out;
-    EXPECT_TRUE(Has(out, "\nplug-in: " + (moved_ / VORN_INSTALL_PLUGINDIR / "VornGeneralDrawing.arx").string() + "\n"))
+    EXPECT_TRUE(Has(
+        out, "\nplug-in: " + (moved_ / VORN_INSTALL_PLUGINDIR / "VornGeneralDrawing.arx").string() +
+                 "\n"))
         << out;
     EXPECT_TRUE(Has(out, "\nlanguage dictionaries: " + (data / "lang").string() + "\n")) << out;
     EXPECT_FALSE(Has(out, "(missing)")) << out;
@@ -91,16 +101,17 @@ TEST_F(InstalledVorncad, VersionNamesTheFilesOfTheMovedPrefix) {
 TEST_F(InstalledVorncad, DrawsWithTheCarThePlantLibraryAndTheLegendLibrary) {
     const fs::path run = scratch_ / "run";
     fs::create_directories(run);
-    std::ofstream(run / "site.scr") << "; the module is found by its bare name in the plug-in folder\n"
-                                       "ARX\nU\nVornGeneralDrawing.arx\nARX\nL\nVornGeneralDrawing.arx\n"
-                                       "; a row of five spaces with a car in each\n"
-                                       "KyDrawParkSpace\n0,0\n12000,0\n6000,-3000\nESC\n"
-                                       "; the star tree of the plant library at a point\n"
-                                       "KyRYBS\n@click 2084\n@click 2082\n@click 2097\n星形乔木\n"
-                                       "0,20000\n\n"
-                                       "; two symbols of the site-plan library as a legend\n"
-                                       "KyMapLegend\n@select 2028 1\n@click 2025\n@select 2028 3\n"
-                                       "@click 2025\n~30000,30000\n30000,30000\n";
+    std::ofstream(run / "site.scr")
+        << "; the module is found by its bare name in the plug-in folder\n"
+           "ARX\nU\nVornGeneralDrawing.arx\nARX\nL\nVornGeneralDrawing.arx\n"
+           "; a row of five spaces with a car in each\n"
+           "KyDrawParkSpace\n0,0\n12000,0\n6000,-3000\nESC\n"
+           "; the star tree of the plant library at a point\n"
+           "KyRYBS\n@click 2084\n@click 2082\n@click 2097\n星形乔木\n"
+           "0,20000\n\n"
+           "; two symbols of the site-plan library as a legend\n"
+           "KyMapLegend\n@select 2028 1\n@click 2025\n@select 2028 3\n"
+           "@click 2025\n~30000,30000\n30000,30000\n";
     const fs::path dxf = run / "site.dxf";
     int status = -1;
     const std::string out = Run("--lang en --settings " + Quoted(run / "settings.json") + " -s " +
@@ -119,18 +130,22 @@ TEST_F(InstalledVorncad, DrawsWithTheCarThePlantLibraryAndTheLegendLibrary) {
     const std::string listing = CommandOutput(
         "/usr/bin/python3 -c \"import ezdxf,sys; d=ezdxf.readfile(sys.argv[1]); "
         "print(sorted(set((e.dxf.layer, e.dxf.name, len(d.blocks[e.dxf.name]) > 0) "
-        "for e in d.modelspace() if e.dxftype() == 'INSERT')))\" " + Quoted(dxf) + " 2>&1",
+        "for e in d.modelspace() if e.dxftype() == 'INSERT')))\" " +
+            Quoted(dxf) + " 2>&1",
         status);
     ASSERT_EQ(status, 0) << listing;
-    EXPECT_EQ(listing, "[('PLAN-CAR_PLACE', 'car', True), ('PLAN-SAMPLE', 'Road', True), "
-                       "('PLAN-SAMPLE', 'Tree', True), ('PLAN-TREE', 'Tree2', True)]\n");
+    EXPECT_EQ(listing,
+              "[('PLAN-CAR_PLACE', 'car', True), ('PLAN-SAMPLE', 'Road', True), "
+              "('PLAN-SAMPLE', 'Tree', True), ('PLAN-TREE', 'Tree2', True)]\n");
 }
 
 TEST_F(InstalledVorncad, TheDesktopEntryIsValidAndNamesInstalledFiles) {
     const fs::path entry = moved_ / "share" / "applications" / "vorncad.desktop";
     int status = -1;
-    const std::string out = CommandOutput("desktop-file-validate " + Quoted(entry) + " 2>&1", status);
-    ASSERT_NE(status, 127) << "desktop-file-validate is missing: run tools/setup.sh (desktop-file-utils)";
+    const std::string out =
+        CommandOutput("desktop-file-validate " + Quoted(entry) + " 2>&1", status);
+    ASSERT_NE(status, 127)
+        << "desktop-file-validate is missing: run tools/setup.sh (desktop-file-utils)";
     EXPECT_EQ(status, 0) << out;
     EXPECT_EQ(out, "");
     std::ifstream in(entry);
@@ -141,7 +156,8 @@ TEST_F(InstalledVorncad, TheDesktopEntryIsValidAndNamesInstalledFiles) {
     }
     EXPECT_EQ(exec, "vorncad %f");
     EXPECT_TRUE(fs::exists(moved_ / "bin" / exec.substr(0, exec.find(' '))));
-    EXPECT_TRUE(fs::exists(moved_ / "share" / "icons" / "hicolor" / "scalable" / "apps" / (icon + ".svg")))
+    EXPECT_TRUE(
+        fs::exists(moved_ / "share" / "icons" / "hicolor" / "scalable" / "apps" / (icon + ".svg")))
         << "Icon=" << icon;
 }
 
@@ -150,8 +166,8 @@ TEST_F(InstalledVorncad, TheManualDescribesEveryOption) {
     int status = -1;
     const std::string help = Run("--help", status);
     ASSERT_EQ(status, 0) << help;
-    const std::string manual =
-        CommandOutput("gzip -dc " + Quoted(moved_ / "share" / "man" / "man1" / "vorncad.1.gz"), status);
+    const std::string manual = CommandOutput(
+        "gzip -dc " + Quoted(moved_ / "share" / "man" / "man1" / "vorncad.1.gz"), status);
     ASSERT_EQ(status, 0);
     // roff writes a minus as "\-".
     const std::string text = std::regex_replace(manual, std::regex(R"(\\-)"), "-");
@@ -165,10 +181,11 @@ TEST_F(InstalledVorncad, TheManualDescribesEveryOption) {
 TEST_F(InstalledVorncad, TheDebianPackageHoldsWhatTheInstallHolds) {
     const fs::path out = scratch_ / "package";
     int status = -1;
-    const std::string log = CommandOutput(Quoted(VORN_CPACK) + " -G DEB --config " +
-                                              Quoted(fs::path(VORN_BINARY_DIR) / "CPackConfig.cmake") + " -B " +
-                                              Quoted(out) + " 2>&1",
-                                          status);
+    const std::string log =
+        CommandOutput(Quoted(VORN_CPACK) + " -G DEB --config " +
+                          Quoted(fs::path(VORN_BINARY_DIR) / "CPackConfig.cmake") + " -B " +
+                          Quoted(out) + " 2>&1",
+                      status);
     ASSERT_EQ(status, 0) << log;
     fs::path deb;
     for (const auto& e : fs::directory_iterator(out))
@@ -193,8 +210,8 @@ TEST_F(InstalledVorncad, TheDebianPackageHoldsWhatTheInstallHolds) {
 
     const std::string depends = CommandOutput("dpkg-deb -f " + Quoted(deb) + " Depends", status);
     ASSERT_EQ(status, 0);
-    for (const char* package : {"libcairo2", "libpolyclipping", "libpugixml", "libreadline", "libstdc++6",
-                                "fonts-wqy-microhei"})
+    for (const char* package : {"libcairo2", "libpolyclipping", "libpugixml", "libreadline",
+                                "libstdc++6", "fonts-wqy-microhei"})
         EXPECT_TRUE(Has(depends, package)) << package << " is not in Depends: " << depends;
     if (VORN_WINDOW_BUILT) {
         EXPECT_TRUE(Has(depends, "libqt6widgets6")) << depends;
