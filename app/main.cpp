@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/drawingio.h"
+#include "app/filelocations.h"
 #include "app/options.h"
 #include "framework/core/KyFramework.h"
 #include "framework/lang/VornLanguageSwitch.h"
@@ -48,27 +49,6 @@ std::string ProgramDirectory() {
     return ec ? std::string(".") : exe.parent_path().string();
 }
 
-std::string DefaultSupportDir(const std::string& programDir) {
-    for (const fs::path& p : {fs::path(programDir) / "support", fs::path(programDir) / ".." / "support",
-                              fs::path(programDir) / ".." / "share" / "vorncad" / "support",
-                              fs::path(VORN_SOURCE_SUPPORT_DIR)}) {
-        std::error_code ec;
-        if (fs::is_directory(p, ec)) return fs::weakly_canonical(p, ec).string();
-    }
-    return (fs::path(programDir) / "support").string();
-}
-
-// Where the language dictionaries are: beside the program, in its shared data, or in the
-// source tree the program was built from.
-std::string LanguageDir(const std::string& programDir) {
-    for (const fs::path& p : {fs::path(programDir) / "lang", fs::path(programDir) / ".." / "share" / "vorncad" / "lang",
-                              fs::path(VORN_SOURCE_LANG_DIR)}) {
-        std::error_code ec;
-        if (fs::is_directory(p, ec)) return fs::weakly_canonical(p, ec).string();
-    }
-    return (fs::path(programDir) / "lang").string();
-}
-
 std::string DefaultSettingsFile() {
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
     const char* home = std::getenv("HOME");
@@ -90,6 +70,7 @@ int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "C.UTF-8");
     vorn::app::Options options;
     std::string error;
+    std::error_code ec;
     if (!vorn::app::ParseOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
         Fail(error);
         std::cerr << "Try 'vorncad --help'.\n";
@@ -99,20 +80,27 @@ int main(int argc, char** argv) {
         std::cout << vorn::app::UsageText();
         return kExitOk;
     }
-    if (options.version) {
-        std::cout << "vorncad " << VORN_VERSION << "\n";
-        return kExitOk;
-    }
 
     const std::string programDir = ProgramDirectory();
+    const vorn::app::FileLocations where = vorn::app::LocateFiles(programDir);
+    const std::string supportDir = options.support.empty() ? where.supportDir : options.support;
+    if (!options.support.empty() && !fs::is_directory(options.support, ec)) {
+        Fail("option --support expects the folder of the support drawings and libraries, but \"" +
+             options.support + "\" is not a folder");
+        return kExitBadInput;
+    }
+    if (options.version) {
+        std::cout << vorn::app::VersionText(where, supportDir);
+        return kExitOk;
+    }
     vorn::ed::ProgramOptions po;
     po.language = vorn::FromUtf8(options.lang);
-    po.supportDir = WithSlash(options.support.empty() ? DefaultSupportDir(programDir) : options.support);
+    po.supportDir = WithSlash(supportDir);
     po.settingsFile = vorn::FromUtf8(options.settings.empty() ? DefaultSettingsFile() : options.settings);
     po.quiet = options.quiet;
     vorn::ed::SetProgramOptions(po);
     // Before the module loads, so that its texts find their dictionary from the first one on.
-    KyInstallLanguageSwitch(po.language, LanguageDir(programDir));
+    KyInstallLanguageSwitch(po.language, where.langDir);
 
     // The window: asked for, or without a script where a display is there.
     bool window = options.window;
@@ -169,17 +157,24 @@ int main(int argc, char** argv) {
     vorn::ed::SetStopOnRefusal(options.stopOnError);
     vorn::app::InstallDrawingServices();
     vorn::app::SetPictureSize(options.pictureWidth, options.pictureHeight);
-    vorn::rx::SetModuleDirectory(programDir);
+    vorn::rx::SetModuleDirectory(where.moduleDir);
     vorn::rx::RegisterArxCommand();
     vorn::cmds::RegisterHostCommands();
     vorn::cmds::RegisterCommandHelp();
-    const fs::path module = fs::path(programDir) / "VornGeneralDrawing.arx";
-    std::error_code ec;
+    const std::string module = vorn::app::ModuleFile(where);
     if (fs::exists(module, ec)) {
         std::wstring loadError;
-        if (!vorn::rx::LoadModule(vorn::FromUtf8(module.string()), loadError))
+        if (!vorn::rx::LoadModule(vorn::FromUtf8(module), loadError))
             vorn::ed::Print(L"Note: the site-plan module was not loaded: " + loadError + L"\n");
+    } else {
+        vorn::ed::Print(L"Note: the site-plan module " + vorn::FromUtf8(module) +
+                        L" is missing; its commands are not available (vorncad --version names "
+                        L"the files it uses).\n");
     }
+    if (!fs::is_directory(supportDir, ec))
+        vorn::ed::Print(L"Note: the support folder " + vorn::FromUtf8(supportDir) +
+                        L" is missing; the car, the trees and the libraries will not be found "
+                        L"(give --support DIR).\n");
 
 #ifdef VORN_HAVE_GUI
     if (window) {

@@ -9,6 +9,7 @@ packages=(
   fonts-wqy-microhei python3-ezdxf librecad libdxflib-dev
   qt6-base-dev libqt6test6 libgl-dev
   clang libclang-rt-14-dev
+  desktop-file-utils dpkg-dev file
 )
 missing=()
 for p in "${packages[@]}"; do

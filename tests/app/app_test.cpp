@@ -22,14 +22,15 @@ struct Result {
     std::string out;  // standard output and standard error together
 };
 
-Result Vorncad(const std::string& args, const std::string& input = "") {
+Result Vorncad(const std::string& args, const std::string& input = "",
+               const std::string& program = "'" + std::string(VORNCAD) + "'") {
     const fs::path dir = fs::path(VORN_BINARY_DIR) / "tests" / "app" / "work";
     fs::create_directories(dir);
     // One input file per test: ctest runs the tests side by side.
     const fs::path in =
         dir / (std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".in");
     std::ofstream(in) << input;
-    const std::string cmd = "cd '" + dir.string() + "' && '" + std::string(VORNCAD) + "' " + args +
+    const std::string cmd = "cd '" + dir.string() + "' && " + program + " " + args +
                             " < '" + in.string() + "' 2>&1";
     Result r;
     FILE* p = popen(cmd.c_str(), "r");
@@ -61,9 +62,33 @@ TEST(Vorncad, HelpAndVersion) {
     EXPECT_EQ(r.out.rfind("vorncad ", 0), 0u);
 }
 
+// A program away from its build tree and from an installed prefix finds no plug-in and no
+// support folder; it says so at start instead of lacking the site-plan commands in silence.
+TEST(Vorncad, AProgramAwayFromItsFilesSaysWhatIsMissing) {
+    const fs::path bin = fs::path(VORN_BINARY_DIR) / "tests" / "app" / "work" / "away" / "bin";
+    fs::remove_all(bin.parent_path());
+    fs::create_directories(bin);
+    std::error_code ec;
+    fs::create_hard_link(VORNCAD, bin / "vorncad", ec);  // a link names itself in /proc/self/exe
+    if (ec) fs::copy_file(VORNCAD, bin / "vorncad");
+    const fs::path prefix = bin.parent_path();
+    const std::string program = "'" + (bin / "vorncad").string() + "'";
+    const std::string plugin = (prefix / "lib/vorncad/VornGeneralDrawing.arx").string();
+    Result r = Vorncad("--version", "", program);
+    EXPECT_EQ(r.status, 0) << r.out;
+    const std::string support = (prefix / "share/vorncad/support").string();
+    EXPECT_NE(r.out.find("support folder: " + support + " (missing)"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("plug-in: " + plugin + " (missing)"), std::string::npos) << r.out;
+    r = Vorncad("-s -", "sample\n", program);
+    EXPECT_NE(r.out.find("Note: the site-plan module " + plugin + " is missing"), std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("Note: the support folder"), std::string::npos) << r.out;
+    fs::remove_all(prefix);
+}
+
 TEST(Vorncad, BadOptionsExitWithTwoAndSayWhy) {
     for (const char* args : {"--bogus", "--units km", "--lang fr", "-o out.txt", "--render a.bmp",
-                             "-s", "a.dxf b.dxf"}) {
+                             "-s", "a.dxf b.dxf", "--support no/such/folder"}) {
         const Result r = Vorncad(args);
         EXPECT_EQ(r.status, 2) << args;
         EXPECT_NE(r.out.find("vorncad: "), std::string::npos) << args;
