@@ -20,6 +20,10 @@ void RegisterDrawCommands();
 void RegisterEditCommands();
 void RegisterFileCommands();
 void RegisterViewCommands();
+void RegisterModifyCommands();   // ROTATE, SCALE, MIRROR, EXPLODE
+void RegisterOffsetCommand();
+void RegisterTrimCommands();     // TRIM, EXTEND
+void RegisterInquiryCommands();  // DIST, AREA
 
 // Whether the drawing changed since it was opened, created or last saved.
 bool DrawingModified();

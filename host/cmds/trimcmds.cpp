@@ -1,0 +1,254 @@
+// TRIM and EXTEND: lines, arcs, circles and polylines cut back to, or lengthened to, the
+// cutting or boundary edges the user selects (Enter: every curve of the drawing).
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/cmds/cmds.h"
+#include "host/cmds/cmdutil.h"
+#include "host/cmds/curvege.h"
+#include "host/ed/aced.h"
+#include "host/ed/commands.h"
+#include "host/ed/dbaccess.h"
+#include "host/ed/editor.h"
+#include "host/ed/selection.h"
+
+namespace vorn::cmds {
+namespace {
+
+// The edges a pick is cut or extended against: the chosen objects, or (none chosen) every
+// curve of the drawing as it is at that pick, pieces of earlier trims included.
+struct Edges {
+    bool all = false;
+    std::vector<AcDbObjectId> chosen;
+
+    std::vector<std::unique_ptr<KyGeCurve2d>> curvesBut(const AcDbObjectId& self) const {
+        std::vector<std::unique_ptr<KyGeCurve2d>> out;
+        for (const AcDbObjectId& id : all ? vorn::ed::dbx::ModelSpace() : chosen) {
+            if (id == self || id.isErased()) continue;
+            AcDbEntity* e = nullptr;
+            if (acdbOpenAcDbEntity(e, id, AcDb::kForRead) != Acad::eOk) continue;
+            if (auto c = CurveOf(e)) out.push_back(std::move(c));
+            e->close();
+        }
+        return out;
+    }
+};
+
+// False on Esc.
+bool AskEdges(const wchar_t* prompt, Edges& edges) {
+    ads_name ss;
+    const int rc = vorn::ed::SelectEntities(prompt, nullptr, ss);
+    if (rc == RTCAN) return false;
+    if (rc != RTNORM) {
+        edges.all = true;
+        return true;
+    }
+    std::int32_t n = 0;
+    acedSSLength(ss, &n);
+    for (std::int32_t i = 0; i < n; ++i) {
+        ads_name e;
+        AcDbObjectId id;
+        if (acedSSName(ss, i, e) == RTNORM && acdbGetObjectId(id, e) == Acad::eOk) edges.chosen.push_back(id);
+    }
+    acedSSFree(ss);
+    return true;
+}
+
+// One pick: RTNORM with the entity, its curve and the pick (world); other codes end the command.
+int PickCurve(const wchar_t* prompt, const wchar_t* kind, AcDbObjectId& id, std::unique_ptr<KyGeCurve2d>& curve,
+              KyGePoint& pick) {
+    for (;;) {
+        ads_name name;
+        ads_point pt;
+        const int rc = acedEntSel(prompt, name, pt);
+        if (rc != RTNORM) return rc;
+        AcDbEntity* e = nullptr;
+        if (acdbGetObjectId(id, name) != Acad::eOk || acdbOpenAcDbEntity(e, id, AcDb::kForRead) != Acad::eOk) continue;
+        curve = CurveOf(e);
+        e->close();
+        if (curve) {
+            const AcGePoint3d w = ToWorld(pt);
+            pick = KyGePoint(w.x, w.y);
+            return RTNORM;
+        }
+        vorn::ed::RefuseAnswer(std::wstring(kind) + L" works on lines, arcs, circles and polylines; select one of those.");
+    }
+}
+
+// ---- TRIM ----
+
+// Where the edges cross the curve: distances along it, ascending, each place once; on an open
+// curve its own ends do not count.
+std::vector<double> Cuts(const KyGeCurve2d& curve, const std::vector<std::unique_ptr<KyGeCurve2d>>& edges) {
+    const double length = curve.Length();
+    std::vector<double> at;
+    for (const auto& edge : edges)
+        for (const KyGePoint& p : KyGeIntersectPoints(curve, *edge)) at.push_back(curve.GetDistFromPt(p));
+    std::sort(at.begin(), at.end());
+    std::vector<double> out;
+    for (double d : at) {
+        if (!curve.IsClosed() && (d <= g_distZero || d >= length - g_distZero)) continue;
+        if (curve.IsClosed() && d >= length - g_distZero) d = 0;  // the start of a closed curve
+        if (std::none_of(out.begin(), out.end(), [&](double o) { return std::fabs(o - d) <= g_distZero; }))
+            out.push_back(d);
+    }
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+std::unique_ptr<KyGeCurve2d> Piece(const KyGeCurve2d& curve, double from, double to) {
+    const double length = curve.Length();
+    return curve.GetSubCurve(from / length, to / length);
+}
+
+// What remains of the curve once the part between the cuts round the pick is gone; false when
+// no cut lies on the needed sides.
+bool Trimmed(const KyGeCurve2d& curve, const std::vector<double>& cuts, double pick,
+             std::vector<std::unique_ptr<KyGeCurve2d>>& pieces) {
+    const double length = curve.Length();
+    const auto after = std::upper_bound(cuts.begin(), cuts.end(), pick);
+    const bool hasAfter = after != cuts.end(), hasBefore = after != cuts.begin();
+    if (!curve.IsClosed()) {
+        if (!hasAfter && !hasBefore) return false;
+        if (hasBefore) pieces.push_back(Piece(curve, 0, *(after - 1)));
+        if (hasAfter) pieces.push_back(Piece(curve, *after, length));
+    } else {
+        if (cuts.size() < 2) return false;
+        // The gap runs from the cut before the pick to the cut after it, going round.
+        const double from = hasAfter ? *after : cuts.front();
+        const double to = hasBefore ? *(after - 1) : cuts.back();
+        if (KyGeCast<KyGeCircle2d>(&curve) || from < to) {
+            pieces.push_back(Piece(curve, from, to));
+        } else {
+            std::unique_ptr<KyGeCurve2d> head = Piece(curve, from, length), tail = Piece(curve, 0, to);
+            if (head && tail) head->Conbine(*tail);
+            pieces.push_back(head ? std::move(head) : std::move(tail));
+            if (auto* pl = KyGeCast<KyGePolyline2d>(pieces.back().get())) pl->SetClosed(false);
+        }
+    }
+    pieces.erase(std::remove(pieces.begin(), pieces.end(), nullptr), pieces.end());
+    return true;
+}
+
+void TrimCommand() {
+    if (!Drawing()) return;
+    Edges edges;
+    if (!AskEdges(L"\nSelect cutting edges ...\nSelect objects or <select all>: ", edges)) return;
+    for (;;) {
+        AcDbObjectId id;
+        std::unique_ptr<KyGeCurve2d> curve;
+        KyGePoint pick;
+        if (PickCurve(L"\nSelect object to trim or <exit>: ", L"TRIM", id, curve, pick) != RTNORM) return;
+        std::vector<std::unique_ptr<KyGeCurve2d>> pieces;
+        if (!Trimmed(*curve, Cuts(*curve, edges.curvesBut(id)), curve->GetDistFromPt(pick), pieces)) {
+            vorn::ed::RefuseAnswer(curve->IsClosed()
+                                       ? L"A closed object is trimmed between two crossings with the cutting edges; "
+                                         L"this one has fewer. Select another object."
+                                       : L"This object does not cross a cutting edge: nothing to trim. Select another object.");
+            continue;
+        }
+        if (!ReplaceCurve(id, pieces)) Say(L"The object could not be trimmed (is it open elsewhere?).");
+    }
+}
+
+// ---- EXTEND ----
+
+// The travel from an arc's end (or start, backwards) round its circle to p, in radians.
+double TravelBeyond(const KyGeArc2d& arc, const KyGePoint& p, bool atEnd) {
+    const double sense = arc.IsClockwise() ? -1 : 1;
+    const double a = GetAngle2d(arc.GetCenter(), p);
+    return GetStdAngle(atEnd ? sense * (a - arc.GetEndAngle()) : sense * (arc.GetStartAngle() - a));
+}
+
+// The straight or arc piece (a line, an arc, or a polyline's end segment) lengthened at one end
+// to the nearest crossing of its line or circle with an edge; null when none lies beyond it.
+std::unique_ptr<KyGeCurve2d> Lengthened(const KyGeCurve2d& piece, bool atEnd,
+                                        const std::vector<std::unique_ptr<KyGeCurve2d>>& edges) {
+    if (const auto* arc = KyGeCast<KyGeArc2d>(&piece)) {
+        const auto circle = arc->GetExtendCurve();
+        double best = -1;
+        const double room = 2 * KyGePi - arc->GetSweep() - g_angleZero;  // never round onto itself
+        for (const auto& edge : edges)
+            for (const KyGePoint& p : KyGeIntersectPoints(*circle, *edge)) {
+                const double t = TravelBeyond(*arc, p, atEnd);
+                if (t * arc->GetRadius() > g_distZero && t < room && (best < 0 || t < best)) best = t;
+            }
+        if (best < 0) return nullptr;
+        const double sense = arc->IsClockwise() ? -1 : 1;
+        const double start = atEnd ? arc->GetStartAngle() : arc->GetStartAngle() - sense * best;
+        const double end = atEnd ? arc->GetEndAngle() + sense * best : arc->GetEndAngle();
+        return KyGeArc2d::Create(arc->GetCenter(), arc->GetRadius(), start, end, arc->IsClockwise());
+    }
+    const auto* seg = KyGeCast<KyGeLineSeg2d>(&piece);
+    if (!seg || seg->IsDegenerate()) return nullptr;
+    const KyGeLine2d line(*seg);
+    const double length = seg->Length();
+    double best = 0;
+    bool found = false;
+    for (const auto& edge : edges)
+        for (const KyGePoint& p : KyGeIntersectPoints(line, *edge)) {
+            // How far beyond the chosen end, along the line.
+            const double t = line.GetPaFromPt(p);
+            const double beyond = (atEnd ? t - 1 : -t) * length;
+            if (beyond > g_distZero && (!found || beyond < best)) best = beyond, found = true;
+        }
+    if (!found) return nullptr;
+    const KyGeVector2d dir = seg->GetDirection();
+    if (atEnd) return std::make_unique<KyGeLineSeg2d>(seg->GetStartPoint(), seg->GetEndPoint() + dir * best);
+    return std::make_unique<KyGeLineSeg2d>(seg->GetStartPoint() - dir * best, seg->GetEndPoint());
+}
+
+// The curve lengthened at the end nearer the pick; null when it meets no edge that way.
+std::unique_ptr<KyGeCurve2d> Extended(const KyGeCurve2d& curve, bool atEnd,
+                                      const std::vector<std::unique_ptr<KyGeCurve2d>>& edges) {
+    const auto* pl = KyGeCast<KyGePolyline2d>(&curve);
+    if (!pl) return Lengthened(curve, atEnd, edges);
+    const int index = atEnd ? pl->GetSegNum() - 1 : 0;
+    const std::unique_ptr<KyGeCurve2d> seg = pl->GetSegment(index);
+    std::unique_ptr<KyGeCurve2d> longer = seg ? Lengthened(*seg, atEnd, edges) : nullptr;
+    if (!longer) return nullptr;
+    auto out = pl->Clone();
+    const auto* arc = KyGeCast<KyGeArc2d>(longer.get());
+    const bool moved = atEnd ? out->SetVertex(index + 1, longer->GetEndPoint())
+                             : out->SetVertex(0, longer->GetStartPoint());
+    if (!moved || (arc && !out->SetBulge(index, arc->GetBulge()))) return nullptr;
+    return out;
+}
+
+void ExtendCommand() {
+    if (!Drawing()) return;
+    Edges edges;
+    if (!AskEdges(L"\nSelect boundary edges ...\nSelect objects or <select all>: ", edges)) return;
+    for (;;) {
+        AcDbObjectId id;
+        std::unique_ptr<KyGeCurve2d> curve;
+        KyGePoint pick;
+        if (PickCurve(L"\nSelect object to extend or <exit>: ", L"EXTEND", id, curve, pick) != RTNORM) return;
+        if (curve->IsClosed()) {
+            vorn::ed::RefuseAnswer(L"A closed object has no end to extend; select a line, an arc or an open polyline.");
+            continue;
+        }
+        const bool atEnd = curve->GetDistFromPt(pick) > curve->Length() / 2;
+        std::vector<std::unique_ptr<KyGeCurve2d>> pieces;
+        pieces.push_back(Extended(*curve, atEnd, edges.curvesBut(id)));
+        if (!pieces[0]) {
+            vorn::ed::RefuseAnswer(L"The object does not meet a boundary edge beyond its end nearer the pick: nothing "
+                                   L"to extend. Select another object, near the end to extend.");
+            continue;
+        }
+        if (!ReplaceCurve(id, pieces)) Say(L"The object could not be extended (is it open elsewhere?).");
+    }
+}
+
+}  // namespace
+
+void RegisterTrimCommands() {
+    using vorn::ed::AddCommand;
+    AddCommand(kGroup, L"TRIM", L"TRIM", 0, TrimCommand);
+    AddCommand(kGroup, L"EXTEND", L"EXTEND", 0, ExtendCommand);
+}
+
+}  // namespace vorn::cmds
