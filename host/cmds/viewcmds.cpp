@@ -1,7 +1,6 @@
 // ZOOM and PAN: they change the window's view through the hooks its front end registered, or,
 // in a run without a window, the part of the drawing its pictures show.
 #include <algorithm>
-#include <vector>
 
 #include "host/cmds/cmds.h"
 #include "host/cmds/cmdutil.h"
@@ -17,17 +16,6 @@ namespace {
 using vorn::ed::ViewControl;
 
 using vorn::ed::PictureWindow;
-
-// The windows ZOOM Previous goes back to, in a run without a window.
-std::vector<PictureWindow>& PreviousPictures() {
-    static std::vector<PictureWindow> previous;
-    return previous;
-}
-
-void ShowPicture(const PictureWindow& next) {
-    PreviousPictures().push_back(vorn::ed::GetPictureWindow());
-    vorn::ed::SetPictureWindow(next);
-}
 
 // The part pictures show now: the window set, or the drawing's extents.
 PictureWindow ShownPicture() {
@@ -48,34 +36,28 @@ PictureWindow ShownPicture() {
 
 ViewControl PictureView() {
     ViewControl v;
-    v.zoomExtents = [] { ShowPicture(PictureWindow{}); };
+    v.zoomExtents = [] { vorn::ed::SetPictureWindow(PictureWindow{}); };
     v.zoomWindow = [](const double a[3], const double b[3]) {
         PictureWindow w;
         w.set = true;
         w.lo[0] = std::min(a[0], b[0]), w.lo[1] = std::min(a[1], b[1]);
         w.hi[0] = std::max(a[0], b[0]), w.hi[1] = std::max(a[1], b[1]);
-        ShowPicture(w);
+        vorn::ed::SetPictureWindow(w);
     };
-    v.zoomPrevious = [] {
-        auto& previous = PreviousPictures();
-        if (previous.empty()) return false;
-        vorn::ed::SetPictureWindow(previous.back());
-        previous.pop_back();
-        return true;
-    };
+    v.zoomPrevious = [] { return vorn::ed::PreviousPictureWindow(); };
     v.zoomScale = [](double factor) {
         PictureWindow w = ShownPicture();
         for (int i = 0; i < 2; ++i) {
             const double mid = (w.lo[i] + w.hi[i]) / 2, half = (w.hi[i] - w.lo[i]) / 2 / factor;
             w.lo[i] = mid - half, w.hi[i] = mid + half;
         }
-        ShowPicture(w);
+        vorn::ed::SetPictureWindow(w);
     };
     v.pan = [](double dx, double dy) {
         PictureWindow w = ShownPicture();
         // The drawing moves by (dx, dy) on the picture: the window the other way.
         w.lo[0] -= dx, w.hi[0] -= dx, w.lo[1] -= dy, w.hi[1] -= dy;
-        ShowPicture(w);
+        vorn::ed::SetPictureWindow(w);
     };
     return v;
 }

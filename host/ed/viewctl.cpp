@@ -2,6 +2,7 @@
 #include "host/ed/viewctl.h"
 
 #include <utility>
+#include <vector>
 
 namespace vorn::ed {
 namespace {
@@ -11,15 +12,24 @@ ViewControl& Control() {
     return control;
 }
 
-PictureWindow& Picture() {
-    static PictureWindow window;
-    return window;
+// The window shown last, after the ones shown before it.
+std::vector<PictureWindow>& Pictures() {
+    static std::vector<PictureWindow> shown(1);
+    return shown;
 }
 
 }  // namespace
 
-const PictureWindow& GetPictureWindow() { return Picture(); }
-void SetPictureWindow(const PictureWindow& window) { Picture() = window; }
+const PictureWindow& GetPictureWindow() { return Pictures().back(); }
+void SetPictureWindow(const PictureWindow& next) { Pictures().push_back(next); }
+
+bool PreviousPictureWindow() {
+    if (Pictures().size() < 2) return false;
+    Pictures().pop_back();
+    return true;
+}
+
+void ResetPictureWindow() { Pictures().assign(1, PictureWindow{}); }
 
 void SetViewControl(ViewControl control) { Control() = std::move(control); }
 const ViewControl& GetViewControl() { return Control(); }

@@ -30,6 +30,11 @@ struct PictureWindow {
     double hi[2] = {0, 0};
 };
 const PictureWindow& GetPictureWindow();
-void SetPictureWindow(const PictureWindow& window);
+// Shows next; the window shown before is kept for PreviousPictureWindow.
+void SetPictureWindow(const PictureWindow& next);
+// Back to the window shown before the last SetPictureWindow; false when there is none.
+bool PreviousPictureWindow();
+// The whole drawing again, with no windows to go back to (a fresh editor).
+void ResetPictureWindow();
 
 }  // namespace vorn::ed

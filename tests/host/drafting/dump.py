@@ -7,7 +7,7 @@ import ezdxf
 
 def N(v):
     v = round(v, 4)
-    return "%g" % (0.0 if v == 0 else v)
+    return ("%.4f" % (0.0 if v == 0 else v)).rstrip("0").rstrip(".")
 
 
 def P(p):
