@@ -157,15 +157,18 @@ INSTANTIATE_TEST_SUITE_P(Commands, Drafting, ::testing::ValuesIn(kCases),
 
 namespace {
 
-// Two lines 100 apart; a zoom window round the lower one leaves the upper one out of the
-// pictures of @snapshot and --render; ZOOM E shows both again, ZOOM P goes back to the window.
-TEST(DraftingZoom, AScriptsZoomChoosesWhatItsPicturesShow) {
+// A line and a shorter one 100 above it. A zoom window round the lower one leaves the upper one
+// out of the pictures of @snapshot and --render; PAN moves the window onto the upper one, ZOOM 0.5
+// shows it smaller, ZOOM E shows both, ZOOM P goes back.
+TEST(DraftingZoom, AScriptsZoomAndPanChooseWhatItsPicturesShow) {
     const fs::path dir = fs::path(VORN_BINARY_DIR) / "tests" / "host" / "drafting" / "zoom";
     fs::remove_all(dir);
     fs::create_directories(dir);
-    std::ofstream(dir / "zoom.scr") << "LINE\n0,0\n100,0\n\nLINE\n0,100\n100,100\n\n"
+    std::ofstream(dir / "zoom.scr") << "LINE\n0,0\n100,0\n\nLINE\n0,100\n50,100\n\n"
                                        "ZOOM\n0,-10\n100,10\n@snapshot window.png\n"
-                                       "ZOOM\nE\n@snapshot whole.png\nZOOM\nP\n"
+                                       "PAN\n0,0\n0,-100\n@snapshot pan.png\n"
+                                       "ZOOM\n0.5\n@snapshot half.png\n"
+                                       "ZOOM\nE\n@snapshot whole.png\nZOOM\nP\nZOOM\nP\nZOOM\nP\n"
                                        "ZOOM\n0,0\n0,0\n100,5\n";
     int status = -1;
     const std::string out = vorn::test::CommandOutput("cd '" + dir.string() + "' && '" + VORNCAD +
@@ -176,13 +179,18 @@ TEST(DraftingZoom, AScriptsZoomChoosesWhatItsPicturesShow) {
     // lower line again.
     EXPECT_EQ(status, 3) << out;
     EXPECT_NE(out.find("a zoom window needs two different corners"), std::string::npos) << out;
-    const int window = vorn::test::InkOf(dir / "window.png").rows(), whole = vorn::test::InkOf(dir / "whole.png").rows();
-    EXPECT_GT(window, 0) << out;
-    EXPECT_LE(window, 4) << "the upper line shows in the zoomed picture";
-    EXPECT_GT(whole, 200) << "ZOOM E did not show the whole drawing";
-    const int render = vorn::test::InkOf(dir / "render.png").rows();
-    EXPECT_GT(render, 0);
-    EXPECT_LE(render, 4) << "--render did not show the script's last zoom window";
+    const vorn::test::Ink window = vorn::test::InkOf(dir / "window.png"), pan = vorn::test::InkOf(dir / "pan.png"),
+                          half = vorn::test::InkOf(dir / "half.png"), whole = vorn::test::InkOf(dir / "whole.png"),
+                          render = vorn::test::InkOf(dir / "render.png");
+    EXPECT_GT(window.pixels, 0) << out;
+    EXPECT_LE(window.rows(), 4) << "the upper line shows in the zoomed picture";
+    // The upper line is half as long: after the pan it alone shows, at half the ink.
+    EXPECT_LE(pan.rows(), 4);
+    EXPECT_NEAR(pan.pixels, window.pixels / 2, window.pixels / 10);
+    EXPECT_NEAR(half.pixels, pan.pixels / 2, pan.pixels / 10);
+    EXPECT_GT(whole.rows(), 200) << "ZOOM E did not show the whole drawing";
+    EXPECT_GT(render.pixels, 0);
+    EXPECT_LE(render.rows(), 4) << "--render did not show the script's last zoom window";
 }
 
 }  // namespace
