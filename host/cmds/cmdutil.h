@@ -27,6 +27,18 @@ bool SamePoint(const ads_point a, const ads_point b);
 // invalid box (the whole drawing) when none was set.
 AcDbExtents PictureWindowExtents();
 
+// The steps of a command that repeats (an offset, a trim per pick), so that its Undo keyword
+// takes the last one back while the command goes on; U after the command still takes all back.
+class CommandSteps {
+public:
+    void begin();  // before a step changes the drawing
+    // Takes the last step back; false, with the answer refused, when there is none.
+    bool undoLast();
+
+private:
+    std::vector<std::size_t> m_positions;
+};
+
 // The objects the user selects (points, W, C, ALL; Enter ends); empty when nothing was
 // selected or the selection was cancelled.
 std::vector<AcDbObjectId> SelectObjects(const wchar_t* prompt = L"\nSelect objects: ");

@@ -76,20 +76,25 @@ const HelpEntry kHostHelp[] = {
     {L"OFFSET", L"Draws a parallel copy of a line, arc, circle or polyline.",
      L"Prompts: the distance (Enter = the last one), then the object and a point on the side to "
      L"offset to; it repeats until Enter.\n"
-     L"Keywords: T (Through) asks for a point the copy passes through instead of a distance.",
+     L"Keywords: T (Through) asks for a point the copy passes through instead of a distance; U "
+     L"takes the last copy back.",
      L"偏移：绘制直线、圆弧、圆或多段线的平行副本。",
      L"提示：偏移距离（回车为上次的距离），然后选择对象，再点偏移到的一侧；反复进行，回车结束。\n"
-     L"关键字：T（通过）不输距离，改为点取副本通过的点。"},
+     L"关键字：T（通过）不输距离，改为点取副本通过的点；U 放弃上一个副本。"},
     {L"TRIM", L"Cuts lines, arcs, circles and polylines back to cutting edges.",
      L"Prompts: the cutting edges (Enter = every curve of the drawing), then each object to trim, "
-     L"picked on the part to remove; Enter ends.",
+     L"picked on the part to remove; Enter ends.\n"
+     L"Keywords: U takes the last trim back.",
      L"修剪：以剪切边修剪直线、圆弧、圆和多段线。",
-     L"提示：选择剪切边（回车为图中全部曲线），然后逐个点取要修剪的对象上要去掉的部分；回车结束。"},
+     L"提示：选择剪切边（回车为图中全部曲线），然后逐个点取要修剪的对象上要去掉的部分；回车结束。\n"
+     L"关键字：U 放弃上一次修剪。"},
     {L"EXTEND", L"Lengthens lines, arcs and open polylines to boundary edges.",
      L"Prompts: the boundary edges (Enter = every curve of the drawing), then each object to "
-     L"extend, picked near the end to lengthen; Enter ends.",
+     L"extend, picked near the end to lengthen; Enter ends.\n"
+     L"Keywords: U takes the last extension back.",
      L"延伸：将直线、圆弧和开放多段线延伸到边界边。",
-     L"提示：选择边界边（回车为图中全部曲线），然后逐个在要延伸的一端附近点取对象；回车结束。"},
+     L"提示：选择边界边（回车为图中全部曲线），然后逐个在要延伸的一端附近点取对象；回车结束。\n"
+     L"关键字：U 放弃上一次延伸。"},
     {L"ROTATE", L"Turns objects about a base point.",
      L"Prompts: " VORN_SELECT_EN L"; then the base point and the angle in degrees (or a point; "
      L"Enter = 0).\n"

@@ -98,10 +98,17 @@ void OffsetCommand() {
     double distance = 0;
     bool through = false;
     if (!AskDistance(distance, through)) return;
+    CommandSteps steps;
     for (;;) {
         ads_name name;
         ads_point pick;
-        if (acedEntSel(L"\nSelect object to offset or <exit>: ", name, pick) != RTNORM) return;
+        acedInitGet(0, L"Undo");
+        const int rc = acedEntSel(L"\nSelect object to offset or [Undo] <exit>: ", name, pick);
+        if (rc == RTKWORD) {
+            steps.undoLast();
+            continue;
+        }
+        if (rc != RTNORM) return;
         AcDbObjectId id;
         AcDbEntity* source = nullptr;
         if (acdbGetObjectId(id, name) != Acad::eOk || acdbOpenAcDbEntity(source, id, AcDb::kForRead) != Acad::eOk)
@@ -137,6 +144,7 @@ void OffsetCommand() {
             vorn::ed::RefuseAnswer(L"Cannot offset this object that far: the copy would leave the range of coordinates a drawing holds.");
             continue;
         }
+        steps.begin();
         Append(made);
     }
 }

@@ -57,12 +57,14 @@ bool AskEdges(const wchar_t* prompt, Edges& edges) {
     return true;
 }
 
-// One pick: RTNORM with the entity, its curve and the pick (world); other codes end the command.
+// One pick: RTNORM with the entity, its curve and the pick (world); RTKWORD for Undo; other
+// codes end the command.
 int PickCurve(const wchar_t* prompt, const wchar_t* kind, AcDbObjectId& id, std::unique_ptr<KyGeCurve2d>& curve,
               KyGePoint& pick) {
     for (;;) {
         ads_name name;
         ads_point pt;
+        acedInitGet(0, L"Undo");
         const int rc = acedEntSel(prompt, name, pt);
         if (rc != RTNORM) return rc;
         AcDbEntity* e = nullptr;
@@ -137,11 +139,17 @@ void TrimCommand() {
     if (!Drawing()) return;
     Edges edges;
     if (!AskEdges(L"\nSelect cutting edges ...\nSelect objects or <select all>: ", edges)) return;
+    CommandSteps steps;
     for (;;) {
         AcDbObjectId id;
         std::unique_ptr<KyGeCurve2d> curve;
         KyGePoint pick;
-        if (PickCurve(L"\nSelect object to trim or <exit>: ", L"TRIM", id, curve, pick) != RTNORM) return;
+        const int rc = PickCurve(L"\nSelect object to trim or [Undo] <exit>: ", L"TRIM", id, curve, pick);
+        if (rc == RTKWORD) {
+            steps.undoLast();
+            continue;
+        }
+        if (rc != RTNORM) return;
         std::vector<std::unique_ptr<KyGeCurve2d>> pieces;
         if (!Trimmed(*curve, Cuts(*curve, edges.curvesBut(id)), curve->GetDistFromPt(pick), pieces)) {
             vorn::ed::RefuseAnswer(curve->IsClosed()
@@ -150,6 +158,7 @@ void TrimCommand() {
                                        : L"This object does not cross a cutting edge: nothing to trim. Select another object.");
             continue;
         }
+        steps.begin();
         if (!ReplaceCurve(id, pieces)) Say(L"The object could not be trimmed (is it open elsewhere?).");
     }
 }
@@ -222,11 +231,17 @@ void ExtendCommand() {
     if (!Drawing()) return;
     Edges edges;
     if (!AskEdges(L"\nSelect boundary edges ...\nSelect objects or <select all>: ", edges)) return;
+    CommandSteps steps;
     for (;;) {
         AcDbObjectId id;
         std::unique_ptr<KyGeCurve2d> curve;
         KyGePoint pick;
-        if (PickCurve(L"\nSelect object to extend or <exit>: ", L"EXTEND", id, curve, pick) != RTNORM) return;
+        const int rc = PickCurve(L"\nSelect object to extend or [Undo] <exit>: ", L"EXTEND", id, curve, pick);
+        if (rc == RTKWORD) {
+            steps.undoLast();
+            continue;
+        }
+        if (rc != RTNORM) return;
         if (curve->IsClosed()) {
             vorn::ed::RefuseAnswer(L"A closed object has no end to extend; select a line, an arc or an open polyline.");
             continue;
@@ -239,6 +254,7 @@ void ExtendCommand() {
                                    L"to extend. Select another object, near the end to extend.");
             continue;
         }
+        steps.begin();
         if (!ReplaceCurve(id, pieces)) Say(L"The object could not be extended (is it open elsewhere?).");
     }
 }

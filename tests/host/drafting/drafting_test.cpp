@@ -33,8 +33,8 @@ struct Case {
 
 const Case kCases[] = {
     {"offset", "", VORN_OFFSET_INPUT,
-     // Left of the line, inside the polyline's arc, outside the arc.
-     "OFFSET\n10\n50,0\n50,5\n250,0\n250,5\n50,250\n50,300\n\n", true,
+     // Left of the line, inside the polyline's arc, outside the arc (twice: Undo takes one back).
+     "OFFSET\n10\n50,0\n50,5\n250,0\n250,5\n50,250\n50,300\nU\n50,250\n50,300\n\n", true,
      "ARC (50,200) r50 0..180 0\nARC (50,200) r60 0..180 0\nLINE (0,0) (100,0) 0\nLINE (0,10) (100,10) 0\n"
      "PLINE (200,0) (300,0)b1 (300,100) 0\nPLINE (200,10) (300,10)b1 (300,90) 0\n",
      "", 0},
@@ -47,7 +47,8 @@ const Case kCases[] = {
     {"trim", "",
      // A vertical cutting edge x = 50 across a line, a circle and a polyline's arc (bulge -1).
      "LINE\n50,-50\n50,150\n\nLINE\n0,0\n100,0\n\nCIRCLE\n50,130\n15\nPLINE\n0,40\nA\n50,90\n100,40\n\n",
-     "TRIM\n50,-40\n\n80,0\n65,130\n85.3553,75.3553\n\n", true,
+     // The polyline is trimmed twice: Undo puts its right part back for the second pick.
+     "TRIM\n50,-40\n\n80,0\n65,130\n85.3553,75.3553\nU\n85.3553,75.3553\n\n", true,
      "ARC (50,130) r15 90..270 0\nLINE (0,0) (50,0) 0\nLINE (50,-50) (50,150) 0\nPLINE (0,40)b-0.4142 (50,90) 0\n",
      "", 0},
     {"trim-all-edges", "",
