@@ -19,14 +19,18 @@ namespace vorn::cmds {
 namespace {
 
 // The edges a pick is cut or extended against: the chosen objects, or (none chosen) every
-// curve of the drawing as it is at that pick, pieces of earlier trims included.
+// curve of the drawing as it is at that pick, pieces of earlier trims included. Of those, only
+// the ones meeting the box [lo, hi] (world XY) can matter.
 struct Edges {
     bool all = false;
     std::vector<AcDbObjectId> chosen;
 
-    std::vector<std::unique_ptr<KyGeCurve2d>> curvesBut(const AcDbObjectId& self) const {
+    std::vector<std::unique_ptr<KyGeCurve2d>> curvesBut(const AcDbObjectId& self, const KyGePoint& lo,
+                                                        const KyGePoint& hi) const {
         std::vector<std::unique_ptr<KyGeCurve2d>> out;
-        for (const AcDbObjectId& id : all ? vorn::ed::dbx::ModelSpace() : chosen) {
+        const std::vector<AcDbObjectId> ids =
+            all ? vorn::ed::dbx::InBox(AcGePoint3d(lo.x, lo.y, 0), AcGePoint3d(hi.x, hi.y, 0)) : chosen;
+        for (const AcDbObjectId& id : ids) {
             if (id == self || id.isErased()) continue;
             AcDbEntity* e = nullptr;
             if (acdbOpenAcDbEntity(e, id, AcDb::kForRead) != Acad::eOk) continue;
@@ -55,6 +59,28 @@ bool AskEdges(const wchar_t* prompt, Edges& edges) {
     }
     acedSSFree(ss);
     return true;
+}
+
+// The box round a curve, arcs with their bulge (a circle's square for them: a little more is
+// harmless).
+void Box(const KyGeCurve2d& curve, KyGePoint& lo, KyGePoint& hi) {
+    lo = hi = curve.GetStartPoint();
+    const auto add = [&](const KyGePoint& p, double reach) {
+        lo = KyGePoint(std::min(lo.x, p.x - reach), std::min(lo.y, p.y - reach));
+        hi = KyGePoint(std::max(hi.x, p.x + reach), std::max(hi.y, p.y + reach));
+    };
+    std::vector<std::unique_ptr<KyGeCurve2d>> parts;
+    if (const auto* pl = KyGeCast<KyGePolyline2d>(&curve)) {
+        for (int i = 0; i < pl->GetSegNum(); ++i)
+            if (auto seg = pl->GetSegment(i)) parts.push_back(std::move(seg));
+    } else {
+        parts.push_back(curve.Clone());
+    }
+    for (const auto& part : parts) {
+        if (const auto* arc = KyGeCast<KyGeArc2d>(part.get())) add(arc->GetCenter(), arc->GetRadius());
+        add(part->GetStartPoint(), 0);
+        add(part->GetEndPoint(), 0);
+    }
 }
 
 // One pick: RTNORM with the entity, its curve and the pick (world); RTKWORD for Undo; other
@@ -150,8 +176,10 @@ void TrimCommand() {
             continue;
         }
         if (rc != RTNORM) return;
+        KyGePoint lo, hi;
+        Box(*curve, lo, hi);
         std::vector<std::unique_ptr<KyGeCurve2d>> pieces;
-        if (!Trimmed(*curve, Cuts(*curve, edges.curvesBut(id)), curve->GetDistFromPt(pick), pieces)) {
+        if (!Trimmed(*curve, Cuts(*curve, edges.curvesBut(id, lo, hi)), curve->GetDistFromPt(pick), pieces)) {
             vorn::ed::RefuseAnswer(curve->IsClosed()
                                        ? L"A closed object is trimmed between two crossings with the cutting edges; "
                                          L"this one has fewer. Select another object."
@@ -248,7 +276,17 @@ void ExtendCommand() {
         }
         const bool atEnd = curve->GetDistFromPt(pick) > curve->Length() / 2;
         std::vector<std::unique_ptr<KyGeCurve2d>> pieces;
-        pieces.push_back(Extended(*curve, atEnd, edges.curvesBut(id)));
+        // The edges an extension can reach lie in the drawing's extents.
+        KyGePoint lo, hi;
+        Box(*curve, lo, hi);
+        if (const AcDbDatabase* db = Drawing()) {
+            const AcDbExtents all = db->modelSpaceExtents();
+            if (all.isValid()) {
+                lo = KyGePoint(std::min(lo.x, all.minPoint().x), std::min(lo.y, all.minPoint().y));
+                hi = KyGePoint(std::max(hi.x, all.maxPoint().x), std::max(hi.y, all.maxPoint().y));
+            }
+        }
+        pieces.push_back(Extended(*curve, atEnd, edges.curvesBut(id, lo, hi)));
         if (!pieces[0]) {
             vorn::ed::RefuseAnswer(L"The object does not meet a boundary edge beyond its end nearer the pick: nothing "
                                    L"to extend. Select another object, near the end to extend.");
