@@ -14,8 +14,7 @@ KyGePoint P(const AcGePoint3d& p) { return KyGePoint(p.x, p.y); }
 KyGePoint P(const AcGePoint2d& p) { return KyGePoint(p.x, p.y); }
 
 // The one width every segment of a polyline has; 0 when they differ.
-double ConstantWidth(const AcDbPolyline* pl) {
-    const auto& v = pl->vertices();
+double ConstantWidth(const std::vector<vorn::db::BulgeVertex>& v) {
     if (v.empty()) return 0;
     for (const auto& x : v)
         if (x.startWidth != v[0].startWidth || x.endWidth != v[0].startWidth) return 0;
@@ -42,8 +41,17 @@ bool SameKind(const AcDbEntity* e, const KyGeCurve2d& c) {
     if (AcDbLine::cast(e)) return KyGeCast<KyGeLineSeg2d>(&c) != nullptr;
     if (AcDbArc::cast(e)) return KyGeCast<KyGeArc2d>(&c) && !KyGeCast<KyGeCircle2d>(&c);
     if (AcDbCircle::cast(e)) return KyGeCast<KyGeCircle2d>(&c) != nullptr;
-    if (AcDbPolyline::cast(e)) return KyGeCast<KyGePolyline2d>(&c) != nullptr;
+    if (AcDbPolyline::cast(e) || AcDb2dPolyline::cast(e)) return KyGeCast<KyGePolyline2d>(&c) != nullptr;
     return false;
+}
+
+std::unique_ptr<KyGeCurve2d> PolylineOf(const std::vector<vorn::db::BulgeVertex>& vertices, bool closed) {
+    auto out = std::make_unique<KyGePolyline2d>();
+    for (const auto& v : vertices) out->AppendVertex(P(v.point), v.bulge);
+    out->SetClosed(closed);
+    out->RemoveDupPoint();
+    if (out->GetSegNum() < 1) return nullptr;
+    return out;
 }
 
 }  // namespace
@@ -56,14 +64,10 @@ std::unique_ptr<KyGeCurve2d> CurveOf(const AcDbEntity* e) {
         if (!(c->radius() > g_distZero)) return nullptr;
         return std::make_unique<KyGeCircle2d>(P(c->center()), c->radius());
     }
-    if (const AcDbPolyline* pl = AcDbPolyline::cast(e)) {
-        auto out = std::make_unique<KyGePolyline2d>();
-        for (const auto& v : pl->vertices()) out->AppendVertex(P(v.point), v.bulge);
-        out->SetClosed(pl->isClosed());
-        out->RemoveDupPoint();
-        if (out->GetSegNum() < 1) return nullptr;
-        return out;
-    }
+    if (const AcDbPolyline* pl = AcDbPolyline::cast(e)) return PolylineOf(pl->vertices(), pl->isClosed());
+    // A fitted or splined old-style polyline is not the path of its vertices: left alone.
+    if (const AcDb2dPolyline* pl = AcDb2dPolyline::cast(e); pl && pl->polyType() == AcDb::k2dSimplePoly)
+        return PolylineOf(pl->vertices(), pl->isClosed());
     return nullptr;
 }
 
@@ -72,6 +76,7 @@ double ElevationOf(const AcDbEntity* e) {
     if (const AcDbArc* a = AcDbArc::cast(e)) return a->center().z;
     if (const AcDbCircle* c = AcDbCircle::cast(e)) return c->center().z;
     if (const AcDbPolyline* pl = AcDbPolyline::cast(e)) return pl->elevation();
+    if (const AcDb2dPolyline* pl = AcDb2dPolyline::cast(e)) return pl->elevation();
     return 0;
 }
 
@@ -130,7 +135,11 @@ bool SetCurve(AcDbEntity* e, const KyGeCurve2d& c) {
         if (es == Acad::eOk) es = a->setEndAngle(end);
     } else if (AcDbPolyline* p = AcDbPolyline::cast(e)) {
         const auto& g = static_cast<const KyGePolyline2d&>(c);
-        es = p->setVertices(VerticesOf(g, ConstantWidth(p)));
+        es = p->setVertices(VerticesOf(g, ConstantWidth(p->vertices())));
+        if (es == Acad::eOk) p->setClosed(g.IsClosed());
+    } else if (AcDb2dPolyline* p = AcDb2dPolyline::cast(e)) {
+        const auto& g = static_cast<const KyGePolyline2d&>(c);
+        es = p->setVertices(VerticesOf(g, ConstantWidth(p->vertices())));
         if (es == Acad::eOk) p->setClosed(g.IsClosed());
     }
     return es == Acad::eOk;

@@ -1,4 +1,4 @@
-// The drawing's curves (lines, arcs, circles, lightweight polylines) as plane curves of the
+// The drawing's curves (lines, arcs, circles, polylines light and old-style) as plane curves of the
 // geometry library and back, for the commands that cut, extend and offset them.
 #pragma once
 
