@@ -13,6 +13,7 @@
 #include "host/ed/commands.h"
 #include "host/ed/dbaccess.h"
 #include "host/ed/editor.h"
+#include "host/ed/editorstate.h"
 #include "host/ed/selection.h"
 
 namespace vorn::cmds {
@@ -41,10 +42,12 @@ struct Edges {
     }
 };
 
-// False on Esc.
-bool AskEdges(const wchar_t* prompt, Edges& edges) {
+// False on Esc. what: "cutting" or "boundary".
+bool AskEdges(const wchar_t* what, Edges& edges) {
+    // Told once, as part of the prompt (hidden with it), before the selection asks again and again.
+    if (vorn::ed::PromptsVisible()) vorn::ed::Print(L"\nSelect " + std::wstring(what) + L" edges ...");
     ads_name ss;
-    const int rc = vorn::ed::SelectEntities(prompt, nullptr, ss);
+    const int rc = vorn::ed::SelectEntities(L"\nSelect objects or <select all>: ", nullptr, ss);
     if (rc == RTCAN) return false;
     if (rc != RTNORM) {
         edges.all = true;
@@ -164,7 +167,7 @@ bool Trimmed(const KyGeCurve2d& curve, const std::vector<double>& cuts, double p
 void TrimCommand() {
     if (!Drawing()) return;
     Edges edges;
-    if (!AskEdges(L"\nSelect cutting edges ...\nSelect objects or <select all>: ", edges)) return;
+    if (!AskEdges(L"cutting", edges)) return;
     CommandSteps steps;
     for (;;) {
         AcDbObjectId id;
@@ -258,7 +261,7 @@ std::unique_ptr<KyGeCurve2d> Extended(const KyGeCurve2d& curve, bool atEnd,
 void ExtendCommand() {
     if (!Drawing()) return;
     Edges edges;
-    if (!AskEdges(L"\nSelect boundary edges ...\nSelect objects or <select all>: ", edges)) return;
+    if (!AskEdges(L"boundary", edges)) return;
     CommandSteps steps;
     for (;;) {
         AcDbObjectId id;
