@@ -1,5 +1,6 @@
 // The host's own drawing commands (LINE, ARC, PLINE, CIRCLE, TEXT, INSERT, ERASE, MOVE, COPY,
-// FILLET, LAYER, SAVE, SAVEAS, RENDER, AUDIT, LIST), registered with the editor's command stack.
+// FILLET, OFFSET, TRIM, EXTEND, ROTATE, SCALE, MIRROR, EXPLODE, DIST, AREA, ZOOM, PAN, LAYER, SAVE,
+// SAVEAS, RENDER, AUDIT, LIST), registered with the editor's command stack.
 #pragma once
 
 #include <string>
