@@ -11,6 +11,7 @@
 #endif
 #ifdef VORN_HAVE_RENDER
 #include "host/base/textcodec.h"
+#include "host/cmds/cmdutil.h"
 #include "host/ed/aced.h"
 #include "host/ed/editor.h"
 #include "host/render/render.h"
@@ -79,6 +80,7 @@ void InstallDrawingServices() {
         o.file = vorn::ToUtf8(file);
         o.width = Size().width;
         o.height = Size().height;
+        o.window = vorn::cmds::PictureWindowExtents();  // as ZOOM and PAN left it
         if (preview) o.preview.push_back(preview);
         for (const vorn::ed::TemporaryVector& v : vorn::ed::TemporaryVectors())
             o.vectors.push_back({AcGePoint3d(v.from[0], v.from[1], v.from[2]), AcGePoint3d(v.to[0], v.to[1], v.to[2]),
@@ -115,6 +117,7 @@ bool RenderDrawing(const std::string& path, std::string& error) {
     o.file = path;
     o.width = Size().width;
     o.height = Size().height;
+    o.window = vorn::cmds::PictureWindowExtents();  // as ZOOM and PAN left it
     return vorn::render::RenderDrawing(*Drawing(), o, error);
 #else
     error = path + ": pictures cannot be drawn by this build";

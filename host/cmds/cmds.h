@@ -1,5 +1,6 @@
 // The host's own drawing commands (LINE, ARC, PLINE, CIRCLE, TEXT, INSERT, ERASE, MOVE, COPY,
-// FILLET, LAYER, SAVE, SAVEAS, RENDER, AUDIT, LIST), registered with the editor's command stack.
+// FILLET, OFFSET, TRIM, EXTEND, ROTATE, SCALE, MIRROR, EXPLODE, DIST, AREA, ZOOM, PAN, LAYER, SAVE,
+// SAVEAS, RENDER, AUDIT, LIST), registered with the editor's command stack.
 #pragma once
 
 #include <string>
@@ -20,6 +21,10 @@ void RegisterDrawCommands();
 void RegisterEditCommands();
 void RegisterFileCommands();
 void RegisterViewCommands();
+void RegisterModifyCommands();   // ROTATE, SCALE, MIRROR, EXPLODE
+void RegisterOffsetCommand();
+void RegisterTrimCommands();     // TRIM, EXTEND
+void RegisterInquiryCommands();  // DIST, AREA
 
 // Whether the drawing changed since it was opened, created or last saved.
 bool DrawingModified();

@@ -1,12 +1,15 @@
 // Helpers shared by the host's commands.
 #include "host/cmds/cmdutil.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <memory>
 
 #include "host/ed/dbaccess.h"
 #include "host/ed/editor.h"
 #include "host/ed/ucs.h"
+#include "host/ed/viewctl.h"
 
 namespace vorn::cmds {
 
@@ -35,6 +38,36 @@ bool Append(AcDbEntity* entity, AcDbObjectId* id) {
 }
 
 void Say(const std::wstring& text) { vorn::ed::Print(L"\n" + text + L"\n"); }
+
+bool SamePoint(const ads_point a, const ads_point b) {
+    // Relative to the coordinates' size, so that far from the origin rounding is not a length.
+    constexpr double kSamePoint = 1e-9;
+    return std::hypot(a[0] - b[0], a[1] - b[1]) <= kSamePoint * std::max(1.0, std::hypot(a[0], a[1]));
+}
+
+void CommandSteps::begin() { m_positions.push_back(vorn::ed::dbx::UndoPosition()); }
+
+bool CommandSteps::undoLast() {
+    if (m_positions.empty()) {
+        vorn::ed::RefuseAnswer(L"Nothing to undo in this command: select an object.");
+        return false;
+    }
+    std::shared_ptr<AcDbUndoChunk> chunk;
+    const bool done = vorn::ed::dbx::RevertTo(m_positions.back(), chunk);
+    m_positions.pop_back();
+    if (!done) Say(L"The last step could not be taken back: an object is still open.");
+    return done;
+}
+
+AcDbExtents PictureWindowExtents() {
+    AcDbExtents box;
+    const vorn::ed::PictureWindow& w = vorn::ed::GetPictureWindow();
+    if (w.set) {
+        box.addPoint(AcGePoint3d(w.lo[0], w.lo[1], 0));
+        box.addPoint(AcGePoint3d(w.hi[0], w.hi[1], 0));
+    }
+    return box;
+}
 
 std::wstring Num(double v) {
     wchar_t buf[64];

@@ -12,13 +12,6 @@ namespace vorn::cmds {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-// Points closer than this are one point: a segment between them would have no direction.
-constexpr double kSamePoint = 1e-9;
-
-bool Same(const ads_point a, const ads_point b) {
-    return std::hypot(a[0] - b[0], a[1] - b[1]) <= kSamePoint * std::max(1.0, std::hypot(a[0], a[1]));
-}
-
 std::wstring Keyword() {
     wchar_t word[kAdsMaxInput + 1] = L"";
     acedGetInput(word);
@@ -61,7 +54,7 @@ void LineCommand() {
         } else if (rc != RTNORM) {
             return;
         }
-        if (Same(last, p)) {
+        if (SamePoint(last, p)) {
             Say(L"The next point must differ from the last one.");
             continue;
         }
@@ -93,7 +86,7 @@ void ArcCommand() {
     if (acedGetPoint(nullptr, L"\nSpecify start point of arc: ", a) != RTNORM) return;
     for (;;) {
         if (acedGetPoint(a, L"\nSpecify second point of arc: ", b) != RTNORM) return;
-        if (!Same(a, b)) break;
+        if (!SamePoint(a, b)) break;
         Say(L"The second point must differ from the start point.");
     }
     double centre[2], r = 0;
@@ -158,7 +151,7 @@ void PlineCommand() {
             continue;
         }
         if (rc != RTNORM) break;
-        if (Same(v.back().p, p)) {
+        if (SamePoint(v.back().p, p)) {
             Say(L"The next point must differ from the last one.");
             continue;
         }
@@ -168,7 +161,7 @@ void PlineCommand() {
             double bulge = 0;
             for (;;) {
                 if (acedGetPoint(p, L"\nSpecify end point of arc: ", end) != RTNORM) goto done;
-                if (!Same(end, v.back().p) && BulgeThrough(v.back().p, p, end, bulge)) break;
+                if (!SamePoint(end, v.back().p) && BulgeThrough(v.back().p, p, end, bulge)) break;
                 Say(L"The three points lie on one line: no arc passes through them; specify another end point.");
             }
             v.back().bulge = bulge;

@@ -22,22 +22,6 @@
 namespace vorn::cmds {
 namespace {
 
-// The entities the user selects; empty when the selection ended with nothing or was cancelled.
-std::vector<AcDbObjectId> Select() {
-    std::vector<AcDbObjectId> ids;
-    ads_name ss;
-    if (vorn::ed::SelectEntities(L"\nSelect objects: ", nullptr, ss) != RTNORM) return ids;
-    std::int32_t n = 0;
-    acedSSLength(ss, &n);
-    for (std::int32_t i = 0; i < n; ++i) {
-        ads_name e;
-        AcDbObjectId id;
-        if (acedSSName(ss, i, e) == RTNORM && acdbGetObjectId(id, e) == Acad::eOk) ids.push_back(id);
-    }
-    acedSSFree(ss);
-    return ids;
-}
-
 // Applies f to each entity opened for write; the number it succeeded for.
 int ForEach(const std::vector<AcDbObjectId>& ids, const std::function<bool(AcDbEntity*)>& f) {
     int done = 0;
@@ -52,7 +36,7 @@ int ForEach(const std::vector<AcDbObjectId>& ids, const std::function<bool(AcDbE
 
 void EraseCommand() {
     if (!Drawing()) return;
-    const int n = ForEach(Select(), [](AcDbEntity* e) { return e->erase() == Acad::eOk; });
+    const int n = ForEach(SelectObjects(), [](AcDbEntity* e) { return e->erase() == Acad::eOk; });
     if (n > 0) Say(std::to_wstring(n) + L" object(s) erased.");
 }
 
@@ -99,11 +83,33 @@ void RenameCopiedHandles(const std::vector<std::pair<AcDbObjectId, AcDbObjectId>
 
 void MoveCopy(bool copy) {
     if (!Drawing()) return;
-    const std::vector<AcDbObjectId> ids = Select();
+    const std::vector<AcDbObjectId> ids = SelectObjects();
     if (ids.empty()) return;
     AcGeVector3d d;
     if (!AskDisplacement(d)) return;
-    const AcGeMatrix3d m = AcGeMatrix3d::translation(d);
+    if (copy) TransformObjects(ids, AcGeMatrix3d::translation(d), true, L"copy", L"copied");
+    else TransformObjects(ids, AcGeMatrix3d::translation(d), false, L"move", L"moved");
+}
+
+}  // namespace
+
+std::vector<AcDbObjectId> SelectObjects(const wchar_t* prompt) {
+    std::vector<AcDbObjectId> ids;
+    ads_name ss;
+    if (vorn::ed::SelectEntities(prompt, nullptr, ss) != RTNORM) return ids;
+    std::int32_t n = 0;
+    acedSSLength(ss, &n);
+    for (std::int32_t i = 0; i < n; ++i) {
+        ads_name e;
+        AcDbObjectId id;
+        if (acedSSName(ss, i, e) == RTNORM && acdbGetObjectId(id, e) == Acad::eOk) ids.push_back(id);
+    }
+    acedSSFree(ss);
+    return ids;
+}
+
+int TransformObjects(const std::vector<AcDbObjectId>& ids, const AcGeMatrix3d& m, bool copy, const std::wstring& verb,
+                     const std::wstring& participle) {
     std::vector<std::pair<AcDbObjectId, AcDbEntity*>> copies;
     // Entities kept as their file has them that cannot follow: how many of each kind.
     std::map<std::string, int> refusedKept;
@@ -135,14 +141,17 @@ void MoveCopy(bool copy) {
         Say(std::to_wstring(count) + L" " + std::wstring(type.begin(), type.end()) +
             (count == 1 ? L" is kept as its drawing file has it; the program cannot "
                         : L"s are kept as their drawing file has them; the program cannot ") +
-            (copy ? L"copy " : L"move ") + (count == 1 ? L"it." : L"them."));
+            verb + L" " + (count == 1 ? L"it." : L"them."));
     }
-    if (others > 0) Say(std::to_wstring(others) + L" object(s) could not be " + (copy ? L"copied." : L"moved."));
+    if (others > 0) Say(std::to_wstring(others) + L" object(s) could not be " + participle + L".");
+    return n;
 }
+
+namespace {
 
 void ListCommand() {
     if (!Drawing()) return;
-    for (const AcDbObjectId& id : Select()) {
+    for (const AcDbObjectId& id : SelectObjects()) {
         AcDbEntity* e = nullptr;
         if (acdbOpenAcDbEntity(e, id, AcDb::kForRead) != Acad::eOk) continue;
         vorn::ed::Print(L"\n" + e->list());

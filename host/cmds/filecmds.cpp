@@ -102,6 +102,7 @@ void RenderCommand() {
         }
         vorn::render::RenderOptions options;
         options.file = ToUtf8(path);
+        options.window = PictureWindowExtents();
         std::string error;
         if (vorn::render::RenderDrawing(*db, options, error)) Say(L"Picture written to " + path + L".");
         else Say(L"No picture was written: " + FromUtf8(error));

@@ -73,6 +73,63 @@ const HelpEntry kHostHelp[] = {
      L"用圆弧连接两个对象（倒角）。",
      L"提示：第一个对象，然后第二个对象。\n"
      L"关键字：R 输入倒角半径（FILLETRAD）。"},
+    {L"OFFSET", L"Draws a parallel copy of a line, arc, circle or polyline.",
+     L"Prompts: the distance (Enter = the last one), then the object and a point on the side to "
+     L"offset to; it repeats until Enter.\n"
+     L"Keywords: T (Through) asks for a point the copy passes through instead of a distance; U "
+     L"takes the last copy back.",
+     L"偏移：绘制直线、圆弧、圆或多段线的平行副本。",
+     L"提示：偏移距离（回车为上次的距离），然后选择对象，再点偏移到的一侧；反复进行，回车结束。\n"
+     L"关键字：T（通过）不输距离，改为点取副本通过的点；U 放弃上一个副本。"},
+    {L"TRIM", L"Cuts lines, arcs, circles and polylines back to cutting edges.",
+     L"Prompts: the cutting edges (Enter = every curve of the drawing), then each object to trim, "
+     L"picked on the part to remove; Enter ends.\n"
+     L"Keywords: U takes the last trim back.",
+     L"修剪：以剪切边修剪直线、圆弧、圆和多段线。",
+     L"提示：选择剪切边（回车为图中全部曲线），然后逐个点取要修剪的对象上要去掉的部分；回车结束。\n"
+     L"关键字：U 放弃上一次修剪。"},
+    {L"EXTEND", L"Lengthens lines, arcs and open polylines to boundary edges.",
+     L"Prompts: the boundary edges (Enter = every curve of the drawing), then each object to "
+     L"extend, picked near the end to lengthen; Enter ends.\n"
+     L"Keywords: U takes the last extension back.",
+     L"延伸：将直线、圆弧和开放多段线延伸到边界边。",
+     L"提示：选择边界边（回车为图中全部曲线），然后逐个在要延伸的一端附近点取对象；回车结束。\n"
+     L"关键字：U 放弃上一次延伸。"},
+    {L"ROTATE", L"Turns objects about a base point.",
+     L"Prompts: " VORN_SELECT_EN L"; then the base point and the angle in degrees (or a point; "
+     L"Enter = 0).\n"
+     L"Keywords: R (Reference) asks a reference angle, then the new angle it should have.",
+     L"旋转：绕基点旋转对象。",
+     L"提示：" VORN_SELECT_ZH L"；然后基点和旋转角度（度，或点取一点；回车为 0）。\n"
+     L"关键字：R（参照）先给参照角度，再给它的新角度。"},
+    {L"SCALE", L"Enlarges or reduces objects about a base point.",
+     L"Prompts: " VORN_SELECT_EN L"; then the base point and the scale factor (Enter = 1).\n"
+     L"Keywords: R (Reference) asks a reference length, then the new length it should have.",
+     L"缩放：以基点为中心放大或缩小对象。",
+     L"提示：" VORN_SELECT_ZH L"；然后基点和比例因子（回车为 1）。\n"
+     L"关键字：R（参照）先给参照长度，再给它的新长度。"},
+    {L"MIRROR", L"Draws mirror images of objects, and keeps or erases the originals.",
+     L"Prompts: " VORN_SELECT_EN L"; then two points of the mirror line, then whether to erase "
+     L"the source objects (Y / N, Enter = N).",
+     L"镜像：按镜像线生成对象的镜像，保留或删除源对象。",
+     L"提示：" VORN_SELECT_ZH L"；然后镜像线上的两点，再选择是否删除源对象（Y / N，回车为 N）。"},
+    {L"EXPLODE", L"Breaks polylines into lines and arcs, block references into their objects.",
+     L"Prompts: " VORN_SELECT_EN L". Regions break into their outlines.",
+     L"分解：将多段线分解为直线和圆弧，将块参照分解为其中的对象。",
+     L"提示：" VORN_SELECT_ZH L"。面域分解为其轮廓线。"},
+    {L"DIST", L"Measures the distance and angle between two points.",
+     L"Prompts: the first point, then the second. Prints the distance (also in metres), the angle "
+     L"in the XY plane and the differences in X, Y and Z, in the current UCS.",
+     L"测量两点间的距离和角度。",
+     L"提示：第一点，然后第二点。输出距离（并换算为米）、XY 平面内的角度及 X、Y、Z 方向的差值"
+     L"（当前用户坐标系）。"},
+    {L"AREA", L"Measures the area and perimeter of corner points or of an object.",
+     L"Prompts: corner points one by one, Enter for the total; or O (Object, also Enter at the "
+     L"first prompt) and a polyline, circle, arc or region. Prints the area (also in square "
+     L"metres) and the perimeter (also in metres); an open curve counts as closed by its chord.",
+     L"测量若干角点或一个对象围成的面积和周长。",
+     L"提示：逐个点取角点，回车求总；或 O（对象，第一个提示下回车亦可）后选择多段线、圆、圆弧或面域。"
+     L"输出面积（并换算为平方米）和周长（并换算为米）；开放曲线按其两端连线闭合计算。"},
     {L"U", L"Takes back the last command.", L"No prompts.",
      L"放弃上一个命令。", L"无提示。"},
     {L"UNDO", L"Takes back commands, or marks and groups them.",
@@ -122,15 +179,15 @@ const HelpEntry kHostHelp[] = {
      L"加载或卸载模块。",
      L"提示：选项，然后模块文件名（不含目录时在程序所在目录查找）。\n"
      L"关键字：L 加载，U 卸载，? 列出已加载的模块。"},
-    {L"ZOOM", L"Changes the window's view.",
+    {L"ZOOM", L"Changes the window's view (in a script, the view of its pictures).",
      L"Prompts: a corner and the opposite corner, or a scale factor (2 zooms in, 0.5 out); "
      L"Enter shows everything.\n"
      L"Keywords: E extents, W window, P the previous view.",
-     L"缩放窗口视图。",
+     L"缩放窗口视图（脚本中为其输出图片的视图）。",
      L"提示：一个角点和对角点，或缩放比例（2 放大，0.5 缩小）；回车显示全图。\n"
      L"关键字：E 范围，W 窗口，P 上一个视图。"},
-    {L"PAN", L"Moves the window's view.", L"Prompts: a base point, then a second point.",
-     L"平移窗口视图。", L"提示：基点，然后第二点。"},
+    {L"PAN", L"Moves the window's view (in a script, the view of its pictures).", L"Prompts: a base point, then a second point.",
+     L"平移窗口视图（脚本中为其输出图片的视图）。", L"提示：基点，然后第二点。"},
     {L"QUIT", L"Ends vorncad.",
      L"In the window, with unsaved changes it asks first: Yes saves, No does not, Cancel stays. "
      L"A script ends there.",

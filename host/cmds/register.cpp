@@ -12,6 +12,10 @@ void RegisterHostCommands() {
     RegisterEditCommands();
     RegisterFileCommands();
     RegisterViewCommands();
+    RegisterModifyCommands();
+    RegisterOffsetCommand();
+    RegisterTrimCommands();
+    RegisterInquiryCommands();
 }
 
 }  // namespace vorn::cmds

@@ -1,4 +1,7 @@
-// ZOOM and PAN: they change the window's view through the hooks its front end registered.
+// ZOOM and PAN: they change the window's view through the hooks its front end registered, or,
+// in a run without a window, the part of the drawing its pictures show.
+#include <algorithm>
+
 #include "host/cmds/cmds.h"
 #include "host/cmds/cmdutil.h"
 #include "host/ed/aced.h"
@@ -10,24 +13,78 @@
 namespace vorn::cmds {
 namespace {
 
-bool ViewShown() {
-    if (vorn::ed::GetViewControl().available()) return true;
-    Say(L"There is no view to change in this run: ZOOM and PAN work in the window.");
-    return false;
+using vorn::ed::ViewControl;
+
+using vorn::ed::PictureWindow;
+
+// The part pictures show now: the window set, or the drawing's extents.
+PictureWindow ShownPicture() {
+    PictureWindow w = vorn::ed::GetPictureWindow();
+    if (w.set) return w;
+    const AcDbDatabase* db = Drawing();
+    const AcDbExtents box = db ? db->modelSpaceExtents() : AcDbExtents();
+    w.set = true;
+    if (!box.isValid()) {  // an empty drawing: pictures show a unit square round the origin
+        w.lo[0] = w.lo[1] = -0.5;
+        w.hi[0] = w.hi[1] = 0.5;
+        return w;
+    }
+    w.lo[0] = box.minPoint().x, w.lo[1] = box.minPoint().y;
+    w.hi[0] = box.maxPoint().x, w.hi[1] = box.maxPoint().y;
+    return w;
+}
+
+ViewControl PictureView() {
+    ViewControl v;
+    v.zoomExtents = [] { vorn::ed::SetPictureWindow(PictureWindow{}); };
+    v.zoomWindow = [](const double a[3], const double b[3]) {
+        PictureWindow w;
+        w.set = true;
+        w.lo[0] = std::min(a[0], b[0]), w.lo[1] = std::min(a[1], b[1]);
+        w.hi[0] = std::max(a[0], b[0]), w.hi[1] = std::max(a[1], b[1]);
+        vorn::ed::SetPictureWindow(w);
+    };
+    v.zoomPrevious = [] { return vorn::ed::PreviousPictureWindow(); };
+    v.zoomScale = [](double factor) {
+        PictureWindow w = ShownPicture();
+        for (int i = 0; i < 2; ++i) {
+            const double mid = (w.lo[i] + w.hi[i]) / 2, half = (w.hi[i] - w.lo[i]) / 2 / factor;
+            w.lo[i] = mid - half, w.hi[i] = mid + half;
+        }
+        vorn::ed::SetPictureWindow(w);
+    };
+    v.pan = [](double dx, double dy) {
+        PictureWindow w = ShownPicture();
+        // The drawing moves by (dx, dy) on the picture: the window the other way.
+        w.lo[0] -= dx, w.hi[0] -= dx, w.lo[1] -= dy, w.hi[1] -= dy;
+        vorn::ed::SetPictureWindow(w);
+    };
+    return v;
+}
+
+// The window's view, or the pictures' when there is no window.
+const ViewControl& ActiveView() {
+    static const ViewControl pictures = PictureView();
+    const ViewControl& window = vorn::ed::GetViewControl();
+    return window.available() ? window : pictures;
 }
 
 // The other corner from first, then the window between them fills the view.
 void ZoomToCorners(const ads_point first) {
     ads_point second;
-    if (acedGetCorner(first, L"\nSpecify opposite corner: ", second) != RTNORM) return;
+    for (;;) {
+        if (acedGetCorner(first, L"\nSpecify opposite corner: ", second) != RTNORM) return;
+        if (!SamePoint(first, second)) break;
+        vorn::ed::RefuseAnswer(L"The opposite corner lies on the first: a zoom window needs two different corners.");
+    }
     const AcGePoint3d a = ToWorld(first), b = ToWorld(second);
     const double wa[3] = {a.x, a.y, a.z}, wb[3] = {b.x, b.y, b.z};
-    vorn::ed::GetViewControl().zoomWindow(wa, wb);
+    ActiveView().zoomWindow(wa, wb);
 }
 
 void ZoomCommand() {
-    if (!ViewShown()) return;
-    const vorn::ed::ViewControl& view = vorn::ed::GetViewControl();
+    if (!Drawing()) return;
+    const ViewControl& view = ActiveView();
     for (;;) {
         acedInitGet(RSG_OTHER, L"Extents Window Previous");
         wchar_t answer[256] = {0};
@@ -74,12 +131,12 @@ void ZoomCommand() {
 }
 
 void PanCommand() {
-    if (!ViewShown()) return;
+    if (!Drawing()) return;
     ads_point from, to;
     if (acedGetPoint(nullptr, L"\nSpecify base point: ", from) != RTNORM) return;
     if (acedGetPoint(from, L"\nSpecify second point: ", to) != RTNORM) return;
     const AcGePoint3d a = ToWorld(from), b = ToWorld(to);
-    vorn::ed::GetViewControl().pan(b.x - a.x, b.y - a.y);
+    ActiveView().pan(b.x - a.x, b.y - a.y);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "host/ed/editorstate.h"
 #include "host/ed/sysvars.h"
 #include "host/ed/ucs.h"
+#include "host/ed/viewctl.h"
 
 namespace vorn::ed {
 
@@ -377,6 +378,7 @@ void ResetEditor() {
     s.stopOnRefusal = false;
     ResetEditorSysVars();
     SetWorldUcs();
+    ResetPictureWindow();
 }
 
 }  // namespace vorn::ed

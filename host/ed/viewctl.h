@@ -1,5 +1,5 @@
 // The view that ZOOM and PAN change: a window front end offers one; without a window (scripts,
-// the terminal) there is no view and the commands say so.
+// the terminal) they change the window of the pictures the run draws.
 #pragma once
 
 #include <functional>
@@ -21,5 +21,20 @@ struct ViewControl {
 
 void SetViewControl(ViewControl control);
 const ViewControl& GetViewControl();
+
+// The part of the drawing (world coordinates) that the pictures of a run without a window show
+// (--render, @snapshot, RENDER). Unset: the whole drawing.
+struct PictureWindow {
+    bool set = false;
+    double lo[2] = {0, 0};
+    double hi[2] = {0, 0};
+};
+const PictureWindow& GetPictureWindow();
+// Shows next; the window shown before is kept for PreviousPictureWindow.
+void SetPictureWindow(const PictureWindow& next);
+// Back to the window shown before the last SetPictureWindow; false when there is none.
+bool PreviousPictureWindow();
+// The whole drawing again, with no windows to go back to (a fresh editor).
+void ResetPictureWindow();
 
 }  // namespace vorn::ed

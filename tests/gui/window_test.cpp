@@ -176,6 +176,38 @@ TEST_F(WindowTest, WindowAndCrossingSelectionErase) {
     EXPECT_TRUE(Lines(db()).empty());
 }
 
+TEST_F(WindowTest, OffsetAndTrimTakeTheirObjectsAndSidesFromClicks) {
+    DrawingView* view = window().view();
+    Run({
+        [&] { Type("LINE"); },
+        [&] { Type("0,0"); },
+        [&] { Type("1000,0"); },
+        [&] { RightClick(); },
+        [&] { Type("LINE"); },
+        [&] { Type("500,-500"); },
+        [&] { Type("500,500"); },
+        [&] { RightClick(); },
+        [&] {
+            view->zoomWindow(-200, -600, 1200, 600);
+            Type("OFFSET");
+        },
+        [&] { Type("100"); },
+        [&] { Click(view->toScreen(800, 0).toPoint()); },    // the horizontal line
+        [&] { Click(view->toScreen(800, 300).toPoint()); },  // the side above it
+        [&] { RightClick(); },
+        [&] { Type("TRIM"); },
+        [&] { Click(view->toScreen(500, -400).toPoint()); },  // the vertical line cuts
+        [&] { RightClick(); },
+        [&] { Click(view->toScreen(900, 100).toPoint()); },  // the copy's right part goes
+        [&] { RightClick(); },
+    });
+    const auto lines = Lines(db());
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[2]->startPoint(), AcGePoint3d(0, 100, 0));
+    EXPECT_NEAR(lines[2]->endPoint().x, 500, 1e-9);
+    EXPECT_NEAR(lines[2]->endPoint().y, 100, 1e-9);
+}
+
 TEST_F(WindowTest, WheelZoomKeepsThePointUnderTheCursorAndMiddleButtonPans) {
     DrawingView* view = window().view();
     view->zoomWindow(0, 0, 1000, 1000);

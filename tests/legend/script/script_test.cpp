@@ -9,6 +9,7 @@
 #include <string>
 
 #include "tests/commandoutput.h"
+#include "tests/pictureink.h"
 #include "tests/sounddrawing.h"
 
 namespace {
@@ -55,23 +56,7 @@ TEST(LegendScript, VorncadPlacesTheChosenSymbolsAsALegend) {
 namespace {
 
 // Pixels of a picture that are not the background of its top-left corner; -1 when unreadable.
-long InkPixels(const fs::path& png) {
-    cairo_surface_t* s = cairo_image_surface_create_from_png(png.c_str());
-    if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
-        cairo_surface_destroy(s);
-        return -1;
-    }
-    const int w = cairo_image_surface_get_width(s), h = cairo_image_surface_get_height(s);
-    const int stride = cairo_image_surface_get_stride(s);
-    const unsigned char* data = cairo_image_surface_get_data(s);
-    const auto pixel = [&](int x, int y) { return *reinterpret_cast<const std::uint32_t*>(data + y * stride + 4 * x); };
-    const std::uint32_t background = pixel(0, 0);
-    long ink = 0;
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) ink += pixel(x, y) != background;
-    cairo_surface_destroy(s);
-    return ink;
-}
+long InkPixels(const fs::path& png) { return vorn::test::InkOf(png).pixels; }
 
 }  // namespace
 
