@@ -330,7 +330,8 @@ Acad::ErrorStatus Downgrade(AcDbObject* o) {
     return Acad::eOk;
 }
 
-Acad::ErrorStatus Append(AcDbDatabase* db, const AcDbObjectId& owner, AcDbObject* object, AcDbObjectId& id) {
+Acad::ErrorStatus Append(AcDbDatabase* db, const AcDbObjectId& owner, AcDbObject* object, AcDbObjectId& id,
+                         bool asRead, std::uint64_t handle) {
     id = AcDbObjectId();
     if (!object) return Acad::eNullEntityPointer;
     if (object->isDatabaseResident()) return Acad::eAlreadyInDb;
@@ -353,13 +354,20 @@ Acad::ErrorStatus Append(AcDbDatabase* db, const AcDbObjectId& owner, AcDbObject
     object->vornSetResidency(id, owner);
     impl->slots.emplace_back();
     Slot& s = impl->slots.back();
-    s.handle = impl->nextHandle++;
-    impl->byHandle[s.handle] = index;
-    s.snapshot = Snapshot(*object);
+    if (handle == 0 || !impl->byHandle.try_emplace(handle, index).second) {
+        handle = impl->nextHandle++;
+        impl->byHandle[handle] = index;
+    } else if (handle >= impl->nextHandle) {
+        impl->nextHandle = handle + 1;
+    }
+    s.handle = handle;
     s.object.reset(object);
-    s.writer = true;
-    s.openSinceAppend = true;
-    ++impl->openCount;
+    if (!asRead) {
+        s.snapshot = Snapshot(*object);
+        s.writer = true;
+        s.openSinceAppend = true;
+        ++impl->openCount;
+    }
     impl->addChild(owner.index(), index);
     UndoRecord r;
     r.kind = UndoRecord::kAppend;

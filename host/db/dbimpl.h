@@ -20,8 +20,11 @@ Acad::ErrorStatus Close(AcDbObject* object);
 Acad::ErrorStatus Upgrade(AcDbObject* object);
 Acad::ErrorStatus Downgrade(AcDbObject* object);
 // Appends a new object under owner (a table or block record of the same database), open for
-// write; logged as an append.
-Acad::ErrorStatus Append(AcDbDatabase* db, const AcDbObjectId& owner, AcDbObject* object, AcDbObjectId& id);
+// write; logged as an append. asRead: an object read whole from a file, appended closed (it
+// needs no copy to go back to) under the file's handle when no object holds that yet (0: a
+// new one).
+Acad::ErrorStatus Append(AcDbDatabase* db, const AcDbObjectId& owner, AcDbObject* object, AcDbObjectId& id,
+                         bool asRead = false, std::uint64_t handle = 0);
 // A copy carrying the same id, owner and erase flag (the undo log's snapshots).
 std::unique_ptr<AcDbObject> Snapshot(const AcDbObject& object);
 void SetErased(AcDbObject& object, bool erased);

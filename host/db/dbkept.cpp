@@ -241,6 +241,12 @@ void ReserveHandles(AcDbDatabase& db, std::uint64_t seed) {
 
 std::uint64_t NewHandle(AcDbDatabase& db) { return db.vornImpl()->nextHandle++; }
 
+void ReserveObjects(AcDbDatabase& db, std::size_t count) {
+    AcDbDatabase::Impl* impl = db.vornImpl();
+    impl->slots.reserve(impl->slots.size() + count);
+    impl->byHandle.reserve(impl->byHandle.size() + count);
+}
+
 Acad::ErrorStatus AddRecordAsRead(AcDbSymbolTable* table, AcDbSymbolTableRecord* record, const std::wstring& name,
                                   AcDbObjectId& id) {
     id = AcDbObjectId();

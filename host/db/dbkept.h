@@ -147,6 +147,15 @@ void ReserveHandles(AcDbDatabase& db, std::uint64_t seed);
 // A new handle for a record kept inside an object (a copied block reference's attributes).
 std::uint64_t NewHandle(AcDbDatabase& db);
 
+// Appends an entity read whole from a file to a block (open for write), closed, with the
+// checks appendAcDbEntity makes, under the file's handle when no object holds that yet (else
+// a new one; the caller may then take it with TakeHandle).
+Acad::ErrorStatus AppendEntityAsRead(AcDbBlockTableRecord* block, AcDbEntity* entity, std::uint64_t handle,
+                                     AcDbObjectId& id);
+// Makes room for about count more objects, so that reading a large file does not grow the
+// drawing's tables step by step.
+void ReserveObjects(AcDbDatabase& db, std::size_t count);
+
 // Adds a record read from a file to its table under the name the file gives it, which may
 // hold characters a typed name may not (xref-dependent names "SITE|ROAD"): any name without
 // control characters goes. eDuplicateKey for a name the table has.

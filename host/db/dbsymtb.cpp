@@ -194,12 +194,15 @@ bool AcDbBlockTableRecord::isLayout() const {
 bool AcDbBlockTableRecord::isModelSpace() const { return vorn::db::SameSymbolName(m_name, ACDB_MODEL_SPACE); }
 bool AcDbBlockTableRecord::isFiniteObject() const { return Finite(m_origin) && AcDbObject::isFiniteObject(); }
 
-Acad::ErrorStatus AcDbBlockTableRecord::appendAcDbEntity(AcDbObjectId& id, AcDbEntity* entity) {
-    id = AcDbObjectId();
+namespace {
+
+// What appending an entity to block asks of it; an entity without a layer or a text without a
+// style takes the drawing's current one.
+Acad::ErrorStatus ReadyToAppend(AcDbBlockTableRecord& block, AcDbEntity* entity) {
     if (!entity) return Acad::eNullEntityPointer;
-    AcDbDatabase* db = database();
+    AcDbDatabase* db = block.database();
     if (!db) return Acad::eNotInDatabase;
-    if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
+    if (!block.isWriteEnabled()) return Acad::eNotOpenForWrite;
     if (entity->isDatabaseResident()) return Acad::eAlreadyInDb;
     if (!entity->layerId().isNull() && entity->layerId().database() != db) return Acad::eWrongDatabase;
     if (!entity->isFiniteObject()) return Acad::eInvalidInput;
@@ -215,7 +218,25 @@ Acad::ErrorStatus AcDbBlockTableRecord::appendAcDbEntity(AcDbObjectId& id, AcDbE
         if (!mtext->textStyle().isNull() && mtext->textStyle().database() != db) return Acad::eWrongDatabase;
         if (mtext->textStyle().isNull()) mtext->setTextStyle(db->textstyle());
     }
-    return vorn::db::detail::Append(db, objectId(), entity, id);
+    return Acad::eOk;
+}
+
+}  // namespace
+
+Acad::ErrorStatus AcDbBlockTableRecord::appendAcDbEntity(AcDbObjectId& id, AcDbEntity* entity) {
+    id = AcDbObjectId();
+    const Acad::ErrorStatus es = ReadyToAppend(*this, entity);
+    if (es != Acad::eOk) return es;
+    return vorn::db::detail::Append(database(), objectId(), entity, id);
+}
+
+Acad::ErrorStatus vorn::db::AppendEntityAsRead(AcDbBlockTableRecord* block, AcDbEntity* entity, std::uint64_t handle,
+                                               AcDbObjectId& id) {
+    id = AcDbObjectId();
+    if (!block) return Acad::eInvalidOwnerObject;
+    const Acad::ErrorStatus es = ReadyToAppend(*block, entity);
+    if (es != Acad::eOk) return es;
+    return vorn::db::detail::Append(block->database(), block->objectId(), entity, id, true, handle);
 }
 
 Acad::ErrorStatus AcDbBlockTableRecord::appendAcDbEntity(AcDbEntity* entity) {

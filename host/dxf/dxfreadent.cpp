@@ -693,9 +693,10 @@ AcDbObjectId Reader::append(AcDbEntity* raw, const EntityCommon& c, const AcDbOb
         return AcDbObjectId();
     }
     AcDbObjectId id;
-    if (!ok(rec->appendAcDbEntity(id, e.get()), line, "an entity was refused by the drawing")) return AcDbObjectId();
-    e.release()->close();
-    takeHandle(id, handle);
+    if (!ok(vorn::db::AppendEntityAsRead(rec, e.get(), handle, id), line, "an entity was refused by the drawing"))
+        return AcDbObjectId();
+    e.release();
+    takeHandle(id, handle);  // when another object held the handle
     return id;
 }
 

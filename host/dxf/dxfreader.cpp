@@ -38,6 +38,8 @@ Reader::Reader(std::string_view text, const std::string& file, AcDbDatabase& db,
       m_handles(std::max<std::uint64_t>(text.size() / 2, 1 << 16)) {  // far more than records fit in the file
     m_file = vorn::db::FileData();
     m_file.binary = m_in.binary();
+    // Drawings hold an object for every 150 to 250 bytes of their file.
+    vorn::db::ReserveObjects(db, text.size() / 200);
 }
 
 bool HandleSet::insert(std::uint64_t h) {
@@ -970,74 +972,52 @@ AcDbObjectId Reader::styleOfSpelling(std::string_view bytes, size_t line) {
     return id;
 }
 
-AcDbObjectId Reader::layerId(const std::wstring& name, size_t line) {
+template <typename Table, typename Record>
+AcDbObjectId Reader::namedRecord(std::unordered_map<std::wstring, AcDbObjectId>& known, const std::wstring& name,
+                                 size_t line, const char* what,
+                                 AcDbObjectId (AcDbDatabase::*find)(const std::wstring&) const,
+                                 Acad::ErrorStatus (AcDbDatabase::*open)(Table*&, AcDb::OpenMode),
+                                 const std::function<void(Record&)>& prepare) {
     std::wstring key = vorn::db::FoldSymbolName(name);
-    auto it = m_layers.find(key);
-    if (it != m_layers.end()) return it->second;
-    AcDbObjectId id = m_db.findLayer(name);
+    auto it = known.find(key);
+    if (it != known.end()) return it->second;
+    AcDbObjectId id = (m_db.*find)(name);
     if (id.isNull()) {
-        AcDbLayerTable* table = nullptr;
-        if (!ok(m_db.getLayerTable(table, AcDb::kForWrite), line, "the layer table could not be opened")) return id;
-        auto* rec = new AcDbLayerTableRecord();
-        rec->setLinetypeObjectId(m_db.continuousLinetype());
+        Table* table = nullptr;
+        if (!ok((m_db.*open)(table, AcDb::kForWrite), line, std::string("the ") + what + " table could not be opened"))
+            return id;
+        auto* rec = new Record();
+        if (prepare) prepare(*rec);
         Acad::ErrorStatus es = vorn::db::AddRecordAsRead(table, rec, name, id);
         table->close();
         if (es != Acad::eOk) {
             delete rec;
-            ok(es, line, "the layer name \"" + Narrow(name) + "\" is refused");
+            ok(es, line, std::string("the ") + what + " name \"" + Narrow(name) + "\" is refused");
             return AcDbObjectId();
         }
         rec->close();
     }
-    m_layers.emplace(key, id);
+    known.emplace(key, id);
     return id;
 }
 
+AcDbObjectId Reader::layerId(const std::wstring& name, size_t line) {
+    // A layer the file names but does not list is drawn continuous.
+    return namedRecord<AcDbLayerTable, AcDbLayerTableRecord>(
+        m_layers, name, line, "layer", &AcDbDatabase::findLayer, &AcDbDatabase::getLayerTable,
+        [&](AcDbLayerTableRecord& rec) { rec.setLinetypeObjectId(m_db.continuousLinetype()); });
+}
+
 AcDbObjectId Reader::linetypeId(const std::wstring& name, size_t line) {
-    std::wstring key = vorn::db::FoldSymbolName(name);
-    auto it = m_linetypes.find(key);
-    if (it != m_linetypes.end()) return it->second;
-    AcDbObjectId id = m_db.findLinetype(name);
-    if (id.isNull()) {
-        AcDbLinetypeTable* table = nullptr;
-        if (!ok(m_db.getLinetypeTable(table, AcDb::kForWrite), line, "the line type table could not be opened"))
-            return id;
-        auto* rec = new AcDbLinetypeTableRecord();
-        Acad::ErrorStatus es = vorn::db::AddRecordAsRead(table, rec, name, id);
-        table->close();
-        if (es != Acad::eOk) {
-            delete rec;
-            ok(es, line, "the line type name \"" + Narrow(name) + "\" is refused");
-            return AcDbObjectId();
-        }
-        rec->close();
-    }
-    m_linetypes.emplace(key, id);
-    m_ltypeRefs.emplace(id.index(), line);
+    const AcDbObjectId id = namedRecord<AcDbLinetypeTable, AcDbLinetypeTableRecord>(
+        m_linetypes, name, line, "line type", &AcDbDatabase::findLinetype, &AcDbDatabase::getLinetypeTable, {});
+    if (!id.isNull()) m_ltypeRefs.emplace(id.index(), line);
     return id;
 }
 
 AcDbObjectId Reader::styleId(const std::wstring& name, size_t line) {
-    std::wstring key = vorn::db::FoldSymbolName(name);
-    auto it = m_styles.find(key);
-    if (it != m_styles.end()) return it->second;
-    AcDbObjectId id = m_db.findTextStyle(name);
-    if (id.isNull()) {
-        AcDbTextStyleTable* table = nullptr;
-        if (!ok(m_db.getTextStyleTable(table, AcDb::kForWrite), line, "the text style table could not be opened"))
-            return id;
-        auto* rec = new AcDbTextStyleTableRecord();
-        Acad::ErrorStatus es = vorn::db::AddRecordAsRead(table, rec, name, id);
-        table->close();
-        if (es != Acad::eOk) {
-            delete rec;
-            ok(es, line, "the text style name \"" + Narrow(name) + "\" is refused");
-            return AcDbObjectId();
-        }
-        rec->close();
-    }
-    m_styles.emplace(key, id);
-    return id;
+    return namedRecord<AcDbTextStyleTable, AcDbTextStyleTableRecord>(
+        m_styles, name, line, "text style", &AcDbDatabase::findTextStyle, &AcDbDatabase::getTextStyleTable, {});
 }
 
 AcDbObjectId Reader::blockId(const std::wstring& name, size_t line) {

@@ -170,6 +170,15 @@ private:
     AcDbObjectId layerId(const std::wstring& name, size_t line);
     AcDbObjectId styleId(const std::wstring& name, size_t line);
     AcDbObjectId linetypeId(const std::wstring& name, size_t line);
+    // The record a name refers to in a table (the drawing's own, by find), added when
+    // the drawing has none (files name layers, line types and styles they never list), its
+    // new record first made ready by prepare. Names seen before come from known.
+    template <typename Table, typename Record>
+    AcDbObjectId namedRecord(std::unordered_map<std::wstring, AcDbObjectId>& known, const std::wstring& name,
+                             size_t line, const char* what,
+                             AcDbObjectId (AcDbDatabase::*find)(const std::wstring&) const,
+                             Acad::ErrorStatus (AcDbDatabase::*open)(Table*&, AcDb::OpenMode),
+                             const std::function<void(Record&)>& prepare);
     // The block of that name, made empty when the file has not defined it yet; null when the
     // name cannot be a block's (noted).
     AcDbObjectId blockId(const std::wstring& name, size_t line);
