@@ -1,6 +1,7 @@
 // The area fill: the sweep, its random trees and the region that replaces them.
 #include "tree/treearea.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <optional>
 
@@ -24,12 +25,13 @@ struct Sweep {
     AcDbObjectId block;
     double dLo = 0, dHi = 0, sLo = 0, sHi = 0;
     double diameter = 0, spacing = 0;
+    double step = 1;  // one millimetre in drawing units: random sizes step by it
     std::vector<AcDbObjectId> trees;
 };
 
 void DropTree(Sweep& sw, const AcGePoint3d& p) {
-    if (!g_bTreeFixedRadius) sw.diameter = KyTreeRandomSize(sw.dLo, sw.dHi, std::rand());
-    if (!g_bTreeFixedSpacing) sw.spacing = KyTreeRandomSize(sw.sLo, sw.sHi, std::rand());
+    if (!g_bTreeFixedRadius) sw.diameter = KyTreeRandomSize(sw.dLo, sw.dHi, std::rand(), sw.step);
+    if (!g_bTreeFixedSpacing) sw.spacing = KyTreeRandomSize(sw.sLo, sw.sHi, std::rand(), sw.step);
     KyDbBlockReference ref;
     ref.SetBlockTableRecord(sw.block);
     ref.SetBlockTableRecord2d(sw.block);
@@ -102,18 +104,23 @@ bool FillTreeArea(KyRYBSDlg& dialog, const AcGePoint3d& start) {
     sw.dHi = 2 * KyTreeTextValue(dialog.GetRadiusMaxText());
     sw.sLo = KyTreeTextValue(dialog.GetSpacingMinText());
     sw.sHi = KyTreeTextValue(dialog.GetSpacingMaxText());
+    sw.step = KyTreeUnitFactor();
     sw.diameter = sw.dLo;
     sw.spacing = sw.sLo;
+    // A new tree keeps the spacing from every tree of the sweep, not only from the last one,
+    // so that sweeping back over a patch does not pile trees on it.
+    KyTreeSpacingGrid placed(std::max(sw.sLo, g_bTreeFixedSpacing ? sw.sLo : sw.sHi));
     DropTree(sw, start);
-    AcGePoint3d last = start;
-    for (;;) {
-        int type = 0;
-        resbuf rb{};
-        if (acedGrRead(13, &type, &rb) != RTNORM || type != 5) break;
-        const AcGePoint3d p = UcsToWcs(rb.resval.rpoint, 0);
-        if (p.distanceTo(last) >= sw.spacing) {
-            last = p;
-            KyUtPushResource resources(VornModuleResources());
+    placed.Add(start.x, start.y);
+    {
+        KyUtPushResource resources(VornModuleResources());
+        for (;;) {
+            int type = 0;
+            resbuf rb{};
+            if (acedGrRead(13, &type, &rb) != RTNORM || type != 5) break;
+            const AcGePoint3d p = UcsToWcs(rb.resval.rpoint, 0);
+            if (!placed.Clear(p.x, p.y, sw.spacing)) continue;
+            placed.Add(p.x, p.y);
             DropTree(sw, p);
         }
     }

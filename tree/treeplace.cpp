@@ -1,6 +1,7 @@
 // Placing tree symbols one by one, along a drag segment and along picked curves.
 #include "tree/treeplace.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <memory>
@@ -19,6 +20,8 @@
 #include "host/db/dbline.h"
 #include "host/db/dbpline.h"
 #include "host/ed/aced.h"
+#include "host/ed/editor.h"
+#include "host/mfc/cstring.h"
 #include "tree/treelayout.h"
 #include "tree/treesettings.h"
 
@@ -74,82 +77,109 @@ bool PlaceTree(const AcGePoint3d& p, std::vector<AcDbObjectId>& placed) {
     return true;
 }
 
-bool PlaceTreesAlongSegment(const AcGePoint3d& to, const AcGePoint3d& from,
-                            std::vector<AcDbObjectId>& placed) {
+bool KyTreeConfirmCount(std::size_t count) {
+    if (count <= kTreeAskAbove) return true;
+    CString prompt;
+    prompt.Format(KyUtTranslate(L"\n这一次将布置%d棵树，超过%d棵，确定布置吗？[是(Y)/否(N)]<否>:").c_str(),
+                  static_cast<int>(std::min<std::size_t>(count, 2147483647)), static_cast<int>(kTreeAskAbove));
+    acedInitGet(0, L"Y N");
+    wchar_t answer[kAdsMaxInput + 1] = {0};
+    return acedGetKword(prompt, answer, kAdsMaxInput + 1) == RTNORM && (answer[0] == L'Y' || answer[0] == L'y');
+}
+
+KyTreeStep PlaceTreesAlongSegment(const AcGePoint3d& to, const AcGePoint3d& from,
+                                  std::vector<AcDbObjectId>& placed) {
     const AcDbObjectId block = KyTreeBlock();
-    if (block.isNull()) return false;
-    const double s = TreeSpacing();
-    if (!(s > g_distZero)) {
-        acutPrintf(KyUtTranslate(L"\n树间隔必须大于0，请重新输入树间隔！").c_str());
-        return false;
-    }
+    if (block.isNull()) return KyTreeStep::kEnd;
     const double diameter = TreeDiameter();
     const double length = from.distanceTo(to);
+    const std::vector<double> distances = KyTreeDistancesAlong(length, TreeSpacing());
+    if (!KyTreeConfirmCount(distances.size())) return KyTreeStep::kDeclined;
     if (length > g_distZero) acedCommand(RTSTR, L"UNDO", RTSTR, L"MARK", 0);
-    for (double d : KyTreeDistancesAlong(length, s)) {
+    for (double d : distances) {
         const double t = d / length;
         const AcGePoint3d p(from.x + (to.x - from.x) * t, from.y + (to.y - from.y) * t,
                             from.z + (to.z - from.z) * t);
         Keep(AddTreeAt(block, p, diameter), placed);
     }
-    return true;
+    return KyTreeStep::kPlanted;
 }
 
 namespace {
 
-// Trees along the piece of curve between distances start and start + length. False when the
-// self-adjusted spacing cannot fit the piece.
-bool PlantPiece(const AcDbCurve& curve, double start, double length, double& spacing,
-                const AcDbObjectId& block, double diameter, std::vector<AcDbObjectId>& placed) {
+// The places of the trees along the piece of curve between distances start and start +
+// length. False when the self-adjusted spacing cannot fit the piece (its length is then
+// given back in tooShort).
+bool PlanPiece(const AcDbCurve& curve, double start, double length, double& spacing,
+               std::vector<AcGePoint3d>& points, double& tooShort) {
+    // A doubled vertex makes a piece of no length: nothing stands on it, nothing is adjusted.
+    if (!(length > g_distZero)) return true;
     if (g_bTreeSelfAdjust) {
         const std::optional<double> s = KyTreeSelfAdjustedSpacing(length, spacing);
-        if (!s) return false;
+        if (!s) {
+            tooShort = length;
+            return false;
+        }
         spacing = *s;
     }
     for (double d : KyTreeDistancesAlong(length, spacing)) {
         AcGePoint3d p;
-        if (curve.getPointAtDist(start + d, p) == Acad::eOk) Keep(AddTreeAt(block, p, diameter), placed);
+        if (curve.getPointAtDist(start + d, p) == Acad::eOk) points.push_back(p);
+    }
+    return true;
+}
+
+// The places of the trees along one selected entity (lines, arcs, lightweight polylines; other
+// kinds give none). False when a piece is too short for the self-adjusted spacing.
+bool PlanEntity(const AcDbEntity* entity, double& spacing, std::vector<AcGePoint3d>& points,
+                double& tooShort) {
+    if (const auto* pline = dynamic_cast<const AcDbPolyline*>(entity)) {
+        // Each segment i runs from vertex i in the polyline's direction, whatever the way
+        // its arc is stored: distances along the polyline give exactly that.
+        const int segments = static_cast<int>(pline->numVerts()) - (pline->isClosed() ? 0 : 1);
+        for (int seg = 0; seg < segments; ++seg) {
+            double d0 = 0, d1 = 0;
+            if (pline->getDistAtParam(seg, d0) != Acad::eOk || pline->getDistAtParam(seg + 1, d1) != Acad::eOk)
+                continue;
+            if (!PlanPiece(*pline, d0, d1 - d0, spacing, points, tooShort)) return false;
+        }
+    } else if (dynamic_cast<const AcDbLine*>(entity) || dynamic_cast<const AcDbArc*>(entity)) {
+        const auto* curve = static_cast<const AcDbCurve*>(entity);
+        AcGePoint3d end;
+        double length = 0;
+        if (curve->getEndPoint(end) == Acad::eOk && curve->getDistAtPoint(end, length) == Acad::eOk)
+            return PlanPiece(*curve, 0, length, spacing, points, tooShort);
     }
     return true;
 }
 
 }  // namespace
 
-bool PlantTreesAlongPaths(const KyAdsEntSet& set, std::vector<AcDbObjectId>& placed) {
+KyTreeStep PlantTreesAlongPaths(const KyAdsEntSet& set, std::vector<AcDbObjectId>& placed) {
     const AcDbObjectId block = KyTreeBlock();
-    if (block.isNull()) return false;
+    if (block.isNull()) return KyTreeStep::kEnd;
     const double diameter = TreeDiameter();
     double spacing = TreeSpacing();
-    if (!(spacing > g_distZero)) {
-        acutPrintf(KyUtTranslate(L"\n树间隔必须大于0，请重新输入树间隔！").c_str());
-        return false;
-    }
+    // Every place is found before the first tree is planted, so that a piece the spacing
+    // cannot divide, or a count the user declines, leaves the drawing as it was.
+    std::vector<AcGePoint3d> points;
     for (int i = 0; i < set.GetLength(); ++i) {
         AcDbEntity* entity = KyAdsEnt(set[i]).Open(AcDb::kForRead);
         if (!entity) continue;
-        bool ok = true;
-        if (const auto* pline = dynamic_cast<const AcDbPolyline*>(entity)) {
-            // Each segment i runs from vertex i in the polyline's direction, whatever the way
-            // its arc is stored: distances along the polyline give exactly that.
-            const int segments = static_cast<int>(pline->numVerts()) - (pline->isClosed() ? 0 : 1);
-            for (int seg = 0; ok && seg < segments; ++seg) {
-                double d0 = 0, d1 = 0;
-                if (pline->getDistAtParam(seg, d0) != Acad::eOk ||
-                    pline->getDistAtParam(seg + 1, d1) != Acad::eOk) {
-                    ok = false;
-                    break;
-                }
-                ok = PlantPiece(*pline, d0, d1 - d0, spacing, block, diameter, placed);
-            }
-        } else if (dynamic_cast<const AcDbLine*>(entity) || dynamic_cast<const AcDbArc*>(entity)) {
-            const auto* curve = static_cast<const AcDbCurve*>(entity);
-            AcGePoint3d end;
-            double length = 0;
-            if (curve->getEndPoint(end) == Acad::eOk && curve->getDistAtPoint(end, length) == Acad::eOk)
-                ok = PlantPiece(*curve, 0, length, spacing, block, diameter, placed);
-        }
+        double tooShort = 0;
+        const bool ok = PlanEntity(entity, spacing, points, tooShort);
         entity->close();
-        if (!ok) return false;
+        if (!ok) {
+            CString message;
+            message.Format(KyUtTranslate(L"\n路径上有一段长%s，短于树间隔%s，间距自调无法均分；未布置树，"
+                                         L"请减小树间隔或关闭间距自调。")
+                               .c_str(),
+                           DistToString(tooShort).c_str(), DistToString(spacing).c_str());
+            vorn::ed::RefuseAnswer(message.GetString());
+            return KyTreeStep::kRefused;
+        }
     }
-    return true;
+    if (!KyTreeConfirmCount(points.size())) return KyTreeStep::kDeclined;
+    for (const AcGePoint3d& p : points) Keep(AddTreeAt(block, p, diameter), placed);
+    return KyTreeStep::kPlanted;
 }
