@@ -2,6 +2,8 @@
 #include "tree/treearea.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <optional>
 
@@ -54,6 +56,65 @@ void DropTree(Sweep& sw, const AcGePoint3d& p) {
         delete entity;
 }
 
+// Z-order of a point on a grid of the given cell: nearby crowns get nearby keys.
+std::uint64_t ZOrder(double x, double y, double x0, double y0, double cell) {
+    const auto cellOf = [cell](double v) {
+        return static_cast<std::uint32_t>(std::clamp(std::floor(v / cell), 0.0, 4294967295.0));
+    };
+    std::uint64_t out = 0;
+    const std::uint32_t i = cellOf(x - x0), j = cellOf(y - y0);
+    for (int b = 0; b < 32; ++b)
+        out |= (std::uint64_t((i >> b) & 1u) << (2 * b)) | (std::uint64_t((j >> b) & 1u) << (2 * b + 1));
+    return out;
+}
+
+// The crowns united into one region, a few neighbours at a time and then the neighbouring
+// results, level by level: a union is slow in the number of outline edges a scan line crosses at
+// once, which stays small when each union joins a few neighbouring pieces whose inner outlines
+// are gone. Every region but the returned one is deleted.
+constexpr std::size_t kUniteAtOnce = 8;
+AcDbRegion* UniteNeighbours(const AcDbVoidPtrArray& made) {
+    struct Piece {
+        std::uint64_t key;
+        AcDbRegion* region;
+    };
+    std::vector<Piece> pieces;
+    AcDbExtents all;
+    std::vector<AcGePoint3d> centres;
+    double size = 0;
+    for (void* raw : made) {
+        auto* r = static_cast<AcDbRegion*>(raw);
+        AcDbExtents e;
+        AcGePoint3d c;
+        if (r->getGeomExtents(e) == Acad::eOk) {
+            c = AcGePoint3d((e.minPoint().x + e.maxPoint().x) / 2, (e.minPoint().y + e.maxPoint().y) / 2, 0);
+            size = std::max({size, e.maxPoint().x - e.minPoint().x, e.maxPoint().y - e.minPoint().y});
+            all.addPoint(c);
+        }
+        centres.push_back(c);
+        pieces.push_back({0, r});
+    }
+    const double cell = size > 0 ? size : 1.0;
+    for (std::size_t i = 0; i < pieces.size(); ++i)
+        pieces[i].key = all.isValid() ? ZOrder(centres[i].x, centres[i].y, all.minPoint().x, all.minPoint().y, cell) : 0;
+    std::stable_sort(pieces.begin(), pieces.end(), [](const Piece& a, const Piece& b) { return a.key < b.key; });
+    std::vector<AcDbRegion*> level;
+    for (const Piece& p : pieces) level.push_back(p.region);
+    while (level.size() > 1) {
+        std::vector<AcDbRegion*> next;
+        for (std::size_t i = 0; i < level.size(); i += kUniteAtOnce) {
+            for (std::size_t j = i + 1; j < std::min(level.size(), i + kUniteAtOnce); ++j) {
+                level[i]->booleanOper(AcDb::kBoolUnite, level[j]);
+                delete level[j];  // emptied by the union; never part of the drawing
+            }
+            level[i]->isNull();  // the union is made now, while the pieces are few
+            next.push_back(level[i]);
+        }
+        level.swap(next);
+    }
+    return level.front();
+}
+
 }  // namespace
 
 bool KyTreeMakeAreaRegion(const std::vector<AcDbObjectId>& trees) {
@@ -79,12 +140,7 @@ bool KyTreeMakeAreaRegion(const std::vector<AcDbObjectId>& trees) {
             tree->close();
         }
     }
-    auto* first = static_cast<AcDbRegion*>(regions[0]);
-    for (int i = 1; i < regions.length(); ++i) {
-        auto* other = static_cast<AcDbRegion*>(regions[i]);
-        first->booleanOper(AcDb::kBoolUnite, other);
-        delete other;  // emptied by the union; never part of the drawing
-    }
+    AcDbRegion* first = UniteNeighbours(regions);
     KyDtInitLayer(L"PLAN-TREE");
     first->setLayer(L"PLAN-TREE");
     const AcDbObjectId id = AddToModelSpace(first, 1);
