@@ -131,7 +131,11 @@ void ArcRowSide(const KyGeArc2d& arc, double w, double d, int style, int side, c
         // Towards the centre: right of travel on a clockwise arc, left on the other.
         offset = arc.GetOffsetCurve(arc.IsClockwise() ? d : -d);
         base = KyGeCast<KyGeArc2d>(offset.get());
-        if (!base) return;
+        // Spaces deeper than the radius would reach past the centre.
+        if (!base) {
+            ReportTooSmall();
+            return;
+        }
     }
     KyGeObjList outlines;
     BuildArcOutlines(*base, w, d, outlines);

@@ -171,10 +171,10 @@ KyTreeStep PlantTreesAlongPaths(const KyAdsEntSet& set, std::vector<AcDbObjectId
         entity->close();
         if (!ok) {
             CString message;
-            message.Format(KyUtTranslate(L"\n路径上有一段长%s，短于树间隔%s，间距自调无法均分；未布置树，"
+            message.Format(KyUtTranslate(L"\n路径上有一段长%.2f，短于树间隔%.2f，间距自调无法均分；未布置树，"
                                          L"请减小树间隔或关闭间距自调。")
                                .c_str(),
-                           DistToString(tooShort).c_str(), DistToString(spacing).c_str());
+                           tooShort, spacing);
             vorn::ed::RefuseAnswer(message.GetString());
             return KyTreeStep::kRefused;
         }

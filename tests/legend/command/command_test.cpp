@@ -166,16 +166,6 @@ TEST_F(LegendCommand, EachClickWritesTheLegendWithRowsSixApartAndFittedBlocks) {
     }
 }
 
-TEST_F(LegendCommand, SizesFollowThePrintScale) {
-    m_db->setPrintScale(100);
-    Run(std::string("KyMapLegend\n") + kAddTwo + "0,0\n\n");
-    const auto blocks = Blocks();
-    ASSERT_EQ(blocks.size(), 2u);
-    EXPECT_TRUE(Near(blocks[0]->GetPosition(), -625, -600));
-    EXPECT_TRUE(Near(blocks[1]->GetPosition(), -625, -1200));
-    EXPECT_TRUE(Near(Texts()[1]->GetPosition(), 175, -775));
-}
-
 TEST_F(LegendCommand, TheBaseKeywordMovesTheHandleWithoutAJump) {
     const std::string out =
         Run(std::string("KyMapLegend\n") + kAddTwo + "~100,100\nT\n90,95\n~90,95\nT\nESC\n200,200\n\n");

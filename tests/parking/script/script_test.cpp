@@ -117,6 +117,14 @@ TEST_F(ParkScript, MetreDrawingShowsMetresAndLabelsAtItsHeight) {
         << summary;
 }
 
+// An arc too tight for its spaces once laid nothing without a word.
+TEST_F(ParkScript, AnArcTooTightForItsSpacesSaysSoOnEitherSide) {
+    const std::string out = Run("tight.scr");
+    EXPECT_TRUE(Has(out, "一侧<退出>: 1000,2000\n空间太小！\n")) << out;
+    EXPECT_TRUE(Has(out, "一侧<退出>: 1000,500\n空间太小！\n"));
+    EXPECT_EQ(Summary("tight.scr"), "other 1\n");  // the arc alone
+}
+
 TEST_F(ParkScript, WithoutTheCarDrawingTheCommandEndsAtOnce) {
     const fs::path empty = m_dir / "nosupport";
     fs::create_directories(empty);
