@@ -20,6 +20,13 @@ std::vector<double> KyTreeDistancesAlong(double length, double spacing) {
     return out;
 }
 
+double KyTreeCountAlong(double length, double spacing) {
+    if (!std::isfinite(length) || !std::isfinite(spacing) || spacing <= g_distZero || !(length - g_distZero > 0))
+        return 0;
+    // Positions i·spacing below length - tolerance: i = 0 .. ceil((length - tol) / spacing) - 1.
+    return std::ceil((length - g_distZero) / spacing);
+}
+
 std::optional<double> KyTreeSelfAdjustedSpacing(double length, double spacing) {
     if (!std::isfinite(length) || !std::isfinite(spacing) || spacing <= g_distZero)
         return std::nullopt;

@@ -12,6 +12,9 @@
 // (the end is left for the next piece). Empty for a non-positive or non-finite spacing or
 // length, so a zero spacing can never loop forever.
 std::vector<double> KyTreeDistancesAlong(double length, double spacing);
+// How many distances KyTreeDistancesAlong gives, found without making them (so that a tiny
+// spacing over a long piece can be refused before memory is spent on it).
+double KyTreeCountAlong(double length, double spacing);
 
 // The spacing that divides length evenly: length / k with k = floor(length / spacing).
 // Nothing when the piece is shorter than the spacing (k = 0) or the values are unusable.

@@ -2,7 +2,6 @@
 // Every tree is a block reference on "PLAN-TREE" whose largest extent is the tree diameter.
 #pragma once
 
-#include <cstddef>
 #include <vector>
 
 #include "host/db/dbid.h"
@@ -24,11 +23,13 @@ bool PlaceTree(const AcGePoint3d& p, std::vector<AcDbObjectId>& placed);
 // user declining a large count, or the end of the command (no tree block).
 enum class KyTreeStep { kPlanted, kRefused, kDeclined, kEnd };
 
-// More trees than this in one stroke are planted only when the user says yes.
-constexpr std::size_t kTreeAskAbove = 10000;
-// True for count up to kTreeAskAbove; above it, the user's answer to a Yes/No question
-// (Enter or anything but Yes declines).
-bool KyTreeConfirmCount(std::size_t count);
+// More trees than kTreeAskAbove in one stroke are planted only when the user says yes; more
+// than kTreeMostAtOnce not at all (the drawing would not hold them in any useful time).
+constexpr double kTreeAskAbove = 10000;
+constexpr double kTreeMostAtOnce = 1000000;
+// True for count up to kTreeAskAbove; above it, the user's answer to a Yes/No question (Enter
+// or anything but Yes declines); false with a refusal beyond kTreeMostAtOnce.
+bool KyTreeConfirmCount(double count);
 
 // Drag mode, one segment from → to: an undo mark, then trees at from and every spacing after
 // it, the end left for the next segment. The caller has checked the sizes (KyTreeCheckSizes).

@@ -60,9 +60,9 @@ std::wstring KyTreeCheckSizes(int mode) {
     for (const Field& f : fields) {
         if (!f.used) continue;
         const std::optional<double> v = vorn::ed::ParseNumber(vorn::ed::Trim(f.text.GetString()));
-        if (v && *v > 0.0 && *v <= g_maxGeomSize) continue;
+        if (v && *v > g_distZero && *v <= g_maxGeomSize) continue;
         CString message;
-        message.Format(KyUtTranslate(L"\n%s\"%s\"不可用，应为大于0且不超过1e12的数值；未布置树。").c_str(),
+        message.Format(KyUtTranslate(L"\n%s\"%s\"不可用，应为大于0.0001且不超过1e12的数值；未布置树。").c_str(),
                        KyUtTranslate(f.name).c_str(), f.text.GetString());
         return message.GetString();
     }

@@ -125,13 +125,15 @@ TEST_F(TreeCommand, SizesThatCannotBePlantedAreRefusedAndThePromptComesAgain) {
         const char* prompt;  // asked again
     };
     const Case cases[] = {
-        {"@edit 2073 0\n100,200\n\n", "树半径\"0\"不可用，应为大于0且不超过1e12的数值；未布置树。", "请点取插入点"},
+        {"@edit 2073 0\n100,200\n\n", "树半径\"0\"不可用，应为大于0.0001且不超过1e12的数值；未布置树。", "请点取插入点"},
         {"@click 2005\n@edit 2074 .\n0,0\n\n", "树间隔\".\"不可用", "请输入起始点"},
         {"@click 2005\n0,0\n@edit 2074 0\n10000,0\n\n", "树间隔\"0\"不可用", "输入下一点"},
         {"@click 2005\n@edit 2074 0.5\n0,0\n10000,0\nN\n\n",
          "这一次将布置20000棵树，超过10000棵，确定布置吗？[是(Y)/否(N)]<否>:", "输入下一点"},
         {"@click 2085\n@edit 2074 0\nALL\n\n\n", "树间隔\"0\"不可用", "请选择作为路径的曲线"},
-        {"@click 2085\n@edit 2074 0.5\nALL\n\nN\n\n", "这一次将布置20000棵树", "请选择作为路径的曲线"},
+        {"@click 2005\n@edit 2074 0.001\n0,0\n10000,0\n\n", "这一次将布置10000000棵树，超过一次最多的1000000棵",
+         "输入下一点"},
+        {"@click 2085\n@edit 2074 0.5\nALL\n\nN\n\n", "这一次将布置20000棵树，超过10000棵，确定布置吗？", "请选择作为路径的曲线"},
         {"@click 2086\n@edit 2088 0\n0,0\n\n", "最小树间距\"0\"不可用", "请点击鼠标左键开始"},
         {"@click 2086\n@edit 2089 99999999999999\n0,0\n\n", "最大树半径\"99999999999999\"不可用", "请点击鼠标左键开始"},
     };
@@ -155,7 +157,7 @@ TEST_F(TreeCommand, SizesThatCannotBePlantedAreRefusedAndThePromptComesAgain) {
         const std::size_t at = s.Out().find(c.message);
         EXPECT_EQ(s.Out().find(c.prompt, at), s.Out().find('\n', at) + 1);
         // A declined count is the user's choice, not a refusal.
-        EXPECT_EQ(vorn::ed::RefusedLines().lines, std::string(c.message).find("不可用") != std::string::npos);
+        EXPECT_EQ(vorn::ed::RefusedLines().lines, std::string(c.message).find("确定布置") == std::string::npos);
         EXPECT_TRUE(Trees().empty());
     }
     defaults();
