@@ -34,8 +34,11 @@ std::wstring KyParkCheckSizes(const CString& width, const CString& depth, const 
         double above, upTo;
         const wchar_t* message;
     };
+    // A space no wider than 100 mm gives no space at all along a row: it is refused too.
     const Field fields[] = {
-        {width, 0.0, g_maxGeomSize, L"\n车位宽度\"%s\"不可用，应为大于0且不超过1e12的数值；未布置车位。"},
+        {width, 100.0 * KyParkUnitFactor(), g_maxGeomSize,
+         KyParkUnitFactor() < 1.0 ? L"\n车位宽度\"%s\"不可用，应为大于0.1且不超过1e12的数值；未布置车位。"
+                                  : L"\n车位宽度\"%s\"不可用，应为大于100且不超过1e12的数值；未布置车位。"},
         {depth, 0.0, g_maxGeomSize, L"\n车位深度\"%s\"不可用，应为大于0且不超过1e12的数值；未布置车位。"},
         {angle, 0.0, 180.0 - g_fZero, L"\n车位角度\"%s\"不可用，应为大于0且小于180的度数；未布置车位。"},
     };

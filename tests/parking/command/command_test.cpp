@@ -125,9 +125,10 @@ TEST_F(ParkCommand, SizesThatCannotBeLaidAreRefusedAndThePromptComesAgain) {
         const char* message;
     };
     const Case cases[] = {
-        {"@edit 2003 2,400", "车位宽度\"2,400\"不可用，应为大于0且不超过1e12的数值；未布置车位。"},
+        {"@edit 2003 2,400", "车位宽度\"2,400\"不可用，应为大于100且不超过1e12的数值；未布置车位。"},
         {"@edit 2003 abc", "车位宽度\"abc\"不可用"},
         {"@edit 2003 -2400", "车位宽度\"-2400\"不可用"},
+        {"@edit 2003 50", "车位宽度\"50\"不可用"},  // no space 50 wide along a row
         {"@edit 2010 1e308", "车位深度\"1e308\"不可用，应为大于0且不超过1e12的数值"},
         {"@edit 2010 0", "车位深度\"0\"不可用"},
         {"@edit 2007 0", "车位角度\"0\"不可用，应为大于0且小于180的度数"},

@@ -94,7 +94,7 @@ TEST_F(ParkScript, RowsAlongAPolylineWithAnArcAndRefusals) {
     EXPECT_TRUE(Has(out, "请选择曲线(直线、圆弧、多段线)<退出>:")) << out;
     EXPECT_TRUE(Has(out, "请点取车位所在一侧<退出>: "));
     EXPECT_TRUE(Has(out, "空间太小！"));
-    EXPECT_TRUE(Has(out, "curve.scr:23: 车位宽度\"abc\"不可用，应为大于0且不超过1e12的数值；未布置车位。"));
+    EXPECT_TRUE(Has(out, "curve.scr:23: 车位宽度\"abc\"不可用，应为大于100且不超过1e12的数值；未布置车位。"));
     EXPECT_TRUE(Has(out, "\"abc\" is not accepted here"));
     EXPECT_TRUE(Has(out, "[切换车位布置方向(Q)]<退出>:*Cancel*\nCommand:"));
     const std::string summary = Summary("curve.scr", "12000 20000");
