@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "annotation/annotationmath.h"
 #include "framework/core/KyDbSymbElevation.h"
 #include "framework/core/KyGeConvert.h"
 #include "geometry/KyGePoint.h"
@@ -30,7 +31,8 @@ bool KyAnnoReadElevationMark(const AcDbObjectId& id, KyAnnoElevationMark& mark,
     if (symbol) {
         mark.location = symbol->GetLocation();
         mark.text = symbol->GetElevationText();
-        mark.elevation = _wtof(mark.text.c_str());
+        mark.elevation = 0.0;
+        mark.problem = KyAnnoCheckElevationText(mark.text, mark.elevation);
         if (copy) *copy = static_cast<KyDbSymbElevation*>(symbol->clone());
     }
     entity->close();

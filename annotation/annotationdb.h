@@ -20,6 +20,7 @@ struct KyAnnoElevationMark {
     AcGePoint3d location;
     std::wstring text;
     double elevation = 0.0;  // the text read as a number (0 when it is none)
+    std::wstring problem;    // why the text is no usable elevation; empty when it is
 };
 
 // Reads the mark with that id; false when it cannot be opened or is no elevation mark. With

@@ -33,3 +33,12 @@ bool KyAnnoGradeFromElevations(double e1, double e2, double distance, double tol
 // Direction modes: 0 the second symbol lies before the base point, 1 it does not, 2 typed.
 // The elevation at distance d from the base point, after says whether the point lies after it.
 double KyAnnoElevationAt(double e1, double grade, double distance, bool after, int mode);
+
+// The values a user gives the annotation commands, each checked where it is read. Empty when
+// the value is usable; otherwise the message that says what was wrong and what is expected.
+// An elevation text: a number of metres from -10000 to 10000, a leading "±" (or "%%p") allowed.
+std::wstring KyAnnoCheckElevationText(const std::wstring& text, double& elevation);
+// A grade in percent from -100 to 100.
+std::wstring KyAnnoCheckGrade(double percent);
+// A slope length in metres above 0 and up to 100000.
+std::wstring KyAnnoCheckSlopeLength(double metres);

@@ -15,6 +15,7 @@
 #include "geometry/KyGePoint.h"
 #include "host/db/dbentity.h"
 #include "host/ed/aced.h"
+#include "host/ed/editor.h"
 #include "host/ed/selection.h"
 
 namespace {
@@ -29,40 +30,71 @@ struct GradeSource {
     KyAdsEntSet toModify;
 };
 
+// An elevation mark picked at prompt: false when the prompt is left (Esc, Enter) or the pick is
+// no mark. A mark whose text is no usable elevation is refused and the prompt comes again.
+bool PickMark(const wchar_t* prompt, KyAnnoElevationMark& mark, AcDbObjectId* picked,
+              KyDbSymbElevation** copy = nullptr) {
+    for (;;) {
+        KyAdsEnt ent;
+        if (KyPtSelectEntity(prompt, ent, KyAnnoElevationFilter()) != RTNORM) return false;
+        if (!KyAnnoReadElevationMark(ent.GetObjectId(), mark)) return false;
+        if (!mark.problem.empty()) {
+            vorn::ed::RefuseAnswer(mark.problem);
+            continue;
+        }
+        if (picked) *picked = ent.GetObjectId();
+        return !copy || KyAnnoReadElevationMark(ent.GetObjectId(), mark, copy);
+    }
+}
+
 // The second prompt. False ends the command.
 bool AskGradeSource(const AcDbObjectId& baseId, GradeSource& source) {
     const KyAdsRBList elevFilter = KyAnnoElevationFilter();
-    acedInitGet(0, L"W R");
-    ads_name name;
-    ads_point pick;
-    const int rc = acedEntSel(L"\n请选择第二个标高或 [输入坡度(W)/修改标高(R)]<退出>:", name, pick);
-    if (rc == RTNORM) {
+    for (;;) {
+        acedInitGet(0, L"W R");
+        ads_name name;
+        ads_point pick;
+        const int rc = acedEntSel(L"\n请选择第二个标高或 [输入坡度(W)/修改标高(R)]<退出>:", name, pick);
+        if (rc != RTNORM) {
+            if (rc != RTKWORD) return false;
+            break;
+        }
         AcDbObjectId id;
         if (acdbGetObjectId(id, name) != Acad::eOk || id == baseId) return false;
         KyAnnoElevationMark second;
         if (!KyAnnoReadElevationMark(id, second)) return false;
+        if (!second.problem.empty()) {
+            vorn::ed::RefuseAnswer(second.problem);
+            continue;
+        }
         source.point = second.location;
         source.elevation = second.elevation;
         source.haveSecond = true;
         return true;
     }
-    if (rc != RTKWORD) return false;
     wchar_t keyword[kAdsMaxInput + 1] = {0};
     acedGetInput(keyword);
     if (keyword[0] == L'W' || keyword[0] == L'w') {
-        const std::wstring prompt = KyUtTranslate(L"\n请输入坡度值(正值为上坡)(%)") + L"<" +
-                                    DistToString(g_roadElevSlope) + L">:";
-        ads_real value = 0.0;
-        const int got = acedGetReal(prompt.c_str(), &value);
-        if (got == RTNORM) g_roadElevSlope = value;
-        else if (got != RTNONE) return false;
-        source.typed = true;
-        return true;
+        for (;;) {
+            const std::wstring prompt = KyUtTranslate(L"\n请输入坡度值(正值为上坡)(%)") + L"<" +
+                                        DistToString(g_roadElevSlope) + L">:";
+            ads_real value = 0.0;
+            const int got = acedGetReal(prompt.c_str(), &value);
+            if (got != RTNORM && got != RTNONE) return false;
+            if (got == RTNORM) {
+                const std::wstring problem = KyAnnoCheckGrade(value);
+                if (!problem.empty()) {
+                    vorn::ed::RefuseAnswer(problem);
+                    continue;
+                }
+                g_roadElevSlope = value;
+            }
+            source.typed = true;
+            return true;
+        }
     }
-    KyAdsEnt fixed;
-    if (KyPtSelectEntity(L"\n请选择固定标高<退出>:", fixed, elevFilter) != RTNORM) return false;
     KyAnnoElevationMark mark;
-    if (!KyAnnoReadElevationMark(fixed.GetObjectId(), mark)) return false;
+    if (!PickMark(L"\n请选择固定标高<退出>:", mark, nullptr)) return false;
     source.point = mark.location;
     source.elevation = mark.elevation;
     source.haveSecond = true;
@@ -125,18 +157,16 @@ void PlaceMarks(const KyDbSymbElevation* base, const AcGePoint3d& basePoint, dou
 }  // namespace
 
 void KyRoadElev() {
-    KyAdsEnt baseEnt;
-    if (KyPtSelectEntity(L"\n请选择基准标高<退出>:", baseEnt, KyAnnoElevationFilter()) != RTNORM)
-        return;
     // The base mark is read once and kept as a detached copy: the marks placed are copies of
     // it, and the mark itself stays free to be rewritten with the others on the "R" path.
     KyAnnoElevationMark baseMark;
     KyDbSymbElevation* copy = nullptr;
-    if (!KyAnnoReadElevationMark(baseEnt.GetObjectId(), baseMark, &copy)) return;
+    AcDbObjectId baseId;
+    if (!PickMark(L"\n请选择基准标高<退出>:", baseMark, &baseId, &copy)) return;
     const std::unique_ptr<KyDbSymbElevation> base(copy);
 
     GradeSource source;
-    if (!AskGradeSource(baseEnt.GetObjectId(), source)) return;
+    if (!AskGradeSource(baseId, source)) return;
     KyGePolyline2d line;
     if (!AskBaseLine(baseMark.location, source, line)) return;
 

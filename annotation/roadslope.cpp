@@ -21,6 +21,7 @@
 #include "framework/ui/KyUiScreenDc.h"
 #include "geometry/KyGePoint.h"
 #include "host/ed/aced.h"
+#include "host/ed/editor.h"
 #include "host/mfc/cstring.h"
 
 namespace {
@@ -64,6 +65,12 @@ bool AskBaseLine(const AcGePoint3d& p1, const AcGePoint3d& p2, KyGePolyline2d& l
 Step AutomaticMode(const AcDbObjectId& first, const AcDbObjectId& second, int n) {
     KyAnnoElevationMark m1, m2;
     if (!KyAnnoReadElevationMark(first, m1) || !KyAnnoReadElevationMark(second, m2)) return kEnd;
+    // A mark whose text is no elevation refuses the pick; the marks are asked for again.
+    for (const KyAnnoElevationMark* m : {&m1, &m2})
+        if (!m->problem.empty()) {
+            vorn::ed::RefuseAnswer(m->problem);
+            return kGoOn;
+        }
     KyGePolyline2d line;
     bool picked = false;
     if (!AskBaseLine(m1.location, m2.location, line, picked)) return kEnd;
@@ -102,6 +109,26 @@ Step AutomaticMode(const AcDbObjectId& first, const AcDbObjectId& second, int n)
     return kGoOn;
 }
 
+// A value of the manual mode: the prompt with the default shown, read as a distance or a real;
+// a value check refuses wrong ones and asks again. False on Esc.
+bool AskValue(const wchar_t* format, const std::wstring& shown, bool distance,
+              std::wstring (*check)(double), double& value) {
+    CString prompt;
+    prompt.Format(format, shown.c_str());
+    for (;;) {
+        ads_real typed = value;
+        const int rc = distance ? acedGetDist(nullptr, prompt, &typed) : acedGetReal(prompt, &typed);
+        if (rc == RTNONE) return true;
+        if (rc != RTNORM) return false;
+        const std::wstring problem = check(typed);
+        if (problem.empty()) {
+            value = typed;
+            return true;
+        }
+        vorn::ed::RefuseAnswer(problem);
+    }
+}
+
 // The arrow placed and turned by hand, with the grade and length typed.
 Step ManualMode(int n) {
     ads_point pick;
@@ -114,18 +141,12 @@ Step ManualMode(int n) {
     }
     std::unique_ptr<KyDbSymbArrow> arrow(static_cast<KyDbSymbArrow*>(jig.Arrow()->clone()));
 
-    CString prompt;
-    prompt.Format(L"\n请输入道路坡度(%%)<%s>:",
-                  (FormatDecimals(g_roadSlopePercent, n) + L"%").c_str());
-    ads_real value = g_roadSlopePercent;
-    int rc = acedGetDist(nullptr, prompt, &value);
-    if (rc != RTNORM && rc != RTNONE) return kGoOn;
-    if (rc == RTNORM) g_roadSlopePercent = value;
-    prompt.Format(L"\n请输入道路坡长(M)<%s>:", FormatDecimals(g_roadSlopeLength, n).c_str());
-    value = g_roadSlopeLength;
-    rc = acedGetReal(prompt, &value);
-    if (rc != RTNORM && rc != RTNONE) return kGoOn;
-    if (rc == RTNORM) g_roadSlopeLength = value;
+    // Each value is asked until it is usable (Enter keeps the last one); Esc drops the arrow.
+    if (!AskValue(L"\n请输入道路坡度(%%)<%s>:", FormatDecimals(g_roadSlopePercent, n) + L"%", true,
+                  KyAnnoCheckGrade, g_roadSlopePercent) ||
+        !AskValue(L"\n请输入道路坡长(M)<%s>:", FormatDecimals(g_roadSlopeLength, n), false,
+                  KyAnnoCheckSlopeLength, g_roadSlopeLength))
+        return kGoOn;
 
     arrow->SetText1(GradeText(g_roadSlopePercent, n).c_str());
     arrow->SetText2(LengthText(g_roadSlopeLength, n).c_str());
@@ -147,7 +168,7 @@ void AskPrecision(int& n) {
             n = value;
             return;
         }
-        acutPrintf(L"%s", KyUtTranslate(L"\n小数位数应为0到6之间的整数!").c_str());
+        vorn::ed::RefuseAnswer(KyUtTranslate(L"\n小数位数应为0到6之间的整数!"));
     }
 }
 

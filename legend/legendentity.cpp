@@ -47,7 +47,7 @@ void KyDbMapLegend::OnExplode(KyGiStream& stream) const {
     if (m_blockIds.isEmpty()) return;
     stream << MakeText(m_ptPosition, kLegendTitle, KyGiText::kCenterMiddle);
     if (static_cast<std::size_t>(m_blockIds.length()) == m_blockPositions.size()) {
-        const std::vector<double> factors = LegendFitFactors(m_blockIds, KyDbGetPrintScale());
+        const std::vector<double> factors = LegendFitFactors(m_blockIds, KyDbGetPlotFactor());
         for (int i = 0; i < m_blockIds.length(); ++i) {
             if (m_blockIds[i].isNull()) continue;
             const double f = factors[static_cast<std::size_t>(i)];
@@ -84,7 +84,7 @@ void BuildLegendEntities(const KyDbMapLegend& legend, AcDbObjectIdArray& ids) {
 
     if (static_cast<std::size_t>(blocks.length()) != blockPoints.size()) return;
     const double rotation = UcsToWcs(0.0);
-    const std::vector<double> factors = LegendFitFactors(blocks, KyDbGetPrintScale());
+    const std::vector<double> factors = LegendFitFactors(blocks, KyDbGetPlotFactor());
     for (int i = 0; i < blocks.length(); ++i) {
         // A symbol that failed to load has no block; a reference to nothing is never written.
         if (blocks[i].isNull()) continue;

@@ -66,7 +66,7 @@ bool KyDbMapLegendJig::update() {
     m_pLegend->SetNames(names);
     if (static_cast<std::size_t>(ids.length()) == names.size()) {
         const std::vector<KyLegendRowPoints> rows =
-            LegendRowLayout(p, UcsToWcs(0.0), KyDbGetPrintScale(), ids.length());
+            LegendRowLayout(p, UcsToWcs(0.0), KyDbGetPlotFactor(), ids.length());
         KyGePointArray blocks, texts;
         for (const KyLegendRowPoints& row : rows) {
             blocks.push_back(row.block);

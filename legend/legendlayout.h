@@ -1,5 +1,6 @@
 // Where the rows of a legend stand and how large each row's symbol is drawn. Sizes are in
-// plotted units times the print scale s.
+// plotted units times the plot factor s (the print scale, times 0.001 in a metre drawing), the
+// factor the names' height goes by, so that a name stands level with its block in every unit.
 #pragma once
 
 #include <vector>

@@ -14,6 +14,7 @@
 #include "framework/select/KyPtSysVar.h"
 #include "host/db/dbtext.h"
 #include "host/ed/aced.h"
+#include "host/ed/editor.h"
 #include "host/mfc/hostwindows.h"
 #include "parking/parkcurve.h"
 #include "parking/parkdlg.h"
@@ -36,6 +37,16 @@ void AddCountLabel(const AcGePoint3d& at, int count) {
     AddToModelSpace(label, 1);
 }
 
+// The sizes of the dialog checked at the moment a row is laid: a value that is wrong refuses the
+// answer just given, lays nothing, and the prompt comes again. True when they are usable.
+bool SizesUsable(KyUiDrawParkSpaceDlg* dialog) {
+    if (dialog) dialog->Commit();
+    const std::wstring problem = KyParkCheckSizes(g_strParkWidth, g_strParkDepth, g_strParkAngle);
+    if (problem.empty()) return true;
+    vorn::ed::RefuseAnswer(problem);
+    return false;
+}
+
 // Curves picked one after the other; false when the command is to end.
 bool AlongCurves(KyUiDrawParkSpaceDlg& dialog, const AcDbObjectId& car) {
     KyAdsRBList filter;
@@ -45,8 +56,8 @@ bool AlongCurves(KyUiDrawParkSpaceDlg& dialog, const AcDbObjectId& car) {
         if (KyPtSelectEntity(KyUtTranslate(L"\n请选择曲线(直线、圆弧、多段线)<退出>:").c_str(), curve,
                              filter.Get()) != RTNORM)
             return true;
+        if (!SizesUsable(&dialog)) continue;
         curve.Redraw(3);
-        dialog.Commit();
         const int rows = g_strParkRows.GetString() == KyUtTranslate(L"单排") ? 1 : 2;
         ads_point side = {0, 0, 0};
         if (rows == 1 &&
@@ -56,7 +67,8 @@ bool AlongCurves(KyUiDrawParkSpaceDlg& dialog, const AcDbObjectId& car) {
         }
         curve.Redraw(4);
         const AcGePoint3d p = UcsToWcs(side, 0);
-        dialog.Commit();
+        // The dialog may have changed while the side was picked.
+        if (!SizesUsable(&dialog)) continue;
         LayoutAlongCurve(KyParkTextValue(g_strParkWidth), KyParkTextValue(g_strParkDepth),
                          KyGePoint(p.x, p.y), KyParkTextValue(g_strParkAngle) * kDegree,
                          KyParkStyleFromText(g_strParkStyle), rows, car, curve.GetObjectId());
@@ -64,7 +76,8 @@ bool AlongCurves(KyUiDrawParkSpaceDlg& dialog, const AcDbObjectId& car) {
 }
 
 // Rows dragged from p; false when the command is to end.
-bool PointToPoint(KyDrawParkSpaceJig& jig, KyDbParkSpace& row, const AcGePoint3d& p) {
+bool PointToPoint(KyDrawParkSpaceJig& jig, KyDbParkSpace& row, KyUiDrawParkSpaceDlg* dialog,
+                  const AcGePoint3d& p) {
     // The toggle starts from the side the row shows, so the first "Q" flips what is seen.
     int toggle = row.GetSideFlag();
     for (;;) {
@@ -78,15 +91,11 @@ bool PointToPoint(KyDrawParkSpaceJig& jig, KyDbParkSpace& row, const AcGePoint3d
             continue;
         }
         if (rc != RTNORM) return false;
-        break;
+        if (SizesUsable(dialog)) break;
     }
     const AcGePoint3d s = row.GetStartPoint(), e = row.GetEndPoint();
     const double w = row.GetSpaceWidth(), d = row.GetDepth(), a = row.GetAngle();
     const int n = row.GetCount(), style = row.GetStyle();
-    if (n == 0 && !(w > 0.0))
-        acutPrintf(L"%s", KyUtTranslate(L"\n车位宽度应为大于0的数值，角度不能为0，未布置车位。").c_str());
-    else if (n == 0 && !(d > 0.0))
-        acutPrintf(L"%s", KyUtTranslate(L"\n车位宽度和深度应为大于0的数值，未布置车位。").c_str());
     if (row.GetRows() == 2) {
         AddParkRow(s, e, w, d, a, 1, n, style, row.GetCarBlock());
         AddParkRow(s, e, w, d, a, 2, n, style, row.GetCarBlock());
@@ -135,7 +144,7 @@ void KyDrawParkSpace() {
         if (rc == RTKWORD) {
             run = AlongCurves(dialog, car);
         } else if (rc == RTNORM) {
-            run = PointToPoint(jig, row, UcsToWcs(picked, 0));
+            run = PointToPoint(jig, row, dialog.GetSafeHwnd() ? &dialog : nullptr, UcsToWcs(picked, 0));
         } else {
             run = false;
         }

@@ -55,14 +55,19 @@ void BuildArcOutlines(const KyGeArc2d& arc, double w, double d, KyGeObjList& out
     }
     const KyGePoint o = arc.GetCenter();
     const double r = Distance2d(o, arc.GetStartPoint());
-    // No chord of length w fits a circle of radius below w / 2.
-    if (!(w / 2 < r)) return;
+    // No chord of length w fits a circle of radius below w / 2: too tight for one space.
+    if (!(w / 2 < r)) {
+        ReportTooSmall();
+        return;
+    }
     const double phi = 2 * std::asin((w / 2) / r);
     const double beta = (kPi - phi) / 2;
     const double e = std::fabs(d / std::sin(beta));
     const double step = phi * r;
     if (!std::isfinite(e) || e > g_maxGeomSize || !(step > g_distZero)) return;
     const int k = vorn::parking::ParkSpaceCount(length + g_distZero, step, 0.0);
+    // The arc is longer than w but shorter than the arc one chord of w cuts off.
+    if (k == 0) ReportTooSmall();
     for (int j = 0; j < k; ++j) {
         const KyGePoint p0 = arc.GetPtFromDist(j * step);
         const KyGePoint p1 = arc.GetPtFromDist((j + 1) * step);
@@ -126,7 +131,11 @@ void ArcRowSide(const KyGeArc2d& arc, double w, double d, int style, int side, c
         // Towards the centre: right of travel on a clockwise arc, left on the other.
         offset = arc.GetOffsetCurve(arc.IsClockwise() ? d : -d);
         base = KyGeCast<KyGeArc2d>(offset.get());
-        if (!base) return;
+        // Spaces deeper than the radius would reach past the centre.
+        if (!base) {
+            ReportTooSmall();
+            return;
+        }
     }
     KyGeObjList outlines;
     BuildArcOutlines(*base, w, d, outlines);
@@ -178,10 +187,8 @@ bool LayoutAlongCurve(double w, double d, const KyGePoint& sidePoint, double a, 
         acutPrintf(L"%s", KyUtTranslate(L"\n所选对象不能转换为曲线，未布置车位。").c_str());
         return false;
     }
-    if (!PositiveFinite(w) || !PositiveFinite(d)) {
-        acutPrintf(L"%s", KyUtTranslate(L"\n车位宽度和深度应为大于0的数值，未布置车位。").c_str());
-        return true;
-    }
+    // The command has checked the sizes (KyParkCheckSizes); unusable ones lay nothing.
+    if (!PositiveFinite(w) || !PositiveFinite(d)) return true;
     int side = 1;
     for (int i = 0; i < n; ++i) {
         const std::unique_ptr<KyGeCurve2d> segment = path.GetSegment(i);

@@ -15,8 +15,8 @@ int SideOfFirstSegment(const KyGeCurve2d& segment, const KyGePoint& p);
 // The outlines of spaces of width w (the chord) and depth d square to the chord, standing on
 // arc and reaching away from its centre: closed polylines p0, p1, q1, q0 (p0 and p1 on the
 // arc, q1 and q0 farther out on the same rays), appended in order from the arc's start. None
-// when the arc is shorter than w (with the message "空间太小！"), when no chord of length w
-// fits its circle, or for a width or depth that is not a positive finite number.
+// when the arc is shorter than w or no chord of length w fits its circle (both with the message
+// "空间太小！"), or for a width or depth that is not a positive finite number.
 void BuildArcOutlines(const KyGeArc2d& arc, double w, double d, KyGeObjList& outlines);
 
 // What goes with one arc space besides its outline: the style mark (empty for styles 0 and 3)
@@ -35,7 +35,7 @@ KyParkArcExtras ArcSpaceExtras(const KyGePoint quad[4], int style, int side, con
 void AddArcRow(const KyGeObjList& outlines, int style, int side, const AcDbObjectId& carBlock,
                const KyGePoint& centre, bool wide);
 // One side of an arc row: side 1 on the arc outwards, side 2 on the arc moved d towards its
-// centre (no spaces when that arc would vanish).
+// centre (no spaces, with "空间太小！", when that arc would vanish).
 void ArcRowSide(const KyGeArc2d& arc, double w, double d, int style, int side, const AcDbObjectId& carBlock);
 // The arc's side, and with two rows the other side as well.
 void LayoutAlongArc(const KyGeArc2d& arc, double w, double d, int rows, int style, int side,

@@ -3,9 +3,12 @@
 #include "parking/parksettings.h"
 
 #include <cmath>
+#include <optional>
 
 #include "frame/VornFrame.h"
 #include "framework/core/KyDbUtil.h"
+#include "geometry/KyGeTol.h"
+#include "host/ed/event.h"
 
 CString g_strParkWidth = KyUtTranslate(L"2400").c_str();
 CString g_strParkDepth = KyUtTranslate(L"5300").c_str();
@@ -23,6 +26,30 @@ double KyParkUnitFactor() { return KyDbGetDrawUnit() != 0 ? 0.001 : 1.0; }
 double KyParkTextValue(const CString& text) {
     const double value = _wtof(text);
     return std::isfinite(value) ? value : 0.0;
+}
+
+std::wstring KyParkCheckSizes(const CString& width, const CString& depth, const CString& angle) {
+    struct Field {
+        const CString& text;
+        double above, upTo;
+        const wchar_t* message;
+    };
+    // A space no wider than 100 mm gives no space at all along a row: it is refused too.
+    const Field fields[] = {
+        {width, 100.0 * KyParkUnitFactor(), g_maxGeomSize,
+         KyParkUnitFactor() < 1.0 ? L"\n车位宽度\"%s\"不可用，应为大于0.1且不超过1e12的数值；未布置车位。"
+                                  : L"\n车位宽度\"%s\"不可用，应为大于100且不超过1e12的数值；未布置车位。"},
+        {depth, 0.0, g_maxGeomSize, L"\n车位深度\"%s\"不可用，应为大于0且不超过1e12的数值；未布置车位。"},
+        {angle, 0.0, 180.0 - g_fZero, L"\n车位角度\"%s\"不可用，应为大于0且小于180的度数；未布置车位。"},
+    };
+    for (const Field& f : fields) {
+        const std::optional<double> v = vorn::ed::ParseNumber(vorn::ed::Trim(f.text.GetString()));
+        if (v && *v > f.above && *v <= f.upTo) continue;
+        CString message;
+        message.Format(KyUtTranslate(f.message).c_str(), f.text.GetString());
+        return message.GetString();
+    }
+    return std::wstring();
 }
 
 int KyParkStyleFromText(const CString& text) {

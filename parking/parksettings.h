@@ -3,6 +3,8 @@
 // from one run of the command to the next while the module is loaded.
 #pragma once
 
+#include <string>
+
 #include "host/mfc/cstring.h"
 
 extern CString g_strParkWidth;
@@ -25,6 +27,12 @@ double KyParkUnitFactor();
 // A setting text read as a number (_wtof, so text that is no number reads 0); a value that is
 // not finite reads 0 too, so no infinity or NaN reaches a space or an entity.
 double KyParkTextValue(const CString& text);
+// The one check of the sizes every row is laid with: the width text must be a number above
+// 100 mm (in drawing units), the depth one above 0, both within the geometry's reach, the angle
+// a number of degrees above 0 and below 180.
+// Empty when they are; otherwise the message that says which value is wrong and what is
+// expected (the command refuses the answer with it and asks again).
+std::wstring KyParkCheckSizes(const CString& width, const CString& depth, const CString& angle);
 // The style index of a style text: "有停车" 3, "无斜线" 0, "单斜线" 1, any other text 2.
 int KyParkStyleFromText(const CString& text);
 // Whether the rows text asks for a double row (the translated "双排").

@@ -10,6 +10,7 @@
 #include "framework/select/KyPtSelect.h"
 #include "framework/select/KyPtSysVar.h"
 #include "host/ed/aced.h"
+#include "host/ed/editor.h"
 #include "host/mfc/hostwindows.h"
 #include "tree/treearea.h"
 #include "tree/treedlg.h"
@@ -33,6 +34,15 @@ void PickDistance(KyRYBSDlg& dlg, int editId, const wchar_t* prompt, CString& te
     if (CWnd* frame = acedGetAcadFrame()) frame->SetFocus();
 }
 
+// The sizes of the current mode checked when an answer would plant: a wrong one refuses the
+// answer (nothing planted) and the mode's prompt comes again.
+bool SizesUsable() {
+    const std::wstring problem = KyTreeCheckSizes(g_nTreeDrawMode);
+    if (problem.empty()) return true;
+    vorn::ed::RefuseAnswer(problem);
+    return false;
+}
+
 struct DragState {
     bool started = false;
     AcGePoint3d last;
@@ -42,6 +52,7 @@ struct DragState {
 Step PointMode(std::vector<AcDbObjectId>& placed) {
     ads_point p;
     if (acedGetPoint(nullptr, L"\n请点取插入点<退出>:", p) != RTNORM) return kPromptFailed;
+    if (!SizesUsable()) return kGoOn;
     return PlaceTree(UcsToWcs(p, 0), placed) ? kGoOn : kEnd;
 }
 
@@ -51,6 +62,7 @@ Step DragMode(DragState& drag, std::vector<AcDbObjectId>& placed) {
         drag.chain.clear();
         if (acedGetPoint(nullptr, KyUtTranslate(L"\n请输入起始点<退出>:").c_str(), p) != RTNORM)
             return kPromptFailed;
+        if (!SizesUsable()) return kGoOn;
         drag.last = AcGePoint3d(p[0], p[1], p[2]);
         drag.started = true;
         drag.chain.push_back(drag.last);
@@ -70,8 +82,11 @@ Step DragMode(DragState& drag, std::vector<AcDbObjectId>& placed) {
         return kGoOn;
     }
     if (rc != RTNORM) return kPromptFailed;
+    if (!SizesUsable()) return kGoOn;
     const AcGePoint3d q(p[0], p[1], p[2]);
-    if (!PlaceTreesAlongSegment(UcsToWcs(q, 0), UcsToWcs(drag.last, 0), placed)) return kEnd;
+    const KyTreeStep step = PlaceTreesAlongSegment(UcsToWcs(q, 0), UcsToWcs(drag.last, 0), placed);
+    if (step == KyTreeStep::kEnd) return kEnd;
+    if (step != KyTreeStep::kPlanted) return kGoOn;
     drag.last = q;
     drag.chain.push_back(q);
     return kGoOn;
@@ -84,12 +99,14 @@ Step PathMode(std::vector<AcDbObjectId>& placed) {
     const int rc = KyPtSelectEntities(
         KyUtTranslate(L"\n请选择作为路径的曲线(直线、圆弧、多段线)<退出>:").c_str(), set, filter.Get());
     if (rc != RTNORM) return kPromptFailed;
-    return PlantTreesAlongPaths(set, placed) ? kGoOn : kEnd;
+    if (!SizesUsable()) return kGoOn;
+    return PlantTreesAlongPaths(set, placed) == KyTreeStep::kEnd ? kEnd : kGoOn;
 }
 
 Step AreaMode(KyRYBSDlg& dialog) {
     ads_point p;
     if (acedGetPoint(nullptr, L"\n请点击鼠标左键开始<退出>:", p) != RTNORM) return kPromptFailed;
+    if (!SizesUsable()) return kGoOn;
     acutPrintf(L"\n点击鼠标左键或右键结束绘制！");
     return FillTreeArea(dialog, UcsToWcs(p, 0)) ? kEnd : kGoOn;
 }

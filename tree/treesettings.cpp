@@ -2,9 +2,13 @@
 #include "tree/treesettings.h"
 
 #include <cmath>
+#include <optional>
 #include <string>
 
+#include "frame/VornFrame.h"
 #include "framework/core/KyDbUtil.h"
+#include "geometry/KyGeTol.h"
+#include "host/ed/event.h"
 #include "framework/store/KyHistoryData.h"
 
 double g_dTreeRadius = 1500.0;
@@ -36,6 +40,33 @@ double KyTreeUnitFactor() { return KyDbGetDrawUnit() != 0 ? 0.001 : 1.0; }
 double KyTreeTextValue(const CString& text) {
     const double value = _wtof(text);
     return std::isfinite(value) ? value : 0.0;
+}
+
+std::wstring KyTreeCheckSizes(int mode) {
+    struct Field {
+        const wchar_t* name;
+        const CString& text;
+        bool used;
+    };
+    const bool area = mode == 3;
+    const Field fields[] = {
+        {L"树半径", g_strTreeRadius, !area},
+        {L"树间隔", g_strTreeSpacing, mode == 1 || mode == 2},
+        {L"最小树半径", g_strTreeRadiusMin, area},
+        {L"最大树半径", g_strTreeRadiusMax, area && !g_bTreeFixedRadius},
+        {L"最小树间距", g_strTreeSpacingMin, area},
+        {L"最大树间距", g_strTreeSpacingMax, area && !g_bTreeFixedSpacing},
+    };
+    for (const Field& f : fields) {
+        if (!f.used) continue;
+        const std::optional<double> v = vorn::ed::ParseNumber(vorn::ed::Trim(f.text.GetString()));
+        if (v && *v > g_distZero && *v <= g_maxGeomSize) continue;
+        CString message;
+        message.Format(KyUtTranslate(L"\n%s\"%s\"不可用，应为大于0.0001且不超过1e12的数值；未布置树。").c_str(),
+                       KyUtTranslate(f.name).c_str(), f.text.GetString());
+        return message.GetString();
+    }
+    return std::wstring();
 }
 
 namespace {

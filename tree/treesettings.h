@@ -3,6 +3,8 @@
 // drawing units as the dialog's edits hold them.
 #pragma once
 
+#include <string>
+
 #include "host/db/dbid.h"
 #include "host/mfc/cstring.h"
 
@@ -35,6 +37,12 @@ extern const wchar_t* const kTreeSettingsPath;
 double KyTreeUnitFactor();
 // A text read as _wtof reads it, but a value that is not finite reads 0.
 double KyTreeTextValue(const CString& text);
+
+// The sizes a draw mode plants with, checked before anything is planted: the radius (the
+// smallest and, unless fixed, the largest in the area mode) and, in the modes that space trees,
+// the spacing must be numbers above 0 and within the geometry's reach. Empty when they are;
+// otherwise the message saying which value is wrong and what is expected.
+std::wstring KyTreeCheckSizes(int mode);
 
 // Reads the twelve stored values (absent or ill-typed ones leave their variable alone; stored
 // sizes that are negative or not finite are ignored, and choices out of range too), then

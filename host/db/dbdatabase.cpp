@@ -432,7 +432,7 @@ Acad::ErrorStatus changeHeader(AcDbDatabase::Impl* impl, T AcDbDatabaseHeader::*
 const AcDbDatabaseHeader& AcDbDatabase::header() const { return m_impl->header; }
 
 Acad::ErrorStatus AcDbDatabase::setHeader(const AcDbDatabaseHeader& h) {
-    if ((h.drawUnit != 0 && h.drawUnit != 1) || !std::isfinite(h.printScale) || !(h.printScale > 0.0) ||
+    if ((h.drawUnit != 0 && h.drawUnit != 1) || !IsPrintScale(h.printScale) ||
         !std::isfinite(h.filletRadius) || h.filletRadius < 0.0 || !std::isfinite(h.textSize) || !(h.textSize > 0.0))
         return Acad::eInvalidInput;
     if (!h.currentLayer.isNull() && !AcDbLayerTableRecord::cast(peekObject(h.currentLayer))) return Acad::eInvalidInput;
@@ -452,7 +452,7 @@ Acad::ErrorStatus AcDbDatabase::setDrawUnit(int unit) {
 }
 double AcDbDatabase::printScale() const { return m_impl->header.printScale; }
 Acad::ErrorStatus AcDbDatabase::setPrintScale(double scale) {
-    if (!std::isfinite(scale) || !(scale > 0.0)) return Acad::eInvalidInput;
+    if (!IsPrintScale(scale)) return Acad::eInvalidInput;
     return changeHeader(m_impl.get(), &AcDbDatabaseHeader::printScale, scale);
 }
 double AcDbDatabase::filletrad() const { return m_impl->header.filletRadius; }

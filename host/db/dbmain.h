@@ -15,6 +15,12 @@
 #include "host/db/dbobject.h"
 #include "host/db/dbsymtb.h"
 
+// The print scales a drawing may have (100 means 1:100): from a 100:1 detail to a 1:100000
+// map. Sizes that follow the scale (symbols, texts, legends) stay within the drawing's reach.
+constexpr double kMinPrintScale = 0.01;
+constexpr double kMaxPrintScale = 100000.0;
+inline bool IsPrintScale(double scale) { return scale >= kMinPrintScale && scale <= kMaxPrintScale; }
+
 // The drawing header: values saved with the drawing.
 struct AcDbDatabaseHeader {
     int drawUnit = AcDb::kUnitMillimeters;  // DRAWUNIT: 0 millimetres, 1 metres

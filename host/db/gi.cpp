@@ -170,6 +170,27 @@ bool GiWorldSink::text(const AcGiTextData& t) {
     return emit(std::move(p));
 }
 
+namespace {
+
+// The widest a printable ASCII character draws in the renderer's fonts (WenQuanYi Micro Hei,
+// DejaVu Sans as fallback), ink or advance, in hundredths of a text height (the font is set at
+// 1.35 heights to the em), rounded up. Every other character counts one em: wide CJK
+// characters are that wide, and no narrower character is wider.
+constexpr unsigned char kAsciiWidth[95] = {
+    45,  55, 65, 115, 90, 130, 105, 40, 55, 55, 75, 115, 45, 50, 45, 55, 90,  90, 90, 90, 90, 90, 90, 90,
+    90,  90, 50, 50,  115, 115, 115, 75, 135, 95, 95, 95, 105, 85, 80, 105, 105, 50, 40, 95, 75, 120, 105, 110,
+    85,  110, 95, 90, 85, 100, 95, 135, 95, 85, 95, 55, 55, 55, 115, 70, 80, 85, 90, 75, 90, 85, 55, 90,
+    90,  40, 40, 80, 40, 135, 90, 85, 90, 90, 60, 70, 55, 90, 80, 115, 80, 80, 75, 90, 75, 90, 115};
+
+// The widest a string draws, in heights, before the width factor.
+double TextDrawnWidth(const std::wstring& text) {
+    double w = 0.0;
+    for (wchar_t c : text) w += (c >= 0x20 && c < 0x7F) ? kAsciiWidth[c - 0x20] / 100.0 : 1.35;
+    return w;
+}
+
+}  // namespace
+
 double TextAdvance(const std::wstring& text) {
     double w = 0.0;
     for (wchar_t c : text) w += (c >= 0x1100 && (c < 0x2000 || c >= 0x2E80)) ? 1.0 : 0.7;
@@ -177,7 +198,7 @@ double TextAdvance(const std::wstring& text) {
 }
 
 std::vector<AcGePoint3d> TextBox(const AcGiTextData& t) {
-    double w = TextAdvance(t.text) * t.height * t.widthFactor;
+    double w = TextDrawnWidth(t.text) * t.height * t.widthFactor;
     double h = t.height;
     // Offsets of the box's lower left from the anchor, by alignment.
     double x0 = 0.0, y0 = 0.0;

@@ -177,11 +177,12 @@ private:
     bool m_any = false;
 };
 
-// The four corners (counter-clockwise from the lower left) of a text's estimated box. The
-// database knows no font metrics: a character advances 0.7 heights (1 for wide CJK
-// characters) times the width factor.
+// The four corners (counter-clockwise from the lower left) of a text's box. The database knows
+// no font metrics: each character counts the widest the renderer's fonts draw it (up to 1.35
+// heights, a wide CJK character's em) times the width factor, so the box holds the whole text.
 std::vector<AcGePoint3d> TextBox(const AcGiTextData& text);
-// The estimated advance of a string in heights, before the width factor.
+// The estimated advance of a string in heights, before the width factor, for laying text out
+// (a character advances 0.7 heights, 1 for wide CJK characters); the box above counts wider.
 double TextAdvance(const std::wstring& text);
 
 }  // namespace vorn::db

@@ -1177,7 +1177,8 @@ void Reader::finish() {
     }
     auto scale = m_xrecordScales.find(m_vornRecordHandle);
     if (!m_vornRecordHandle.empty() && scale != m_xrecordScales.end()) {
-        if (!(scale->second.first > 0)) note(scale->second.second, "a print scale of 0 or less was taken as 1");
+        if (!IsPrintScale(scale->second.first))
+            note(scale->second.second, "a print scale outside 0.01 to 100000 was taken as 1");
         else h.printScale = scale->second.first;
     }
     h.anonymousBlockSeed = std::max(h.anonymousBlockSeed, m_anonymousSeed);

@@ -61,7 +61,7 @@ void RegisterDrawingVariables() {
     RegisterSysVar(L"FILLETRAD", RealVar(&AcDbDatabase::filletrad, &AcDbDatabase::setFilletrad,
                                          L"FILLETRAD", L"must be a finite radius of 0 or more"));
     RegisterSysVar(L"PRINTSCALE", RealVar(&AcDbDatabase::printScale, &AcDbDatabase::setPrintScale,
-                                          L"PRINTSCALE", L"must be a finite number above 0"));
+                                          L"PRINTSCALE", L"must be a number from 0.01 to 100000 (100 means 1:100)"));
     SysVarAccess unit;
     unit.get = [](resbuf& out) {
         out.restype = RTSHORT;

@@ -383,3 +383,47 @@ TEST(RoadSlopeScript, ManualArrowAndDecimalsKeptBetweenRuns) {
     const ScriptRun second = RunScript("slope_manual_again", "KyRoadSlope\nE\n\n\n", "slope_decimals");
     EXPECT_TRUE(Has(second.transcript, "请输入要保留的小数位数<3>:")) << second.transcript;
 }
+
+// Values the annotation commands cannot use are refused where they are read: an elevation mark
+// whose text is no elevation (as base, second or either mark of a slope), a typed grade beyond
+// ±100 %, a slope length not above 0. The refusal is numbered and counted, the same prompt comes
+// again, and nothing is written (the mark count stays, no arrow appears).
+TEST(AnnotationScript, ValuesThatCannotBeUsedAreRefusedAndThePromptComesAgain) {
+    struct Case {
+        const char* script;
+        const char* message;
+        const char* prompt;  // asked again
+    };
+    const Case cases[] = {
+        {"SYMBELEV\n0,0\nabc\n\nKyRoadElev\n0,0\n\n", "标高\"abc\"不可用，应为-10000到10000之间的数值(米)；请选择别的标高。",
+         "请选择基准标高"},
+        {"SYMBELEV\n0,0\n20000\n\nKyRoadElev\n0,0\n\n", "标高\"20000.00\"不可用", "请选择基准标高"},
+        {"SYMBELEV\n0,0\n10.00\n\nSYMBELEV\n25,0\n-99999\n\nKyRoadElev\n0,0\n25,0\n\n", "标高\"-99999.00\"不可用",
+         "请选择第二个标高"},
+        {"SYMBELEV\n0,0\n10.00\n\nKyRoadElev\n0,0\nW\n1e308\nESC\n", "坡度1e+308不可用，应为-100到100之间的百分数。",
+         "请输入坡度值"},
+        {"SYMBELEV\n0,0\n10.00\n\nSYMBELEV\n25,0\nabc\n\nKyRoadSlope\n0,0\n25,0\n\n\n", "标高\"abc\"不可用",
+         "选取两个道路标高"},
+        {"KyRoadSlope\nD\n10,10\n10,20\n1e308\nESC\n\n", "坡度1e+308不可用", "请输入道路坡度"},
+        {"KyRoadSlope\nD\n10,10\n10,20\n2\n-5\nESC\n\n", "坡长-5不可用，应为大于0且不超过100000的数值(米)。",
+         "请输入道路坡长"},
+        {"KyRoadSlope\nD\n10,10\n10,20\n2\n0\nESC\n\n", "坡长0不可用", "请输入道路坡长"},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        const std::string script = std::string("SETVAR\nDRAWUNIT\n1\n") + c.script + "LIST\nALL\n\n";
+        const ScriptRun run = RunScript("refusal" + std::to_string(n++), script);
+        SCOPED_TRACE(run.transcript);
+        const std::size_t at = run.transcript.find(c.message);
+        EXPECT_NE(at, std::string::npos);
+        if (at != std::string::npos) {
+            EXPECT_EQ(run.transcript.find(c.prompt, at), run.transcript.find('\n', at) + 1);
+        }
+        EXPECT_TRUE(Has(run.transcript, ".scr: 1 line was refused"));
+        const std::size_t made = std::string(c.script).find("SYMBELEV\n25") != std::string::npos ? 2u
+                                 : std::string(c.script).find("SYMBELEV") != std::string::npos  ? 1u
+                                                                                                 : 0u;
+        EXPECT_EQ(ListedMarks(run.transcript).size(), made);
+        EXPECT_TRUE(SavedArrows(run.dxf).empty());
+    }
+}

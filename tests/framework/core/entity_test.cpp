@@ -190,11 +190,12 @@ TEST_F(Entities, ExplodeGivesHostEntitiesWithTheOwnersLayerAndTheStreamsColour) 
     EXPECT_DOUBLE_EQ(ref->scaleFactors().sx, 2.0);
     for (void* p : parts) delete static_cast<AcDbEntity*>(p);
 
-    // Extents come from the same drawing: the block at (20,0) scaled twice reaches x = 40.
+    // Extents come from the same drawing: the block at (20,0) scaled twice reaches x = 40; the
+    // "N" 2 high centred at x = 1 holds its whole drawn width (1.05 heights) and reaches -0.05.
     AcDbExtents ext;
     ASSERT_EQ(sample.getGeomExtents(ext), Acad::eOk);
     EXPECT_NEAR(ext.maxPoint().x, 40.0, 1e-9);
-    EXPECT_NEAR(ext.minPoint().x, 0.0, 1e-9);
+    EXPECT_NEAR(ext.minPoint().x, -0.05, 1e-9);
 }
 
 TEST_F(Entities, SymbolsAndPlottedTextsGrowWithThePrintScaleAndShrinkInMetres) {

@@ -84,3 +84,54 @@ TEST(LegendScript, TheDraggedLegendFollowsTheDialogsSelection) {
                                      pyStatus);
     EXPECT_EQ(count, "4\n") << "a legend was written though the drag was cancelled";
 }
+
+namespace {
+
+// The legend of a saved drawing, one line per entity: kind, position, text height or x scale,
+// the lengths divided by unit (1000 for a millimetre drawing, 1 for a metre one).
+std::string LegendOf(const fs::path& dxf, int unit) {
+    int status = -1;
+    return Output("/usr/bin/python3 -c \"import ezdxf,sys\nu=float(sys.argv[2])\n"
+                  "for e in ezdxf.readfile(sys.argv[1]).modelspace():\n"
+                  " s=e.dxf.height/u if e.dxftype()=='TEXT' else e.dxf.xscale*1000/u\n"
+                  " p=e.dxf.insert\n"
+                  " print(e.dxftype(), e.dxf.layer, '%.4f %.4f %.5f' % (p.x/u, p.y/u, s))\" '" +
+                      dxf.string() + "' " + std::to_string(unit) + " 2>&1",
+                  status);
+}
+
+}  // namespace
+
+// A metre drawing's legend once spread its rows 6 km apart with symbols 9 km wide beside names
+// 3.5 m high; it must be the millimetre legend a thousandth the size. Print scales outside
+// 0.01 to 100000 are refused, each with its message, and change nothing.
+TEST(LegendScript, AMetreDrawingsLegendLooksLikeTheMillimetreOne) {
+    const fs::path dir = fs::path(VORN_BINARY_DIR) / "tests" / "legend" / "script" / "metre";
+    fs::create_directories(dir);
+    const std::string script = std::string(VORN_SOURCE_DIR) + "/tests/legend/script/metre.scr";
+    const std::string support = std::string(VORN_SOURCE_DIR) + "/support";
+    std::string legends[2];
+    for (int metres = 0; metres < 2; ++metres) {
+        const fs::path dxf = dir / (metres ? "m.dxf" : "mm.dxf");
+        fs::remove(dxf);
+        int status = -1;
+        const std::string out = Output("'" + std::string(VORNCAD) + "' --support '" + support + "' --settings '" +
+                                           (dir / "settings.json").string() + "' " + (metres ? "--units m " : "") +
+                                           "-s '" + script + "' -o '" + dxf.string() + "' 2>&1",
+                                       status);
+        if (Has(out, "reads no drawing files")) GTEST_SKIP() << "this build loads no symbol drawings";
+        EXPECT_EQ(status, 3) << out;  // the four refused scales
+        for (const char* line : {"metre.scr:6: ", "metre.scr:10: ", "metre.scr:14: "})
+            EXPECT_TRUE(Has(out, std::string(line) + "PRINTSCALE must be a number from 0.01 to 100000 (100 means 1:100)."))
+                << line << "\n" << out;
+        EXPECT_TRUE(Has(out, "metre.scr:18: \"abc\" is not a finite number; PRINTSCALE takes one."));
+        EXPECT_TRUE(Has(out, "metre.scr: 4 lines were refused")) << out;
+        EXPECT_TRUE(vorn::test::SoundDrawing(dxf));
+        legends[metres] = LegendOf(dxf, metres ? 1 : 1000);
+    }
+    EXPECT_EQ(legends[0], legends[1]);
+    // At 1:1000 the first row's name stands 1.75 m right of and 7.75 m below the handle, 3.5 m
+    // high, level with its block 6 m below the handle.
+    EXPECT_TRUE(Has(legends[1], "TEXT PLAN-SAMPLE 1.7500 -7.7500 3.50000")) << legends[1];
+    EXPECT_TRUE(Has(legends[1], "INSERT PLAN-SAMPLE -6.2500 -6.0000")) << legends[1];
+}

@@ -1,5 +1,5 @@
 // The parking command from scripts: the dialog's reactions (marker, exchange, sizes kept in
-// millimetres across units), the drag's live row and side toggle, the committed row and label.
+// millimetres across units), the side toggle, and sizes refused in every way a row is laid.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,7 +9,9 @@
 
 #include "frame/VornFrame.h"
 #include "framework/library/KyFindFile.h"
+#include "framework/core/KyDbUtil.h"
 #include "host/db/dbblockref.h"
+#include "host/db/dbline.h"
 #include "host/db/dbmain.h"
 #include "host/db/dbpline.h"
 #include "host/db/dbtext.h"
@@ -114,20 +116,52 @@ TEST_F(ParkCommand, TheFirstQFlipsTheRowSeenEvenAfterARowOnTheOtherSide) {
     EXPECT_TRUE(All<AcDbText>().empty());
 }
 
-TEST_F(ParkCommand, LabelCountsBothSidesAndAZeroWidthOrDepthLaysNothing) {
-    g_strParkRows = L"双排";
-    const std::string out = Run("KyDrawParkSpace\n@select 2008 1\n0,0\n12500,0\n3000,9000\n@edit 2003 0\n0,40000\n12000,40000\n6000,45000\n"
-                                "@edit 2003 2400\n@edit 2010 -1\n0,60000\n12000,60000\n\n\n");
-    EXPECT_TRUE(Has(out, "车位宽度应为大于0的数值，角度不能为0，未布置车位。")) << out;
-    EXPECT_TRUE(Has(out, "车位宽度和深度应为大于0的数值，未布置车位。"));
-    const auto texts = All<AcDbText>();
-    ASSERT_EQ(texts.size(), 2u);
-    EXPECT_STREQ(texts[0]->textString(), L"10辆");
-    EXPECT_DOUBLE_EQ(texts[0]->height(), 700);
-    EXPECT_DOUBLE_EQ(texts[0]->position().y, 9000);
-    EXPECT_STREQ(texts[1]->textString(), L"0辆");
-    EXPECT_EQ(All<AcDbPolyline>().size(), 10u);
-    for (const AcDbText* t : texts) EXPECT_EQ(t->layer(), L"PLAN-CAR_PLACE");
+// A width, depth or angle that cannot be laid is refused in every way a row is laid: the answer
+// that would lay it is refused (numbered and counted as a script's refusal), nothing is
+// written, and the same prompt comes again.
+TEST_F(ParkCommand, SizesThatCannotBeLaidAreRefusedAndThePromptComesAgain) {
+    struct Case {
+        const char* edit;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"@edit 2003 2,400", "车位宽度\"2,400\"不可用，应为大于100且不超过1e12的数值；未布置车位。"},
+        {"@edit 2003 abc", "车位宽度\"abc\"不可用"},
+        {"@edit 2003 -2400", "车位宽度\"-2400\"不可用"},
+        {"@edit 2003 50", "车位宽度\"50\"不可用"},  // no space 50 wide along a row
+        {"@edit 2010 1e308", "车位深度\"1e308\"不可用，应为大于0且不超过1e12的数值"},
+        {"@edit 2010 0", "车位深度\"0\"不可用"},
+        {"@edit 2007 0", "车位角度\"0\"不可用，应为大于0且小于180的度数"},
+        {"@edit 2007 180", "车位角度\"180\"不可用"},
+    };
+    const struct Way {
+        const char* answers;  // after the edit
+        const char* prompt;   // asked again after the refusal
+    } ways[] = {
+        {"0,0\n12000,0\n\n", "请点取车位终点"},
+        {"A\n6000,-10000\n\n\n", "请选择曲线"},
+    };
+    for (const Case& c : cases)
+        for (const Way& way : ways) {
+            g_dParkWidth = 2400, g_dParkDepth = 5300, g_strParkAngle = L"90";
+            m_db = std::make_unique<AcDbDatabase>(true);
+            acdbHostApplicationServices()->setWorkingDatabase(m_db.get());
+            AddToModelSpace(new AcDbLine(AcGePoint3d(0, -10000, 0), AcGePoint3d(12000, -10000, 0)), 1, m_db.get());
+            vorn::ed::test::Session s("KyDrawParkSpace\n" + std::string(c.edit) + "\n" + way.answers, L"park.scr");
+            VornFrameAttach(vorn::mfc::RegisterResourceModule(L"VornGeneralDrawing"), L"VornGeneralDrawing.arx");
+            VornFrameEntryPoint(AcRx::kInitAppMsg, &g_appId);
+            vorn::ed::RunCommandLoop();
+            VornFrameEntryPoint(AcRx::kUnloadAppMsg, &g_appId);
+            SCOPED_TRACE(std::string(c.edit) + " / " + way.prompt + "\n" + s.Out());
+            EXPECT_TRUE(s.Has(c.message));
+            // The refusal's line, then the same prompt again.
+            const std::size_t at = s.Out().find(c.message);
+            EXPECT_EQ(s.Out().find(way.prompt, at), s.Out().find('\n', at) + 1);
+            EXPECT_EQ(vorn::ed::RefusedLines().lines, 1);
+            EXPECT_TRUE(All<AcDbPolyline>().empty());
+            EXPECT_TRUE(All<AcDbBlockReference>().empty());
+            EXPECT_TRUE(All<AcDbText>().empty());
+        }
 }
 
 }  // namespace

@@ -74,10 +74,10 @@ TEST(ParkArcOutlines, TooSmallArcsAndBadSizesGiveNothing) {
     // Shorter than one width: the message and nothing.
     BuildArcOutlines(KyGeArc2d(KyGePoint(0, 0), 20000, 0, 0.1), 2400, 5300, out);
     EXPECT_EQ(out.GetLength(), 0);
-    // A radius below half the width has no chord of that length: nothing, no message, no NaN.
+    // A radius below half the width has no chord of that length: the message, nothing, no NaN.
     BuildArcOutlines(KyGeArc2d(KyGePoint(0, 0), 1100, 0, 3), 2400, 5300, out);
     EXPECT_EQ(out.GetLength(), 0);
-    // A chord across the whole circle would need spaces without bound.
+    // A chord across the whole circle: too tight as well.
     BuildArcOutlines(KyGeArc2d(KyGePoint(0, 0), 1200, 0, 6), 2400, 5300, out);
     for (int i = 0; i < out.GetLength(); ++i)
         for (int v = 0; v < 4; ++v) EXPECT_TRUE(std::isfinite(Outline(out, i).GetVertex(v).x));
@@ -88,7 +88,7 @@ TEST(ParkArcOutlines, TooSmallArcsAndBadSizesGiveNothing) {
     BuildArcOutlines(KyGeArc2d(KyGePoint(0, 0), 20000, 0, 1), 2400, 0, out);
     EXPECT_EQ(out.GetLength(), 0);
     const std::string printed = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(printed, "空间太小！");
+    EXPECT_EQ(printed, "空间太小！空间太小！空间太小！");
 }
 
 TEST(ParkSide, LeftOfTravelOnLinesAndArcsOfBothSenses) {
@@ -239,14 +239,14 @@ TEST_F(ParkAlongCurve, ArcSegmentKeepsTheSideOfTravelAndRefusesWhatCannotBeLaid)
     EXPECT_EQ(spaces, 5 + static_cast<int>(20000 * KyGePi / 2 / (2 * std::asin(0.06) * 20000)));
     EXPECT_NEAR(lo, -25309.57, 0.1);
 
-    // Zero width: a message, nothing laid; an entity that is no curve: refused.
+    // Zero width (which the command refuses before): nothing laid; an entity that is no curve:
+    // refused.
     testing::internal::CaptureStdout();
     EXPECT_TRUE(LayoutAlongCurve(0, 5300, KyGePoint(), KyGePi / 2, 0, 2, {}, path));
     auto* text = new AcDbText(AcGePoint3d(), L"x");
     EXPECT_FALSE(LayoutAlongCurve(2400, 5300, KyGePoint(), KyGePi / 2, 0, 2, {}, Add(text)));
     const std::string printed = testing::internal::GetCapturedStdout();
-    EXPECT_NE(printed.find("车位宽度和深度应为大于0的数值"), std::string::npos) << printed;
-    EXPECT_NE(printed.find("不能转换为曲线"), std::string::npos);
+    EXPECT_NE(printed.find("不能转换为曲线"), std::string::npos) << printed;
     EXPECT_EQ(Spaces(lo, hi, 1), spaces);
 }
 

@@ -1,4 +1,5 @@
-// Row layout of parking spaces: corners and order per side, slanted spacing, counts, marks.
+// Row layout of parking spaces beyond what the row scripts show: unusable widths, and the marks
+// and car turns of normal and wide spaces.
 #include "parking/parkrowlayout.h"
 
 #include <cmath>
@@ -12,32 +13,6 @@ void ExpectPt(ParkPt p, double x, double y) {
   EXPECT_NEAR(p.y, y, 1e-6);
 }
 }  // namespace
-
-TEST(ParkRowLayout, RightAngleRowFiveSpacesLeftAndRight) {
-  const int n = ParkSpaceCount(12000, 2400, 100);
-  EXPECT_EQ(n, 5);
-  auto left = LayParkRowSide({0, 0}, {12000, 0}, 2400, 5300, 1.5707963268, 1, n, 0);
-  ASSERT_EQ(left.size(), 5u);
-  ExpectPt(left[0].outline[0], 0, 5300);
-  ExpectPt(left[0].outline[1], 0, 0);
-  ExpectPt(left[0].outline[2], 2400, 0);
-  ExpectPt(left[0].outline[3], 2400, 5300);
-  ExpectPt(left[4].outline[2], 12000, 0);
-  auto right = LayParkRowSide({0, 0}, {12000, 0}, 2400, 5300, 1.5707963268, 2, n, 0);
-  ExpectPt(right[0].outline[0], 0, 0);
-  ExpectPt(right[0].outline[1], 0, -5300);
-  ExpectPt(right[0].outline[2], 2400, -5300);
-}
-
-TEST(ParkRowLayout, SlantedSpacingAndRemainder) {
-  const double a = 60 * 3.1415926536 / 180;
-  const double w = std::fabs(2400 / std::sin(a));
-  EXPECT_NEAR(w, 2771.28, 0.01);
-  EXPECT_EQ(ParkSpaceCount(12000, w, 100), 4);
-  auto row = LayParkRowSide({0, 0}, {12000, 0}, w, 5300, a, 1, 4, 0);
-  ExpectPt(row[0].outline[0], 5300 * 0.5, 5300 * std::sin(a));
-  ExpectPt(row[1].outline[1], w, 0);
-}
 
 TEST(ParkRowLayout, ZeroOrBadWidthGivesNoSpaces) {
   EXPECT_EQ(ParkSpaceCount(12000, 0, 100), 0);

@@ -94,7 +94,7 @@ TEST_F(ParkScript, RowsAlongAPolylineWithAnArcAndRefusals) {
     EXPECT_TRUE(Has(out, "请选择曲线(直线、圆弧、多段线)<退出>:")) << out;
     EXPECT_TRUE(Has(out, "请点取车位所在一侧<退出>: "));
     EXPECT_TRUE(Has(out, "空间太小！"));
-    EXPECT_TRUE(Has(out, "车位宽度和深度应为大于0的数值，未布置车位。"));
+    EXPECT_TRUE(Has(out, "curve.scr:23: 车位宽度\"abc\"不可用，应为大于100且不超过1e12的数值；未布置车位。"));
     EXPECT_TRUE(Has(out, "\"abc\" is not accepted here"));
     EXPECT_TRUE(Has(out, "[切换车位布置方向(Q)]<退出>:*Cancel*\nCommand:"));
     const std::string summary = Summary("curve.scr", "12000 20000");
@@ -115,6 +115,14 @@ TEST_F(ParkScript, MetreDrawingShowsMetresAndLabelsAtItsHeight) {
     const std::string summary = Summary("metre.scr");
     EXPECT_TRUE(Has(summary, "closed 5 open 0 cars 5 ['car 0.00 0.0010'] texts ['5辆 3.50'] box 0.00 0.00 12.00 5.30"))
         << summary;
+}
+
+// An arc too tight for its spaces once laid nothing without a word.
+TEST_F(ParkScript, AnArcTooTightForItsSpacesSaysSoOnEitherSide) {
+    const std::string out = Run("tight.scr");
+    EXPECT_TRUE(Has(out, "一侧<退出>: 1000,2000\n空间太小！\n")) << out;
+    EXPECT_TRUE(Has(out, "一侧<退出>: 1000,500\n空间太小！\n"));
+    EXPECT_EQ(Summary("tight.scr"), "other 1\n");  // the arc alone
 }
 
 TEST_F(ParkScript, WithoutTheCarDrawingTheCommandEndsAtOnce) {

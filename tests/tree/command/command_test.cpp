@@ -1,5 +1,5 @@
 // The tree command from scripts: the dialog's first look and its mode controls, the drag
-// positions with undo, path planting with self-adjusted spacing, refusals of zero spacing.
+// positions with undo, path planting with self-adjusted spacing, sizes refused in every mode.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -103,22 +103,64 @@ TEST_F(TreeCommand, TheDialogOpensWithTheStoredSizesAndItsModeControls) {
     EXPECT_TRUE(Has(out, "2084 radio \"任意点取\" [checked]"));
 }
 
-TEST_F(TreeCommand, DragPlantsEverySpacingAndUndoTakesTheLastSegmentBack) {
+TEST_F(TreeCommand, DragPlantsEverySpacing) {
     Run("KyRYBS\n@click 2005\n0,0\n10000,0\n10000,5000\n\n");
     ExpectAt(Trees(), {{0, 0}, {3000, 0}, {6000, 0}, {9000, 0}, {10000, 0}, {10000, 3000}});
 }
 
-TEST_F(TreeCommand, DragUndo) {
+TEST_F(TreeCommand, DragUndoTakesTheLastSegmentBack) {
     const std::string out = Run("KyRYBS\n@click 2005\n0,0\n10000,0\n10000,5000\nU\n\n");
     SCOPED_TRACE(out);
     ExpectAt(Trees(), {{0, 0}, {3000, 0}, {6000, 0}, {9000, 0}});
 }
 
-TEST_F(TreeCommand, ZeroSpacingInTheDragIsRefusedWithAMessage) {
-    g_dTreeSpacing = 0;
-    const std::string out = Run("KyRYBS\n@click 2005\n0,0\n10000,0\n");
-    EXPECT_TRUE(Has(out, "树间隔必须大于0")) << out;
-    EXPECT_TRUE(Trees().empty());
+// Sizes a mode cannot plant with are refused in every mode while the command goes on: the
+// answer that would plant is refused (counted as a script's refusal), no tree is written and
+// the mode's prompt comes again. A stroke of more than 10,000 trees asks first.
+TEST_F(TreeCommand, SizesThatCannotBePlantedAreRefusedAndThePromptComesAgain) {
+    AddLine(0, 0, 10000, 0);
+    struct Case {
+        const char* script;
+        const char* message;
+        const char* prompt;  // asked again
+    };
+    const Case cases[] = {
+        {"@edit 2073 0\n100,200\n\n", "树半径\"0\"不可用，应为大于0.0001且不超过1e12的数值；未布置树。", "请点取插入点"},
+        {"@click 2005\n@edit 2074 .\n0,0\n\n", "树间隔\".\"不可用", "请输入起始点"},
+        {"@click 2005\n0,0\n@edit 2074 0\n10000,0\n\n", "树间隔\"0\"不可用", "输入下一点"},
+        {"@click 2005\n@edit 2074 0.5\n0,0\n10000,0\nN\n\n",
+         "这一次将布置20000棵树，超过10000棵，确定布置吗？[是(Y)/否(N)]<否>:", "输入下一点"},
+        {"@click 2085\n@edit 2074 0\nALL\n\n\n", "树间隔\"0\"不可用", "请选择作为路径的曲线"},
+        {"@click 2005\n@edit 2074 0.001\n0,0\n10000,0\n\n", "这一次将布置10000000棵树，超过一次最多的1000000棵",
+         "输入下一点"},
+        {"@click 2085\n@edit 2074 0.5\nALL\n\nN\n\n", "这一次将布置20000棵树，超过10000棵，确定布置吗？", "请选择作为路径的曲线"},
+        {"@click 2086\n@edit 2088 0\n0,0\n\n", "最小树间距\"0\"不可用", "请点击鼠标左键开始"},
+        {"@click 2086\n@edit 2089 99999999999999\n0,0\n\n", "最大树半径\"99999999999999\"不可用", "请点击鼠标左键开始"},
+    };
+    const auto defaults = [] {
+        g_dTreeRadius = 1500, g_dTreeSpacing = 3000, g_dTreeRadiusMin = 800, g_dTreeRadiusMax = 1500;
+        g_dTreeSpacingMin = 1000, g_dTreeSpacingMax = 2000, g_nTreeDrawMode = 0;
+        g_bTreeFixedRadius = g_bTreeFixedSpacing = 0;
+        std::remove(g_dictHistoryData.GetFileName().c_str());
+        g_dictHistoryData.Load(g_dictHistoryData.GetFileName());
+    };
+    for (const Case& c : cases) {
+        defaults();
+        vorn::ed::test::Session s(std::string("KyRYBS\n") + c.script, L"tree.scr");
+        VornFrameAttach(vorn::mfc::RegisterResourceModule(L"VornGeneralDrawing"), L"VornGeneralDrawing.arx");
+        VornFrameEntryPoint(AcRx::kInitAppMsg, &g_appId);
+        vorn::ed::RunCommandLoop();
+        VornFrameEntryPoint(AcRx::kUnloadAppMsg, &g_appId);
+        SCOPED_TRACE(std::string(c.script) + "\n" + s.Out());
+        EXPECT_TRUE(s.Has(c.message));
+        // The refusal's line, then the same prompt again.
+        const std::size_t at = s.Out().find(c.message);
+        EXPECT_EQ(s.Out().find(c.prompt, at), s.Out().find('\n', at) + 1);
+        // A declined count is the user's choice, not a refusal.
+        EXPECT_EQ(vorn::ed::RefusedLines().lines, std::string(c.message).find("确定布置") == std::string::npos);
+        EXPECT_TRUE(Trees().empty());
+    }
+    defaults();
 }
 
 TEST_F(TreeCommand, PointModeScalesEachTreeToTheDiameter) {

@@ -90,3 +90,43 @@ TEST(TreeScript, TheDialogShowsMetresInAMetreDrawing) {
     EXPECT_TRUE(Has(out, "2088 edit \"1.00\""));
     EXPECT_TRUE(Has(out, "2090 edit \"2.00\""));
 }
+
+// Path planting with self-adjusted spacing over a polyline with a doubled vertex once planted
+// the first leg and ended in silence; a line followed by an arc shorter than the adjusted
+// spacing left the arc bare and ended in silence too.
+TEST(TreeScript, PathPlantingSkipsADoubledVertexAndRefusesAPieceItCannotDivide) {
+    const fs::path dir = fs::path(VORN_BINARY_DIR) / "tests" / "tree" / "script" / "paths";
+    fs::create_directories(dir);
+    const fs::path drawing = dir / "doubled.dxf";
+    Output("/usr/bin/python3 -c \"import ezdxf,sys\nd=ezdxf.new()\n"
+           "d.modelspace().add_lwpolyline([(0,0),(10000,0),(10000,0),(10000,9000)])\nd.saveas(sys.argv[1])\" '" +
+           drawing.string() + "'");
+    const fs::path settings = dir / "settings.json";
+    fs::remove(settings);
+    const std::string out = RunScript(dir, "paths.scr", settings, "'" + drawing.string() + "'");
+    EXPECT_TRUE(Has(out, "paths.scr:19: 路径上有一段长3141.59，短于树间隔3333.33，间距自调无法均分；未布置树，"
+                         "请减小树间隔或关闭间距自调。\n请选择作为路径的曲线")) << out;
+    // Both legs of the first polyline, the vertex tree where the second begins; none on the
+    // refused one.
+    const std::string entities = Entities(dir / "paths.scr.dxf");
+    EXPECT_TRUE(Has(entities, "INSERT PLAN-TREE 0,0\nINSERT PLAN-TREE 3333,0\nINSERT PLAN-TREE 6667,0\n"
+                              "INSERT PLAN-TREE 10000,0\nINSERT PLAN-TREE 10000,4500\nbox")) << entities;
+}
+
+// Random sizes of an area sweep once stepped by whole drawing units: in a metre drawing every
+// tree of the default ranges came out 1.6 m across.
+TEST(TreeScript, AnAreaSweepInAMetreDrawingHasTreesOfManySizes) {
+    const fs::path dir = fs::path(VORN_BINARY_DIR) / "tests" / "tree" / "script" / "metrearea";
+    fs::create_directories(dir);
+    const fs::path settings = dir / "settings.json";
+    fs::remove(settings);
+    const std::string out = RunScript(dir, "metrearea.scr", settings, "--units m");
+    EXPECT_TRUE(Has(out, "成功！")) << out;
+    const std::string sizes = Output("/usr/bin/python3 -c \"import ezdxf,sys\nfrom ezdxf import bbox\n"
+                                     "m=ezdxf.readfile(sys.argv[1]).modelspace()\n"
+                                     "w=[bbox.extents([e]).size.x for e in m]\n"
+                                     "print(len(w), len(set(round(x,3) for x in w)), min(w)>=1.6-1e-3, max(w)<=3.0)\" '" +
+                                     (dir / "metrearea.scr.dxf").string() + "' 2>&1");
+    // Six crowns apart, each of its own size within 1.6 to 3.0 m.
+    EXPECT_EQ(sizes, "6 6 True True\n") << sizes;
+}
