@@ -1,5 +1,6 @@
 // Registers the host's commands with the editor.
 #include "host/cmds/cmds.h"
+#include "host/cmds/plotcmds.h"
 
 namespace vorn::cmds {
 
@@ -12,6 +13,7 @@ void RegisterHostCommands() {
     RegisterEditCommands();
     RegisterFileCommands();
     RegisterViewCommands();
+    RegisterPlotCommands();
 }
 
 }  // namespace vorn::cmds

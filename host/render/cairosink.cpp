@@ -345,7 +345,7 @@ void FlattenDeviceArc(double cx, double cy, double r, double start, double sweep
 const char* CairoSink::FontFamily() { return "WenQuanYi Micro Hei"; }
 
 CairoSink::CairoSink(cairo_t* cr, const View& view, const AcDbDatabase* db, PaintStyle style)
-    : m_cr(cr), m_view(view), m_db(db), m_style(std::move(style)), m_pixels(Pixels::Of(cr)) {}
+    : m_cr(cr), m_view(view), m_db(db), m_style(std::move(style)), m_pen(m_style.lineWidth), m_pixels(Pixels::Of(cr)) {}
 
 CairoSink::~CairoSink() = default;
 
@@ -367,6 +367,14 @@ std::vector<double> EntityDashes(const AcDbEntity* entity) {
 
 void CairoSink::drawEntity(const AcDbEntity* entity) {
     m_style.dashes = EntityDashes(entity);
+    const double dashScale = m_style.dashScale * (entity ? entity->linetypeScale() : 1.0);
+    if (dashScale != 1.0 && std::isfinite(dashScale) && dashScale > 0.0)
+        for (double& d : m_style.dashes) d *= dashScale;
+    if (m_style.minPattern > 0) {
+        double total = 0;
+        for (double d : m_style.dashes) total += std::fabs(d);
+        if (total * m_view.scale() < m_style.minPattern) m_style.dashes.clear();
+    }
     vorn::db::DrawEntity(entity, this);
     m_style.dashes.clear();
 }
@@ -374,11 +382,13 @@ void CairoSink::drawEntity(const AcDbEntity* entity) {
 bool CairoSink::layerHidden(const AcDbObjectId& layer) const {
     if (!m_db) return false;
     const auto* rec = AcDbLayerTableRecord::cast(m_db->peekObject(layer));
+    if (rec && m_style.plot && (!rec->isPlottable() || SameName(rec->name(), L"Defpoints"))) return true;
     return rec && (rec->isOff() || rec->isFrozen());
 }
 
 Rgb CairoSink::colourOf(const vorn::db::GiPrimitive& p) const {
     if (m_style.highlight) return kHighlight;
+    if (m_style.monochrome) return {0.0, 0.0, 0.0};
     AcCmColor c = p.color;
     if (c.isByLayer() && m_db) {
         const auto* rec = AcDbLayerTableRecord::cast(m_db->peekObject(p.layerId));
@@ -390,7 +400,7 @@ Rgb CairoSink::colourOf(const vorn::db::GiPrimitive& p) const {
 }
 
 double CairoSink::penWidth() const {
-    return std::max(1.0, m_style.highlight ? m_style.lineWidth * 2.0 : m_style.lineWidth);
+    return std::max(m_style.minLineWidth, m_style.highlight ? m_pen * 2.0 : m_pen);
 }
 
 void CairoSink::stroke(const Rgb& c, bool dashed) {
@@ -497,6 +507,7 @@ AcDbExtents CairoSink::viewExtents() const {
 bool CairoSink::emit(vorn::db::GiPrimitive&& p) {
     if (layerHidden(p.layerId)) return false;
     Rgb c = colourOf(p);
+    m_pen = m_style.pen ? m_style.pen(p) : m_style.lineWidth;
     // Wide pens (previews) straight into an image surface's pixels; a one-pixel line keeps
     // Cairo's exact look in pictures.
     const bool direct = m_pixels && penWidth() >= 2.0;

@@ -29,7 +29,20 @@ struct PaintStyle {
     bool lightBackground = false;
     // Preview graphics: every primitive in the highlight colour and a wider pen.
     bool highlight = false;
-    double lineWidth = 1.0;  // pixels; never thinner than one pixel
+    double lineWidth = 1.0;  // device units (pixels, or points on paper)
+    // The thinnest pen: a pixel on screen; a plot on paper goes finer.
+    double minLineWidth = 1.0;
+    // A plot: layers that are not to be plotted (and "Defpoints") are left out.
+    bool plot = false;
+    // Plots in black and white: every colour drawn black.
+    bool monochrome = false;
+    // Plots: the pen of each primitive in device units (null: lineWidth for all).
+    std::function<double(const vorn::db::GiPrimitive&)> pen;
+    // Line type dashes are drawn at their length times this and the entity's own scale.
+    double dashScale = 1.0;
+    // A pattern shorter than this (device units) as drawn is continuous (0: the screen's rule
+    // of DevicePattern alone).
+    double minPattern = 0.0;
     // The dash pattern of the entity being drawn, in drawing units (empty: continuous).
     std::vector<double> dashes;
 };
@@ -72,6 +85,7 @@ private:
     View m_view;
     const AcDbDatabase* m_db;
     PaintStyle m_style;
+    double m_pen = 1.0;  // the pen of the primitive being drawn, before the highlight
     std::unique_ptr<Pixels> m_pixels;  // null: everything through Cairo
 };
 
