@@ -55,18 +55,11 @@ constexpr double kThinning = 0.2;
 
 }  // namespace
 
-// Strokes painted straight into an image surface: each stroke's coverage is gathered first
-// (round-ended segments of the pen's width, a pixel's coverage falling off over a pixel
-// across the edge), then the stroke is laid over the pixels once, as Cairo's OVER does.
-struct CairoSink::Pixels {
-    cairo_surface_t* surface = nullptr;
-    unsigned char* data = nullptr;
-    int stride = 0;
-    int left = 0, top = 0, right = 0, bottom = 0;  // the clip box, whole pixels
-    std::vector<std::uint8_t> cover;               // per pixel of the clip box
-    std::vector<std::uint32_t> touched;            // the pixels this stroke covers
-    std::vector<double> xy;                        // a primitive's points in device pixels
-    std::vector<double> near;                      // those a pixel's fraction apart at least
+// Thins a stroke's points (x, y, x, y, ...) to those that keep it within a tolerance of them
+// all; its buffers are kept from stroke to stroke.
+struct CairoSink::Thinner {
+    std::vector<double> xy;                        // a primitive's points in device units
+    std::vector<double> near;                      // those a tolerance apart at least
     std::vector<char> keep;                        // which of those the stroke keeps
     std::vector<std::pair<std::size_t, std::size_t>> spans;
 
@@ -127,6 +120,18 @@ struct CairoSink::Pixels {
         }
     }
 
+};
+
+// Strokes painted straight into an image surface: each stroke's coverage is gathered first
+// (round-ended segments of the pen's width, a pixel's coverage falling off over a pixel
+// across the edge), then the stroke is laid over the pixels once, as Cairo's OVER does.
+struct CairoSink::Pixels : CairoSink::Thinner {
+    cairo_surface_t* surface = nullptr;
+    unsigned char* data = nullptr;
+    int stride = 0;
+    int left = 0, top = 0, right = 0, bottom = 0;  // the clip box, whole pixels
+    std::vector<std::uint8_t> cover;               // per pixel of the clip box
+    std::vector<std::uint32_t> touched;            // the pixels this stroke covers
     // Pixels of cr's target when it is an image surface drawn on as device pixels, with
     // OVER and no clip but a rectangle; null otherwise (everything then goes through Cairo).
     static std::unique_ptr<Pixels> Of(cairo_t* cr) {
@@ -521,9 +526,24 @@ bool CairoSink::emit(vorn::db::GiPrimitive&& p) {
             break;
         }
         cairo_new_path(m_cr);
-        cairo_move_to(m_cr, m_view.deviceX(p.points[0].x), m_view.deviceY(p.points[0].y));
-        for (size_t i = 1; i < p.points.size(); ++i)
-            cairo_line_to(m_cr, m_view.deviceX(p.points[i].x), m_view.deviceY(p.points[i].y));
+        if (m_style.thinning > 0 && p.points.size() > 2) {
+            // A curve flattened in drawing units can bring thousands of points to a millimetre
+            // of paper: only those that shape the line go into the file.
+            if (!m_thinner) m_thinner = std::make_unique<Thinner>();
+            std::vector<double>& xy = m_thinner->xy;
+            xy.resize(p.points.size() * 2);
+            for (std::size_t i = 0; i < p.points.size(); ++i) {
+                xy[2 * i] = m_view.deviceX(p.points[i].x);
+                xy[2 * i + 1] = m_view.deviceY(p.points[i].y);
+            }
+            const std::vector<double>& kept = m_thinner->thin(xy, m_style.thinning);
+            cairo_move_to(m_cr, kept[0], kept[1]);
+            for (std::size_t i = 2; i + 1 < kept.size(); i += 2) cairo_line_to(m_cr, kept[i], kept[i + 1]);
+        } else {
+            cairo_move_to(m_cr, m_view.deviceX(p.points[0].x), m_view.deviceY(p.points[0].y));
+            for (size_t i = 1; i < p.points.size(); ++i)
+                cairo_line_to(m_cr, m_view.deviceX(p.points[i].x), m_view.deviceY(p.points[i].y));
+        }
         if (p.points.size() == 1) cairo_rel_line_to(m_cr, 0.5, 0.0);  // a point still shows
         if (p.closed || polygon) cairo_close_path(m_cr);
         if (polygon) {

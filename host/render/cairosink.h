@@ -43,6 +43,9 @@ struct PaintStyle {
     // A pattern shorter than this (device units) as drawn is continuous (0: the screen's rule
     // of DevicePattern alone).
     double minPattern = 0.0;
+    // Polylines through Cairo keep only the points that shape them within this many device
+    // units (0: every point).
+    double thinning = 0.0;
     // The dash pattern of the entity being drawn, in drawing units (empty: continuous).
     std::vector<double> dashes;
 };
@@ -65,6 +68,7 @@ public:
     // The font family used for every text.
     static const char* FontFamily();
 
+    struct Thinner;
     struct Pixels;
 
 protected:
@@ -87,6 +91,7 @@ private:
     PaintStyle m_style;
     double m_pen = 1.0;  // the pen of the primitive being drawn, before the highlight
     std::unique_ptr<Pixels> m_pixels;  // null: everything through Cairo
+    std::unique_ptr<Thinner> m_thinner;  // made for the first polyline that is thinned
 };
 
 // The dash pattern (drawing units) an entity is drawn with: its own line type or its layer's.

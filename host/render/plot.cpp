@@ -23,6 +23,8 @@ constexpr double kPointsPerInch = 72.0;
 // The finest pen a plot draws: a weight of 0 is the finest line the device can make.
 constexpr double kFinestPenMm = 0.05;
 constexpr double kMaxWeightMm = 5.0;
+// How far a plotted polyline may stray from its points: far below the finest pen.
+constexpr double kThinningMm = 0.01;
 // A line type whose pattern repeats within a millimetre on the sheet reads as a continuous
 // line, and is drawn as one rather than as a grey blur of dots.
 constexpr double kShortestPatternMm = 1.0;
@@ -257,6 +259,7 @@ bool PlotDrawing(const AcDbDatabase& db, const PlotOptions& o, PlotReport& repor
     style.monochrome = o.monochrome;
     style.minLineWidth = kFinestPenMm * unit;
     style.minPattern = kShortestPatternMm * unit;
+    style.thinning = kThinningMm * unit;
     style.dashScale = (ltscale > 0 ? ltscale : 1.0) * (paperDashes ? 1.0 / paperPerUnit : 1.0);
     // The pen of each primitive: the entity's line weight, else its layer's, else the table's
     // weight for its colour.
