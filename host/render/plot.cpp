@@ -75,7 +75,9 @@ double KeptLineweight(const AcDbObject* object, double none) {
     if (!kept) return none;
     for (const AcDbKeptGroup& g : kept->groups) {
         double v = 0;
-        if (g.code == 370 && vorn::db::KeptReal(g, v)) return v >= 0 && v <= 211 ? v / 100.0 : std::round(v);
+        if (g.code != 370 || !vorn::db::KeptReal(g, v)) continue;
+        if (v >= 0 && v <= 211) return v / 100.0;
+        return v == -1 || v == -2 ? v : none;  // -3 and anything else: no weight of its own
     }
     return none;
 }
@@ -216,7 +218,7 @@ bool PlotDrawing(const AcDbDatabase& db, const PlotOptions& o, PlotReport& repor
     const double width = sheet.width * unit, height = sheet.height * unit;
     if (kind == PictureKind::Png && (width > 20000 || height > 20000)) {
         error = o.file + ": a " + Mm(sheet.width) + " x " + Mm(sheet.height) + " mm sheet at " + Mm(dpi) +
-                " dpi is over 20000 pixels wide; plot it as a PDF";
+                " dpi is over 20000 pixels on a side; plot it as a PDF";
         return false;
     }
 
