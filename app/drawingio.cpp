@@ -14,6 +14,8 @@
 #include "host/cmds/cmdutil.h"
 #include "host/ed/aced.h"
 #include "host/ed/editor.h"
+#include "host/cmds/plotcmds.h"
+#include "host/render/plot.h"
 #include "host/render/render.h"
 #endif
 
@@ -121,6 +123,40 @@ bool RenderDrawing(const std::string& path, std::string& error) {
     return vorn::render::RenderDrawing(*Drawing(), o, error);
 #else
     error = path + ": pictures cannot be drawn by this build";
+    return false;
+#endif
+}
+
+bool CheckPlotOptions(const Options& options, std::string& error) {
+#ifdef VORN_HAVE_RENDER
+    if (options.plot.empty()) return true;
+    vorn::render::PlotOptions o;
+    double scale = 0;
+    return vorn::render::ParseSheet(options.sheet, o.sheet, error) &&
+           (options.plotScale.empty() || vorn::render::ParsePlotScale(options.plotScale, scale, error)) &&
+           vorn::cmds::PlotStyleTableFor(options.plotStyle, o.style, error);
+#else
+    error = options.plot.empty() ? "" : options.plot + ": plots cannot be drawn by this build";
+    return options.plot.empty();
+#endif
+}
+
+bool PlotDrawing(const Options& options, std::string& error) {
+#ifdef VORN_HAVE_RENDER
+    if (!Drawing()) {
+        error = options.plot + ": no drawing is open";
+        return false;
+    }
+    vorn::render::PlotOptions o;
+    o.file = options.plot;
+    o.monochrome = options.mono;
+    o.scale = Drawing()->printScale();
+    return vorn::render::ParseSheet(options.sheet, o.sheet, error) &&
+           (options.plotScale.empty() || vorn::render::ParsePlotScale(options.plotScale, o.scale, error)) &&
+           vorn::cmds::PlotStyleTableFor(options.plotStyle, o.style, error) &&
+           vorn::cmds::PlotAndReport(*Drawing(), o, error);
+#else
+    error = options.plot + ": plots cannot be drawn by this build";
     return false;
 #endif
 }

@@ -16,5 +16,9 @@ void SetPictureSize(int width, int height);
 // Atomic: a temporary file, then a rename; the old file stays on failure.
 bool SaveDrawing(const std::string& path, std::string& error);
 bool RenderDrawing(const std::string& path, std::string& error);
+// --plot: the sheet, scale and plot style are checked before the script runs (false: a bad
+// option), and the drawing plotted after it (false: not written, the old file stays).
+bool CheckPlotOptions(const Options& options, std::string& error);
+bool PlotDrawing(const Options& options, std::string& error);
 
 }  // namespace vorn::app

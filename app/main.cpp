@@ -146,7 +146,7 @@ int main(int argc, char** argv) {
     KyFrameworkInit();  // framework entity classes before any drawing is read; SYMBELEV
     SetMainDirectory(po.supportDir);  // where the suite's libraries and support drawings are
     g_dictHistoryData.SetFileName(vorn::ToUtf8(po.settingsFile));  // --settings, or the default
-    if (!vorn::app::OpenDrawing(options, error)) {
+    if (!vorn::app::CheckPlotOptions(options, error) || !vorn::app::OpenDrawing(options, error)) {
         Fail(error);
         return kExitBadInput;
     }
@@ -211,6 +211,10 @@ int main(int argc, char** argv) {
         status = kExitOutputFailed;
     }
     if (!options.render.empty() && !vorn::app::RenderDrawing(options.render, error)) {
+        Fail(error);
+        status = kExitOutputFailed;
+    }
+    if (!options.plot.empty() && !vorn::app::PlotDrawing(options, error)) {
         Fail(error);
         status = kExitOutputFailed;
     }

@@ -35,6 +35,8 @@ bool ParseSize(const std::string& text, int& width, int& height) {
 
 std::string UsageText() {
     return "usage: vorncad [DRAWING.dxf] [-s SCRIPT | -s -] [-o OUT.dxf] [--render OUT.png|.svg|.pdf]\n"
+           "               [--plot OUT.pdf|.png|.svg [--sheet A1] [--plot-scale 1:500|fit] [--mono]\n"
+           "                [--plot-style FILE]]\n"
            "               [--size WxH] [--units mm|m] [--lang zh|en] [--support DIR] [--settings FILE]\n"
            "               [--window | --no-window] [--quiet] [--stop-on-error]\n"
            "\n"
@@ -42,6 +44,13 @@ std::string UsageText() {
            "  -s SCRIPT        run the commands of SCRIPT, one answer per line (- reads standard input)\n"
            "  -o OUT.dxf       save the drawing as DXF when the script ends\n"
            "  --render FILE    draw the drawing into a PNG, SVG or PDF picture when the script ends\n"
+"  --plot FILE      plot the drawing's extents centred on a sheet at scale into a PDF (or PNG,\n"
+           "                   SVG) when the script ends\n"
+           "  --sheet SHEET    the plot's sheet: A0 to A4 landscape, A0P to A4P portrait, or WxH in\n"
+           "                   millimetres (default A3)\n"
+           "  --plot-scale S   1:N, such as 1:500, or fit (default 1:PRINTSCALE)\n"
+           "  --mono           plot every colour black\n"
+           "  --plot-style F   pens by colour for the plot (default: plotstyle.json of the support directory)\n"
            "  --size WxH       pixels of the pictures of --render and @snapshot (default 1600x1200)\n"
            "  --units mm|m     drawing units of a new drawing (default mm)\n"
            "  --lang zh|en     language of the prompts (default: as written)\n"
@@ -63,6 +72,7 @@ std::string UsageText() {
 }
 
 bool ParseOptions(const std::vector<std::string>& args, Options& o, std::string& error) {
+    std::string plotOption;  // the last option of a plot, which needs --plot
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const auto value = [&](std::string& into) {
@@ -101,6 +111,18 @@ bool ParseOptions(const std::vector<std::string>& args, Options& o, std::string&
                         o.render + "\"";
                 return false;
             }
+        } else if (a == "--plot") {
+            if (!value(o.plot)) return false;
+            if (!EndsWith(o.plot, ".pdf") && !EndsWith(o.plot, ".png") && !EndsWith(o.plot, ".svg")) {
+                error = "option --plot expects a file name ending in .pdf, .png or .svg, not \"" + o.plot + "\"";
+                return false;
+            }
+        } else if (a == "--sheet" || a == "--plot-scale" || a == "--plot-style") {
+            if (!value(a == "--sheet" ? o.sheet : a == "--plot-scale" ? o.plotScale : o.plotStyle)) return false;
+            plotOption = a;
+        } else if (a == "--mono") {
+            o.mono = true;
+            plotOption = a;
         } else if (a == "--size") {
             std::string size;
             if (!value(size)) return false;
@@ -134,6 +156,10 @@ bool ParseOptions(const std::vector<std::string>& args, Options& o, std::string&
             error = "only one drawing can be opened; \"" + a + "\" is one too many";
             return false;
         }
+    }
+    if (!plotOption.empty() && o.plot.empty()) {
+        error = "option " + plotOption + " sets up a plot: give --plot FILE as well";
+        return false;
     }
     if (o.window && o.noWindow) {
         error = "options --window and --no-window exclude each other; give one";

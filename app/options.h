@@ -11,6 +11,10 @@ struct Options {
     std::string script;      // -s FILE; "-" for standard input; empty for none
     std::string output;      // -o OUT.dxf
     std::string render;      // --render OUT.png|.svg|.pdf
+    // --plot OUT.pdf|.png|.svg on --sheet at --plot-scale (1:N or fit; empty: 1:PRINTSCALE),
+    // --mono, pens from --plot-style (empty: the support directory's table).
+    std::string plot, sheet = "A3", plotScale, plotStyle;
+    bool mono = false;
     std::string units = "mm";
     std::string lang = "zh";
     std::string support;

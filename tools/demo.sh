@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds vorncad and draws the site plan of examples/site-plan.scr:
-# out/site-plan.dxf and out/site-plan.png.
+# out/site-plan.dxf, out/site-plan.png and its plot out/site-plan.pdf (A1 at 1:500).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 bash "$top/tools/setup.sh"
@@ -13,7 +13,8 @@ rm -f "$out/settings.json"
 cd "$top"
 log="$out/site-plan.log"
 if ! "$top/build/app/vorncad" -s examples/site-plan.scr --settings "$out/settings.json" \
-        -o "$out/site-plan.dxf" --render "$out/site-plan.png" --size 2400x1600 >"$log" 2>&1; then
+        -o "$out/site-plan.dxf" --render "$out/site-plan.png" --size 2400x1600 \
+        --plot "$out/site-plan.pdf" --sheet A1 --plot-scale 1:500 >"$log" 2>&1; then
     tail -n 20 "$log" >&2
     echo "demo: vorncad failed; its transcript is in $log" >&2
     exit 1
@@ -23,4 +24,4 @@ if ! grep -q "Audit: no entity has non-finite or degenerate geometry." "$log"; t
     echo "demo: the drawing did not pass AUDIT; its transcript is in $log" >&2
     exit 1
 fi
-echo "demo: wrote $out/site-plan.dxf and $out/site-plan.png (transcript: $log)"
+echo "demo: wrote $out/site-plan.dxf, $out/site-plan.png and $out/site-plan.pdf (A1 at 1:500; transcript: $log)"

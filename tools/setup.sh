@@ -6,7 +6,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   libcairo2-dev libpolyclipping-dev libboost-dev nlohmann-json3-dev libpugixml-dev libreadline-dev
-  fonts-wqy-microhei python3-ezdxf librecad libdxflib-dev
+  fonts-wqy-microhei python3-ezdxf librecad libdxflib-dev poppler-utils
   qt6-base-dev libqt6test6 libgl-dev
   clang libclang-rt-14-dev
   desktop-file-utils dpkg-dev file

@@ -6,8 +6,11 @@
 #include <cstdio>
 #include <memory>
 
+#include "host/base/hostio.h"
+#include "host/ed/aced.h"
 #include "host/ed/dbaccess.h"
 #include "host/ed/editor.h"
+#include "host/ed/sysvars.h"
 #include "host/ed/ucs.h"
 #include "host/ed/viewctl.h"
 
@@ -35,6 +38,21 @@ bool Append(AcDbEntity* entity, AcDbObjectId* id) {
     }
     if (id) *id = made;
     return true;
+}
+
+bool AskFile(const std::wstring& prompt, const std::wstring& fallback, std::wstring& path,
+             const std::wstring& filter, bool open) {
+    const auto& native = vorn::NativeDialogs().fileDialog;
+    if (native && !filter.empty() && vorn::ed::FileDia() == 1) {
+        const int answer = native(open, filter, fallback, path);
+        if (answer == 0) return false;
+        if (answer > 0) return !path.empty();
+    }
+    wchar_t buf[1024];
+    if (acedGetString(1, prompt.c_str(), buf, 1024) != RTNORM) return false;
+    path = buf;
+    if (path.empty()) path = fallback;
+    return !path.empty();
 }
 
 void Say(const std::wstring& text) { vorn::ed::Print(L"\n" + text + L"\n"); }

@@ -34,23 +34,6 @@ std::wstring Lower(std::wstring s) {
 
 std::wstring Extension(const std::wstring& path) { return Lower(fs::path(path).extension().wstring()); }
 
-// A file name typed at the prompt; Enter gives fallback (false when that is empty too). With
-// FILEDIA 1 a window's file dialog asks instead (filter: "Description (*.ext)|*.ext").
-bool AskFile(const std::wstring& prompt, const std::wstring& fallback, std::wstring& path,
-             const std::wstring& filter = L"", bool open = false) {
-    const auto& native = vorn::NativeDialogs().fileDialog;
-    if (native && !filter.empty() && vorn::ed::FileDia() == 1) {
-        const int answer = native(open, filter, fallback, path);
-        if (answer == 0) return false;
-        if (answer > 0) return !path.empty();
-    }
-    wchar_t buf[1024];
-    if (acedGetString(1, prompt.c_str(), buf, 1024) != RTNORM) return false;
-    path = buf;
-    if (path.empty()) path = fallback;
-    return !path.empty();
-}
-
 bool Save(const std::wstring& path) {
     AcDbDatabase* db = Drawing();
     if (!db) return false;

@@ -172,6 +172,17 @@ const HelpEntry kHostHelp[] = {
     {L"RENDER", L"Draws the drawing into a picture.",
      L"Prompts: the picture file (.png, .svg or .pdf).",
      L"将图形输出为图片。", L"提示：图片文件（.png、.svg 或 .pdf）。"},
+    {L"PLOT", L"Plots the drawing on a sheet at a scale into a PDF (or PNG, SVG) file.",
+     L"Prompts: the sheet, the scale, the area, its place on the sheet, the margins in "
+     L"millimetres, the colours, the file (.pdf, .png or .svg).\n"
+     L"Keywords: A0 to A4 (landscape), A0P to A4P (portrait) or WxH in millimetres; 1:N or Fit; "
+     L"a window's corners, Extents or Window; Centre or Offset (x,y in millimetres); Colour or "
+     L"Monochrome. Pens come from the drawing's line weights, else from plotstyle.json by colour.",
+     L"按比例将图形布置在图纸上输出为 PDF（或 PNG、SVG）文件。",
+     L"提示：图纸、比例、范围、在图纸上的位置、页边距（毫米）、颜色、文件（.pdf、.png 或 .svg）。\n"
+     L"关键字：A0 至 A4（横向）、A0P 至 A4P（纵向）或 宽x高（毫米）；1:N 或 Fit；窗口角点、Extents 或 "
+     L"Window；Centre 或 Offset（x,y 毫米）；Colour 或 Monochrome。线宽取自图形的线宽，否则按颜色取自 "
+     L"plotstyle.json。"},
     {L"ARX", L"Loads or unloads a module.",
      L"Prompts: an option, then the module's file name (looked for beside the program when it "
      L"names no folder).\n"

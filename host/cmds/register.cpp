@@ -1,5 +1,6 @@
 // Registers the host's commands with the editor.
 #include "host/cmds/cmds.h"
+#include "host/cmds/plotcmds.h"
 
 namespace vorn::cmds {
 
@@ -16,6 +17,7 @@ void RegisterHostCommands() {
     RegisterOffsetCommand();
     RegisterTrimCommands();
     RegisterInquiryCommands();
+    RegisterPlotCommands();
 }
 
 }  // namespace vorn::cmds

@@ -56,25 +56,13 @@ constexpr double kThinning = 0.2;
 
 }  // namespace
 
-// Strokes painted straight into an image surface: each stroke's coverage is gathered first
-// (round-ended segments of the pen's width, a pixel's coverage falling off over a pixel
-// across the edge), then the stroke is laid over the pixels once, as Cairo's OVER does.
-struct CairoSink::Pixels {
-    cairo_surface_t* surface = nullptr;
-    unsigned char* data = nullptr;
-    int stride = 0;
-    int left = 0, top = 0, right = 0, bottom = 0;  // the clip box, whole pixels
-    std::vector<std::uint8_t> cover;               // per pixel of the clip box
-    std::vector<std::uint32_t> touched;            // the pixels this stroke covers
-    std::vector<double> xy;                        // a primitive's points in device pixels
-    std::vector<double> near;                      // those a pixel's fraction apart at least
+// Thins a stroke's points (x, y, x, y, ...) to those that keep it within a tolerance of them
+// all; its buffers are kept from stroke to stroke.
+struct CairoSink::Thinner {
+    std::vector<double> xy;                        // a primitive's points in device units
+    std::vector<double> near;                      // those a tolerance apart at least
     std::vector<char> keep;                        // which of those the stroke keeps
     std::vector<std::pair<std::size_t, std::size_t>> spans;
-    // Set while a block's sprite is drawn: strokes gather here (per pixel of the clip box, as
-    // OVER would lay them one after another in one colour) instead of on a surface.
-    std::vector<std::uint8_t>* sprite = nullptr;
-    PixelBox painted{std::numeric_limits<int>::max(), std::numeric_limits<int>::max(), std::numeric_limits<int>::min(),
-                     std::numeric_limits<int>::min()};
 
     // The points of pts, in near, that hold the polyline within tolerance of every point: the
     // points closer than tolerance to the last one taken are left out first (cheap), then the
@@ -132,6 +120,23 @@ struct CairoSink::Pixels {
             if (b - far > 1) spans.emplace_back(far, b);
         }
     }
+};
+
+// Strokes painted straight into an image surface: each stroke's coverage is gathered first
+// (round-ended segments of the pen's width, a pixel's coverage falling off over a pixel
+// across the edge), then the stroke is laid over the pixels once, as Cairo's OVER does.
+struct CairoSink::Pixels : CairoSink::Thinner {
+    cairo_surface_t* surface = nullptr;
+    unsigned char* data = nullptr;
+    int stride = 0;
+    int left = 0, top = 0, right = 0, bottom = 0;  // the clip box, whole pixels
+    std::vector<std::uint8_t> cover;               // per pixel of the clip box
+    std::vector<std::uint32_t> touched;            // the pixels this stroke covers
+    // Set while a block's sprite is drawn: strokes gather here (per pixel of the clip box, as
+    // OVER would lay them one after another in one colour) instead of on a surface.
+    std::vector<std::uint8_t>* sprite = nullptr;
+    PixelBox painted{std::numeric_limits<int>::max(), std::numeric_limits<int>::max(), std::numeric_limits<int>::min(),
+                     std::numeric_limits<int>::min()};
 
     // Pixels of cr's target when it is an image surface drawn on as device pixels, with
     // OVER and no clip but a rectangle; null otherwise (everything then goes through Cairo).
@@ -398,7 +403,7 @@ struct CairoSink::BlockSprites {
 };
 
 CairoSink::CairoSink(cairo_t* cr, const View& view, const AcDbDatabase* db, PaintStyle style)
-    : m_cr(cr), m_view(view), m_db(db), m_style(std::move(style)), m_pixels(Pixels::Of(cr)) {}
+    : m_cr(cr), m_view(view), m_db(db), m_style(std::move(style)), m_pen(m_style.lineWidth), m_pixels(Pixels::Of(cr)) {}
 
 CairoSink::~CairoSink() = default;
 
@@ -420,6 +425,14 @@ std::vector<double> EntityDashes(const AcDbEntity* entity) {
 
 void CairoSink::drawEntity(const AcDbEntity* entity) {
     m_style.dashes = EntityDashes(entity);
+    const double dashScale = m_style.dashScale * (entity ? entity->linetypeScale() : 1.0);
+    if (dashScale != 1.0 && std::isfinite(dashScale) && dashScale > 0.0)
+        for (double& d : m_style.dashes) d *= dashScale;
+    if (m_style.minPattern > 0) {
+        double total = 0;
+        for (double d : m_style.dashes) total += std::fabs(d);
+        if (total * m_view.scale() < m_style.minPattern) m_style.dashes.clear();
+    }
     vorn::db::DrawEntity(entity, this);
     m_style.dashes.clear();
 }
@@ -427,11 +440,13 @@ void CairoSink::drawEntity(const AcDbEntity* entity) {
 bool CairoSink::layerHidden(const AcDbObjectId& layer) const {
     if (!m_db) return false;
     const auto* rec = AcDbLayerTableRecord::cast(m_db->peekObject(layer));
+    if (rec && m_style.plot && (!rec->isPlottable() || SameName(rec->name(), L"Defpoints"))) return true;
     return rec && (rec->isOff() || rec->isFrozen());
 }
 
 Rgb CairoSink::colourOf(const vorn::db::GiPrimitive& p) const {
     if (m_style.highlight) return kHighlight;
+    if (m_style.monochrome) return {0.0, 0.0, 0.0};
     AcCmColor c = p.color;
     if (c.isByLayer() && m_db) {
         const auto* rec = AcDbLayerTableRecord::cast(m_db->peekObject(p.layerId));
@@ -443,7 +458,7 @@ Rgb CairoSink::colourOf(const vorn::db::GiPrimitive& p) const {
 }
 
 double CairoSink::penWidth() const {
-    return std::max(1.0, m_style.highlight ? m_style.lineWidth * 2.0 : m_style.lineWidth);
+    return std::max(m_style.minLineWidth, m_style.highlight ? m_pen * 2.0 : m_pen);
 }
 
 bool CairoSink::paintedBox(PixelBox& box) const {
@@ -666,6 +681,7 @@ AcDbExtents CairoSink::viewExtents() const {
 bool CairoSink::emit(vorn::db::GiPrimitive&& p) {
     if (layerHidden(p.layerId)) return false;
     Rgb c = colourOf(p);
+    m_pen = m_style.pen ? m_style.pen(p) : m_style.lineWidth;
     // Wide pens (previews) straight into an image surface's pixels; a one-pixel line keeps
     // Cairo's exact look in pictures.
     const bool direct = m_pixels && penWidth() >= 2.0;
@@ -683,9 +699,24 @@ bool CairoSink::emit(vorn::db::GiPrimitive&& p) {
             break;
         }
         cairo_new_path(m_cr);
-        cairo_move_to(m_cr, m_view.deviceX(p.points[0].x), m_view.deviceY(p.points[0].y));
-        for (size_t i = 1; i < p.points.size(); ++i)
-            cairo_line_to(m_cr, m_view.deviceX(p.points[i].x), m_view.deviceY(p.points[i].y));
+        if (m_style.thinning > 0 && p.points.size() > 2) {
+            // A curve flattened in drawing units can bring thousands of points to a millimetre
+            // of paper: only those that shape the line go into the file.
+            if (!m_thinner) m_thinner = std::make_unique<Thinner>();
+            std::vector<double>& xy = m_thinner->xy;
+            xy.resize(p.points.size() * 2);
+            for (std::size_t i = 0; i < p.points.size(); ++i) {
+                xy[2 * i] = m_view.deviceX(p.points[i].x);
+                xy[2 * i + 1] = m_view.deviceY(p.points[i].y);
+            }
+            const std::vector<double>& kept = m_thinner->thin(xy, m_style.thinning);
+            cairo_move_to(m_cr, kept[0], kept[1]);
+            for (std::size_t i = 2; i + 1 < kept.size(); i += 2) cairo_line_to(m_cr, kept[i], kept[i + 1]);
+        } else {
+            cairo_move_to(m_cr, m_view.deviceX(p.points[0].x), m_view.deviceY(p.points[0].y));
+            for (size_t i = 1; i < p.points.size(); ++i)
+                cairo_line_to(m_cr, m_view.deviceX(p.points[i].x), m_view.deviceY(p.points[i].y));
+        }
         if (p.points.size() == 1) cairo_rel_line_to(m_cr, 0.5, 0.0);  // a point still shows
         if (p.closed || polygon) cairo_close_path(m_cr);
         if (polygon) {

@@ -29,7 +29,23 @@ struct PaintStyle {
     bool lightBackground = false;
     // Preview graphics: every primitive in the highlight colour and a wider pen.
     bool highlight = false;
-    double lineWidth = 1.0;  // pixels; never thinner than one pixel
+    double lineWidth = 1.0;  // device units (pixels, or points on paper)
+    // The thinnest pen: a pixel on screen; a plot on paper goes finer.
+    double minLineWidth = 1.0;
+    // A plot: layers that are not to be plotted (and "Defpoints") are left out.
+    bool plot = false;
+    // Plots in black and white: every colour drawn black.
+    bool monochrome = false;
+    // Plots: the pen of each primitive in device units (null: lineWidth for all).
+    std::function<double(const vorn::db::GiPrimitive&)> pen;
+    // Line type dashes are drawn at their length times this and the entity's own scale.
+    double dashScale = 1.0;
+    // A pattern shorter than this (device units) as drawn is continuous (0: the screen's rule
+    // of DevicePattern alone).
+    double minPattern = 0.0;
+    // Polylines through Cairo keep only the points that shape them within this many device
+    // units (0: every point).
+    double thinning = 0.0;
     // The dash pattern of the entity being drawn, in drawing units (empty: continuous).
     std::vector<double> dashes;
 };
@@ -61,6 +77,7 @@ public:
     // The font family used for every text.
     static const char* FontFamily();
 
+    struct Thinner;
     struct Pixels;
     struct BlockSprite;
     struct BlockSprites;
@@ -95,6 +112,7 @@ private:
     View m_view;
     const AcDbDatabase* m_db;
     PaintStyle m_style;
+    double m_pen = 1.0;  // the pen of the primitive being drawn, before the highlight
     std::unique_ptr<Pixels> m_pixels;  // null: everything through Cairo
     std::unique_ptr<BlockSprites> m_sprites;
     // While a block's sprite is drawn: what cannot go into it (a text, a fill, a stroke beyond
@@ -102,6 +120,7 @@ private:
     bool m_capturing = false;
     bool m_captureFailed = false;
     bool m_cairoDrew = false;
+    std::unique_ptr<Thinner> m_thinner;  // made for the first polyline that is thinned
 };
 
 // The dash pattern (drawing units) an entity is drawn with: its own line type or its layer's.

@@ -11,26 +11,15 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
+#include <cmath>
 #include <cstring>
 
 #include "host/db/db.h"
 #include "host/render/cairosink.h"
+#include "host/render/picturefile.h"
 
 namespace vorn::render {
 namespace {
-
-enum class Kind { Png, Svg, Pdf, Unknown };
-
-Kind KindOf(const std::string& file) {
-    auto dot = file.find_last_of('.');
-    if (dot == std::string::npos) return Kind::Unknown;
-    std::string ext = file.substr(dot + 1);
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
-    if (ext == "png") return Kind::Png;
-    if (ext == "svg") return Kind::Svg;
-    if (ext == "pdf") return Kind::Pdf;
-    return Kind::Unknown;
-}
 
 AcDbExtents PreviewExtents(const RenderOptions& o) {
     AcDbExtents box;
@@ -81,15 +70,78 @@ void Paint(cairo_t* cr, const AcDbDatabase& db, const RenderOptions& o) {
     }
 }
 
-std::string TempName(const std::string& file) {
-    return file + ".tmp" + std::to_string(static_cast<long>(::getpid()));
-}
-
 }  // namespace
 
+PictureKind PictureKindOf(const std::string& file) {
+    auto dot = file.find_last_of('.');
+    if (dot == std::string::npos) return PictureKind::Unknown;
+    std::string ext = file.substr(dot + 1);
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+    if (ext == "png") return PictureKind::Png;
+    if (ext == "svg") return PictureKind::Svg;
+    if (ext == "pdf") return PictureKind::Pdf;
+    return PictureKind::Unknown;
+}
+
+bool WritePicture(const std::string& file, double width, double height, const std::function<void(cairo_t*)>& paint,
+                  std::string& error) {
+    const PictureKind kind = PictureKindOf(file);
+    if (kind == PictureKind::Unknown) {
+        error = file + ": unknown picture type; expected a file ending in .png, .svg or .pdf";
+        return false;
+    }
+    const std::string temp = file + ".tmp" + std::to_string(static_cast<long>(::getpid()));
+    // Tried first for the reason Cairo does not give: a folder missing, a file not writable.
+    if (std::FILE* f = std::fopen(temp.c_str(), "wb")) {
+        std::fclose(f);
+    } else {
+        error = file + ": cannot write the picture: " + std::strerror(errno);
+        return false;
+    }
+    cairo_surface_t* surface = nullptr;
+    switch (kind) {
+    case PictureKind::Png:
+        surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, static_cast<int>(std::lround(width)),
+                                             static_cast<int>(std::lround(height)));
+        break;
+    case PictureKind::Svg: surface = cairo_svg_surface_create(temp.c_str(), width, height); break;
+    case PictureKind::Pdf:
+        surface = cairo_pdf_surface_create(temp.c_str(), width, height);
+        cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATOR, "vorncad");
+        break;
+    case PictureKind::Unknown: break;
+    }
+    if (!surface || cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+        error = file + ": cannot create the picture: " +
+                (surface ? cairo_status_to_string(cairo_surface_status(surface)) : "no surface");
+        if (surface) cairo_surface_destroy(surface);
+        std::remove(temp.c_str());
+        return false;
+    }
+    cairo_t* cr = cairo_create(surface);
+    paint(cr);
+    cairo_status_t status = cairo_status(cr);
+    cairo_destroy(cr);
+    if (status == CAIRO_STATUS_SUCCESS && kind == PictureKind::Png)
+        status = cairo_surface_write_to_png(surface, temp.c_str());
+    cairo_surface_finish(surface);
+    if (status == CAIRO_STATUS_SUCCESS) status = cairo_surface_status(surface);
+    cairo_surface_destroy(surface);
+    if (status != CAIRO_STATUS_SUCCESS) {
+        error = file + ": cannot write the picture: " + cairo_status_to_string(status);
+        std::remove(temp.c_str());
+        return false;
+    }
+    if (std::rename(temp.c_str(), file.c_str()) != 0) {
+        error = file + ": cannot write the picture: " + std::strerror(errno);
+        std::remove(temp.c_str());
+        return false;
+    }
+    return true;
+}
+
 bool RenderDrawing(const AcDbDatabase& db, const RenderOptions& o, std::string& error) {
-    Kind kind = KindOf(o.file);
-    if (kind == Kind::Unknown) {
+    if (PictureKindOf(o.file) == PictureKind::Unknown) {
         error = o.file + ": unknown picture type; expected a file ending in .png, .svg or .pdf";
         return false;
     }
@@ -98,41 +150,7 @@ bool RenderDrawing(const AcDbDatabase& db, const RenderOptions& o, std::string& 
                 " is out of range; expected 16 to 20000 pixels each way";
         return false;
     }
-    std::string temp = TempName(o.file);
-    cairo_surface_t* surface = nullptr;
-    switch (kind) {
-    case Kind::Png: surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, o.width, o.height); break;
-    case Kind::Svg: surface = cairo_svg_surface_create(temp.c_str(), o.width, o.height); break;
-    case Kind::Pdf: surface = cairo_pdf_surface_create(temp.c_str(), o.width, o.height); break;
-    case Kind::Unknown: break;
-    }
-    if (!surface || cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
-        error = o.file + ": cannot create the picture: " +
-                (surface ? cairo_status_to_string(cairo_surface_status(surface)) : "no surface");
-        if (surface) cairo_surface_destroy(surface);
-        std::remove(temp.c_str());
-        return false;
-    }
-    cairo_t* cr = cairo_create(surface);
-    Paint(cr, db, o);
-    cairo_status_t status = cairo_status(cr);
-    cairo_destroy(cr);
-    if (status == CAIRO_STATUS_SUCCESS && kind == Kind::Png)
-        status = cairo_surface_write_to_png(surface, temp.c_str());
-    cairo_surface_finish(surface);
-    if (status == CAIRO_STATUS_SUCCESS) status = cairo_surface_status(surface);
-    cairo_surface_destroy(surface);
-    if (status != CAIRO_STATUS_SUCCESS) {
-        error = o.file + ": cannot write the picture: " + cairo_status_to_string(status);
-        std::remove(temp.c_str());
-        return false;
-    }
-    if (std::rename(temp.c_str(), o.file.c_str()) != 0) {
-        error = o.file + ": cannot write the picture: " + std::strerror(errno);
-        std::remove(temp.c_str());
-        return false;
-    }
-    return true;
+    return WritePicture(o.file, o.width, o.height, [&](cairo_t* cr) { Paint(cr, db, o); }, error);
 }
 
 void ReleaseRenderCaches() {

@@ -28,7 +28,7 @@ bool Has(const std::string& text, const std::string& part) { return text.find(pa
 struct Plan {
     int status = -1;
     std::string transcript;
-    fs::path dxf, png;
+    fs::path dxf, png, pdf;
 };
 
 const Plan& DrawnPlan() {
@@ -42,10 +42,13 @@ const Plan& DrawnPlan() {
         p.dxf = dir / "site-plan.dxf";
         p.png = dir / "site-plan.png";
         fs::remove(p.dxf);
+        p.pdf = dir / "site-plan.pdf";
         fs::remove(p.png);
+        fs::remove(p.pdf);
         const std::string command = "cd '" + std::string(VORN_SOURCE_DIR) + "' && '" + std::string(VORNCAD) +
                                     "' -s examples/site-plan.scr --settings '" + settings.string() + "' -o '" +
-                                    p.dxf.string() + "' --render '" + p.png.string() + "' 2>&1";
+                                    p.dxf.string() + "' --render '" + p.png.string() + "' --plot '" + p.pdf.string() +
+                                    "' --sheet A1 --plot-scale 1:500 2>&1";
         p.transcript = vorn::test::CommandOutput(command, p.status);
         return p;
     }();
@@ -172,4 +175,21 @@ TEST(SitePlan, LibreCadReadsThePlanAndPrintsItToAPdf) {
     EXPECT_EQ(status, 0) << out;
     ASSERT_TRUE(fs::exists(pdf)) << out;
     EXPECT_GT(fs::file_size(pdf), 20000u) << out;
+}
+
+// The plan plotted as the demo plots it: an A1 sheet at 1:500 whose texts, Chinese and English,
+// are text a reader can find and copy, in a font carried inside the file.
+TEST(SitePlan, PlotsOnAnA1SheetWithItsTextsAsText) {
+    const Plan& plan = DrawnPlan();
+    ASSERT_EQ(plan.status, 0) << plan.transcript;
+    EXPECT_TRUE(Has(plan.transcript, "Plotted on A1 (841 x 594 mm) at 1:500 to ")) << plan.transcript;
+    if (std::system("pdfinfo -v >/dev/null 2>&1") != 0) GTEST_SKIP() << "pdfinfo (poppler-utils) is not installed";
+    const std::string info = vorn::test::CommandOutput("pdfinfo '" + plan.pdf.string() + "'");
+    EXPECT_TRUE(Has(info, "Page size:       2383.94 x 1683.78 pts (A1)")) << info;
+    const std::string text = vorn::test::CommandOutput("pdftotext '" + plan.pdf.string() + "' -");
+    for (const char* shown : {"滨河科技园总平面图 1:500", "1# 办公楼", "停车位", "L=108.00", "2.00%"})
+        EXPECT_TRUE(Has(text, shown)) << shown << "\n" << text;
+    const std::string fonts = vorn::test::CommandOutput("pdffonts '" + plan.pdf.string() + "'");
+    EXPECT_TRUE(Has(fonts, "WenQuanYiMicroHei")) << fonts;
+    EXPECT_FALSE(Has(fonts, " no ")) << fonts;  // every font embedded (a subset), with its text map
 }
