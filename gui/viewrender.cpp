@@ -387,7 +387,9 @@ private:
                               0.6);
         cairo_fill(cr);
         cairoDone();
-        drawPolyline(points, true, colour, false);
+        // The outline, without the bridges that join islands to it.
+        bool closed = true;
+        for (const auto& run : vorn::db::PolygonOutline(points, closed)) drawPolyline(run, closed, colour, false);
     }
 
     // Counter-clockwise from start through sweep, flattened in device space to within

@@ -1,6 +1,8 @@
 // The ready drawing sinks: transform handling, the collector and the distance meter.
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <unordered_set>
 
 #include "host/db/dbbulge.h"
 #include "host/db/dbentity.h"
@@ -225,6 +227,57 @@ std::vector<AcGePoint3d> TextBox(const AcGiTextData& t) {
 bool GiCollector::emit(GiPrimitive&& p) {
     primitives.push_back(std::move(p));
     return false;
+}
+
+std::vector<std::vector<AcGePoint3d>> PolygonOutline(const std::vector<AcGePoint3d>& points, bool& closed) {
+    closed = true;
+    const std::size_t n = points.size();
+    if (n < 3) return {points};
+    // Edges by their ends' exact coordinates: a bridge goes out and comes back on the same points.
+    struct Edge {
+        double ax, ay, bx, by;
+        bool operator==(const Edge& o) const { return ax == o.ax && ay == o.ay && bx == o.bx && by == o.by; }
+    };
+    struct EdgeHash {
+        std::size_t operator()(const Edge& e) const {
+            const std::hash<double> h;
+            return h(e.ax) ^ (h(e.ay) * 3) ^ (h(e.bx) * 7) ^ (h(e.by) * 13);
+        }
+    };
+    const auto edge = [&](std::size_t i) {
+        const AcGePoint3d &a = points[i], &b = points[(i + 1) % n];
+        return Edge{a.x, a.y, b.x, b.y};
+    };
+    std::unordered_set<Edge, EdgeHash> edges;
+    edges.reserve(n);
+    for (std::size_t i = 0; i < n; ++i) edges.insert(edge(i));
+    std::vector<char> bridge(n, 0);
+    bool any = false;
+    for (std::size_t i = 0; i < n; ++i) {
+        const Edge e = edge(i);
+        if (e.ax == e.bx && e.ay == e.by) continue;
+        bridge[i] = edges.count(Edge{e.bx, e.by, e.ax, e.ay}) != 0;
+        any = any || bridge[i];
+    }
+    if (!any) return {points};
+    closed = false;
+    // Runs start after a bridge; begin at one so that no run wraps past the end.
+    std::size_t first = 0;
+    while (!bridge[first]) ++first;
+    std::vector<std::vector<AcGePoint3d>> runs;
+    std::vector<AcGePoint3d> run;
+    for (std::size_t k = 1; k <= n; ++k) {
+        const std::size_t i = (first + k) % n;
+        if (bridge[i]) {
+            if (run.size() > 1) runs.push_back(std::move(run));
+            run.clear();
+            continue;
+        }
+        if (run.empty()) run.push_back(points[i]);
+        run.push_back(points[(i + 1) % n]);
+    }
+    if (run.size() > 1) runs.push_back(std::move(run));
+    return runs;
 }
 
 AcDbExtents GiCollector::extents() const {

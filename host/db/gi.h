@@ -146,6 +146,11 @@ private:
     AcDbObjectId m_layer;
 };
 
+// The outline of a filled polygon as it is stroked: its edges but those it runs along both
+// ways (the bridges that join a fill's islands to its outline), as runs of points. A polygon
+// without such edges is one run, closed (closed set true).
+std::vector<std::vector<AcGePoint3d>> PolygonOutline(const std::vector<AcGePoint3d>& points, bool& closed);
+
 // Collects every primitive drawn.
 class GiCollector : public GiWorldSink {
 public:

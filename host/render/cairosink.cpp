@@ -721,14 +721,22 @@ bool CairoSink::emit(vorn::db::GiPrimitive&& p) {
         if (p.closed || polygon) cairo_close_path(m_cr);
         if (polygon) {
             cairo_set_source_rgba(m_cr, c.r, c.g, c.b, m_style.highlight ? 0.35 : 0.6);
+            cairo_fill(m_cr);
+            m_cairoDrew = true;
+            // The outline, without the bridges that join islands to it.
+            bool closed = true;
+            const auto runs = vorn::db::PolygonOutline(p.points, closed);
             if (direct) {
-                // The fill through Cairo, the outline into the pixels.
-                cairo_fill(m_cr);
-                m_cairoDrew = true;
-                strokePixels(devicePoints(p.points), true, c, false);
+                for (const auto& run : runs) strokePixels(devicePoints(run), closed, c, false);
                 break;
             }
-            cairo_fill_preserve(m_cr);
+            cairo_new_path(m_cr);
+            for (const auto& run : runs) {
+                cairo_move_to(m_cr, m_view.deviceX(run[0].x), m_view.deviceY(run[0].y));
+                for (std::size_t i = 1; i < run.size(); ++i)
+                    cairo_line_to(m_cr, m_view.deviceX(run[i].x), m_view.deviceY(run[i].y));
+                if (closed) cairo_close_path(m_cr);
+            }
         }
         stroke(c, !polygon);
         break;

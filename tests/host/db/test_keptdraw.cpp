@@ -180,6 +180,24 @@ TEST(KeptDraw, FillsAndPatternsLeaveIslandsOpen) {
         solid->worldDraw(&meter);
         EXPECT_EQ(meter.distance() == 0.0, p.filled);
     }
+    // Its outline as pictures stroke it: the three squares' sides, not the bridges joining them.
+    bool closed = true;
+    double length = 0;
+    for (const auto& run : vorn::db::PolygonOutline(fill[0].points, closed))
+        for (size_t i = 1; i < run.size(); ++i) {
+            const AcGePoint3d &a = run[i - 1], &b = run[i];
+            bool onSide = false;
+            for (const auto& box : boxes) {
+                const bool vertical = a.x == b.x && (a.x == box[0] || a.x == box[2]) &&
+                                      std::min(a.y, b.y) >= box[1] && std::max(a.y, b.y) <= box[3];
+                const bool level = a.y == b.y && (a.y == box[1] || a.y == box[3]) &&
+                                   std::min(a.x, b.x) >= box[0] && std::max(a.x, b.x) <= box[2];
+                onSide = onSide || vertical || level;
+            }
+            EXPECT_TRUE(onSide) << "an outline edge " << a.x << "," << a.y << " to " << b.x << "," << b.y;
+            length += Dist(a, b);
+        }
+    EXPECT_NEAR(length, 4 * (30 + 10 + 4), 1e-9);
 
     std::unique_ptr<AcDbKeptEntity> lines(
         Kept("HATCH", HatchOf(boxes, "2:ANSI31 70:0 71:0", "75:0 76:1 52:0 41:1 77:0 78:0 98:0")));
