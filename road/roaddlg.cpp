@@ -2,6 +2,7 @@
 #include "road/roaddlg.h"
 
 #include "framework/select/KyPtSysVar.h"
+#include "host/ed/editor.h"
 #include "road/roadsettings.h"
 
 BEGIN_MESSAGE_MAP(KyRoadDlg, KyUiDialog)
@@ -42,7 +43,25 @@ BOOL KyRoadDlg::OnInitDialog() {
 }
 
 void KyRoadDlg::Commit() {
-    if (GetSafeHwnd()) UpdateData(TRUE);
+    if (!GetSafeHwnd()) return;
+    struct Size {
+        KyRoadSize size;
+        int id;
+        CString& text;
+        CString kept;
+    };
+    Size sizes[] = {{kRoadLeftWidth, IDC_ROAD_LEFTWIDTH, g_strRoadLeftWidth, g_strRoadLeftWidth},
+                    {kRoadRightWidth, IDC_ROAD_RIGHTWIDTH, g_strRoadRightWidth, g_strRoadRightWidth},
+                    {kRoadFilletRadius, IDC_ROAD_FILLETRADIUS, g_strRoadFilletRadius, g_strRoadFilletRadius}};
+    UpdateData(TRUE);
+    // A size that is no usable number is refused and its last good value comes back.
+    for (Size& s : sizes) {
+        const std::wstring problem = KyRoadCheckSize(s.size, s.text, s.kept);
+        if (problem.empty()) continue;
+        vorn::ed::RefuseAnswer(problem);
+        s.text = s.kept;
+        SetDlgItemText(s.id, s.kept);
+    }
 }
 
 void KyRoadDlg::OnKillFocusWidth() { Commit(); }
