@@ -2,6 +2,7 @@
 #include "road/roadcorners.h"
 
 #include "road/roadpredicates.h"
+#include "road/roadsettings.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ bool JoinedOutline(const KyGeCurve2d& a, const KyGeCurve2d& b, double precisionB
 }  // namespace
 
 bool RoadOutline(const KyGeCurve2d& a, const KyGeCurve2d& b, KyGePolyline2d& out) {
-    return JoinedOutline(a, b, g_dLinearDistPrec, out);
+    return JoinedOutline(a, b, KyRoadMm(g_dLinearDistPrec), out);
 }
 
 bool RoadOutlineExact(const KyGeCurve2d& a, const KyGeCurve2d& b, KyGePolyline2d& out) {
@@ -72,11 +73,11 @@ bool FartherCrossing(const KyGePoint& q1, const KyGePoint& q2, const KyGeCurve2d
     const bool fromEnd = side == kRoadSideStart;
     const double s1 = LengthOf(fromEnd ? x->GetSubCurve(q1, p.GetEndPoint()) : x->GetSubCurve(p.GetStartPoint(), q1));
     const double s2 = LengthOf(fromEnd ? x->GetSubCurve(q2, p.GetEndPoint()) : x->GetSubCurve(p.GetStartPoint(), q2));
-    if (s1 - s2 > g_distZero) {
+    if (s1 - s2 > KyRoadDistZero()) {
         result = 1;
         return true;
     }
-    if (s2 - s1 > g_distZero) {
+    if (s2 - s1 > KyRoadDistZero()) {
         result = 2;
         return true;
     }

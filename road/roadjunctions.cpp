@@ -26,7 +26,7 @@ namespace {
 const KyGeCurve2d* CurveAt(const KyGeObjList& list, int i) { return KyGeCast<KyGeCurve2d>(list[i]); }
 
 bool SameShape(const KyGeCurve2d& a, const KyGeCurve2d& b) {
-    const auto same = [](const KyGePoint& p, const KyGePoint& q) { return Distance2d(p, q) <= g_distZero; };
+    const auto same = [](const KyGePoint& p, const KyGePoint& q) { return Distance2d(p, q) <= KyRoadDistZero(); };
     return same(a.GetEndPoint(), b.GetEndPoint()) && same(a.GetStartPoint(), b.GetStartPoint()) &&
            same(a.GetMidPoint(), b.GetMidPoint());
 }
@@ -121,7 +121,7 @@ public:
     bool FindPartners(const KyGeCurve2d& c, KyGeObjList& R) {
         const bool arc = c.IsClassOf(KyGeArc2d::s_classInfo);
         // Arc partners may stand apart along their circle as well.
-        Read(CurveBox(c, m_reach + (arc ? 5000.0 : 0.0)));
+        Read(CurveBox(c, m_reach + (arc ? KyRoadMm(kRoadPartnerArcGap) : 0.0)));
         if (FindPartnerEdges(m_curves, c, R) && (m_all || EdgeDistance(*KyGeCast<KyGeCurve2d>(R[0]), c) <= m_reach))
             return true;
         R.Reset();
@@ -223,8 +223,8 @@ bool FilletJunctionBend(const KyGeCurve2d& left, const KyGeCurve2d& right, KyGeO
         return false;
     }
     // The other corners these pieces make (a junction at the far end of a short piece).
-    AcDbExtents near = CurveBox(*a0, g_distZero);
-    for (const KyGeCurve2d* piece : {b0, a1, b1}) near.addExt(CurveBox(*piece, g_distZero));
+    AcDbExtents near = CurveBox(*a0, KyRoadDistZero());
+    for (const KyGeCurve2d* piece : {b0, a1, b1}) near.addExt(CurveBox(*piece, KyRoadDistZero()));
     std::vector<AcDbObjectId> ids;
     KyGeObjList G;
     ReadRoadsMeeting(L"PLAN-ROAD", near, ids, G);
@@ -254,7 +254,7 @@ void FilletRoadCorners(const KyGeCurve2d& left, const KyGeCurve2d& right, const 
     const std::unique_ptr<KyGeCurve2d> now = ReadRoadCurve(centreLine);
     std::vector<AcDbObjectId> ids;
     KyGeObjList G;
-    ReadRoadsMeeting(L"PLAN-ROAD_CENTER", CurveBox(now ? *now : centre, g_distZero), ids, G);
+    ReadRoadsMeeting(L"PLAN-ROAD_CENTER", CurveBox(now ? *now : centre, KyRoadDistZero()), ids, G);
     if (ids.empty()) return;
     std::vector<RoadFilletPair> Q;
     CollectCornerFillets(ids, G, now ? *now : centre, centreLine, Q);
@@ -271,7 +271,7 @@ void WriteNewPieces(const KyGeObjList& edges, std::vector<RoadFilletPair>& P) {
         if (id.isNull() || !g_bRoadFillet) continue;
         std::vector<AcDbObjectId> ids;
         KyGeObjList G;
-        ReadRoadsMeeting(L"PLAN-ROAD", CurveBox(*piece, g_distZero), ids, G);
+        ReadRoadsMeeting(L"PLAN-ROAD", CurveBox(*piece, KyRoadDistZero()), ids, G);
         CollectCornerFillets(ids, G, *piece, id, P);
     }
 }
@@ -284,9 +284,9 @@ bool ProcessRoadJunctions(const KyGeCurve2d* left, const KyGeCurve2d* right, con
     if (!db) return false;
 
     // Partners of crossed edges lie within a few road widths of them, as a rule.
-    RoadEdgeSet roads(std::max(10000.0, 4.0 * (KyRoadLeftWidth() + KyRoadRightWidth())));
-    AcDbExtents box = CurveBox(*left, g_distZero);
-    box.addExt(CurveBox(*right, g_distZero));
+    RoadEdgeSet roads(std::max(KyRoadMm(10000.0), 4.0 * (KyRoadLeftWidth() + KyRoadRightWidth())));
+    AcDbExtents box = CurveBox(*left, KyRoadDistZero());
+    box.addExt(CurveBox(*right, KyRoadDistZero()));
     roads.Read(box);
     std::vector<CrossedEdge> crossed;
     for (int i = 0; i < roads.Curves().GetLength(); ++i) {

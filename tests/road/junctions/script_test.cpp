@@ -4,6 +4,10 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iomanip>
+#include <regex>
+#include <sstream>
 #include <string>
 
 #include "tests/commandoutput.h"
@@ -15,21 +19,55 @@ namespace fs = std::filesystem;
 
 std::string Output(const std::string& command, int& status) { return vorn::test::CommandOutput(command, status); }
 
-// Runs scripts/<name>.scr with a settings file of its own; the pieces of the saved drawing.
-std::string Pieces(const std::string& name) {
+// The script in a metre drawing: every coordinate and every size typed into the road dialog
+// divided by 1000.
+std::string InMetres(const std::string& script) {
+    static const std::regex point(R"(^(~?)(-?[0-9.]+),(-?[0-9.]+)$)"), size(R"(^@edit (2005|2006|2010) (.+)$)");
+    const auto metres = [](const std::string& mm) {
+        std::ostringstream out;
+        out << std::setprecision(17) << std::stod(mm) / 1000.0;
+        return out.str();
+    };
+    std::istringstream in(script);
+    std::string out = "SETVAR\nDRAWUNIT\n1\n", line;
+    std::smatch m;
+    while (std::getline(in, line)) {
+        if (std::regex_match(line, m, point))
+            line = m[1].str() + metres(m[2]) + "," + metres(m[3]);
+        else if (std::regex_match(line, m, size))
+            line = "@edit " + m[1].str() + " " + metres(m[2]);
+        out += line + "\n";
+    }
+    return out;
+}
+
+// Runs scripts/<name>.scr with a settings file of its own, in millimetres or (metres) in a metre
+// drawing; the pieces of the saved drawing, in millimetres.
+std::string Pieces(const std::string& name, bool metres = false) {
     const fs::path dir = fs::path(VORN_BINARY_DIR) / "tests" / "road" / "junctions";
     fs::create_directories(dir);
-    const fs::path dxf = dir / (name + ".dxf"), settings = dir / (name + ".json");
+    const std::string run = metres ? name + "-m" : name;
+    const fs::path dxf = dir / (run + ".dxf"), settings = dir / (run + ".json");
     fs::remove(dxf);
     fs::remove(settings);
     const std::string src = std::string(VORN_SOURCE_DIR) + "/tests/road/junctions/";
+    fs::path script = src + "scripts/" + name + ".scr";
+    if (metres) {
+        std::ifstream in(script);
+        std::stringstream text;
+        text << in.rdbuf();
+        script = dir / (run + ".scr");
+        std::ofstream(script) << InMetres(text.str());
+    }
     int status = -1;
-    const std::string out = Output("'" + std::string(VORNCAD) + "' -s '" + src + "scripts/" + name + ".scr' --settings '" +
+    const std::string out = Output("'" + std::string(VORNCAD) + "' -s '" + script.string() + "' --settings '" +
                                        settings.string() + "' -o '" + dxf.string() + "' 2>&1",
                                    status);
     EXPECT_EQ(status, 0) << out;
     EXPECT_TRUE(vorn::test::SoundDrawing(dxf));
-    const std::string pieces = Output("/usr/bin/python3 '" + src + "dxfpieces.py' '" + dxf.string() + "'", status);
+    const std::string pieces = Output("/usr/bin/python3 '" + src + "dxfpieces.py' '" + dxf.string() + "'" +
+                                          (metres ? " 1000" : ""),
+                                      status);
     EXPECT_EQ(status, 0) << pieces;
     return pieces;
 }
@@ -207,4 +245,13 @@ TEST(RoadJunctionScript, CrossingRoadsPickedByAnEdgeOpenWhereTheirEdgesAre) {
               "LINE PLAN-ROAD_CENTER 12000,-20000 12000,20000\n"
               "LINE PLAN-ROAD_CENTER 32000,-20000 32000,20000\n"
               "tangent\n");
+}
+
+TEST(RoadJunctionScript, AMetreDrawingComesOutAsTheSameDrawingInMillimetres) {
+    // Every junction kind above, and an arc stem ending 240 mm inside an arc road: tolerances and
+    // reaches follow the drawing's unit.
+    for (const char* name : {"crossing", "tee", "bend", "bendradius", "arcbend", "arcstub", "arcloop", "arcstem"}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(Pieces(name, true), Pieces(name));
+    }
 }
