@@ -195,9 +195,17 @@ bool FilletBendSameCentre(const KyGeCurve2d& pA, const KyGeCurve2d& pB, double R
     return true;
 }
 
-// The concentric bend at one end of the new road (its start tried first). The pieces of that
-// bend are written here and taken out of the edge list; false (nothing left written) when
-// neither end turns out of an existing road end.
+// The concentric bend at the new road's end, with the pieces there as the bend at its start has
+// left them (trimmed by its fillet when one piece runs from end to end).
+bool FilletBendAtEnd(const KyGeCurve2d& a, const KyGeCurve2d& b, double R, const AcDbObjectId& idA,
+                     const AcDbObjectId& idB, std::vector<RoadFilletPair>& V) {
+    const std::unique_ptr<KyGeCurve2d> nowA = ReadRoadCurve(idA), nowB = ReadRoadCurve(idB);
+    return FilletBendSameCentre(nowA ? *nowA : a, nowB ? *nowB : b, R, 1, idA, idB, V);
+}
+
+// The concentric bends at the ends of the new road. The end pieces are written here and taken
+// out of the edge list; false (nothing left written) when neither end turns out of an existing
+// road end.
 bool FilletJunctionBend(const KyGeCurve2d& left, const KyGeCurve2d& right, KyGeObjList& edges, double R) {
     const int ia0 = FindEndPiece(left, 0, edges), ib0 = FindEndPiece(right, 0, edges);
     const int ia1 = FindEndPiece(left, 1, edges), ib1 = FindEndPiece(right, 1, edges);
@@ -218,7 +226,10 @@ bool FilletJunctionBend(const KyGeCurve2d& left, const KyGeCurve2d& right, KyGeO
     const AcDbObjectId idA0 = write(ia0, *a0), idB0 = write(ib0, *b0);
     const AcDbObjectId idA1 = write(ia1, *a1), idB1 = write(ib1, *b1);
     std::vector<RoadFilletPair> V;
-    if (!FilletBendSameCentre(*a0, *b0, R, 0, idA0, idB0, V) && !FilletBendSameCentre(*a1, *b1, R, 1, idA1, idB1, V)) {
+    // Both ends: the segment that closes a loop turns out of a road end at each of them.
+    const bool atStart = FilletBendSameCentre(*a0, *b0, R, 0, idA0, idB0, V);
+    const bool atEnd = FilletBendAtEnd(*a1, *b1, R, idA1, idB1, V);
+    if (!atStart && !atEnd) {
         for (const AcDbObjectId& id : writtenIds) EraseRoadEntity(id);
         return false;
     }

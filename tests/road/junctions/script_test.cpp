@@ -42,11 +42,12 @@ std::string InMetres(const std::string& script) {
 }
 
 // Runs scripts/<name>.scr with a settings file of its own, in millimetres or (metres) in a metre
-// drawing; the pieces of the saved drawing, in millimetres.
-std::string Pieces(const std::string& name, bool metres = false) {
+// drawing; the pieces of the saved drawing, in millimetres. Runs with their own tag write files
+// of their own, so that tests running at once do not share them.
+std::string Pieces(const std::string& name, bool metres = false, const std::string& tag = "") {
     const fs::path dir = fs::path(VORN_BINARY_DIR) / "tests" / "road" / "junctions";
     fs::create_directories(dir);
-    const std::string run = metres ? name + "-m" : name;
+    const std::string run = name + tag + (metres ? "-m" : "");
     const fs::path dxf = dir / (run + ".dxf"), settings = dir / (run + ".json");
     fs::remove(dxf);
     fs::remove(settings);
@@ -247,11 +248,56 @@ TEST(RoadJunctionScript, CrossingRoadsPickedByAnEdgeOpenWhereTheirEdgesAre) {
               "tangent\n");
 }
 
+TEST(RoadJunctionScript, TheClosingCornerOfALoopAndAGentleArcBendAreConcentricAsEveryBend) {
+    EXPECT_EQ(Pieces("loop"),
+              "ARC PLAN-ROAD 33000,33000 r=5000\n"
+              "ARC PLAN-ROAD 33000,33000 r=9000\n"
+              "ARC PLAN-ROAD 33000,7000 r=5000\n"
+              "ARC PLAN-ROAD 33000,7000 r=9000\n"
+              "ARC PLAN-ROAD 7000,33000 r=5000\n"
+              "ARC PLAN-ROAD 7000,33000 r=9000\n"
+              "ARC PLAN-ROAD 7000,7000 r=5000\n"
+              "ARC PLAN-ROAD 7000,7000 r=9000\n"
+              "ARC PLAN-ROAD_CENTER 33000,33000 r=7000\n"
+              "ARC PLAN-ROAD_CENTER 33000,7000 r=7000\n"
+              "ARC PLAN-ROAD_CENTER 7000,33000 r=7000\n"
+              "ARC PLAN-ROAD_CENTER 7000,7000 r=7000\n"
+              "LINE PLAN-ROAD -2000,7000 -2000,33000\n"
+              "LINE PLAN-ROAD 2000,7000 2000,33000\n"
+              "LINE PLAN-ROAD 38000,7000 38000,33000\n"
+              "LINE PLAN-ROAD 42000,7000 42000,33000\n"
+              "LINE PLAN-ROAD 7000,-2000 33000,-2000\n"
+              "LINE PLAN-ROAD 7000,2000 33000,2000\n"
+              "LINE PLAN-ROAD 7000,38000 33000,38000\n"
+              "LINE PLAN-ROAD 7000,42000 33000,42000\n"
+              "LINE PLAN-ROAD_CENTER 0,7000 0,33000\n"
+              "LINE PLAN-ROAD_CENTER 40000,7000 40000,33000\n"
+              "LINE PLAN-ROAD_CENTER 7000,0 33000,0\n"
+              "LINE PLAN-ROAD_CENTER 7000,40000 33000,40000\n"
+              "tangent\n");
+    // The bend's outer edge gets R plus the width although the inner arc's circle never meets
+    // the straight road's outer edge; KyRoadFillet rounds the same sharp bend alike.
+    const std::string bend = Pieces("arcgentle");
+    EXPECT_EQ(bend,
+              "ARC PLAN-ROAD 45015.7,37087.4 r=38000\n"
+              "ARC PLAN-ROAD 45015.7,37087.4 r=42000\n"
+              "ARC PLAN-ROAD 58571.2,7000 r=5000\n"
+              "ARC PLAN-ROAD 58571.2,7000 r=9000\n"
+              "ARC PLAN-ROAD_CENTER 45015.7,37087.4 r=40000\n"
+              "ARC PLAN-ROAD_CENTER 58571.2,7000 r=7000\n"
+              "LINE PLAN-ROAD 0,-2000 58571.2,-2000\n"
+              "LINE PLAN-ROAD 0,2000 58571.2,2000\n"
+              "LINE PLAN-ROAD_CENTER 0,0 58571.2,0\n"
+              "tangent\n");
+    EXPECT_EQ(Pieces("arcgentlefillet"), bend);
+}
+
 TEST(RoadJunctionScript, AMetreDrawingComesOutAsTheSameDrawingInMillimetres) {
     // Every junction kind above, and an arc stem ending 240 mm inside an arc road: tolerances and
     // reaches follow the drawing's unit.
-    for (const char* name : {"crossing", "tee", "bend", "bendradius", "arcbend", "arcstub", "arcloop", "arcstem"}) {
+    for (const char* name : {"crossing", "tee", "bend", "bendradius", "arcbend", "arcstub", "arcloop", "arcstem",
+                             "loop", "arcgentle", "arcgentlefillet"}) {
         SCOPED_TRACE(name);
-        EXPECT_EQ(Pieces(name, true), Pieces(name));
+        EXPECT_EQ(Pieces(name, true, "-unit"), Pieces(name, false, "-unit"));
     }
 }
