@@ -44,7 +44,8 @@ std::string InMetres(const std::string& script) {
 // Runs scripts/<name>.scr with a settings file of its own, in millimetres or (metres) in a metre
 // drawing; the pieces of the saved drawing, in millimetres. Runs with their own tag write files
 // of their own, so that tests running at once do not share them.
-std::string Pieces(const std::string& name, bool metres = false, const std::string& tag = "") {
+std::string Pieces(const std::string& name, bool metres = false, const std::string& tag = "",
+                   std::string* transcript = nullptr) {
     const fs::path dir = fs::path(VORN_BINARY_DIR) / "tests" / "road" / "junctions";
     fs::create_directories(dir);
     const std::string run = name + tag + (metres ? "-m" : "");
@@ -65,6 +66,7 @@ std::string Pieces(const std::string& name, bool metres = false, const std::stri
                                        settings.string() + "' -o '" + dxf.string() + "' 2>&1",
                                    status);
     EXPECT_EQ(status, 0) << out;
+    if (transcript) *transcript = out;
     EXPECT_TRUE(vorn::test::SoundDrawing(dxf));
     const std::string pieces = Output("/usr/bin/python3 '" + src + "dxfpieces.py' '" + dxf.string() + "'" +
                                           (metres ? " 1000" : ""),
@@ -165,7 +167,8 @@ TEST(RoadJunctionScript, AnArcRoadLeavingAndRejoiningAStraightRoadOpensBothTees)
 }
 
 TEST(RoadJunctionScript, AStubTooShortForTheRadiusKeepsItsLengthAndItsCorners) {
-    EXPECT_EQ(Pieces("arcstub"),
+    std::string said;
+    EXPECT_EQ(Pieces("arcstub", false, "", &said),
               "ARC PLAN-ROAD 23000,-26374.8 r=5000\n"
               "ARC PLAN-ROAD 30000,12500 r=30500\n"
               "ARC PLAN-ROAD 30000,12500 r=30500\n"
@@ -179,6 +182,13 @@ TEST(RoadJunctionScript, AStubTooShortForTheRadiusKeepsItsLengthAndItsCorners) {
               "LINE PLAN-ROAD 32000,-40000 32000,-26374.8\n"
               "LINE PLAN-ROAD_CENTER 30000,-40000 30000,-13000\n"
               "2 arc ends not tangent\n");
+    // Each corner left sharp is named on a line of its own with the reason.
+    for (const char* corner : {"(28000.00,-17934.36)", "(32000.00,-17934.36)"})
+        EXPECT_NE(said.find(std::string("\n道路转角") + corner +
+                            "保持尖角：半径5000.00的圆角在此放不下（道路相距太近或路段太短）。\n"),
+                  std::string::npos)
+            << said;
+    EXPECT_EQ(said.find("No fillet of radius"), std::string::npos) << said;
 }
 
 TEST(RoadJunctionScript, AnArcBendIsConcentricOrEqualAsAStraightOne) {
