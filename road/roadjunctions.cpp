@@ -6,6 +6,8 @@
 #include <memory>
 #include <vector>
 
+#include "frame/VornFrame.h"
+#include "framework/core/KyDbUtil.h"
 #include "framework/core/KyDtLayer.h"
 #include "framework/select/KyAdsEntSet.h"
 #include "host/db/dbarc.h"
@@ -13,6 +15,8 @@
 #include "host/db/dbextents.h"
 #include "host/db/dbline.h"
 #include "host/db/dbmain.h"
+#include "host/ed/aced.h"
+#include "host/mfc/cstring.h"
 #include "road/roadcorners.h"
 #include "road/roadfillet.h"
 #include "road/roadpieces.h"
@@ -287,6 +291,24 @@ void WriteNewPieces(const KyGeObjList& edges, std::vector<RoadFilletPair>& P) {
     }
 }
 
+// One line naming the junction of the new edges with the crossed edge c that was not opened,
+// why, and what was drawn instead.
+void ReportJunctionNotOpened(const KyGeCurve2d& c, const KyGeCurve2d& left, const KyGeCurve2d& right,
+                             const wchar_t* why, const wchar_t* drawn) {
+    KyGeObjList pts;
+    left.IntersectWith(c, pts);
+    right.IntersectWith(c, pts);
+    const KyGePoint2d* p = pts.IsEmpty() ? nullptr : KyGeCast<KyGePoint2d>(pts[0]);
+    const KyGePoint at = p ? p->GetPoint() : c.GetMidPoint();
+    const AcGePoint3d u = WcsToUcs(AcGePoint3d(at.x, at.y, 0.0), 0);
+    CString line;
+    line.Format(KyUtTranslate(L"\n道路路口(%.2f,%.2f)未能打开：%s；%s。").c_str(), u.x, u.y, KyUtTranslate(why).c_str(),
+                KyUtTranslate(drawn).c_str());
+    acutPrintf(L"%s", line.GetString());
+}
+
+constexpr const wchar_t* kSegmentDrawnPlain = L"此段道路按原样画出，未开任何路口";
+
 }  // namespace
 
 bool ProcessRoadJunctions(const KyGeCurve2d* left, const KyGeCurve2d* right, const KyGeCurve2d* centre) {
@@ -317,8 +339,9 @@ bool ProcessRoadJunctions(const KyGeCurve2d* left, const KyGeCurve2d* right, con
     AcDbObjectId centreLine;
     if (g_bRoadCenterLine) centreLine = WriteRoadCurve(*centre, L"PLAN-ROAD_CENTER");
     // A junction that cannot be found undoes the whole call: the caller writes the plain segment.
-    const auto fail = [&] {
+    const auto fail = [&](const KyGeCurve2d& c, const wchar_t* why) {
         start.Restore();
+        ReportJunctionNotOpened(c, *left, *right, why, kSegmentDrawnPlain);
         return false;
     };
 
@@ -328,15 +351,16 @@ bool ProcessRoadJunctions(const KyGeCurve2d* left, const KyGeCurve2d* right, con
     for (size_t i = 0; i < crossed.size(); ++i, ++k) {
         const KyGeCurve2d& c = *crossed[i].curve;
         KyGeObjList R;
-        if (!roads.FindPartners(c, R)) return fail();
+        if (!roads.FindPartners(c, R)) return fail(c, L"被交道路的另一条边线找不到");
         if (k > 0) {
             KyGeObjList pair;
-            if (!FindCurrentEdgePair(edges, c, *CurveAt(R, 0), pair)) return fail();
+            if (!FindCurrentEdgePair(edges, c, *CurveAt(R, 0), pair))
+                return fail(c, L"新道路在此处的边线找不到");
             curLeft = CurveAt(pair, 0)->Clone();
             curRight = CurveAt(pair, 1)->Clone();
         }
         KyGeObjList O;
-        if (!PickCrossingPartners(R, *curLeft, *curRight, O)) return fail();
+        if (!PickCrossingPartners(R, *curLeft, *curRight, O)) return fail(c, L"被交道路的两条边线无法与新道路配对");
         const KyGeCurve2d* e = nullptr;
         for (int j = 0; j < O.GetLength() && !e; ++j) e = CurveAt(O, j);
         if (!e) continue;
@@ -346,6 +370,7 @@ bool ProcessRoadJunctions(const KyGeCurve2d* left, const KyGeCurve2d* right, con
         if (!RebuildJunctionEdges(*e, c, *curLeft, *curRight, edges, centreLine)) {
             beforeJunction.Restore();
             centreLine = centreBefore;
+            ReportJunctionNotOpened(c, *curLeft, *curRight, L"路口边线无法重建", L"被交道路保持原样");
             continue;
         }
         crossed[i].rebuilt = true;

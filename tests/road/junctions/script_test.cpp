@@ -302,11 +302,24 @@ TEST(RoadJunctionScript, TheClosingCornerOfALoopAndAGentleArcBendAreConcentricAs
     EXPECT_EQ(Pieces("arcgentlefillet"), bend);
 }
 
+TEST(RoadJunctionScript, AJunctionThatCannotBeBuiltIsNamedAndTheRoadDrawnPlain) {
+    std::string said;
+    EXPECT_EQ(Pieces("stray", false, "", &said),
+              "LINE PLAN-ROAD -10000,-2000 10000,-2000\n"
+              "LINE PLAN-ROAD -10000,2000 10000,2000\n"
+              "LINE PLAN-ROAD 0,-10000 0,10000\n"
+              "LINE PLAN-ROAD_CENTER -10000,0 10000,0\n"
+              "tangent\n");
+    EXPECT_NE(said.find("\n道路路口(0.00,2000.00)未能打开：被交道路的另一条边线找不到；此段道路按原样画出，未开任何路口。\n"),
+              std::string::npos)
+        << said;
+}
+
 TEST(RoadJunctionScript, AMetreDrawingComesOutAsTheSameDrawingInMillimetres) {
     // Every junction kind above, and an arc stem ending 240 mm inside an arc road: tolerances and
     // reaches follow the drawing's unit.
     for (const char* name : {"crossing", "tee", "bend", "bendradius", "arcbend", "arcstub", "arcloop", "arcstem",
-                             "loop", "arcgentle", "arcgentlefillet"}) {
+                             "loop", "arcgentle", "arcgentlefillet", "stray"}) {
         SCOPED_TRACE(name);
         EXPECT_EQ(Pieces(name, true, "-unit"), Pieces(name, false, "-unit"));
     }
