@@ -42,7 +42,9 @@ BOOL KyRoadDlg::OnInitDialog() {
     return TRUE;
 }
 
-void KyRoadDlg::Commit() {
+void KyRoadDlg::Commit() { CommitSizes(false); }
+
+void KyRoadDlg::CommitSizes(bool refuse) {
     if (!GetSafeHwnd()) return;
     struct Size {
         KyRoadSize size;
@@ -54,17 +56,20 @@ void KyRoadDlg::Commit() {
                     {kRoadRightWidth, IDC_ROAD_RIGHTWIDTH, g_strRoadRightWidth, g_strRoadRightWidth},
                     {kRoadFilletRadius, IDC_ROAD_FILLETRADIUS, g_strRoadFilletRadius, g_strRoadFilletRadius}};
     UpdateData(TRUE);
-    // A size that is no usable number is refused and its last good value comes back.
+    // A size that is no usable number keeps its last good value. Once the field is left, the
+    // text is refused and that value comes back into the field; before, the user may still be
+    // typing (a drag commits on every move).
     for (Size& s : sizes) {
         const std::wstring problem = KyRoadCheckSize(s.size, s.text, s.kept);
         if (problem.empty()) continue;
-        vorn::ed::RefuseAnswer(problem);
         s.text = s.kept;
+        if (!refuse) continue;
+        vorn::ed::RefuseAnswer(problem);
         SetDlgItemText(s.id, s.kept);
     }
 }
 
-void KyRoadDlg::OnKillFocusWidth() { Commit(); }
+void KyRoadDlg::OnKillFocusWidth() { CommitSizes(true); }
 void KyRoadDlg::OnClickCommit() { Commit(); }
 
 void KyRoadDlg::OnClickFillet() {
