@@ -1,7 +1,10 @@
 // Road outlines and the sides of road corners, over geometry curves.
 #include "road/roadcorners.h"
 
+#include <cmath>
+
 #include "road/roadpredicates.h"
+#include "road/roadsettings.h"
 
 namespace {
 
@@ -28,7 +31,7 @@ bool JoinedOutline(const KyGeCurve2d& a, const KyGeCurve2d& b, double precisionB
 }  // namespace
 
 bool RoadOutline(const KyGeCurve2d& a, const KyGeCurve2d& b, KyGePolyline2d& out) {
-    return JoinedOutline(a, b, g_dLinearDistPrec, out);
+    return JoinedOutline(a, b, KyRoadMm(g_dLinearDistPrec), out);
 }
 
 bool RoadOutlineExact(const KyGeCurve2d& a, const KyGeCurve2d& b, KyGePolyline2d& out) {
@@ -72,25 +75,58 @@ bool FartherCrossing(const KyGePoint& q1, const KyGePoint& q2, const KyGeCurve2d
     const bool fromEnd = side == kRoadSideStart;
     const double s1 = LengthOf(fromEnd ? x->GetSubCurve(q1, p.GetEndPoint()) : x->GetSubCurve(p.GetStartPoint(), q1));
     const double s2 = LengthOf(fromEnd ? x->GetSubCurve(q2, p.GetEndPoint()) : x->GetSubCurve(p.GetStartPoint(), q2));
-    if (s1 - s2 > g_distZero) {
+    if (s1 - s2 > KyRoadDistZero()) {
         result = 1;
         return true;
     }
-    if (s2 - s1 > g_distZero) {
+    if (s2 - s1 > KyRoadDistZero()) {
         result = 2;
         return true;
     }
     return false;
 }
 
-int OuterCornerSide(const KyGeCurve2d& pA, const KyGeCurve2d& /*pB*/, const KyGeCurve2d& cA,
+int OuterCornerSide(const KyGeCurve2d& pA, const KyGeCurve2d& pB, const KyGeCurve2d& cA,
                     const KyGeCurve2d& cB, int side) {
     // Both edges of the crossing road are met by pA's line; the one met farther out bounds the
     // outer corner.
     const std::vector<KyGePoint> l1 = SideIntersections(pA, cA, side);
     const std::vector<KyGePoint> l2 = SideIntersections(pA, cB, side);
-    if (l1.empty() || l2.empty()) return -1;
     int result = 0;
-    if (!FartherCrossing(l1.front(), l2.front(), pA, side, result)) return -1;
-    return result == 1 ? 0 : 1;
+    if (!l1.empty() && !l2.empty() && FartherCrossing(l1.front(), l2.front(), pA, side, result))
+        return result == 1 ? 0 : 1;
+    return OuterCornerByTurn(pA, pB, cA, side);
+}
+
+namespace {
+
+// The direction in which c leaves J, one of its ends.
+KyGeVector2d Leaving(const KyGeCurve2d& c, const KyGePoint& J) {
+    const KyGeVector2d inward(J, c.GetMidPoint());
+    const KyGeArc2d* arc = KyGeCast<KyGeArc2d>(&c);
+    if (!arc) return inward;
+    const KyGeVector2d along = KyGeVector2d(arc->GetCenter(), J).Perp();
+    return along.x * inward.x + along.y * inward.y < 0 ? -along : along;
+}
+
+double Cross(const KyGeVector2d& u, const KyGeVector2d& v) {
+    const double n = u.Length() * v.Length();
+    return n > 0 ? (u.x * v.y - u.y * v.x) / n : 0.0;
+}
+
+}  // namespace
+
+int OuterCornerByTurn(const KyGeCurve2d& pA, const KyGeCurve2d& pB, const KyGeCurve2d& cA, int side) {
+    // pA and cA leave their corner J along u and v; the corner is the outer one when pA's partner
+    // lies on the side of pA towards which cA turns away.
+    const KyGePoint J = SidePoint(pA, side);
+    const bool cStart = Distance2d(cA.GetStartPoint(), J) <= Distance2d(cA.GetEndPoint(), J);
+    const KyGeVector2d u = Leaving(pA, J), v = Leaving(cA, cStart ? cA.GetStartPoint() : cA.GetEndPoint());
+    // The foot on pB's whole line or circle: pB may stop short of the corner.
+    const std::unique_ptr<KyGeCurve2d> whole = pB.GetExtendCurve();
+    KyGePoint foot;
+    if (!whole || !whole->GetClosestPoint2d(J, foot)) return -1;
+    const double turn = Cross(u, v), across = Cross(u, KyGeVector2d(J, foot));
+    if (!(std::fabs(turn) > g_fZero) || !(std::fabs(across) > g_fZero)) return -1;
+    return (turn > 0) == (across > 0) ? 0 : 1;
 }

@@ -38,6 +38,13 @@ bool FartherCrossing(const KyGePoint& q1, const KyGePoint& q2, const KyGeCurve2d
                      int& result);
 
 // The outer corner where road pA/pB meets road cA/cB at pA's side: 0 when it is the pair
-// pA, cA, 1 when it is pB, cB, -1 when that cannot be told.
+// pA, cA, 1 when it is pB, cB, -1 when that cannot be told. Where pA's line or circle misses
+// an edge of cA/cB, the way the road turns tells (OuterCornerByTurn).
 int OuterCornerSide(const KyGeCurve2d& pA, const KyGeCurve2d& pB, const KyGeCurve2d& cA,
                     const KyGeCurve2d& cB, int side);
+
+// The outer corner told from the way the road turns at pA's side, for bends whose edges' lines
+// or circles do not meet both edges of the other road (a straight road turning gently into an
+// arc): 0 when pA with the edge cA it meets there is the outer corner (pA's partner pB lies on
+// the side towards which cA turns away), 1 when it is the inner one, -1 when they run straight on.
+int OuterCornerByTurn(const KyGeCurve2d& pA, const KyGeCurve2d& pB, const KyGeCurve2d& cA, int side);

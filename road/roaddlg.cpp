@@ -2,6 +2,7 @@
 #include "road/roaddlg.h"
 
 #include "framework/select/KyPtSysVar.h"
+#include "host/ed/editor.h"
 #include "road/roadsettings.h"
 
 BEGIN_MESSAGE_MAP(KyRoadDlg, KyUiDialog)
@@ -41,11 +42,34 @@ BOOL KyRoadDlg::OnInitDialog() {
     return TRUE;
 }
 
-void KyRoadDlg::Commit() {
-    if (GetSafeHwnd()) UpdateData(TRUE);
+void KyRoadDlg::Commit() { CommitSizes(false); }
+
+void KyRoadDlg::CommitSizes(bool refuse) {
+    if (!GetSafeHwnd()) return;
+    struct Size {
+        KyRoadSize size;
+        int id;
+        CString& text;
+        CString kept;
+    };
+    Size sizes[] = {{kRoadLeftWidth, IDC_ROAD_LEFTWIDTH, g_strRoadLeftWidth, g_strRoadLeftWidth},
+                    {kRoadRightWidth, IDC_ROAD_RIGHTWIDTH, g_strRoadRightWidth, g_strRoadRightWidth},
+                    {kRoadFilletRadius, IDC_ROAD_FILLETRADIUS, g_strRoadFilletRadius, g_strRoadFilletRadius}};
+    UpdateData(TRUE);
+    // A size that is no usable number keeps its last good value. Once the field is left, the
+    // text is refused and that value comes back into the field; before, the user may still be
+    // typing (a drag commits on every move).
+    for (Size& s : sizes) {
+        const std::wstring problem = KyRoadCheckSize(s.size, s.text, s.kept);
+        if (problem.empty()) continue;
+        s.text = s.kept;
+        if (!refuse) continue;
+        vorn::ed::RefuseAnswer(problem);
+        SetDlgItemText(s.id, s.kept);
+    }
 }
 
-void KyRoadDlg::OnKillFocusWidth() { Commit(); }
+void KyRoadDlg::OnKillFocusWidth() { CommitSizes(true); }
 void KyRoadDlg::OnClickCommit() { Commit(); }
 
 void KyRoadDlg::OnClickFillet() {

@@ -28,7 +28,8 @@ public:
     ~KyRoadDlg() override;
 
     BOOL OnInitDialog() override;
-    // Controls to settings (UpdateData(TRUE)); a dialog without a window keeps the settings.
+    // Controls to settings (UpdateData(TRUE)); a dialog without a window keeps the settings. A
+    // width or radius that is no usable size keeps its last good value.
     void Commit();
 
     // The close box: beside a command, two cancels end it (the command destroys the dialog).
@@ -36,6 +37,8 @@ public:
 
 protected:
     void DoDataExchange(CDataExchange* dx) override;
+    // With refuse, a size that is no usable one is refused and its field shows the value kept.
+    void CommitSizes(bool refuse);
     void OnKillFocusWidth();
     void OnClickCommit();
     void OnClickFillet();

@@ -2,10 +2,13 @@
 #include "road/roadfillet.h"
 
 #include <algorithm>
+#include <memory>
 
+#include "frame/VornFrame.h"
 #include "framework/core/KyDbUtil.h"
 #include "framework/select/KyPtSysVar.h"
 #include "host/db/dbmain.h"
+#include "host/mfc/cstring.h"
 #include "host/ed/aced.h"
 #include "host/ed/selection.h"
 #include "road/roadpredicates.h"
@@ -19,6 +22,23 @@ KyGePoint NearEndPick(const KyGeCurve2d& c, const KyGeCurve2d& edge, int end) {
     int s = end;
     if (c.IsClockwise() != edge.IsClockwise()) s = s == 0 ? 1 : 0;
     return c.GetPtFromPa(s == 0 ? 0.1 : 0.9);
+}
+
+// The corner FILLET left as it was: its place (the end of the first curve next to its pick, in
+// the user's coordinates) and why, on one line.
+void ReportSharpCorner(const AcDbObjectId& id, const KyGePoint& pick, double radius) {
+    KyGePoint corner = pick;
+    if (const std::unique_ptr<KyGeCurve2d> c = ReadRoadCurve(id))
+        corner = Distance2d(c->GetStartPoint(), pick) <= Distance2d(c->GetEndPoint(), pick) ? c->GetStartPoint()
+                                                                                              : c->GetEndPoint();
+    const AcGePoint3d at = WcsToUcs(AcGePoint3d(corner.x, corner.y, 0.0), 0);
+    CString line;
+    if (radius > 0)
+        line.Format(KyUtTranslate(L"\n道路转角(%.2f,%.2f)保持尖角：半径%.2f的圆角在此放不下（道路相距太近或路段太短）。").c_str(),
+                    at.x, at.y, radius);
+    else
+        line.Format(KyUtTranslate(L"\n道路转角(%.2f,%.2f)保持尖角：两条边线在此不相交。").c_str(), at.x, at.y);
+    acutPrintf(L"%s", line.GetString());
 }
 
 }  // namespace
@@ -41,9 +61,14 @@ void RunFillet(const AcDbObjectId& id1, const AcDbObjectId& id2, const KyGePoint
     const AcGePoint3d u1 = WcsToUcs(AcGePoint3d(pick1.x, pick1.y, pick1.z), 0);
     const AcGePoint3d u2 = WcsToUcs(AcGePoint3d(pick2.x, pick2.y, pick2.z), 0);
     const ads_point p1 = {u1.x, u1.y, u1.z}, p2 = {u2.x, u2.y, u2.z};
-    KyPtPushSysVar echo(L"CMDECHO", 0);
-    acedCommand(RTSTR, L"FILLET", RTLB, RTENAME, n1, RT3DPOINT, p1, RTLE, RTLB, RTENAME, n2,
-                RT3DPOINT, p2, RTLE, 0);
+    AcDbDatabase* db = acdbHostApplicationServices()->workingDatabase();
+    const std::size_t before = db ? db->undoPosition() : 0;
+    {
+        KyPtPushSysVar echo(L"CMDECHO", 0);
+        acedCommand(RTSTR, L"FILLET", RTLB, RTENAME, n1, RT3DPOINT, p1, RTLE, RTLB, RTENAME, n2,
+                    RT3DPOINT, p2, RTLE, 0);
+    }
+    if (db && db->undoPosition() == before) ReportSharpCorner(id1, pick1, db->filletrad());
 }
 
 void AddFilletPair(std::vector<RoadFilletPair>& list, const RoadFilletPair& pair) {

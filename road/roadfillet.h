@@ -22,6 +22,7 @@ bool SetRoadFilletRadius(double radius);
 
 // FILLET on the two entities picked at the two points, prompts hidden; CMDECHO has its former
 // value afterwards. Nothing when an id is null or names no entity. The radius is FILLETRAD's.
+// A corner FILLET cannot round is left sharp, and one line says where and why.
 void RunFillet(const AcDbObjectId& id1, const AcDbObjectId& id2, const KyGePoint& pick1,
                const KyGePoint& pick2);
 

@@ -42,7 +42,7 @@ struct WindowCurve {
 using WindowCurves = std::vector<WindowCurve>;
 
 const KyGeArc2d* Arc(const KyGeCurve2d& c) { return KyGeCast<KyGeArc2d>(&c); }
-bool Near(double a, double b) { return std::fabs(a - b) <= g_distZero; }
+bool Near(double a, double b) { return std::fabs(a - b) <= KyRoadDistZero(); }
 double NearEnd(bool atStart) { return atStart ? kNearStart : kNearEnd; }
 
 // ---- corners in a window
@@ -70,10 +70,10 @@ int TangentCase(const KyGeCurve2d& gi, const KyGeCurve2d& gj, const KyGePoint& J
         if (Near(d - ri - rj, 0.0) || Near(std::fabs(rj - ri) - d, 0.0)) {
             // Two pieces of one circle continue each other: there is no corner to round, and
             // the line of their centres does not exist.
-            if (d <= g_distZero) return kSkipCorner;
+            if (d <= KyRoadDistZero()) return kSkipCorner;
             if (opposite(ai->GetCenter(), aj->GetCenter())) {
                 if (Near(rj, R)) return kBridgeFilletArc;
-                if (rj - ri <= g_distZero && !Near(ri, R)) return kBridgeArc;
+                if (rj - ri <= KyRoadDistZero() && !Near(ri, R)) return kBridgeArc;
                 return kSkipCorner;
             }
         }
@@ -147,7 +147,7 @@ void EraseEntity(const AcDbObjectId& id) {
 
 // r and g lie beside each other: the shorter one's start or end has its foot on the other.
 bool LiesAlong(const KyGeCurve2d& r, const KyGeCurve2d& g) {
-    const bool shorter = r.Length() - g.Length() <= g_distZero;
+    const bool shorter = r.Length() - g.Length() <= KyRoadDistZero();
     const KyGeCurve2d& onto = shorter ? g : r;
     const KyGeCurve2d& from = shorter ? r : g;
     const std::unique_ptr<KyGeCurve2d> x = onto.GetExtendCurve();
@@ -178,7 +178,7 @@ bool FindPartnerInSet(const std::vector<AcDbObjectId>& ids, const KyGeObjList& G
         KyGePoint foot;
         x->GetClosestPoint2d(side == kRoadSideStart ? r->GetStartPoint() : r->GetEndPoint(), foot);
         const double d = Distance2d(foot, gEnd);
-        if (!best || bestDist - d > g_distZero) best = r, bestDist = d;
+        if (!best || bestDist - d > KyRoadDistZero()) best = r, bestDist = d;
     }
     if (!best) return false;
     const int n = std::min(static_cast<int>(ids.size()), G.GetLength());
@@ -244,10 +244,10 @@ bool FindPartnerNear(const KyGeCurve2d& g, const AcDbObjectId& gId, int side, st
                      KyGeObjList& G, int& index) {
     const AcDbExtents box = PlanBox(g);
     if (!box.isValid()) return false;
-    const double gap = Arc(g) ? kRoadPartnerArcGap : 0.0;
-    for (double reach = std::max(g.Length(), 1.0);; reach *= 4.0) {
+    const double gap = Arc(g) ? KyRoadMm(kRoadPartnerArcGap) : 0.0;
+    for (double reach = std::max(g.Length(), KyRoadMm(1.0));; reach *= 4.0) {
         AcDbExtents window = box;
-        window.expandBy(reach + gap + 1.0);
+        window.expandBy(reach + gap + KyRoadMm(1.0));
         const bool whole = RoadEdgesIn(window, ids, G);
         double nearest = 0.0;
         if (whole || (NearestPartner(G, g, nearest) && nearest <= reach))

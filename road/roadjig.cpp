@@ -68,7 +68,7 @@ AcEdJig::DragStatus KyRoadJig::sampler() {
     if (status != kNormal) return status;
     AcGePoint3d& moved = m_nMode == 0 ? m_ptSecond : m_ptThird;
     if (std::hypot(point.x - moved.x, point.y - moved.y, point.z - moved.z) <=
-        g_distZero)
+        KyRoadDistZero())
         return kNoChange;
     moved = point;
     return kNormal;

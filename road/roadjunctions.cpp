@@ -6,6 +6,8 @@
 #include <memory>
 #include <vector>
 
+#include "frame/VornFrame.h"
+#include "framework/core/KyDbUtil.h"
 #include "framework/core/KyDtLayer.h"
 #include "framework/select/KyAdsEntSet.h"
 #include "host/db/dbarc.h"
@@ -13,6 +15,8 @@
 #include "host/db/dbextents.h"
 #include "host/db/dbline.h"
 #include "host/db/dbmain.h"
+#include "host/ed/aced.h"
+#include "host/mfc/cstring.h"
 #include "road/roadcorners.h"
 #include "road/roadfillet.h"
 #include "road/roadpieces.h"
@@ -26,7 +30,7 @@ namespace {
 const KyGeCurve2d* CurveAt(const KyGeObjList& list, int i) { return KyGeCast<KyGeCurve2d>(list[i]); }
 
 bool SameShape(const KyGeCurve2d& a, const KyGeCurve2d& b) {
-    const auto same = [](const KyGePoint& p, const KyGePoint& q) { return Distance2d(p, q) <= g_distZero; };
+    const auto same = [](const KyGePoint& p, const KyGePoint& q) { return Distance2d(p, q) <= KyRoadDistZero(); };
     return same(a.GetEndPoint(), b.GetEndPoint()) && same(a.GetStartPoint(), b.GetStartPoint()) &&
            same(a.GetMidPoint(), b.GetMidPoint());
 }
@@ -121,7 +125,7 @@ public:
     bool FindPartners(const KyGeCurve2d& c, KyGeObjList& R) {
         const bool arc = c.IsClassOf(KyGeArc2d::s_classInfo);
         // Arc partners may stand apart along their circle as well.
-        Read(CurveBox(c, m_reach + (arc ? 5000.0 : 0.0)));
+        Read(CurveBox(c, m_reach + (arc ? KyRoadMm(kRoadPartnerArcGap) : 0.0)));
         if (FindPartnerEdges(m_curves, c, R) && (m_all || EdgeDistance(*KyGeCast<KyGeCurve2d>(R[0]), c) <= m_reach))
             return true;
         R.Reset();
@@ -195,9 +199,17 @@ bool FilletBendSameCentre(const KyGeCurve2d& pA, const KyGeCurve2d& pB, double R
     return true;
 }
 
-// The concentric bend at one end of the new road (its start tried first). The pieces of that
-// bend are written here and taken out of the edge list; false (nothing left written) when
-// neither end turns out of an existing road end.
+// The concentric bend at the new road's end, with the pieces there as the bend at its start has
+// left them (trimmed by its fillet when one piece runs from end to end).
+bool FilletBendAtEnd(const KyGeCurve2d& a, const KyGeCurve2d& b, double R, const AcDbObjectId& idA,
+                     const AcDbObjectId& idB, std::vector<RoadFilletPair>& V) {
+    const std::unique_ptr<KyGeCurve2d> nowA = ReadRoadCurve(idA), nowB = ReadRoadCurve(idB);
+    return FilletBendSameCentre(nowA ? *nowA : a, nowB ? *nowB : b, R, 1, idA, idB, V);
+}
+
+// The concentric bends at the ends of the new road. The end pieces are written here and taken
+// out of the edge list; false (nothing left written) when neither end turns out of an existing
+// road end.
 bool FilletJunctionBend(const KyGeCurve2d& left, const KyGeCurve2d& right, KyGeObjList& edges, double R) {
     const int ia0 = FindEndPiece(left, 0, edges), ib0 = FindEndPiece(right, 0, edges);
     const int ia1 = FindEndPiece(left, 1, edges), ib1 = FindEndPiece(right, 1, edges);
@@ -218,13 +230,16 @@ bool FilletJunctionBend(const KyGeCurve2d& left, const KyGeCurve2d& right, KyGeO
     const AcDbObjectId idA0 = write(ia0, *a0), idB0 = write(ib0, *b0);
     const AcDbObjectId idA1 = write(ia1, *a1), idB1 = write(ib1, *b1);
     std::vector<RoadFilletPair> V;
-    if (!FilletBendSameCentre(*a0, *b0, R, 0, idA0, idB0, V) && !FilletBendSameCentre(*a1, *b1, R, 1, idA1, idB1, V)) {
+    // Both ends: the segment that closes a loop turns out of a road end at each of them.
+    const bool atStart = FilletBendSameCentre(*a0, *b0, R, 0, idA0, idB0, V);
+    const bool atEnd = FilletBendAtEnd(*a1, *b1, R, idA1, idB1, V);
+    if (!atStart && !atEnd) {
         for (const AcDbObjectId& id : writtenIds) EraseRoadEntity(id);
         return false;
     }
     // The other corners these pieces make (a junction at the far end of a short piece).
-    AcDbExtents near = CurveBox(*a0, g_distZero);
-    for (const KyGeCurve2d* piece : {b0, a1, b1}) near.addExt(CurveBox(*piece, g_distZero));
+    AcDbExtents near = CurveBox(*a0, KyRoadDistZero());
+    for (const KyGeCurve2d* piece : {b0, a1, b1}) near.addExt(CurveBox(*piece, KyRoadDistZero()));
     std::vector<AcDbObjectId> ids;
     KyGeObjList G;
     ReadRoadsMeeting(L"PLAN-ROAD", near, ids, G);
@@ -254,7 +269,7 @@ void FilletRoadCorners(const KyGeCurve2d& left, const KyGeCurve2d& right, const 
     const std::unique_ptr<KyGeCurve2d> now = ReadRoadCurve(centreLine);
     std::vector<AcDbObjectId> ids;
     KyGeObjList G;
-    ReadRoadsMeeting(L"PLAN-ROAD_CENTER", CurveBox(now ? *now : centre, g_distZero), ids, G);
+    ReadRoadsMeeting(L"PLAN-ROAD_CENTER", CurveBox(now ? *now : centre, KyRoadDistZero()), ids, G);
     if (ids.empty()) return;
     std::vector<RoadFilletPair> Q;
     CollectCornerFillets(ids, G, now ? *now : centre, centreLine, Q);
@@ -271,10 +286,28 @@ void WriteNewPieces(const KyGeObjList& edges, std::vector<RoadFilletPair>& P) {
         if (id.isNull() || !g_bRoadFillet) continue;
         std::vector<AcDbObjectId> ids;
         KyGeObjList G;
-        ReadRoadsMeeting(L"PLAN-ROAD", CurveBox(*piece, g_distZero), ids, G);
+        ReadRoadsMeeting(L"PLAN-ROAD", CurveBox(*piece, KyRoadDistZero()), ids, G);
         CollectCornerFillets(ids, G, *piece, id, P);
     }
 }
+
+// One line naming the junction of the new edges with the crossed edge c that was not opened,
+// why, and what was drawn instead.
+void ReportJunctionNotOpened(const KyGeCurve2d& c, const KyGeCurve2d& left, const KyGeCurve2d& right,
+                             const wchar_t* why, const wchar_t* drawn) {
+    KyGeObjList pts;
+    left.IntersectWith(c, pts);
+    right.IntersectWith(c, pts);
+    const KyGePoint2d* p = pts.IsEmpty() ? nullptr : KyGeCast<KyGePoint2d>(pts[0]);
+    const KyGePoint at = p ? p->GetPoint() : c.GetMidPoint();
+    const AcGePoint3d u = WcsToUcs(AcGePoint3d(at.x, at.y, 0.0), 0);
+    CString line;
+    line.Format(KyUtTranslate(L"\n道路路口(%.2f,%.2f)未能打开：%s；%s。").c_str(), u.x, u.y, KyUtTranslate(why).c_str(),
+                KyUtTranslate(drawn).c_str());
+    acutPrintf(L"%s", line.GetString());
+}
+
+constexpr const wchar_t* kSegmentDrawnPlain = L"此段道路按原样画出，未开任何路口";
 
 }  // namespace
 
@@ -284,9 +317,9 @@ bool ProcessRoadJunctions(const KyGeCurve2d* left, const KyGeCurve2d* right, con
     if (!db) return false;
 
     // Partners of crossed edges lie within a few road widths of them, as a rule.
-    RoadEdgeSet roads(std::max(10000.0, 4.0 * (KyRoadLeftWidth() + KyRoadRightWidth())));
-    AcDbExtents box = CurveBox(*left, g_distZero);
-    box.addExt(CurveBox(*right, g_distZero));
+    RoadEdgeSet roads(std::max(KyRoadMm(10000.0), 4.0 * (KyRoadLeftWidth() + KyRoadRightWidth())));
+    AcDbExtents box = CurveBox(*left, KyRoadDistZero());
+    box.addExt(CurveBox(*right, KyRoadDistZero()));
     roads.Read(box);
     std::vector<CrossedEdge> crossed;
     for (int i = 0; i < roads.Curves().GetLength(); ++i) {
@@ -306,8 +339,9 @@ bool ProcessRoadJunctions(const KyGeCurve2d* left, const KyGeCurve2d* right, con
     AcDbObjectId centreLine;
     if (g_bRoadCenterLine) centreLine = WriteRoadCurve(*centre, L"PLAN-ROAD_CENTER");
     // A junction that cannot be found undoes the whole call: the caller writes the plain segment.
-    const auto fail = [&] {
+    const auto fail = [&](const KyGeCurve2d& c, const wchar_t* why) {
         start.Restore();
+        ReportJunctionNotOpened(c, *left, *right, why, kSegmentDrawnPlain);
         return false;
     };
 
@@ -317,15 +351,16 @@ bool ProcessRoadJunctions(const KyGeCurve2d* left, const KyGeCurve2d* right, con
     for (size_t i = 0; i < crossed.size(); ++i, ++k) {
         const KyGeCurve2d& c = *crossed[i].curve;
         KyGeObjList R;
-        if (!roads.FindPartners(c, R)) return fail();
+        if (!roads.FindPartners(c, R)) return fail(c, L"被交道路的另一条边线找不到");
         if (k > 0) {
             KyGeObjList pair;
-            if (!FindCurrentEdgePair(edges, c, *CurveAt(R, 0), pair)) return fail();
+            if (!FindCurrentEdgePair(edges, c, *CurveAt(R, 0), pair))
+                return fail(c, L"新道路在此处的边线找不到");
             curLeft = CurveAt(pair, 0)->Clone();
             curRight = CurveAt(pair, 1)->Clone();
         }
         KyGeObjList O;
-        if (!PickCrossingPartners(R, *curLeft, *curRight, O)) return fail();
+        if (!PickCrossingPartners(R, *curLeft, *curRight, O)) return fail(c, L"被交道路的两条边线无法与新道路配对");
         const KyGeCurve2d* e = nullptr;
         for (int j = 0; j < O.GetLength() && !e; ++j) e = CurveAt(O, j);
         if (!e) continue;
@@ -335,6 +370,7 @@ bool ProcessRoadJunctions(const KyGeCurve2d* left, const KyGeCurve2d* right, con
         if (!RebuildJunctionEdges(*e, c, *curLeft, *curRight, edges, centreLine)) {
             beforeJunction.Restore();
             centreLine = centreBefore;
+            ReportJunctionNotOpened(c, *curLeft, *curRight, L"路口边线无法重建", L"被交道路保持原样");
             continue;
         }
         crossed[i].rebuilt = true;

@@ -4,12 +4,13 @@
 #include <vector>
 
 #include "road/roadpredicates.h"
+#include "road/roadsettings.h"
 
 namespace {
 
 const KyGeCurve2d* CurveAt(const KyGeObjList& list, int i) { return KyGeCast<KyGeCurve2d>(list[i]); }
 
-bool Coincide(const KyGePoint& a, const KyGePoint& b) { return Distance2d(a, b) <= g_distZero; }
+bool Coincide(const KyGePoint& a, const KyGePoint& b) { return Distance2d(a, b) <= KyRoadDistZero(); }
 
 int CrossingCount(const KyGeCurve2d& x, const KyGeCurve2d& c) {
     KyGeObjList pts;
@@ -24,11 +25,11 @@ bool Overlaps(const KyGeCurve2d& x, const KyGeCurve2d& y) {
     const KyGeArc2d *ax = KyGeCast<KyGeArc2d>(&x), *ay = KyGeCast<KyGeArc2d>(&y);
     if (!ax || !ay) {
         KyGePoint foot;
-        if (x.Length() - y.Length() <= g_distZero) return y.GetClosestPoint2d(mx, foot);
+        if (x.Length() - y.Length() <= KyRoadDistZero()) return y.GetClosestPoint2d(mx, foot);
         return x.GetClosestPoint2d(my, foot);
     }
     KyGeObjList pts;
-    if (ax->GetRadius() - ay->GetRadius() <= g_distZero)
+    if (ax->GetRadius() - ay->GetRadius() <= KyRoadDistZero())
         KyGeLine2d(ay->GetCenter(), my).IntersectWith(x, pts);
     else
         KyGeLine2d(ax->GetCenter(), mx).IntersectWith(y, pts);
@@ -63,7 +64,7 @@ bool PickCrossingPartners(KyGeObjList& R, const KyGeCurve2d& A, const KyGeCurve2
             const KyGeCurve2d* r = CurveAt(R, i);
             if (!r) continue;
             const double d = Distance2d(r->GetStartPoint(), pts.front());
-            if (best < 0 || bestDist - d > g_distZero) best = i, bestDist = d;
+            if (best < 0 || bestDist - d > KyRoadDistZero()) best = i, bestDist = d;
         }
         if (best >= 0) O.AppendClone(*R[best]);
     }
@@ -112,7 +113,7 @@ int FindEndPiece(const KyGeCurve2d& edge, int end, const KyGeObjList& list) {
         const KyGePoint q = end == 0 ? piece->GetStartPoint() : piece->GetEndPoint();
         if (!(x->HitTest(q) & kKyGeHitOn)) continue;
         const double d = Distance2d(q, edgeEnd);
-        if (best < -g_distZero || best - d >= -g_distZero) best = d, index = j;
+        if (best < -KyRoadDistZero() || best - d >= -KyRoadDistZero()) best = d, index = j;
     }
     return index;
 }

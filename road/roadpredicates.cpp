@@ -4,6 +4,7 @@
 #include <cmath>
 #include <memory>
 #include <vector>
+#include "road/roadsettings.h"
 
 namespace {
 
@@ -12,7 +13,7 @@ constexpr double kNearStart = 0.1, kNearEnd = 0.9;
 
 const KyGeArc2d* Arc(const KyGeCurve2d& c) { return KyGeCast<KyGeArc2d>(&c); }
 
-bool Coincide(const KyGePoint& a, const KyGePoint& b) { return Distance2d(a, b) <= g_distZero; }
+bool Coincide(const KyGePoint& a, const KyGePoint& b) { return Distance2d(a, b) <= KyRoadDistZero(); }
 
 bool LiesOn(const KyGeCurve2d& c, const KyGePoint& p) { return (c.HitTest(p) & kKyGeHitOn) != 0; }
 
@@ -21,14 +22,14 @@ KyGeVector2d Chord(const KyGeCurve2d& c) { return KyGeVector2d(c.GetStartPoint()
 bool ArcsArePartners(const KyGeArc2d& c, const KyGeArc2d& e) {
     if (!Coincide(c.GetCenter(), e.GetCenter())) return false;
     const double d = c.GetRadius() - e.GetRadius();
-    if (std::fabs(d) <= g_distZero) return false;  // one circle: pieces of one edge
+    if (std::fabs(d) <= KyRoadDistZero()) return false;  // one circle: pieces of one edge
     // c brought onto e's circle.
     const std::unique_ptr<KyGeCurve2d> off = c.GetOffsetCurve(c.IsClockwise() ? d : -d);
     if (!off) return true;
     if (off->IsInclude(e) || e.IsInclude(*off)) return true;
     const std::unique_ptr<KyGeCurve2d> joined = off->Clone();
     joined->Conbine(e, true);
-    return !(joined->Length() - (off->Length() + e.Length() + kRoadPartnerArcGap) > g_distZero);
+    return !(joined->Length() - (off->Length() + e.Length() + KyRoadMm(kRoadPartnerArcGap)) > KyRoadDistZero());
 }
 
 bool LinesArePartners(const KyGeCurve2d& c, const KyGeCurve2d& e) {
@@ -90,12 +91,12 @@ void KeepNearestByStart(const KyGeObjList& T, const KyGeCurve2d* x, KyGeObjList&
         KyGePoint foot;
         x->GetClosestPoint2d(t->GetStartPoint(), foot);
         const double d = Distance2d(t->GetStartPoint(), foot);
-        if (!any || best - d > g_distZero) {
+        if (!any || best - d > KyRoadDistZero()) {
             R.Reset();
             R << t->Clone();
             best = d;
             any = true;
-        } else if (std::fabs(best - d) <= g_distZero) {
+        } else if (std::fabs(best - d) <= KyRoadDistZero()) {
             R << t->Clone();
         }
     }
@@ -171,6 +172,6 @@ bool IsRealCorner(const KyGeCurve2d& a, const KyGeCurve2d& b) {
     const double diff = GetStdAngle(LeavingAngle(a, J) - LeavingAngle(b, J));
     const double thr = (arcA && arcB ? 0.3 : 0.15) * 0.01745329252;
     const double pi = 3.1415926536;
-    return diff - thr >= -g_distZero && diff + pi - thr >= -g_distZero &&
-           std::fabs(diff - pi) - thr >= -g_distZero && 6.2831853072 - diff - thr >= -g_distZero;
+    return diff - thr >= -KyRoadDistZero() && diff + pi - thr >= -KyRoadDistZero() &&
+           std::fabs(diff - pi) - thr >= -KyRoadDistZero() && 6.2831853072 - diff - thr >= -KyRoadDistZero();
 }

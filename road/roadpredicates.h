@@ -7,7 +7,8 @@
 
 #include "geometry/KyGeometry.h"
 
-// The farthest two edges of one arc road lie apart along their circle, in drawing units.
+// The farthest two edges of one arc road lie apart along their circle, in millimetres (scaled
+// to the drawing with KyRoadMm).
 constexpr double kRoadPartnerArcGap = 5000.0;
 
 // The points where the lines or circles that a and b lie on cross, in order along a's.

@@ -13,12 +13,13 @@
 #include "road/roadpieces.h"
 #include "road/roadpredicates.h"
 #include "road/roadsearch.h"
+#include "road/roadsettings.h"
 
 namespace {
 
 const KyGeCurve2d* CurveAt(const KyGeObjList& list, int i) { return KyGeCast<KyGeCurve2d>(list[i]); }
 bool IsArc(const KyGeCurve2d& c) { return c.IsClassOf(KyGeArc2d::s_classInfo); }
-bool Coincide(const KyGePoint& a, const KyGePoint& b) { return Distance2d(a, b) <= g_distZero; }
+bool Coincide(const KyGePoint& a, const KyGePoint& b) { return Distance2d(a, b) <= KyRoadDistZero(); }
 bool LiesOn(const KyGeCurve2d& c, const KyGePoint& p) { return (c.HitTest(p) & kKyGeHitOn) != 0; }
 bool Crosses(const KyGeCurve2d& x, const KyGeCurve2d& y) { return !KyGeIntersectPoints(x, y).empty(); }
 
@@ -111,7 +112,7 @@ bool CutLineTee(const KyGeCurve2d& S1, const KyGeCurve2d& S2, const KyGeCurve2d&
     const KyGePoint X1 = q1.front(), X2 = q2.front();
     // Split N, dropping its stretch across the stem's mouth.
     const KyGePoint ns = N.GetStartPoint(), ne = N.GetEndPoint();
-    const bool x2First = Distance2d(ns, X1) - Distance2d(ns, X2) >= -g_distZero;
+    const bool x2First = Distance2d(ns, X1) - Distance2d(ns, X2) >= -KyRoadDistZero();
     KyGeObjList nPieces;
     nPieces << ExtendedPiece(N, ns, x2First ? X2 : X1) << ExtendedPiece(N, x2First ? X1 : X2, ne);
     // The stem's edges trimmed back to N or extended up to it, running the way they ran.
@@ -192,7 +193,7 @@ bool FindCornerPoints(const KyGeCurve2d& e, const KyGeCurve2d& g, const KyGeCurv
 // points to the far ends.
 void CornerPieces(const KyGeCurve2d& Xo, const KyGeCurve2d& X, const KyGePoint& P1, const KyGePoint& P2,
                   KyGeObjList& out) {
-    if (Distance2d(X.GetStartPoint(), P1) - Distance2d(X.GetEndPoint(), P1) <= g_distZero)
+    if (Distance2d(X.GetStartPoint(), P1) - Distance2d(X.GetEndPoint(), P1) <= KyRoadDistZero())
         out << ExtendedPiece(X, P1, X.GetEndPoint()) << ExtendedPiece(Xo, P2, Xo.GetEndPoint());
     else
         out << ExtendedPiece(X, X.GetStartPoint(), P1) << ExtendedPiece(Xo, Xo.GetStartPoint(), P2);
@@ -260,7 +261,7 @@ bool RoadsRunAlike(const KyGeCurve2d& e, const KyGeCurve2d& g, const KyGeCurve2d
     const double dss = std::fabs(pys - pxs), dse = std::fabs(pys - pxe), des = std::fabs(pye - pxs),
                  dee = std::fabs(pye - pxe);
     const auto largest = [](double d, double o1, double o2, double o3) {
-        return d - o1 > g_distZero && d - o2 > g_distZero && d - o3 > g_distZero;
+        return d - o1 > KyRoadDistZero() && d - o2 > KyRoadDistZero() && d - o3 > KyRoadDistZero();
     };
     return largest(dss, dse, des, dee) || largest(dee, dss, dse, des);
 }
@@ -302,7 +303,7 @@ void OrientPieces(KyGeObjList& pieces, const KyGeCurve2d& e, const KyGeCurve2d& 
             if (IsArc(*s)) {
                 if (s->IsClockwise() != p->IsClockwise()) p->Reverse();
             } else if (Distance2d(s->GetStartPoint(), p->GetStartPoint()) -
-                           Distance2d(s->GetStartPoint(), p->GetEndPoint()) > g_distZero) {
+                           Distance2d(s->GetStartPoint(), p->GetEndPoint()) > KyRoadDistZero()) {
                 p->Reverse();
             }
             break;
@@ -376,7 +377,7 @@ void JoinCornerCenterLines(const KyGeCurve2d& e, const KyGeCurve2d& g, const KyG
             const std::unique_ptr<KyGeCurve2d> k0 = kPiece(pts[0]), k1 = kPiece(pts[1]);
             const double d0 = k0 ? std::fabs(k0->Length() - K->Length()) : HUGE_VAL;
             const double d1 = k1 ? std::fabs(k1->Length() - K->Length()) : HUGE_VAL;
-            if (d1 < d0 - g_distZero) I = pts[1];
+            if (d1 < d0 - KyRoadDistZero()) I = pts[1];
         }
         const wchar_t* centreLayer = L"PLAN-ROAD_CENTER";
         if (const std::unique_ptr<KyGeCurve2d> newK = kPiece(I)) {

@@ -10,13 +10,14 @@
 #include "road/roadpieces.h"
 #include "road/roadpredicates.h"
 #include "road/roadrebuild.h"
+#include "road/roadsettings.h"
 
 namespace {
 
 using Curve = std::unique_ptr<KyGeCurve2d>;
 
 const KyGeCurve2d* CurveAt(const KyGeObjList& list, int i) { return KyGeCast<KyGeCurve2d>(list[i]); }
-bool Coincide(const KyGePoint& a, const KyGePoint& b) { return Distance2d(a, b) <= g_distZero; }
+bool Coincide(const KyGePoint& a, const KyGePoint& b) { return Distance2d(a, b) <= KyRoadDistZero(); }
 
 int OtherSide(int side) { return side == kRoadSideStart ? kRoadSideEnd : kRoadSideStart; }
 
@@ -29,8 +30,8 @@ bool ArcRoadsRunAlike(const KyGeCurve2d& e, const KyGeCurve2d& g, const KyGeCurv
     const KyGePoint c1 = MidPoint(e.GetStartPoint(), g.GetStartPoint()), c2 = MidPoint(e.GetEndPoint(), g.GetEndPoint());
     const KyGePoint n1 = MidPoint(a.GetStartPoint(), b.GetStartPoint()), n2 = MidPoint(a.GetEndPoint(), b.GetEndPoint());
     const double same = Distance2d(c1, n1) + Distance2d(c2, n2), crossed = Distance2d(c1, n2) + Distance2d(c2, n1);
-    if (crossed - same > g_distZero) return true;
-    if (same - crossed > g_distZero) return false;
+    if (crossed - same > KyRoadDistZero()) return true;
+    if (same - crossed > KyRoadDistZero()) return false;
     return RoadsRunAlike(e, g, a, b);
 }
 
@@ -121,8 +122,8 @@ bool CutArcTee(Curve& S1, Curve& S2, Curve& N, int kS, const KyGePoint& p1, int 
     if (!(N->HitTest(p1) & kKyGeHitOn) || !(N->HitTest(q) & kKyGeHitOn)) return false;
     const double t1 = N->GetPaFromPt(p1), t2 = N->GetPaFromPt(q);
     // N loses its stretch between the two crossings: the mouth of the stem.
-    Curve n1 = t1 - t2 <= g_distZero ? N->GetSubCurve(0.0, t1) : N->GetSubCurve(0.0, t2);
-    Curve n2 = t1 - t2 <= g_distZero ? N->GetSubCurve(t2, 1.0) : N->GetSubCurve(t1, 1.0);
+    Curve n1 = t1 - t2 <= KyRoadDistZero() ? N->GetSubCurve(0.0, t1) : N->GetSubCurve(0.0, t2);
+    Curve n2 = t1 - t2 <= KyRoadDistZero() ? N->GetSubCurve(t2, 1.0) : N->GetSubCurve(t1, 1.0);
     // The stem's edges from the crossing to their far ends (extended when they stopped short).
     Curve s1 = kS == kRoadSideStart ? ExtendedPiece(*S1, p1, S1->GetEndPoint()) : ExtendedPiece(*S1, S1->GetStartPoint(), p1);
     Curve s2 = kS == kRoadSideStart ? ExtendedPiece(*S2, q, S2->GetEndPoint()) : ExtendedPiece(*S2, S2->GetStartPoint(), q);

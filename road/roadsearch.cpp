@@ -11,10 +11,11 @@
 #include "host/ed/selection.h"
 #include "road/roadcorners.h"
 #include "road/roadpredicates.h"
+#include "road/roadsettings.h"
 
 namespace {
 
-bool Coincide(const KyGePoint& a, const KyGePoint& b) { return Distance2d(a, b) <= g_distZero; }
+bool Coincide(const KyGePoint& a, const KyGePoint& b) { return Distance2d(a, b) <= KyRoadDistZero(); }
 
 bool SameShape(const KyGeCurve2d& a, const KyGeCurve2d& b) {
     return Coincide(a.GetEndPoint(), b.GetEndPoint()) && Coincide(a.GetStartPoint(), b.GetStartPoint()) &&
@@ -72,8 +73,8 @@ AcDbObjectId FindTouchingRoadEdge(const KyGeCurve2d& p, int end, std::unique_ptr
     const KyGePoint J = end == 0 ? p.GetStartPoint() : p.GetEndPoint();
     // Only an edge whose extents hold J can touch it there: a crossing window round J finds
     // them through the drawing's spatial index, in drawing order.
-    const AcGePoint3d c1 = WcsToUcs(AcGePoint3d(J.x - 10 * g_distZero, J.y - 10 * g_distZero, 0.0), 0);
-    const AcGePoint3d c2 = WcsToUcs(AcGePoint3d(J.x + 10 * g_distZero, J.y + 10 * g_distZero, 0.0), 0);
+    const AcGePoint3d c1 = WcsToUcs(AcGePoint3d(J.x - 10 * KyRoadDistZero(), J.y - 10 * KyRoadDistZero(), 0.0), 0);
+    const AcGePoint3d c2 = WcsToUcs(AcGePoint3d(J.x + 10 * KyRoadDistZero(), J.y + 10 * KyRoadDistZero(), 0.0), 0);
     const ads_point u1 = {c1.x, c1.y, 0.0}, u2 = {c2.x, c2.y, 0.0};
     KyAdsEntSet roads;
     roads.Get(L"C", u1, u2, RoadCurveFilter(KyDtGetLayerName(L"PLAN-ROAD")));

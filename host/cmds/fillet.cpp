@@ -170,7 +170,9 @@ void FilletCommand() {
     if (r.status == FilletStatus::kOk && (!KeepsFixedVertex(first, r.first) || !KeepsFixedVertex(second, r.second)))
         r.status = FilletStatus::kNoFit;
     if (r.status != FilletStatus::kOk) {
-        Say(Failure(r.status, radius));
+        // Run with prompts hidden (a command's own FILLET under CMDECHO 0), the calling command
+        // reports the corner in its own words.
+        if (vorn::ed::PromptsVisible()) Say(Failure(r.status, radius));
         return;
     }
     AcDbEntity* a = nullptr;

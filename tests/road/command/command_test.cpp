@@ -196,10 +196,40 @@ TEST_F(RoadCommand, MetreDrawingsShowAndKeepTheSizesInMetres) {
     EXPECT_DOUBLE_EQ(g_dRoadLeftWidth, 3500);
     out = Run("KyDrawRoad\n@show\n\n");
     EXPECT_TRUE(Has(out, "2005 edit \"3.50\"\n"));
-    // A text too large for a number never puts infinity into the memory or the drawing.
-    Run("KyDrawRoad\n@edit 2006 1e999\n0,0\n1,0\n\n\n");
-    EXPECT_TRUE(std::isfinite(g_dRoadRightWidth));
-    EXPECT_EQ(Count(L"PLAN-ROAD"), 2);
+}
+
+TEST_F(RoadCommand, SizesThatAreNoUsableNumberAreRefusedAndTheLastGoodValueComesBack) {
+    struct Case {
+        const char* edit;
+        const char* message;
+        const char* shown;  // the field after the refusal
+    };
+    const Case cases[] = {
+        {"2005 0", "左宽\"0\"不可用，应为大于0且不超过1e12的数值；仍用2000.00。", "2005 edit \"2000.00\""},
+        {"2006 -3000", "右宽\"-3000\"不可用，应为大于0且不超过1e12的数值；仍用2000.00。", "2006 edit \"2000.00\""},
+        {"2005 abc", "左宽\"abc\"不可用", "2005 edit \"2000.00\""},
+        {"2006 1e999", "右宽\"1e999\"不可用", "2006 edit \"2000.00\""},
+        {"2010 -1", "倒角半径\"-1\"不可用，应为不小于0且不超过1e12的数值；仍用5000.00。", "2010 edit \"5000.00\""},
+        {"2010 5m", "倒角半径\"5m\"不可用", "2010 edit \"5000.00\""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.edit);
+        m_db = std::make_unique<AcDbDatabase>(true);
+        acdbHostApplicationServices()->setWorkingDatabase(m_db.get());
+        const std::string out = Run(std::string("KyDrawRoad\n@edit ") + c.edit + "\n@show\n0,0\n10000,0\n\n\n");
+        EXPECT_TRUE(Has(out, c.message)) << out;
+        EXPECT_TRUE(Has(out, c.shown)) << out;
+        // The road is drawn at the sizes kept, and they stay in memory for the next run.
+        EXPECT_TRUE(HasLine(L"PLAN-ROAD", 0, 2000, 10000, 2000));
+        EXPECT_TRUE(HasLine(L"PLAN-ROAD", 0, -2000, 10000, -2000));
+        EXPECT_EQ(g_dRoadLeftWidth, 2000);
+        EXPECT_EQ(g_dRoadRightWidth, 2000);
+        EXPECT_EQ(g_dRoadFilletRadius, 5000);
+    }
+    // A radius of 0 is a usable one: the corners stay sharp.
+    const std::string out = Run("KyDrawRoad\n@edit 2010 0\n\n");
+    EXPECT_FALSE(Has(out, "不可用")) << out;
+    EXPECT_EQ(g_dRoadFilletRadius, 0);
 }
 
 TEST_F(RoadCommand, VariablesComeBackAndOneUndoRemovesTheWholeRun) {

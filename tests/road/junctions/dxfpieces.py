@@ -1,11 +1,17 @@
 """Prints the road pieces of a saved drawing, one a line in a stable order, then whether every
-arc end that meets another piece runs on into it tangentially (to 1e-6)."""
+arc end that meets another piece runs on into it tangentially (to 1e-6). An optional second
+argument scales the drawing first (1000 shows a metre drawing in millimetres)."""
 import math
 import sys
 
 import ezdxf
 
 TOL = 1e-6
+SCALE = float(sys.argv[2]) if len(sys.argv) > 2 else 1.0
+
+
+def xy(p):
+    return (p[0] * SCALE, p[1] * SCALE)
 
 
 def pt(p):
@@ -13,7 +19,7 @@ def pt(p):
 
 
 def arc_ends(e):
-    c, r = e.dxf.center, e.dxf.radius
+    c, r = xy(e.dxf.center), e.dxf.radius * SCALE
     return [(c[0] + r * math.cos(math.radians(a)), c[1] + r * math.sin(math.radians(a)))
             for a in (e.dxf.start_angle, e.dxf.end_angle)]
 
@@ -23,11 +29,11 @@ def main():
     rows, lines, arcs = [], [], []
     for e in doc.modelspace():
         if e.dxftype() == "LINE":
-            a, b = sorted([(e.dxf.start[0], e.dxf.start[1]), (e.dxf.end[0], e.dxf.end[1])])
+            a, b = sorted([xy(e.dxf.start), xy(e.dxf.end)])
             rows.append("LINE %s %s %s" % (e.dxf.layer, pt(a), pt(b)))
             lines.append((e.dxf.layer, a, b))
         elif e.dxftype() == "ARC":
-            rows.append("ARC %s %s r=%g" % (e.dxf.layer, pt(e.dxf.center), round(e.dxf.radius, 4)))
+            rows.append("ARC %s %s r=%g" % (e.dxf.layer, pt(xy(e.dxf.center)), round(e.dxf.radius * SCALE, 4)))
             arcs.append(e)
         else:
             rows.append(e.dxftype())
@@ -36,7 +42,7 @@ def main():
     # radius there is square to a line, or in line with the other arc's radius.
     bad = 0
     for f in arcs:
-        c = f.dxf.center
+        c = xy(f.dxf.center)
         for end in arc_ends(f):
             rx, ry = end[0] - c[0], end[1] - c[1]
             ok = True
@@ -48,7 +54,8 @@ def main():
                 if o is f or o.dxf.layer != f.dxf.layer:
                     continue
                 if any(math.dist(end, q) <= TOL for q in arc_ends(o)):
-                    ox, oy = end[0] - o.dxf.center[0], end[1] - o.dxf.center[1]
+                    oc = xy(o.dxf.center)
+                    ox, oy = end[0] - oc[0], end[1] - oc[1]
                     ok = ok and abs(rx * oy - ry * ox) / (math.hypot(rx, ry) * math.hypot(ox, oy)) <= TOL
             bad += not ok
     print("tangent" if bad == 0 else "%d arc ends not tangent" % bad)

@@ -2,8 +2,13 @@
 // holds exactly the expected pieces, and every fillet arc runs on tangentially into its lines.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iomanip>
+#include <regex>
+#include <sstream>
 #include <string>
 
 #include "tests/commandoutput.h"
@@ -15,21 +20,58 @@ namespace fs = std::filesystem;
 
 std::string Output(const std::string& command, int& status) { return vorn::test::CommandOutput(command, status); }
 
-// Runs scripts/<name>.scr with a settings file of its own; the pieces of the saved drawing.
-std::string Pieces(const std::string& name) {
+// The script in a metre drawing: every coordinate and every size typed into the road dialog
+// divided by 1000.
+std::string InMetres(const std::string& script) {
+    static const std::regex point(R"(^(~?)(-?[0-9.]+),(-?[0-9.]+)$)"), size(R"(^@edit (2005|2006|2010) (.+)$)");
+    const auto metres = [](const std::string& mm) {
+        std::ostringstream out;
+        out << std::setprecision(17) << std::stod(mm) / 1000.0;
+        return out.str();
+    };
+    std::istringstream in(script);
+    std::string out = "SETVAR\nDRAWUNIT\n1\n", line;
+    std::smatch m;
+    while (std::getline(in, line)) {
+        if (std::regex_match(line, m, point))
+            line = m[1].str() + metres(m[2]) + "," + metres(m[3]);
+        else if (std::regex_match(line, m, size))
+            line = "@edit " + m[1].str() + " " + metres(m[2]);
+        out += line + "\n";
+    }
+    return out;
+}
+
+// Runs scripts/<name>.scr with a settings file of its own, in millimetres or (metres) in a metre
+// drawing; the pieces of the saved drawing, in millimetres. Runs with their own tag write files
+// of their own, so that tests running at once do not share them.
+std::string Pieces(const std::string& name, bool metres = false, const std::string& tag = "",
+                   std::string* transcript = nullptr) {
     const fs::path dir = fs::path(VORN_BINARY_DIR) / "tests" / "road" / "junctions";
     fs::create_directories(dir);
-    const fs::path dxf = dir / (name + ".dxf"), settings = dir / (name + ".json");
+    const std::string run = name + tag + (metres ? "-m" : "");
+    const fs::path dxf = dir / (run + ".dxf"), settings = dir / (run + ".json");
     fs::remove(dxf);
     fs::remove(settings);
     const std::string src = std::string(VORN_SOURCE_DIR) + "/tests/road/junctions/";
+    fs::path script = src + "scripts/" + name + ".scr";
+    if (metres) {
+        std::ifstream in(script);
+        std::stringstream text;
+        text << in.rdbuf();
+        script = dir / (run + ".scr");
+        std::ofstream(script) << InMetres(text.str());
+    }
     int status = -1;
-    const std::string out = Output("'" + std::string(VORNCAD) + "' -s '" + src + "scripts/" + name + ".scr' --settings '" +
+    const std::string out = Output("'" + std::string(VORNCAD) + "' -s '" + script.string() + "' --settings '" +
                                        settings.string() + "' -o '" + dxf.string() + "' 2>&1",
                                    status);
     EXPECT_EQ(status, 0) << out;
+    if (transcript) *transcript = out;
     EXPECT_TRUE(vorn::test::SoundDrawing(dxf));
-    const std::string pieces = Output("/usr/bin/python3 '" + src + "dxfpieces.py' '" + dxf.string() + "'", status);
+    const std::string pieces = Output("/usr/bin/python3 '" + src + "dxfpieces.py' '" + dxf.string() + "'" +
+                                          (metres ? " 1000" : ""),
+                                      status);
     EXPECT_EQ(status, 0) << pieces;
     return pieces;
 }
@@ -126,7 +168,8 @@ TEST(RoadJunctionScript, AnArcRoadLeavingAndRejoiningAStraightRoadOpensBothTees)
 }
 
 TEST(RoadJunctionScript, AStubTooShortForTheRadiusKeepsItsLengthAndItsCorners) {
-    EXPECT_EQ(Pieces("arcstub"),
+    std::string said;
+    EXPECT_EQ(Pieces("arcstub", false, "", &said),
               "ARC PLAN-ROAD 23000,-26374.8 r=5000\n"
               "ARC PLAN-ROAD 30000,12500 r=30500\n"
               "ARC PLAN-ROAD 30000,12500 r=30500\n"
@@ -140,6 +183,13 @@ TEST(RoadJunctionScript, AStubTooShortForTheRadiusKeepsItsLengthAndItsCorners) {
               "LINE PLAN-ROAD 32000,-40000 32000,-26374.8\n"
               "LINE PLAN-ROAD_CENTER 30000,-40000 30000,-13000\n"
               "2 arc ends not tangent\n");
+    // Each corner left sharp is named on a line of its own with the reason.
+    for (const char* corner : {"(28000.00,-17934.36)", "(32000.00,-17934.36)"})
+        EXPECT_NE(said.find(std::string("\n道路转角") + corner +
+                            "保持尖角：半径5000.00的圆角在此放不下（道路相距太近或路段太短）。\n"),
+                  std::string::npos)
+            << said;
+    EXPECT_EQ(said.find("No fillet of radius"), std::string::npos) << said;
 }
 
 TEST(RoadJunctionScript, AnArcBendIsConcentricOrEqualAsAStraightOne) {
@@ -207,4 +257,55 @@ TEST(RoadJunctionScript, CrossingRoadsPickedByAnEdgeOpenWhereTheirEdgesAre) {
               "LINE PLAN-ROAD_CENTER 12000,-20000 12000,20000\n"
               "LINE PLAN-ROAD_CENTER 32000,-20000 32000,20000\n"
               "tangent\n");
+}
+
+TEST(RoadJunctionScript, TheClosingCornerOfALoopAndAGentleArcBendAreConcentricAsEveryBend) {
+    // Four corners alike: edge arcs of 5000 and 9000 and a centre-line arc of 7000 about one centre.
+    const std::string loop = Pieces("loop");
+    for (const char* centre : {"7000,7000", "33000,7000", "7000,33000", "33000,33000"})
+        EXPECT_NE(loop.find(std::string("ARC PLAN-ROAD ") + centre + " r=5000\nARC PLAN-ROAD " + centre +
+                            " r=9000\n"),
+                  std::string::npos)
+            << centre << "\n" << loop;
+    EXPECT_EQ(std::count(loop.begin(), loop.end(), '\n'), 25) << loop;  // 12 arcs, 12 lines, "tangent"
+    EXPECT_NE(loop.find("ARC PLAN-ROAD_CENTER 7000,7000 r=7000\n"), std::string::npos) << loop;
+    EXPECT_NE(loop.find("tangent\n"), std::string::npos) << loop;
+    // The bend's outer edge gets R plus the width although the inner arc's circle never meets
+    // the straight road's outer edge; KyRoadFillet rounds the same sharp bend alike.
+    const std::string bend = Pieces("arcgentle");
+    EXPECT_EQ(bend,
+              "ARC PLAN-ROAD 45015.7,37087.4 r=38000\n"
+              "ARC PLAN-ROAD 45015.7,37087.4 r=42000\n"
+              "ARC PLAN-ROAD 58571.2,7000 r=5000\n"
+              "ARC PLAN-ROAD 58571.2,7000 r=9000\n"
+              "ARC PLAN-ROAD_CENTER 45015.7,37087.4 r=40000\n"
+              "ARC PLAN-ROAD_CENTER 58571.2,7000 r=7000\n"
+              "LINE PLAN-ROAD 0,-2000 58571.2,-2000\n"
+              "LINE PLAN-ROAD 0,2000 58571.2,2000\n"
+              "LINE PLAN-ROAD_CENTER 0,0 58571.2,0\n"
+              "tangent\n");
+    EXPECT_EQ(Pieces("arcgentlefillet"), bend);
+}
+
+TEST(RoadJunctionScript, AJunctionThatCannotBeBuiltIsNamedAndTheRoadDrawnPlain) {
+    std::string said;
+    EXPECT_EQ(Pieces("stray", false, "", &said),
+              "LINE PLAN-ROAD -10000,-2000 10000,-2000\n"
+              "LINE PLAN-ROAD -10000,2000 10000,2000\n"
+              "LINE PLAN-ROAD 0,-10000 0,10000\n"
+              "LINE PLAN-ROAD_CENTER -10000,0 10000,0\n"
+              "tangent\n");
+    EXPECT_NE(said.find("\n道路路口(0.00,2000.00)未能打开：被交道路的另一条边线找不到；此段道路按原样画出，未开任何路口。\n"),
+              std::string::npos)
+        << said;
+}
+
+TEST(RoadJunctionScript, AMetreDrawingComesOutAsTheSameDrawingInMillimetres) {
+    // Every junction kind above, and an arc stem ending 240 mm inside an arc road: tolerances and
+    // reaches follow the drawing's unit.
+    for (const char* name : {"crossing", "tee", "bend", "bendradius", "arcbend", "arcstub", "arcloop", "arcstem",
+                             "loop", "arcgentle", "arcgentlefillet", "stray"}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(Pieces(name, true, "-unit"), Pieces(name, false, "-unit"));
+    }
 }
