@@ -4,13 +4,17 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cmath>
 #include <filesystem>
 #include <functional>
@@ -24,6 +28,7 @@
 #include "gui/drawingview.h"
 #include "gui/frontend.h"
 #include "gui/mainwindow.h"
+#include "gui/plotdialog.h"
 #include "host/cmds/cmds.h"
 #include "host/db/db.h"
 #include "host/ed/editor.h"
@@ -350,6 +355,98 @@ TEST_F(WindowTest, TreeAreaSweepPlantsWhereTheMouseGoes) {
     ASSERT_EQ(regions, 1) << window().commandPanel()->transcript()->toPlainText().toStdString();
     EXPECT_LT(box.minPoint().x, 9000);
     EXPECT_GT(box.maxPoint().x, 30000);
+}
+
+// PLOT in the window asks through its dialog, and a script's prompts stay for scripts. The
+// sheet and scale set in the dialog's widgets make the PDF's page and the plot's scale, the
+// preview shows that sheet with the drawing on it, Cancel writes nothing, and the current view
+// plots what the window shows.
+TEST_F(WindowTest, PlotDialogPlotsTheSheetScaleAndViewChosen) {
+    namespace fs = std::filesystem;
+    if (std::system("pdfinfo -v >/dev/null 2>&1") != 0) GTEST_SKIP() << "pdfinfo (poppler-utils) is not installed";
+    const fs::path dir = fs::path(VORN_BINARY_DIR) / "gui-plot";
+    fs::create_directories(dir);
+    const fs::path sheet = dir / "a1.pdf", cancelled = dir / "cancelled.pdf", shown = dir / "view.pdf";
+    for (const fs::path& p : {sheet, cancelled, shown}) fs::remove(p);
+
+    // Acts on the plot dialog once it stands.
+    const auto inDialog = [](std::function<void(vorn::gui::PlotDialog&)> act) {
+        auto tries = std::make_shared<int>(0);
+        auto attempt = std::make_shared<std::function<void()>>();
+        *attempt = [act, tries, attempt] {
+            auto* dialog = qobject_cast<vorn::gui::PlotDialog*>(QApplication::activeModalWidget());
+            if (!dialog && ++*tries < 100) return QTimer::singleShot(20, *attempt);
+            ASSERT_NE(dialog, nullptr) << "PLOT showed no dialog";
+            act(*dialog);
+        };
+        QTimer::singleShot(20, *attempt);
+    };
+    const auto fill = [](vorn::gui::PlotDialog& d, const char* sheet, int orientation, const char* scale,
+                         const fs::path& file) {
+        d.findChild<QComboBox*>(QStringLiteral("sheet"))->setCurrentText(QString::fromLatin1(sheet));
+        d.findChild<QComboBox*>(QStringLiteral("orientation"))->setCurrentIndex(orientation);
+        d.findChild<QComboBox*>(QStringLiteral("scale"))->setCurrentText(QString::fromLatin1(scale));
+        d.findChild<QLineEdit*>(QStringLiteral("file"))->setText(QString::fromStdString(file.string()));
+    };
+    const auto press = [](vorn::gui::PlotDialog& d, QDialogButtonBox::StandardButton which) {
+        d.findChild<QDialogButtonBox*>()->button(which)->click();
+    };
+    QImage preview;
+    double viewW = 0, viewH = 0;
+    Run({
+        [&] { Type("LINE"); },
+        [&] { Type("0,0"); },
+        [&] { Type("100000,0"); },
+        [&] { Type("100000,60000"); },
+        [&] { Type(""); },
+        [&] {
+            inDialog([&](vorn::gui::PlotDialog& d) {
+                fill(d, "A1", 0, "1:500", sheet);
+                d.updatePreview();
+                preview = d.findChild<vorn::gui::PlotPreview*>(QStringLiteral("preview"))->sheet();
+                press(d, QDialogButtonBox::Ok);
+            });
+            Type("PLOT");
+        },
+        [&] {
+            inDialog([&](vorn::gui::PlotDialog& d) {
+                fill(d, "A4", 1, "Fit", cancelled);
+                press(d, QDialogButtonBox::Cancel);
+            });
+            Type("PLOT");
+        },
+        [&] {
+            DrawingView* view = window().view();
+            view->zoomWindow(0, -5000, 10000, 5000);
+            const AcGePoint3d lo = view->toWorld(QPointF(0, view->height()));
+            const AcGePoint3d hi = view->toWorld(QPointF(view->width(), 0));
+            viewW = hi.x - lo.x, viewH = hi.y - lo.y;
+            inDialog([&](vorn::gui::PlotDialog& d) {
+                fill(d, "A3", 0, "Fit", shown);
+                d.findChild<QRadioButton*>(QStringLiteral("areaView"))->setChecked(true);
+                press(d, QDialogButtonBox::Ok);
+            });
+            Type("PLOT");
+        },
+    });
+    const std::string transcript = window().commandPanel()->transcript()->toPlainText().toStdString();
+    const std::string info = vorn::test::CommandOutput("pdfinfo '" + sheet.string() + "' 2>&1");
+    EXPECT_NE(info.find("Page size:      2384 x 1684 pts"), std::string::npos) << info << transcript;
+    EXPECT_NE(transcript.find("Plotted on A1 (841 x 594 mm) at 1:500"), std::string::npos) << transcript;
+    // The preview is the A1 sheet lying, with the drawing's lines in ink on it.
+    ASSERT_FALSE(preview.isNull());
+    EXPECT_NEAR(double(preview.width()) / preview.height(), 841.0 / 594.0, 0.02);
+    int ink = 0;
+    for (int y = 0; y < preview.height(); ++y)
+        for (int x = 0; x < preview.width(); ++x) ink += qGray(preview.pixel(x, y)) < 128;
+    EXPECT_GT(ink, preview.width() / 4);
+    EXPECT_FALSE(fs::exists(cancelled));
+    // Fitted to A3's printable 400 x 277 mm, the view of the window sets the scale.
+    ASSERT_TRUE(fs::exists(shown)) << transcript;
+    const double expected = std::max(viewW / 400.0, viewH / 277.0);
+    const auto at = transcript.rfind("at 1:");
+    ASSERT_NE(at, std::string::npos) << transcript;
+    EXPECT_NEAR(std::stod(transcript.substr(at + 5)), expected, 0.1) << transcript;
 }
 
 // Closing the window with unsaved changes asks first: Cancel keeps the window and the
