@@ -74,7 +74,7 @@ bool PlotPreview::draw(const AcDbDatabase& db, const vorn::render::PlotOptions& 
             cairo_image_surface_create_for_data(image.bits(), CAIRO_FORMAT_ARGB32, image.width(), image.height(),
                                                 static_cast<int>(image.bytesPerLine()));
         cairo_t* cr = cairo_create(surface);
-        ok = vorn::render::PaintPlot(cr, db, o, unit * ratio, report, error);
+        ok = vorn::render::PaintPlot(cr, db, o, unit * ratio, ratio, report, error);
         cairo_destroy(cr);
         cairo_surface_finish(surface);
         cairo_surface_destroy(surface);

@@ -238,7 +238,9 @@ bool LayOut(const AcDbDatabase& db, const PlotOptions& o, PlotReport& report, st
     return true;
 }
 
-void Paint(cairo_t* cr, const AcDbDatabase& db, const PlotOptions& o, double unit, const PlotReport& report) {
+// thinnest: the finest pen in device units, above the sheet's finest (a preview's pixel).
+void Paint(cairo_t* cr, const AcDbDatabase& db, const PlotOptions& o, double unit, const PlotReport& report,
+           double thinnest) {
     const Sheet& sheet = o.sheet;
     const double margin = o.margin;
     const double paperPerUnit = report.paperPerUnit;
@@ -255,7 +257,7 @@ void Paint(cairo_t* cr, const AcDbDatabase& db, const PlotOptions& o, double uni
     style.lightBackground = true;
     style.plot = true;
     style.monochrome = o.monochrome;
-    style.minLineWidth = kFinestPenMm * unit;
+    style.minLineWidth = std::max(kFinestPenMm * unit, thinnest);
     style.minPattern = kShortestPatternMm * unit;
     style.thinning = kThinningMm * unit;
     style.dashScale = (ltscale > 0 ? ltscale : 1.0) * (paperDashes ? 1.0 / paperPerUnit : 1.0);
@@ -266,7 +268,7 @@ void Paint(cairo_t* cr, const AcDbDatabase& db, const PlotOptions& o, double uni
         double mm = entityWeight;
         if (mm == -1) mm = KeptLineweight(db.peekObject(p.layerId), -3);
         if (mm < 0) mm = o.style.weightOf(ColourIndexOf(db, p));
-        return std::max(mm, kFinestPenMm) * unit;
+        return std::max(std::max(mm, kFinestPenMm) * unit, thinnest);
     };
 
     cairo_save(cr);
@@ -292,10 +294,10 @@ void Paint(cairo_t* cr, const AcDbDatabase& db, const PlotOptions& o, double uni
 
 }  // namespace
 
-bool PaintPlot(cairo_t* cr, const AcDbDatabase& db, const PlotOptions& o, double unit, PlotReport& report,
-               std::string& error) {
+bool PaintPlot(cairo_t* cr, const AcDbDatabase& db, const PlotOptions& o, double unit, double thinnest,
+               PlotReport& report, std::string& error) {
     if (!LayOut(db, o, report, error)) return false;
-    Paint(cr, db, o, unit, report);
+    Paint(cr, db, o, unit, report, thinnest);
     return true;
 }
 
@@ -320,7 +322,7 @@ bool PlotDrawing(const AcDbDatabase& db, const PlotOptions& o, PlotReport& repor
         return false;
     }
     return WritePicture(
-        o.file, width, height, [&](cairo_t* cr) { Paint(cr, db, o, unit, report); }, error);
+        o.file, width, height, [&](cairo_t* cr) { Paint(cr, db, o, unit, report, 0.0); }, error);
 }
 
 }  // namespace vorn::render

@@ -71,10 +71,11 @@ struct PlotReport {
 };
 
 // Paints the plot (options.file aside) into cr: the sheet with its top left corner at the origin,
-// unit device units a sheet millimetre; the painting PlotDrawing writes, for a preview. False
-// with what is wrong with the margins.
-bool PaintPlot(cairo_t* cr, const AcDbDatabase& db, const PlotOptions& options, double unit, PlotReport& report,
-               std::string& error);
+// unit device units a sheet millimetre; the painting PlotDrawing writes, for a preview, where no
+// pen is finer than thinnest device units (a pixel, so that fine pens still show). False with
+// what is wrong with the margins.
+bool PaintPlot(cairo_t* cr, const AcDbDatabase& db, const PlotOptions& options, double unit, double thinnest,
+               PlotReport& report, std::string& error);
 
 // Plots model space into options.file, written atomically (the old file stays on failure).
 // False with a message naming the file and the reason.
