@@ -217,6 +217,9 @@ int PlotInDialog(const AcDbDatabase& db) {
     if (!dialog) return -1;
     PlotChoices choices = g_last;
     choices.view = ShownView();
+    // The first plot of a named drawing goes beside it, under its name.
+    if (choices.file.empty() && !DrawingFileName().empty())
+        choices.file = fs::path(DrawingFileName()).replace_extension(L".pdf").wstring();
     if (choices.area == PlotChoices::Area::View && !choices.view.isValid()) choices.area = PlotChoices::Area::Extents;
     for (;;) {
         const int answer = dialog(db, choices);
