@@ -47,7 +47,7 @@ AcDbExtents ShownView() {
 }
 
 constexpr const wchar_t* kNoView =
-    L"There is no window whose view could be plotted: expected a corner point, Extents or Window.";
+    L"There is no window whose view could be plotted: expected a corner point, Extents or Window";
 
 std::wstring Mm(double v) {
     wchar_t buf[32];
@@ -130,7 +130,7 @@ bool AskArea(AcDbExtents& area) {
             if (word == L"View") {
                 area = ShownView();
                 if (area.isValid()) return true;
-                vorn::ed::RefuseAnswer(kNoView);
+                vorn::ed::RefuseAnswer(std::wstring(kNoView) + L".");
                 continue;
             }
             if (word != L"Window") {

@@ -361,15 +361,17 @@ TEST_F(WindowTest, TreeAreaSweepPlantsWhereTheMouseGoes) {
 
 // PLOT in the window asks through its dialog, and a script's prompts stay for scripts. The
 // sheet and scale set in the dialog's widgets make the PDF's page and the plot's scale, the
-// preview shows that sheet with the drawing on it, Cancel writes nothing, and the current view
-// plots what the window shows.
+// preview shows that sheet with the drawing on it, Cancel writes nothing, the current view
+// plots what the window shows, and a window's corners are picked in the drawing between two
+// showings of the dialog.
 TEST_F(WindowTest, PlotDialogPlotsTheSheetScaleAndViewChosen) {
     namespace fs = std::filesystem;
     if (std::system("pdfinfo -v >/dev/null 2>&1") != 0) GTEST_SKIP() << "pdfinfo (poppler-utils) is not installed";
     const fs::path dir = fs::path(VORN_BINARY_DIR) / "gui-plot";
     fs::create_directories(dir);
-    const fs::path sheet = dir / "a1.pdf", cancelled = dir / "cancelled.pdf", shown = dir / "view.pdf";
-    for (const fs::path& p : {sheet, cancelled, shown}) fs::remove(p);
+    const fs::path sheet = dir / "a1.pdf", cancelled = dir / "cancelled.pdf", shown = dir / "view.pdf",
+                   picked = dir / "window.pdf";
+    for (const fs::path& p : {sheet, cancelled, shown, picked}) fs::remove(p);
 
     // Acts on the plot dialog once it stands.
     const auto inDialog = [](std::function<void(vorn::gui::PlotDialog&)> act) {
@@ -435,6 +437,20 @@ TEST_F(WindowTest, PlotDialogPlotsTheSheetScaleAndViewChosen) {
             });
             Type("PLOT");
         },
+        // Pick < closes the dialog for the window's corners, and it comes again with them.
+        [&] {
+            inDialog([&](vorn::gui::PlotDialog& d) { d.findChild<QPushButton*>(QStringLiteral("pickWindow"))->click(); });
+            Type("PLOT");
+        },
+        [&] { Type("0,0"); },
+        [&] {
+            inDialog([&](vorn::gui::PlotDialog& d) {
+                EXPECT_TRUE(d.findChild<QRadioButton*>(QStringLiteral("areaWindow"))->isChecked());
+                fill(d, "A3", 0, "Fit", picked);
+                press(d, QDialogButtonBox::Ok);
+            });
+            Type("55400,27700");
+        },
     });
     const std::string transcript = window().commandPanel()->transcript()->toPlainText().toStdString();
     const std::string info = vorn::test::CommandOutput("pdfinfo '" + sheet.string() + "' 2>&1");
@@ -455,9 +471,11 @@ TEST_F(WindowTest, PlotDialogPlotsTheSheetScaleAndViewChosen) {
     // Fitted to A3's printable 400 x 277 mm, the view of the window sets the scale.
     ASSERT_TRUE(fs::exists(shown)) << transcript;
     const double expected = std::max(viewW / 400.0, viewH / 277.0);
-    const auto at = transcript.rfind("at 1:");
+    const auto at = transcript.find("at 1:", transcript.find(shown.string()) - 40);
     ASSERT_NE(at, std::string::npos) << transcript;
     EXPECT_NEAR(std::stod(transcript.substr(at + 5)), expected, 0.1) << transcript;
+    // The window picked, 55.4 x 27.7 m, fits A3's printable area at 1:138.5.
+    EXPECT_NE(transcript.find("at 1:138.5 to " + picked.string()), std::string::npos) << transcript;
 }
 
 // Closing the window with unsaved changes asks first: Cancel keeps the window and the
