@@ -359,6 +359,16 @@ TEST_F(WindowTest, TreeAreaSweepPlantsWhereTheMouseGoes) {
     EXPECT_GT(box.maxPoint().x, 30000);
 }
 
+// Acts on the plot dialog once it stands (it comes up when the command runs, after the step).
+void WhenPlotDialogStands(std::function<void(vorn::gui::PlotDialog&)> act, int tries) {
+    QTimer::singleShot(20, [act, tries] {
+        auto* dialog = qobject_cast<vorn::gui::PlotDialog*>(QApplication::activeModalWidget());
+        if (!dialog && tries < 100) return WhenPlotDialogStands(act, tries + 1);
+        ASSERT_NE(dialog, nullptr) << "PLOT showed no dialog";
+        act(*dialog);
+    });
+}
+
 // PLOT in the window asks through its dialog, and a script's prompts stay for scripts. The
 // sheet and scale set in the dialog's widgets make the PDF's page and the plot's scale, the
 // preview shows that sheet with the drawing on it, Cancel writes nothing, the current view
@@ -373,18 +383,7 @@ TEST_F(WindowTest, PlotDialogPlotsTheSheetScaleAndViewChosen) {
                    picked = dir / "window.pdf";
     for (const fs::path& p : {sheet, cancelled, shown, picked}) fs::remove(p);
 
-    // Acts on the plot dialog once it stands.
-    const auto inDialog = [](std::function<void(vorn::gui::PlotDialog&)> act) {
-        auto tries = std::make_shared<int>(0);
-        auto attempt = std::make_shared<std::function<void()>>();
-        *attempt = [act, tries, attempt] {
-            auto* dialog = qobject_cast<vorn::gui::PlotDialog*>(QApplication::activeModalWidget());
-            if (!dialog && ++*tries < 100) return QTimer::singleShot(20, *attempt);
-            ASSERT_NE(dialog, nullptr) << "PLOT showed no dialog";
-            act(*dialog);
-        };
-        QTimer::singleShot(20, *attempt);
-    };
+    const auto inDialog = [](std::function<void(vorn::gui::PlotDialog&)> act) { WhenPlotDialogStands(act, 0); };
     const auto fill = [](vorn::gui::PlotDialog& d, const char* sheet, int orientation, const char* scale,
                          const fs::path& file) {
         d.findChild<QComboBox*>(QStringLiteral("sheet"))->setCurrentText(QString::fromLatin1(sheet));
