@@ -1,6 +1,8 @@
 // The main window.
 #include "gui/mainwindow.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
 #include <QDockWidget>
 #include <QFileInfo>
@@ -56,6 +58,14 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     control.pan = [this](double dx, double dy) {
         const double s = m_view->transform().scale();
         m_view->panPixels(dx * s, -dy * s);
+    };
+    control.shownArea = [this](double lo[2], double hi[2]) {
+        if (m_view->width() <= 0 || m_view->height() <= 0) return false;
+        const AcGePoint3d a = m_view->toWorld(QPointF(0, m_view->height()));
+        const AcGePoint3d b = m_view->toWorld(QPointF(m_view->width(), 0));
+        lo[0] = std::min(a.x, b.x), lo[1] = std::min(a.y, b.y);
+        hi[0] = std::max(a.x, b.x), hi[1] = std::max(a.y, b.y);
+        return hi[0] > lo[0] && hi[1] > lo[1];
     };
     vorn::ed::SetViewControl(control);
 

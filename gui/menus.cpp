@@ -105,6 +105,9 @@ void MainWindow::buildMenus() {
                  {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)});
     QAction* render = describe(action(tr("&Export Picture..."), L"RENDER"),
                                tr("Draw the drawing into a PNG, SVG or PDF file"));
+    QAction* plot = describe(action(tr("&Plot..."), L"PLOT"),
+                             tr("Plot the drawing on a sheet at a scale into a PDF, PNG or SVG file"),
+                             {QKeySequence(Qt::CTRL | Qt::Key_P)});
     QAction* quit = describe(action(tr("&Quit"), L"QUIT"), tr("End vorncad"),
                              {QKeySequence(Qt::CTRL | Qt::Key_Q)});
     save->setIcon(standard(QStyle::SP_DialogSaveButton));
@@ -113,7 +116,7 @@ void MainWindow::buildMenus() {
     quit->setIcon(standard(QStyle::SP_DialogCloseButton));
     QMenu* file = menuBar()->addMenu(tr("&File"));
     file->setObjectName(QStringLiteral("fileMenu"));
-    file->addActions({save, saveAs, render});
+    file->addActions({save, saveAs, render, plot});
     file->addSeparator();
     file->addAction(quit);
 

@@ -21,6 +21,7 @@
 
 #include "framework/library/KyFindFile.h"
 #include "gui/frontend.h"
+#include "gui/plotdialog.h"
 #include "host/base/hostio.h"
 #include "host/base/textcodec.h"
 #include "host/db/dbmain.h"
@@ -38,19 +39,6 @@ constexpr int kThumbnailPixels = 64;
 QPointer<QWidget>& MainWindow() {
     static QPointer<QWidget> window;
     return window;
-}
-
-// A script run in the window answers message boxes, file prompts and the picker with its own
-// lines, as it would headless.
-bool UserCanAnswer() {
-    return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr &&
-           !FrontEnd::instance().scriptRunning();
-}
-
-// A dialog raised while another modal window stands goes on top of that one.
-QWidget* Owner() {
-    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
-    return MainWindow();
 }
 
 // ---- message boxes ----
@@ -274,6 +262,16 @@ int PickItemAnswer(const std::wstring& caption, const std::vector<std::wstring>&
 
 }  // namespace
 
+bool UserCanAnswer() {
+    return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr &&
+           !FrontEnd::instance().scriptRunning();
+}
+
+QWidget* Owner() {
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    return MainWindow();
+}
+
 void InstallNativeDialogs(QWidget* mainWindow) {
     MainWindow() = mainWindow;
     vorn::HostNativeDialogs dialogs;
@@ -281,6 +279,7 @@ void InstallNativeDialogs(QWidget* mainWindow) {
     dialogs.fileDialog = FileDialogAnswer;
     dialogs.pickItem = PickItemAnswer;
     vorn::SetNativeDialogs(std::move(dialogs));
+    InstallPlotDialog();
 }
 
 }  // namespace vorn::gui

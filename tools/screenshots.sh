@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Takes the pictures of the window for the README: the window while a road is dragged
-# (docs/img/window-road.png) and with the tree dialog open (docs/img/window-dialog.png).
+# (docs/img/window-road.png), with the tree dialog open (docs/img/window-dialog.png) and with the
+# plot dialog open (docs/img/window-plot.png).
 # The window runs on a private virtual screen (Xvfb) and is driven with xdotool, as a user
 # would: keys typed, the mouse moved and clicked.
 #   bash tools/screenshots.sh [BUILD_DIR]     (default build/; built first when missing)
@@ -49,3 +50,8 @@ size=1280x860  # the window's own size: it fills the screen
 "$winshot" -w 5 -s "$size" \
   -k "mousemove 640 400" -k "type KyRYBS" -k "key Return" -k "mousemove 520 470" \
   "$top/docs/img/window-dialog.png" -- "$vorncad" "$work/site.dxf" --settings "$work/window/settings.json"
+
+# PLOT's dialog over the window, its preview the sheet at the drawing's scale.
+"$winshot" -w 5 -s "$size" \
+  -k "mousemove 640 400" -k "type PLOT" -k "key Return" \
+  "$top/docs/img/window-plot.png" -- "$vorncad" "$work/site.dxf" --settings "$work/window/settings.json"

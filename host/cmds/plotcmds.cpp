@@ -18,6 +18,7 @@
 #include "host/ed/editor.h"
 #include "host/ed/programoptions.h"
 #include "host/ed/sysvars.h"
+#include "host/ed/viewctl.h"
 
 namespace vorn::cmds {
 namespace {
@@ -26,14 +27,27 @@ namespace fs = std::filesystem;
 using vorn::render::PlotOptions;
 
 // The last plot's answers, the defaults of the next.
-struct LastPlot {
-    std::wstring sheet = L"A3";
-    std::wstring scale;  // empty: 1:PRINTSCALE
-    bool monochrome = false;
-    double margin = 10.0;
-    std::wstring file;
-};
-LastPlot g_last;
+PlotChoices g_last;
+
+PlotDialog& Dialog() {
+    static PlotDialog dialog;
+    return dialog;
+}
+
+// What the window shows now; invalid without a window.
+AcDbExtents ShownView() {
+    AcDbExtents box;
+    const auto& shown = vorn::ed::GetViewControl().shownArea;
+    double lo[2], hi[2];
+    if (shown && shown(lo, hi)) {
+        box.addPoint(AcGePoint3d(lo[0], lo[1], 0));
+        box.addPoint(AcGePoint3d(hi[0], hi[1], 0));
+    }
+    return box;
+}
+
+constexpr const wchar_t* kNoView =
+    L"There is no window whose view could be plotted: expected a corner point, Extents or Window";
 
 std::wstring Mm(double v) {
     wchar_t buf[32];
@@ -82,26 +96,10 @@ bool AskScale(const AcDbDatabase& db, double& denominator) {
     }
 }
 
-// The drawing's extents, or a window: its first corner given at once or after Window.
-bool AskArea(AcDbExtents& area) {
+// The other corner of a window from its first; false on Esc. A window without area is refused.
+bool AskOppositeCorner(const ads_point a, AcDbExtents& area) {
     for (;;) {
-        ads_point a, b;
-        acedInitGet(RSG_OTHER, L"Extents Window");
-        int rc = acedGetPoint(nullptr, L"\nArea to plot: first corner of a window or [Extents/Window] <Extents>: ", a);
-        if (rc == RTCAN) return false;
-        if (rc == RTNONE) return true;
-        if (rc == RTKWORD) {
-            wchar_t buf[256] = {0};
-            acedGetInput(buf, 256);
-            const std::wstring word = buf;
-            if (word == L"Extents") return true;
-            if (word != L"Window") {
-                vorn::ed::RefuseAnswer(L"\"" + word + L"\" is not accepted here: expected a corner point, Extents or "
-                                       L"Window.");
-                continue;
-            }
-            if (acedGetPoint(nullptr, L"\nFirst corner: ", a) != RTNORM) return false;
-        }
+        ads_point b;
         if (acedGetCorner(a, L"\nOpposite corner: ", b) != RTNORM) return false;
         AcDbExtents box;
         box.addPoint(ToWorld(a));
@@ -111,6 +109,38 @@ bool AskArea(AcDbExtents& area) {
             return true;
         }
         vorn::ed::RefuseAnswer(L"The window has no area: expected two corners apart in x and in y.");
+    }
+}
+
+// The drawing's extents, a window (its first corner given at once or after Window), or the
+// view the window shows.
+bool AskArea(AcDbExtents& area) {
+    for (;;) {
+        ads_point a;
+        acedInitGet(RSG_OTHER, L"Extents Window View");
+        int rc = acedGetPoint(nullptr, L"\nArea to plot: first corner of a window or [Extents/Window/View] <Extents>: ",
+                              a);
+        if (rc == RTCAN) return false;
+        if (rc == RTNONE) return true;
+        if (rc == RTKWORD) {
+            wchar_t buf[256] = {0};
+            acedGetInput(buf, 256);
+            const std::wstring word = buf;
+            if (word == L"Extents") return true;
+            if (word == L"View") {
+                area = ShownView();
+                if (area.isValid()) return true;
+                vorn::ed::RefuseAnswer(std::wstring(kNoView) + L".");
+                continue;
+            }
+            if (word != L"Window") {
+                vorn::ed::RefuseAnswer(L"\"" + word + L"\" is not accepted here: expected a corner point, Extents, "
+                                       L"Window or View.");
+                continue;
+            }
+            if (acedGetPoint(nullptr, L"\nFirst corner: ", a) != RTNORM) return false;
+        }
+        return AskOppositeCorner(a, area);
     }
 }
 
@@ -180,9 +210,45 @@ bool AskPlotFile(std::wstring& file) {
     }
 }
 
+// The window's plot dialog, again after each window picked in the drawing. -1 when there is
+// no dialog to take it, 0 when cancelled, 1 when plotted (or refused with a message).
+int PlotInDialog(const AcDbDatabase& db) {
+    const PlotDialog& dialog = Dialog();
+    if (!dialog) return -1;
+    PlotChoices choices = g_last;
+    choices.view = ShownView();
+    // The first plot of a named drawing goes beside it, under its name.
+    if (choices.file.empty() && !DrawingFileName().empty())
+        choices.file = fs::path(DrawingFileName()).replace_extension(L".pdf").wstring();
+    if (choices.area == PlotChoices::Area::View && !choices.view.isValid()) choices.area = PlotChoices::Area::Extents;
+    for (;;) {
+        const int answer = dialog(db, choices);
+        if (answer != 2) {
+            if (answer != 1) return answer;
+            break;
+        }
+        // The window's corners in the drawing; Esc goes back to the dialog as it was.
+        ads_point a;
+        AcDbExtents box;
+        if (acedGetPoint(nullptr, L"\nFirst corner of the area to plot: ", a) == RTNORM && AskOppositeCorner(a, box)) {
+            choices.window = box;
+            choices.area = PlotChoices::Area::Window;
+        }
+    }
+    PlotOptions o;
+    std::string error;
+    if (!PlotOptionsOf(db, choices, o, error) || !PlotAndReport(db, o, error)) {
+        Say(L"Nothing was plotted: " + FromUtf8(error));
+        return 1;
+    }
+    g_last = choices;
+    return 1;
+}
+
 void PlotCommand() {
     const AcDbDatabase* db = Drawing();
     if (!db) return;
+    if (PlotInDialog(*db) >= 0) return;
     PlotOptions o;
     std::wstring file;
     if (!AskSheet(o.sheet) || !AskScale(*db, o.scale) || !AskArea(o.area) || !AskPlace(o) ||
@@ -255,6 +321,51 @@ bool PlotStyleTableFor(const std::string& file, vorn::render::PlotStyleTable& ta
     }
     return vorn::render::LoadPlotStyle(shipped.string(), table, error);
 }
+
+bool PlotOptionsOf(const AcDbDatabase& db, const PlotChoices& c, PlotOptions& o, std::string& error) {
+    o = PlotOptions{};
+    if (!vorn::render::ParseSheet(ToUtf8(c.sheet), o.sheet, error)) return false;
+    const std::string scale =
+        c.scale.empty() ? vorn::render::PlotScaleText(db.printScale()) : ToUtf8(c.scale);
+    if (!vorn::render::ParsePlotScale(scale, o.scale, error)) return false;
+    switch (c.area) {
+        case PlotChoices::Area::Extents:
+            break;
+        case PlotChoices::Area::Window:
+            if (!c.window.isValid()) {
+                error = "no window to plot was given: pick its two corners in the drawing, or plot the extents";
+                return false;
+            }
+            o.area = c.window;
+            break;
+        case PlotChoices::Area::View:
+            if (!c.view.isValid()) {
+                error = ToUtf8(kNoView);
+                return false;
+            }
+            o.area = c.view;
+            break;
+    }
+    o.centred = c.centred;
+    o.offsetX = c.offsetX;
+    o.offsetY = c.offsetY;
+    const double most = std::min(o.sheet.width, o.sheet.height) / 2;
+    if (!(c.margin >= 0 && c.margin < most)) {
+        error = "margins of " + ToUtf8(Mm(c.margin)) + " mm leave nothing of the sheet: expected 0 to less than " +
+                ToUtf8(Mm(most)) + " mm";
+        return false;
+    }
+    o.margin = c.margin;
+    o.monochrome = c.monochrome;
+    o.file = ToUtf8(c.file);
+    if (c.file.empty() || vorn::render::PictureKindOf(o.file) == vorn::render::PictureKind::Unknown) {
+        error = "\"" + o.file + "\" is no plot file: expected a name ending in .pdf, .png or .svg";
+        return false;
+    }
+    return PlotStyleTableFor("", o.style, error);
+}
+
+void SetPlotDialog(PlotDialog dialog) { Dialog() = std::move(dialog); }
 
 bool PlotAndReport(const AcDbDatabase& db, const PlotOptions& o, std::string& error) {
     vorn::render::PlotReport report;

@@ -16,6 +16,9 @@ struct ViewControl {
     std::function<void(double factor)> zoomScale;
     // Moves the drawing by (dx, dy) world units on the screen.
     std::function<void(double dx, double dy)> pan;
+    // The part of the drawing the view shows now (world coordinates, lower left and upper
+    // right): PLOT's current view. False when it shows nothing yet.
+    std::function<bool(double lo[2], double hi[2])> shownArea;
     bool available() const { return static_cast<bool>(zoomExtents); }
 };
 

@@ -199,30 +199,18 @@ bool LoadPlotStyle(const std::string& file, PlotStyleTable& table, std::string& 
     return true;
 }
 
-bool PlotDrawing(const AcDbDatabase& db, const PlotOptions& o, PlotReport& report, std::string& error) {
-    const PictureKind kind = PictureKindOf(o.file);
-    if (kind == PictureKind::Unknown) {
-        error = o.file + ": unknown plot file type; expected a file ending in .pdf, .png or .svg";
-        return false;
-    }
+namespace {
+
+// Where and how large the area lies on the sheet; false with what is wrong with the margins.
+bool LayOut(const AcDbDatabase& db, const PlotOptions& o, PlotReport& report, std::string& error) {
     const Sheet& sheet = o.sheet;
     const double margin = o.margin;
     if (!(margin >= 0) || 2 * margin >= std::min(sheet.width, sheet.height)) {
-        error = o.file + ": margins of " + Mm(margin) + " mm leave nothing of a " + Mm(sheet.width) + " x " +
+        error = "margins of " + Mm(margin) + " mm leave nothing of a " + Mm(sheet.width) + " x " +
                 Mm(sheet.height) + " mm sheet; expected less than half the sheet's shorter side";
         return false;
     }
-    const double dpi = std::clamp(o.dpi, 10.0, 1200.0);
-    // Device units per sheet millimetre: points on paper, pixels in a PNG.
-    const double unit = (kind == PictureKind::Png ? dpi : kPointsPerInch) / kMmPerInch;
-    const double width = sheet.width * unit, height = sheet.height * unit;
-    if (kind == PictureKind::Png && (width > 20000 || height > 20000)) {
-        error = o.file + ": a " + Mm(sheet.width) + " x " + Mm(sheet.height) + " mm sheet at " + Mm(dpi) +
-                " dpi is over 20000 pixels on a side; plot it as a PDF";
-        return false;
-    }
-
-    AcDbExtents area = o.area.isValid() ? o.area : db.modelSpaceExtents();
+    const AcDbExtents area = o.area.isValid() ? o.area : db.modelSpaceExtents();
     const double mmPerUnit = db.drawUnit() == AcDb::kUnitMeters ? 1000.0 : 1.0;
     const double printW = sheet.width - 2 * margin, printH = sheet.height - 2 * margin;
     double areaW = 0, areaH = 0;
@@ -237,19 +225,29 @@ bool PlotDrawing(const AcDbDatabase& db, const PlotOptions& o, PlotReport& repor
         denominator = std::isfinite(fit) && fit > 0 ? mmPerUnit / fit : 1.0;
         denominator = std::clamp(denominator, kMinDenominator, kMaxDenominator);
     }
-    const double paperPerUnit = mmPerUnit / denominator;  // sheet millimetres per drawing unit
     report.scale = denominator;
-    report.areaWidth = areaW * paperPerUnit;
-    report.areaHeight = areaH * paperPerUnit;
-    const double leftMm = o.centred ? margin + (printW - report.areaWidth) / 2 : margin + o.offsetX;
-    const double bottomMm = o.centred ? margin + (printH - report.areaHeight) / 2 : margin + o.offsetY;
-    report.cut = leftMm < margin - 1e-6 || bottomMm < margin - 1e-6 ||
-                 leftMm + report.areaWidth > sheet.width - margin + 1e-6 ||
-                 bottomMm + report.areaHeight > sheet.height - margin + 1e-6;
+    report.paperPerUnit = mmPerUnit / denominator;
+    report.areaWidth = areaW * report.paperPerUnit;
+    report.areaHeight = areaH * report.paperPerUnit;
+    report.left = o.centred ? margin + (printW - report.areaWidth) / 2 : margin + o.offsetX;
+    report.bottom = o.centred ? margin + (printH - report.areaHeight) / 2 : margin + o.offsetY;
+    report.origin = area.isValid() ? area.minPoint() : AcGePoint3d();
+    report.cut = report.left < margin - 1e-6 || report.bottom < margin - 1e-6 ||
+                 report.left + report.areaWidth > sheet.width - margin + 1e-6 ||
+                 report.bottom + report.areaHeight > sheet.height - margin + 1e-6;
+    return true;
+}
 
+// thinnest: the finest pen in device units, above the sheet's finest (a preview's pixel).
+void Paint(cairo_t* cr, const AcDbDatabase& db, const PlotOptions& o, double unit, const PlotReport& report,
+           double thinnest) {
+    const Sheet& sheet = o.sheet;
+    const double margin = o.margin;
+    const double paperPerUnit = report.paperPerUnit;
     const double scale = paperPerUnit * unit;  // device units per drawing unit
-    const AcGePoint3d lo = area.isValid() ? area.minPoint() : AcGePoint3d();
-    const View view = View::At(lo.x - leftMm * unit / scale, lo.y + (sheet.height - bottomMm) * unit / scale, scale);
+    const AcGePoint3d& lo = report.origin;
+    const View view =
+        View::At(lo.x - report.left * unit / scale, lo.y + (sheet.height - report.bottom) * unit / scale, scale);
 
     // Line types: with PSLTSCALE 1 (the default) their dashes are sheet millimetres, so that a
     // centre line reads the same at every scale; with 0 they are drawing units, as on screen.
@@ -259,7 +257,7 @@ bool PlotDrawing(const AcDbDatabase& db, const PlotOptions& o, PlotReport& repor
     style.lightBackground = true;
     style.plot = true;
     style.monochrome = o.monochrome;
-    style.minLineWidth = kFinestPenMm * unit;
+    style.minLineWidth = std::max(kFinestPenMm * unit, thinnest);
     style.minPattern = kShortestPatternMm * unit;
     style.thinning = kThinningMm * unit;
     style.dashScale = (ltscale > 0 ? ltscale : 1.0) * (paperDashes ? 1.0 / paperPerUnit : 1.0);
@@ -270,27 +268,61 @@ bool PlotDrawing(const AcDbDatabase& db, const PlotOptions& o, PlotReport& repor
         double mm = entityWeight;
         if (mm == -1) mm = KeptLineweight(db.peekObject(p.layerId), -3);
         if (mm < 0) mm = o.style.weightOf(ColourIndexOf(db, p));
-        return std::max(mm, kFinestPenMm) * unit;
+        return std::max(std::max(mm, kFinestPenMm) * unit, thinnest);
     };
 
+    cairo_save(cr);
+    cairo_set_source_rgb(cr, 1, 1, 1);
+    cairo_rectangle(cr, 0, 0, sheet.width * unit, sheet.height * unit);
+    cairo_fill(cr);
+    cairo_rectangle(cr, margin * unit, margin * unit, (sheet.width - 2 * margin) * unit,
+                    (sheet.height - 2 * margin) * unit);
+    cairo_clip(cr);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    {
+        CairoSink sink(cr, view, &db, style);
+        for (const AcDbObjectId& id : db.modelSpaceIds()) {
+            const AcDbEntity* e = AcDbEntity::cast(db.peekObject(id));
+            if (!e) continue;
+            entityWeight = KeptLineweight(e, -1);
+            sink.drawEntity(e);
+        }
+    }
+    cairo_restore(cr);
+}
+
+}  // namespace
+
+bool PaintPlot(cairo_t* cr, const AcDbDatabase& db, const PlotOptions& o, double unit, double thinnest,
+               PlotReport& report, std::string& error) {
+    if (!LayOut(db, o, report, error)) return false;
+    Paint(cr, db, o, unit, report, thinnest);
+    return true;
+}
+
+bool PlotDrawing(const AcDbDatabase& db, const PlotOptions& o, PlotReport& report, std::string& error) {
+    const PictureKind kind = PictureKindOf(o.file);
+    if (kind == PictureKind::Unknown) {
+        error = o.file + ": unknown plot file type; expected a file ending in .pdf, .png or .svg";
+        return false;
+    }
+    if (!LayOut(db, o, report, error)) {
+        error = o.file + ": " + error;
+        return false;
+    }
+    const Sheet& sheet = o.sheet;
+    const double dpi = std::clamp(o.dpi, 10.0, 1200.0);
+    // Device units per sheet millimetre: points on paper, pixels in a PNG.
+    const double unit = (kind == PictureKind::Png ? dpi : kPointsPerInch) / kMmPerInch;
+    const double width = sheet.width * unit, height = sheet.height * unit;
+    if (kind == PictureKind::Png && (width > 20000 || height > 20000)) {
+        error = o.file + ": a " + Mm(sheet.width) + " x " + Mm(sheet.height) + " mm sheet at " + Mm(dpi) +
+                " dpi is over 20000 pixels on a side; plot it as a PDF";
+        return false;
+    }
     return WritePicture(
-        o.file, width, height,
-        [&](cairo_t* cr) {
-            cairo_set_source_rgb(cr, 1, 1, 1);
-            cairo_paint(cr);
-            cairo_rectangle(cr, margin * unit, margin * unit, printW * unit, printH * unit);
-            cairo_clip(cr);
-            cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-            cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-            CairoSink sink(cr, view, &db, style);
-            for (const AcDbObjectId& id : db.modelSpaceIds()) {
-                const AcDbEntity* e = AcDbEntity::cast(db.peekObject(id));
-                if (!e) continue;
-                entityWeight = KeptLineweight(e, -1);
-                sink.drawEntity(e);
-            }
-        },
-        error);
+        o.file, width, height, [&](cairo_t* cr) { Paint(cr, db, o, unit, report, 0.0); }, error);
 }
 
 }  // namespace vorn::render

@@ -9,6 +9,7 @@
 #include "host/db/dbextents.h"
 
 class AcDbDatabase;
+typedef struct _cairo cairo_t;
 
 namespace vorn::render {
 
@@ -62,7 +63,19 @@ struct PlotReport {
     double scale = 0.0;               // the denominator used
     double areaWidth = 0.0, areaHeight = 0.0;  // the area on the sheet, millimetres
     bool cut = false;                 // the area reaches beyond the printable area
+    // Where it lies: its lower left corner left and bottom millimetres from the sheet's lower
+    // left corner, that corner the drawing's point origin; sheet millimetres per drawing unit.
+    double left = 0.0, bottom = 0.0;
+    AcGePoint3d origin;
+    double paperPerUnit = 1.0;
 };
+
+// Paints the plot (options.file aside) into cr: the sheet with its top left corner at the origin,
+// unit device units a sheet millimetre; the painting PlotDrawing writes, for a preview, where no
+// pen is finer than thinnest device units (a pixel, so that fine pens still show). False with
+// what is wrong with the margins.
+bool PaintPlot(cairo_t* cr, const AcDbDatabase& db, const PlotOptions& options, double unit, double thinnest,
+               PlotReport& report, std::string& error);
 
 // Plots model space into options.file, written atomically (the old file stays on failure).
 // False with a message naming the file and the reason.

@@ -211,6 +211,29 @@ TEST(Plot, TheSheetMeasuresTrue) {
     }
 }
 
+// PLOT's prompts in a script: without a window there is no current view to plot, and the
+// keyword is refused (the line counted, exit status 3) while the prompt stays for a window by
+// two corners; the sheet answered is the PDF's page.
+TEST(Plot, ThePromptsRefuseTheCurrentViewWithoutAWindow) {
+    if (!HavePoppler()) GTEST_SKIP() << "pdfinfo (poppler-utils) is not installed";
+    const fs::path dir = WorkDir();
+    const fs::path dxf = dir / "lines.dxf", pdf = dir / "window.pdf", script = dir / "plot.scr";
+    std::ofstream(dxf, std::ios::binary) << TestDrawing();
+    fs::remove(pdf);
+    std::ofstream(script) << "PLOT\nA4P\n1:1000\nView\nWindow\n0,0\n50000,50000\n\n\n\n" << pdf.string() << "\n";
+    int status = -1;
+    const std::string said = Vorncad("'" + dxf.string() + "' -s '" + script.string() + "'", status);
+    EXPECT_EQ(status, 3) << said;
+    EXPECT_NE(said.find("There is no window whose view could be plotted"), std::string::npos) << said;
+    EXPECT_NE(said.find("Plotted on A4P (210 x 297 mm) at 1:1000"), std::string::npos) << said;
+    const std::string info = vorn::test::CommandOutput("pdfinfo '" + pdf.string() + "' 2>&1");
+    double w = 0, h = 0;
+    ASSERT_NE(info.find("Page size:"), std::string::npos) << info;
+    ASSERT_EQ(std::sscanf(info.substr(info.find("Page size:")).c_str(), "Page size: %lf x %lf", &w, &h), 2) << info;
+    EXPECT_NEAR(w, 595.3, 1);
+    EXPECT_NEAR(h, 841.9, 1);
+}
+
 // A plot that cannot be written exits with 1 and says why, and the file that was there stays
 // as it was; a plot that cannot be set up is a bad option (2) before anything runs.
 TEST(Plot, APlotThatCannotBeWrittenKeepsTheOldFile) {

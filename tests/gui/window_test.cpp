@@ -4,13 +4,19 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <cmath>
 #include <filesystem>
 #include <functional>
@@ -24,6 +30,7 @@
 #include "gui/drawingview.h"
 #include "gui/frontend.h"
 #include "gui/mainwindow.h"
+#include "gui/plotdialog.h"
 #include "host/cmds/cmds.h"
 #include "host/db/db.h"
 #include "host/ed/editor.h"
@@ -350,6 +357,124 @@ TEST_F(WindowTest, TreeAreaSweepPlantsWhereTheMouseGoes) {
     ASSERT_EQ(regions, 1) << window().commandPanel()->transcript()->toPlainText().toStdString();
     EXPECT_LT(box.minPoint().x, 9000);
     EXPECT_GT(box.maxPoint().x, 30000);
+}
+
+// Acts on the plot dialog once it stands (it comes up when the command runs, after the step).
+void WhenPlotDialogStands(std::function<void(vorn::gui::PlotDialog&)> act, int tries) {
+    QTimer::singleShot(20, [act, tries] {
+        auto* dialog = qobject_cast<vorn::gui::PlotDialog*>(QApplication::activeModalWidget());
+        if (!dialog && tries < 100) return WhenPlotDialogStands(act, tries + 1);
+        ASSERT_NE(dialog, nullptr) << "PLOT showed no dialog";
+        act(*dialog);
+    });
+}
+
+// PLOT in the window asks through its dialog, and a script's prompts stay for scripts. The
+// sheet and scale set in the dialog's widgets make the PDF's page and the plot's scale, the
+// preview shows that sheet with the drawing on it, Cancel writes nothing, the current view
+// plots what the window shows, and a window's corners are picked in the drawing between two
+// showings of the dialog.
+TEST_F(WindowTest, PlotDialogPlotsTheSheetScaleAndViewChosen) {
+    namespace fs = std::filesystem;
+    if (std::system("pdfinfo -v >/dev/null 2>&1") != 0) GTEST_SKIP() << "pdfinfo (poppler-utils) is not installed";
+    const fs::path dir = fs::path(VORN_BINARY_DIR) / "gui-plot";
+    fs::create_directories(dir);
+    const fs::path sheet = dir / "a1.pdf", cancelled = dir / "cancelled.pdf", shown = dir / "view.pdf",
+                   picked = dir / "window.pdf";
+    for (const fs::path& p : {sheet, cancelled, shown, picked}) fs::remove(p);
+
+    const auto inDialog = [](std::function<void(vorn::gui::PlotDialog&)> act) { WhenPlotDialogStands(act, 0); };
+    const auto fill = [](vorn::gui::PlotDialog& d, const char* sheet, int orientation, const char* scale,
+                         const fs::path& file) {
+        d.findChild<QComboBox*>(QStringLiteral("sheet"))->setCurrentText(QString::fromLatin1(sheet));
+        d.findChild<QComboBox*>(QStringLiteral("orientation"))->setCurrentIndex(orientation);
+        d.findChild<QComboBox*>(QStringLiteral("scale"))->setCurrentText(QString::fromLatin1(scale));
+        d.findChild<QLineEdit*>(QStringLiteral("file"))->setText(QString::fromStdString(file.string()));
+    };
+    // A dialog that stays after OK says why in its status line.
+    const auto press = [](vorn::gui::PlotDialog& d, QDialogButtonBox::StandardButton which) {
+        d.findChild<QDialogButtonBox*>()->button(which)->click();
+        if (d.isVisible()) {
+            ADD_FAILURE() << d.findChild<QLabel*>(QStringLiteral("status"))->text().toStdString();
+            d.reject();
+        }
+    };
+    QImage preview;
+    double viewW = 0, viewH = 0;
+    Run({
+        [&] { Type("LINE"); },
+        [&] { Type("0,0"); },
+        [&] { Type("100000,0"); },
+        [&] { Type("100000,60000"); },
+        [&] { Type(""); },
+        [&] {
+            inDialog([&](vorn::gui::PlotDialog& d) {
+                fill(d, "A1", 0, "1:500", sheet);
+                d.updatePreview();
+                preview = d.findChild<vorn::gui::PlotPreview*>(QStringLiteral("preview"))->sheet();
+                press(d, QDialogButtonBox::Ok);
+            });
+            Type("PLOT");
+        },
+        [&] {
+            inDialog([&](vorn::gui::PlotDialog& d) {
+                fill(d, "A4", 1, "Fit", cancelled);
+                press(d, QDialogButtonBox::Cancel);
+            });
+            Type("PLOT");
+        },
+        [&] {
+            DrawingView* view = window().view();
+            view->zoomWindow(0, -5000, 10000, 5000);
+            const AcGePoint3d lo = view->toWorld(QPointF(0, view->height()));
+            const AcGePoint3d hi = view->toWorld(QPointF(view->width(), 0));
+            viewW = hi.x - lo.x, viewH = hi.y - lo.y;
+            inDialog([&](vorn::gui::PlotDialog& d) {
+                fill(d, "A3", 0, "Fit", shown);
+                d.findChild<QRadioButton*>(QStringLiteral("areaView"))->setChecked(true);
+                press(d, QDialogButtonBox::Ok);
+            });
+            Type("PLOT");
+        },
+        // Pick < closes the dialog for the window's corners, and it comes again with them.
+        [&] {
+            inDialog([&](vorn::gui::PlotDialog& d) { d.findChild<QPushButton*>(QStringLiteral("pickWindow"))->click(); });
+            Type("PLOT");
+        },
+        [&] { Type("0,0"); },
+        [&] {
+            inDialog([&](vorn::gui::PlotDialog& d) {
+                EXPECT_TRUE(d.findChild<QRadioButton*>(QStringLiteral("areaWindow"))->isChecked());
+                fill(d, "A3", 0, "Fit", picked);
+                press(d, QDialogButtonBox::Ok);
+            });
+            Type("55400,27700");
+        },
+    });
+    const std::string transcript = window().commandPanel()->transcript()->toPlainText().toStdString();
+    const std::string info = vorn::test::CommandOutput("pdfinfo '" + sheet.string() + "' 2>&1");
+    double w = 0, h = 0;
+    ASSERT_NE(info.find("Page size:"), std::string::npos) << info << transcript;
+    ASSERT_EQ(std::sscanf(info.substr(info.find("Page size:")).c_str(), "Page size: %lf x %lf", &w, &h), 2) << info;
+    EXPECT_NEAR(w, 2384, 1);
+    EXPECT_NEAR(h, 1684, 1);
+    EXPECT_NE(transcript.find("Plotted on A1 (841 x 594 mm) at 1:500"), std::string::npos) << transcript;
+    // The preview is the A1 sheet lying, with the drawing's lines in ink on it.
+    ASSERT_FALSE(preview.isNull());
+    EXPECT_NEAR(double(preview.width()) / preview.height(), 841.0 / 594.0, 0.02);
+    int ink = 0;
+    for (int y = 0; y < preview.height(); ++y)
+        for (int x = 0; x < preview.width(); ++x) ink += qGray(preview.pixel(x, y)) < 200;
+    EXPECT_GT(ink, preview.width() / 4);
+    EXPECT_FALSE(fs::exists(cancelled));
+    // Fitted to A3's printable 400 x 277 mm, the view of the window sets the scale.
+    ASSERT_TRUE(fs::exists(shown)) << transcript;
+    const double expected = std::max(viewW / 400.0, viewH / 277.0);
+    const auto at = transcript.find("at 1:", transcript.find(shown.string()) - 40);
+    ASSERT_NE(at, std::string::npos) << transcript;
+    EXPECT_NEAR(std::stod(transcript.substr(at + 5)), expected, 0.1) << transcript;
+    // The window picked, 55.4 x 27.7 m, fits A3's printable area at 1:138.5.
+    EXPECT_NE(transcript.find("at 1:138.5 to " + picked.string()), std::string::npos) << transcript;
 }
 
 // Closing the window with unsaved changes asks first: Cancel keeps the window and the
