@@ -56,6 +56,11 @@ std::string DefaultSettingsFile() {
     return (base / "vorncad" / "settings.json").string();
 }
 
+// The command line's history, shared by the terminal and the window, beside the settings.
+std::string HistoryFile(const std::wstring& settingsFile) {
+    return (fs::path(vorn::ToUtf8(settingsFile)).parent_path() / "history").string();
+}
+
 std::wstring WithSlash(const std::string& dir) {
     std::wstring w = vorn::FromUtf8(dir);
     if (!w.empty() && w.back() != L'/') w += L'/';
@@ -135,7 +140,7 @@ int main(int argc, char** argv) {
     } else if (window) {
         // The window is the front end; no lines are read from the terminal.
     } else if (isatty(STDIN_FILENO)) {
-        source = vorn::ed::TerminalSource();
+        source = vorn::ed::TerminalSource(HistoryFile(po.settingsFile));
         echo = false;
         interactive = true;
     } else {
@@ -180,7 +185,7 @@ int main(int argc, char** argv) {
     if (window) {
         vorn::gui::WindowModeOptions wo;
         wo.script = source;
-        wo.historyFile = (fs::path(vorn::ToUtf8(po.settingsFile)).parent_path() / "history").string();
+        wo.historyFile = HistoryFile(po.settingsFile);
         wo.banner = L"vorncad " + vorn::FromUtf8(VORN_VERSION) + L": type a command or choose one from the menus; "
                     L"HELP lists them.\n";
         vorn::gui::RunWindowMode(argc, argv, std::move(wo));
