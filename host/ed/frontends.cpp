@@ -69,6 +69,18 @@ int OnCancelKey(int, int key) {
     return rl_newline(1, key);
 }
 
+// Space ends the line as Enter does where the prompt waiting takes no spaces (Command:, a
+// point, objects); elsewhere it is typed, and so it is after the name of a command that takes
+// an argument on its line ("HELP OFFSET").
+int OnSpace(int count, int key) {
+    bool enter = SpaceAnswersLikeEnter();
+    if (enter && CurrentInput().kind == InputKind::kCommand) {
+        const CommandInfo* c = LookupCommand(Trim(FromUtf8(rl_line_buffer)));
+        if (c && c->withArgument && rl_point == rl_end) enter = false;
+    }
+    return enter ? rl_newline(1, '\n') : rl_insert(count, key);
+}
+
 // What Tab offers: command names at Command: (also after HELP), else the keywords of the
 // prompt waiting. Matched without regard to case; given as the registry spells them.
 std::vector<std::string> CompletionWords(const std::string& lineBefore) {
@@ -178,6 +190,7 @@ LineSource TerminalSource(const std::string& historyFile) {
     rl_initialize();
     rl_prep_term_function = PrepareTerminal;
     rl_bind_key(3, OnCancelKey);
+    rl_bind_key(' ', OnSpace);
     // Esc alone cancels once no further key of a sequence (an arrow key's) follows shortly.
     rl_bind_keyseq("\\e", OnCancelKey);
     rl_variable_bind("keyseq-timeout", "50");

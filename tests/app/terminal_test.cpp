@@ -99,7 +99,7 @@ private:
     std::size_t m_mark = 0;
 };
 
-TEST(VorncadTerminal, EscAndCtrlCCancelCleanlyTabCompletesAndHistoryLasts) {
+TEST(VorncadTerminal, EscAndCtrlCCancelCleanlySpaceEntersTabCompletesAndHistoryLasts) {
     const fs::path dir = fs::path(VORN_BINARY_DIR) / "tests" / "app" / "work" / "terminal";
     fs::remove_all(dir);
     fs::create_directories(dir);
@@ -117,7 +117,14 @@ TEST(VorncadTerminal, EscAndCtrlCCancelCleanlyTabCompletesAndHistoryLasts) {
         // The key after Esc is typed, not eaten; Ctrl-C ends the line before "*Cancel*".
         EXPECT_TRUE(t.Type("x", "x")) << t.Screen();
         EXPECT_TRUE(t.Type("\x03", "\n*Cancel*\nCommand: ")) << t.Screen();
-        // Command names complete without regard to case.
+        // Space at Command: is Enter: it runs the last command again, and a point typed ends
+        // with it; after HELP it is typed, for the name that follows.
+        EXPECT_TRUE(t.Type(" ", "LINE\nSpecify first point: ")) << t.Screen();
+        EXPECT_TRUE(t.Type("5,5 ", "Specify next point or [Undo]: ")) << t.Screen();
+        EXPECT_TRUE(t.Type("\x1b", "*Cancel*\nCommand: ")) << t.Screen();
+        // Command names complete without regard to case, also after HELP.
+        EXPECT_TRUE(t.Type("HELP offs\t\r", "HELP OFFSET\nOFFSET")) << t.Screen();
+        EXPECT_TRUE(t.Wait("Command: ")) << t.Screen();
         EXPECT_TRUE(t.Type("offs\t\r", "OFFSET\nSpecify offset distance")) << t.Screen();
         EXPECT_TRUE(t.Type("\x03", "*Cancel*\nCommand: ")) << t.Screen();
         t.Type("\x04", "");
