@@ -137,7 +137,7 @@ void Remember(const char* line, const std::string& file) {
     if (err != 0 && !told) {
         told = true;
         Print(L"Note: the command history cannot be kept in " + FromUtf8(file) + L": " +
-                  FromUtf8(std::strerror(err)) + L"; lines typed now are forgotten at exit.\n");
+              FromUtf8(std::strerror(err)) + L"; lines typed now are forgotten at exit.\n");
     }
 }
 
