@@ -2,6 +2,7 @@
 // command line or read from a script, then saves the drawing and draws its picture.
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -141,6 +142,9 @@ int main(int argc, char** argv) {
         // The window is the front end; no lines are read from the terminal.
     } else if (isatty(STDIN_FILENO)) {
         source = vorn::ed::TerminalSource(HistoryFile(po.settingsFile));
+        // Ctrl-C cancels the prompt (a key while readline reads); pressed while a command
+        // works it must not end the program and lose the drawing unsaved.
+        std::signal(SIGINT, SIG_IGN);
         echo = false;
         interactive = true;
     } else {

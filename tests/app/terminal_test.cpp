@@ -51,6 +51,7 @@ public:
         if (m_fd >= 0) close(m_fd);
     }
     bool Started() const { return m_pid > 0; }
+    pid_t Pid() const { return m_pid; }
 
     // Types keys, then waits until the screen (since the last wait) shows expected.
     bool Type(const std::string& keys, const std::string& expected) {
@@ -121,6 +122,10 @@ TEST(VorncadTerminal, EscAndCtrlCCancelCleanlySpaceEntersTabCompletesAndHistoryL
         // with it; after HELP it is typed, for the name that follows.
         EXPECT_TRUE(t.Type(" ", "LINE\nSpecify first point: ")) << t.Screen();
         EXPECT_TRUE(t.Type("5,5 ", "Specify next point or [Undo]: ")) << t.Screen();
+        EXPECT_TRUE(t.Type("\x1b", "*Cancel*\nCommand: ")) << t.Screen();
+        // An interrupt (Ctrl-C while a command works) does not end the program.
+        kill(t.Pid(), SIGINT);
+        EXPECT_TRUE(t.Type("LINE\r", "Specify first point: ")) << t.Screen();
         EXPECT_TRUE(t.Type("\x1b", "*Cancel*\nCommand: ")) << t.Screen();
         // Command names complete without regard to case, also after HELP.
         EXPECT_TRUE(t.Type("HELP offs\t\r", "HELP OFFSET\nOFFSET")) << t.Screen();
