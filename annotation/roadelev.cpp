@@ -54,7 +54,7 @@ bool AskGradeSource(const AcDbObjectId& baseId, GradeSource& source) {
         acedInitGet(0, L"W R");
         ads_name name;
         ads_point pick;
-        const int rc = acedEntSel(L"\n请选择第二个标高或 [输入坡度(W)/修改标高(R)]<退出>:", name, pick);
+        const int rc = acedEntSel(KyUtTranslate(L"\n请选择第二个标高或 [输入坡度(W)/修改标高(R)]<退出>:").c_str(), name, pick);
         if (rc != RTNORM) {
             if (rc != RTKWORD) return false;
             break;
@@ -94,11 +94,11 @@ bool AskGradeSource(const AcDbObjectId& baseId, GradeSource& source) {
         }
     }
     KyAnnoElevationMark mark;
-    if (!PickMark(L"\n请选择固定标高<退出>:", mark, nullptr)) return false;
+    if (!PickMark(KyUtTranslate(L"\n请选择固定标高<退出>:").c_str(), mark, nullptr)) return false;
     source.point = mark.location;
     source.elevation = mark.elevation;
     source.haveSecond = true;
-    const int got = KyPtSelectEntities(L"\n请选择需要修改的标高<退出>:", source.toModify, elevFilter);
+    const int got = KyPtSelectEntities(KyUtTranslate(L"\n请选择需要修改的标高<退出>:").c_str(), source.toModify, elevFilter);
     if (got != RTNORM && got != RTNONE) return false;
     return !source.toModify.IsEmpty();
 }
@@ -109,7 +109,7 @@ bool AskGradeSource(const AcDbObjectId& baseId, GradeSource& source) {
 // command.
 bool AskBaseLine(const AcGePoint3d& basePoint, const GradeSource& source, KyGePolyline2d& line) {
     KyAdsEnt curve;
-    const int rc = KyPtSelectEntity(L"\n请选基准线:", curve, KyAnnoBaseCurveFilter());
+    const int rc = KyPtSelectEntity(KyUtTranslate(L"\n请选基准线:").c_str(), curve, KyAnnoBaseCurveFilter());
     if (rc == RTCAN) return false;
     if (rc == RTNORM) return KyAnnoCurveAsPolyline(curve.GetObjectId(), line);
     if (source.haveSecond &&
@@ -148,7 +148,7 @@ void PlaceMarks(const KyDbSymbElevation* base, const AcGePoint3d& basePoint, dou
     for (;;) {
         KyRoadElevJig jig(base, basePoint, grade, mode);
         jig.SetBaseLine(line);
-        acutPrintf(L"\n请点取确定位置<退出>:");
+        acutPrintf(L"%s", KyUtTranslate(L"\n请点取确定位置<退出>:").c_str());
         if (jig.drag() != AcEdJig::kNormal) return;
         AddToCurrentSpace(static_cast<AcDbEntity*>(jig.entity()->clone()));
     }
@@ -162,7 +162,7 @@ void KyRoadElev() {
     KyAnnoElevationMark baseMark;
     KyDbSymbElevation* copy = nullptr;
     AcDbObjectId baseId;
-    if (!PickMark(L"\n请选择基准标高<退出>:", baseMark, &baseId, &copy)) return;
+    if (!PickMark(KyUtTranslate(L"\n请选择基准标高<退出>:").c_str(), baseMark, &baseId, &copy)) return;
     const std::unique_ptr<KyDbSymbElevation> base(copy);
 
     GradeSource source;

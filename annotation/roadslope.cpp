@@ -36,7 +36,7 @@ std::wstring LengthText(double length, int n) { return L"L=" + FormatDecimals(le
 bool AskBaseLine(const AcGePoint3d& p1, const AcGePoint3d& p2, KyGePolyline2d& line,
                  bool& picked) {
     KyAdsEntSet set;
-    const int rc = KyPtSelectEntities(L"\n请选基准线:", set, KyAnnoBaseCurveFilter());
+    const int rc = KyPtSelectEntities(KyUtTranslate(L"\n请选基准线:").c_str(), set, KyAnnoBaseCurveFilter());
     if (rc == RTCAN) return false;
     picked = rc == RTNORM && !set.IsEmpty();
     if (!picked) {
@@ -114,7 +114,7 @@ Step AutomaticMode(const AcDbObjectId& first, const AcDbObjectId& second, int n)
 bool AskValue(const wchar_t* format, const std::wstring& shown, bool distance,
               std::wstring (*check)(double), double& value) {
     CString prompt;
-    prompt.Format(format, shown.c_str());
+    prompt.Format(KyUtTranslate(format).c_str(), shown.c_str());
     for (;;) {
         ads_real typed = value;
         const int rc = distance ? acedGetDist(nullptr, prompt, &typed) : acedGetReal(prompt, &typed);
@@ -132,7 +132,7 @@ bool AskValue(const wchar_t* format, const std::wstring& shown, bool distance,
 // The arrow placed and turned by hand, with the grade and length typed.
 Step ManualMode(int n) {
     ads_point pick;
-    if (acedGetPoint(nullptr, L"\n点取标注道路坡度的位置<自动标注>:", pick) != RTNORM) return kGoOn;
+    if (acedGetPoint(nullptr, KyUtTranslate(L"\n点取标注道路坡度的位置<自动标注>:").c_str(), pick) != RTNORM) return kGoOn;
     KyRoadSlopeJig jig(UcsToWcs(pick));
     for (;;) {
         const int rc = jig.DoDrag();
@@ -161,7 +161,7 @@ Step ManualMode(int n) {
 void AskPrecision(int& n) {
     for (;;) {
         CString prompt;
-        prompt.Format(L"\n请输入要保留的小数位数<%d>:", n);
+        prompt.Format(KyUtTranslate(L"\n请输入要保留的小数位数<%d>:").c_str(), n);
         int value = n;
         if (acedGetInt(prompt, &value) != RTNORM) return;
         if (KyAnnoPrecisionValid(value)) {
@@ -182,15 +182,15 @@ void KyRoadSlope() {
         KyAdsEntSet set;
         std::wstring keyword = L"D E";
         const int rc = KyPtSelectEntities(
-            L"\n选取两个道路标高自动标注或 [手动标注(D)/设置精度(E)]<退出>:", set, filter, keyword);
+            KyUtTranslate(L"\n选取两个道路标高自动标注或 [手动标注(D)/设置精度(E)]<退出>:").c_str(), set, filter, keyword);
         if (rc == RTNORM) {
             if (set.GetLength() > 2) {
-                acutPrintf(L"\n超过两个对象,请正确选择!");
+                acutPrintf(L"%s", KyUtTranslate(L"\n超过两个对象,请正确选择!").c_str());
                 continue;
             }
             if (set.GetLength() == 1) {
                 KyAdsEnt second;
-                if (KyPtSelectEntity(L"\n选取第二个道路标高<退出>:", second, filter) != RTNORM) break;
+                if (KyPtSelectEntity(KyUtTranslate(L"\n选取第二个道路标高<退出>:").c_str(), second, filter) != RTNORM) break;
                 set += second.GetObjectId();
             }
             // The same mark picked twice leaves one mark: no slope between two places.

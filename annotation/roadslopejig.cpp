@@ -6,6 +6,7 @@
 
 #include "annotation/annotationdb.h"
 #include "annotation/slopeangle.h"
+#include "frame/VornFrame.h"
 #include "framework/core/KyDbSymbArrow.h"
 #include "framework/core/KyDbUtil.h"
 #include "framework/core/KyDtLayer.h"
@@ -83,7 +84,7 @@ KyRoadSlopeJig::KyRoadSlopeJig(double angle, const AcGePoint3d& point, const std
 KyRoadSlopeJig::~KyRoadSlopeJig() { delete m_pArrow; }
 
 int KyRoadSlopeJig::DoDrag() {
-    acutPrintf(m_nTurning ? L"\n确定标注方向" : L"\n确定标注位置:");
+    acutPrintf(L"%s", KyUtTranslate(m_nTurning ? L"\n确定标注方向" : L"\n确定标注位置:").c_str());
     // The arrow stands from the start, also for a click before any cursor move.
     update();
     const DragStatus status = drag();

@@ -2,6 +2,7 @@
 // command line or read from a script, then saves the drawing and draws its picture.
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -54,6 +55,11 @@ std::string DefaultSettingsFile() {
     const char* home = std::getenv("HOME");
     fs::path base = (xdg && *xdg) ? fs::path(xdg) : fs::path(home ? home : ".") / ".config";
     return (base / "vorncad" / "settings.json").string();
+}
+
+// The command line's history, shared by the terminal and the window, beside the settings.
+std::string HistoryFile(const std::wstring& settingsFile) {
+    return (fs::path(vorn::ToUtf8(settingsFile)).parent_path() / "history").string();
 }
 
 std::wstring WithSlash(const std::string& dir) {
@@ -135,7 +141,10 @@ int main(int argc, char** argv) {
     } else if (window) {
         // The window is the front end; no lines are read from the terminal.
     } else if (isatty(STDIN_FILENO)) {
-        source = vorn::ed::TerminalSource();
+        source = vorn::ed::TerminalSource(HistoryFile(po.settingsFile));
+        // Ctrl-C cancels the prompt (a key while readline reads); pressed while a command
+        // works it must not end the program and lose the drawing unsaved.
+        std::signal(SIGINT, SIG_IGN);
         echo = false;
         interactive = true;
     } else {
@@ -180,7 +189,7 @@ int main(int argc, char** argv) {
     if (window) {
         vorn::gui::WindowModeOptions wo;
         wo.script = source;
-        wo.historyFile = (fs::path(vorn::ToUtf8(po.settingsFile)).parent_path() / "history").string();
+        wo.historyFile = HistoryFile(po.settingsFile);
         wo.banner = L"vorncad " + vorn::FromUtf8(VORN_VERSION) + L": type a command or choose one from the menus; "
                     L"HELP lists them.\n";
         vorn::gui::RunWindowMode(argc, argv, std::move(wo));

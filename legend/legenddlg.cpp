@@ -35,7 +35,7 @@ BOOL KyLegendDlg::OnInitDialog() {
     g_legendBlockIds.setLogicalLength(0);
     if (ReadLibrary()) {
         RestoreLegendSelection(m_rows, g_legendNames, g_legendBlockIds, LoadLegendSymbol);
-        for (const std::wstring& name : g_legendNames) m_listSelected.AddString(name.c_str());
+        for (const std::wstring& name : g_legendNames) m_listSelected.AddString(ShownName(name).c_str());
     }
     PreviewRow(0);
     return TRUE;
@@ -59,8 +59,20 @@ bool KyLegendDlg::ReadLibrary() {
     m_pLegendDir = FindLegendDirectory(*m_group.GetLibrary(0));
     if (!m_pLegendDir) return false;
     m_rows = LegendRows(*m_pLegendDir);
-    for (const KyDtLibItemBase* row : m_rows) m_listAvailable.AddString(row->GetName().c_str());
+    for (const KyDtLibItemBase* row : m_rows) m_listAvailable.AddString(row->GetShownName().c_str());
     return true;
+}
+
+std::wstring KyLegendDlg::ShownName(const std::wstring& name) const {
+    for (const KyDtLibItemBase* row : m_rows)
+        if (row->GetName() == name) return row->GetShownName();
+    return name;
+}
+
+std::wstring KyLegendDlg::NameOfShown(const std::wstring& shown) const {
+    for (const KyDtLibItemBase* row : m_rows)
+        if (row->GetShownName() == shown) return row->GetName();
+    return shown;
 }
 
 void KyLegendDlg::OnPreview() { PreviewRow(m_listAvailable.GetCurSel()); }
@@ -81,22 +93,22 @@ void KyLegendDlg::OnAdd() {
     m_listAvailable.GetText(row, text);
     if (text.IsEmpty()) return;
     if (m_listSelected.FindStringExact(-1, text) >= 0) {
-        AfxMessageBox(L"已选择此图例！", MB_OK);
+        AfxMessageBox(KyUtTranslate(L"已选择此图例！").c_str(), MB_OK);
         return;
     }
     // A symbol that does not load is refused here, so that every listed item has a block.
     const AcDbObjectId id = LoadLegendSymbol(*m_rows[static_cast<std::size_t>(row)]);
     if (id.isNull()) {
-        const std::wstring message = L"图例“" + std::wstring(text.GetString()) +
-                                     L"”的符号图形无法读取，未加入；请检查图库中的文件：" +
-                                     LegendSymbolFile(*m_rows[static_cast<std::size_t>(row)]);
-        AfxMessageBox(message.c_str(), MB_OK);
+        CString message;
+        message.Format(KyUtTranslate(L"图例“%s”的符号图形无法读取，未加入；请检查图库中的文件：%s").c_str(),
+                       text.GetString(), LegendSymbolFile(*m_rows[static_cast<std::size_t>(row)]).c_str());
+        AfxMessageBox(message, MB_OK);
         return;
     }
     SyncOrder();
     m_listSelected.AddString(text);
     g_legendBlockIds.append(id);
-    g_legendNames.push_back(text.GetString());
+    g_legendNames.push_back(m_rows[static_cast<std::size_t>(row)]->GetName());
 }
 
 void KyLegendDlg::OnRemove() {
@@ -119,7 +131,7 @@ void KyLegendDlg::SyncOrder() {
     for (int r = 0; r < count; ++r) {
         CString text;
         m_listSelected.GetText(r, text);
-        const std::wstring name = text.GetString();
+        const std::wstring name = NameOfShown(text.GetString());
         std::size_t j = 0;
         while (j < g_legendNames.size() && (used[j] || g_legendNames[j] != name)) ++j;
         if (j == g_legendNames.size()) return;  // rows and lists disagree: leave them be
@@ -139,7 +151,7 @@ void KyLegendDlg::OnClose() {
         for (int r = 0; r < m_listSelected.GetCount(); ++r) {
             CString text;
             m_listSelected.GetText(r, text);
-            names.push_back(text.GetString());
+            names.push_back(NameOfShown(text.GetString()));
         }
         g_legendNames = names;
     }

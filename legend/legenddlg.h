@@ -43,6 +43,10 @@ protected:
 
 private:
     bool ReadLibrary();
+    // A row's name as the lists show it (GetShownName) and back; the names kept and written
+    // into the legend are the library's own.
+    std::wstring ShownName(const std::wstring& name) const;
+    std::wstring NameOfShown(const std::wstring& shown) const;
     void PreviewRow(int row);
 
     KyUiPreviewCtrl m_preview;  // the symbol of the available row last selected

@@ -58,7 +58,7 @@ bool AlongCurves(KyUiDrawParkSpaceDlg& dialog, const AcDbObjectId& car) {
             return true;
         if (!SizesUsable(&dialog)) continue;
         curve.Redraw(3);
-        const int rows = g_strParkRows.GetString() == KyUtTranslate(L"单排") ? 1 : 2;
+        const int rows = KyParkIsDoubleRow(g_strParkRows) ? 2 : 1;
         ads_point side = {0, 0, 0};
         if (rows == 1 &&
             acedGetPoint(nullptr, KyUtTranslate(L"\n请点取车位所在一侧<退出>: ").c_str(), side) != RTNORM) {

@@ -52,15 +52,24 @@ std::wstring KyParkCheckSizes(const CString& width, const CString& depth, const 
     return std::wstring();
 }
 
-int KyParkStyleFromText(const CString& text) {
+namespace {
+
+// A choice of the lists as written or as the language switch shows it.
+bool IsChoice(const CString& text, const wchar_t* written) {
     const std::wstring s = text.GetString();
-    if (s == L"有停车") return kParkWithCar;
-    if (s == L"无斜线") return kParkNoDiagonal;
-    if (s == L"单斜线") return kParkSingleDiagonal;
+    return s == written || s == KyUtTranslate(written);
+}
+
+}  // namespace
+
+int KyParkStyleFromText(const CString& text) {
+    if (IsChoice(text, L"有停车")) return kParkWithCar;
+    if (IsChoice(text, L"无斜线")) return kParkNoDiagonal;
+    if (IsChoice(text, L"单斜线")) return kParkSingleDiagonal;
     return kParkDoubleDiagonal;
 }
 
-bool KyParkIsDoubleRow(const CString& text) { return text.GetString() == KyUtTranslate(L"双排"); }
+bool KyParkIsDoubleRow(const CString& text) { return IsChoice(text, L"双排"); }
 
 namespace {
 
@@ -73,6 +82,9 @@ void FromText(const CString& text, double factor, double& millimetres) {
 
 void KyParkSettingsToTexts() {
     const double f = KyParkUnitFactor();
+    // The choices as the dialog's lists show them (set before the language switch was read).
+    g_strParkRows = KyUtTranslate(g_strParkRows.GetString()).c_str();
+    g_strParkStyle = KyUtTranslate(g_strParkStyle.GetString()).c_str();
     g_strParkWidth.Format(L"%.2f", g_dParkWidth * f);
     g_strParkDepth.Format(L"%.2f", g_dParkDepth * f);
 }

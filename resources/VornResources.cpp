@@ -52,8 +52,14 @@ std::vector<vorn::mfc::DialogTemplate> RegisteredDialogTemplates() {
 }
 
 void InstallModuleResources(HINSTANCE module) {
-    for (const vorn::mfc::DialogTemplate& dialog : RegisteredDialogTemplates())
+    // Captions and labels in the language of the switch; the module's own code fills lists
+    // and changes texts through KyUtTranslate as it goes.
+    for (vorn::mfc::DialogTemplate& dialog : RegisteredDialogTemplates()) {
+        dialog.caption = KyUtTranslate(dialog.caption);
+        for (vorn::mfc::ControlTemplate& control : dialog.controls)
+            if (!control.text.empty()) control.text = KyUtTranslate(control.text);
         vorn::mfc::AddDialogTemplate(module, dialog);
+    }
     for (const vorn::mfc::CursorResource& cursor : RegisteredCursors()) vorn::mfc::AddCursorResource(module, cursor);
 }
 

@@ -4,6 +4,7 @@ library and the site-plan legend library. Run with /usr/bin/python3 (needs ezdxf
 is committed so the build never runs this."""
 import math
 import os
+import re
 import sys
 
 import ezdxf
@@ -129,7 +130,26 @@ def xml_escape(s):
     return s.replace("&", "&amp;").replace("<", "&lt;").replace(">", "&gt;").replace('"', "&quot;")
 
 
+# The names a user of --lang en reads, given beside each library's own (name_en="...").
+ENGLISH_NAMES = {
+    "总平": "Site plan", "总平设计": "Site plan design", "常用符号": "Common symbols",
+    "总平图例": "Site plan legend", "新建建筑": "New building", "道路": "Road", "停车位": "Parking space",
+    "乔木": "Tree", "灌木": "Shrub", "草坪": "Lawn", "围墙": "Wall", "出入口": "Entrance",
+    "标高": "Elevation", "路灯": "Street lamp", "指北针": "North arrow",
+    "植物": "Plants", "圆形乔木": "Round tree", "星形乔木": "Star tree", "环形乔木": "Ring tree",
+    "丛生乔木": "Clump tree",
+}
+
+
+def with_english_names(body):
+    def named(m):
+        english = ENGLISH_NAMES.get(m.group(1))
+        return m.group(0) if english is None else '%s name_en="%s"' % (m.group(0), xml_escape(english))
+    return re.sub(r'name="([^"]*)"(?! name_en=)', named, body)
+
+
 def write_dmls(path, group, body):
+    body = with_english_names(body)
     with open(path, "w", encoding="utf-8", newline="\n") as f:
         f.write('<?xml version="1.0" encoding="UTF-8"?>\n<libgroup name="%s">\n%s</libgroup>\n'
                 % (xml_escape(group), body))
@@ -140,7 +160,7 @@ def libraries():
     names = ["圆形乔木", "星形乔木", "环形乔木", "丛生乔木"]
     items = "".join('      <item name="%s" file="Tree%d.dxf"/>\n' % (n, i) for i, n in enumerate(names, 1))
     write_dmls(os.path.join(plant, "LibGroup.dmls"), "植物图库",
-               '  <library name="植物" folder="SysLib">\n    <directory name="乔木">\n%s'
+               '  <library name="植物" folder="SysLib">\n    <directory name="乔木" name_en="Trees">\n%s'
                '    </directory>\n  </library>\n' % items)
 
     lib = os.path.join(ROOT, "DwgLib", "GeneralDrawingLib")

@@ -51,7 +51,7 @@ struct DragState {
 
 Step PointMode(std::vector<AcDbObjectId>& placed) {
     ads_point p;
-    if (acedGetPoint(nullptr, L"\n请点取插入点<退出>:", p) != RTNORM) return kPromptFailed;
+    if (acedGetPoint(nullptr, KyUtTranslate(L"\n请点取插入点<退出>:").c_str(), p) != RTNORM) return kPromptFailed;
     if (!SizesUsable()) return kGoOn;
     return PlaceTree(UcsToWcs(p, 0), placed) ? kGoOn : kEnd;
 }
@@ -105,9 +105,9 @@ Step PathMode(std::vector<AcDbObjectId>& placed) {
 
 Step AreaMode(KyRYBSDlg& dialog) {
     ads_point p;
-    if (acedGetPoint(nullptr, L"\n请点击鼠标左键开始<退出>:", p) != RTNORM) return kPromptFailed;
+    if (acedGetPoint(nullptr, KyUtTranslate(L"\n请点击鼠标左键开始<退出>:").c_str(), p) != RTNORM) return kPromptFailed;
     if (!SizesUsable()) return kGoOn;
-    acutPrintf(L"\n点击鼠标左键或右键结束绘制！");
+    acutPrintf(L"%s", KyUtTranslate(L"\n点击鼠标左键或右键结束绘制！").c_str());
     return FillTreeArea(dialog, UcsToWcs(p, 0)) ? kEnd : kGoOn;
 }
 

@@ -26,6 +26,15 @@ std::wstring Where(const pugi::xml_node& node) {
   return L" (element <" + vorn::FromUtf8(node.name()) + L"> \"" + Attr(node, "name") + L"\")";
 }
 
+// The names in other languages a node carries beside its name: name_en="...", name_fr="...".
+void ReadNamesIn(const pugi::xml_node& xml, KyDtLibItemBase& node) {
+  for (pugi::xml_attribute a : xml.attributes()) {
+    const std::string attr = a.name();
+    if (attr.size() > 5 && attr.compare(0, 5, "name_") == 0)
+      node.SetNameIn(vorn::FromUtf8(attr.substr(5)), vorn::FromUtf8(a.as_string()));
+  }
+}
+
 }  // namespace
 
 bool KyIsContainedPath(const std::wstring& relative) {
@@ -102,6 +111,7 @@ bool KyDmLibGroup::ReadFromXML() {
     }
     if (folder.back() != L'/') folder += L'/';
     m_libraries.push_back(std::make_unique<KyDtLibrary>(Attr(lib, "name"), base + folder));
+    ReadNamesIn(lib, *m_libraries.back());
     m_pDoc->libraries.push_back(lib);
   }
   return true;
@@ -126,7 +136,7 @@ void ReadChildren(const pugi::xml_node& xml, KyDtLibItemBase& node, std::vector<
                           Where(child));
         continue;
       }
-      node.AddChild(std::make_unique<KyDtLibItem>(name, file));
+      ReadNamesIn(child, *node.AddChild(std::make_unique<KyDtLibItem>(name, file)));
     } else if (kind == "directory" || kind == "category") {
       if (depth >= kMaxTreeDepth) {
         skipped.push_back(L"element" + Where(child) + L" nested deeper than " + std::to_wstring(kMaxTreeDepth) +
@@ -136,6 +146,7 @@ void ReadChildren(const pugi::xml_node& xml, KyDtLibItemBase& node, std::vector<
       std::unique_ptr<KyDtLibItemBase> sub;
       if (kind == "directory") sub = std::make_unique<KyDtLibDirectory>(name);
       else sub = std::make_unique<KyDtLibCategory>(name);
+      ReadNamesIn(child, *sub);
       ReadChildren(child, *node.AddChild(std::move(sub)), skipped, depth + 1);
     } else {
       skipped.push_back(L"unknown element" + Where(child) + L", expected <category>, <directory> or <item>");

@@ -7,6 +7,8 @@
 //         <directory name="...">
 //           <item name="..." file="a/b.dxf"/>     file: relative to the symbol folder
 //
+// Libraries, categories, directories and items may give their name in other languages beside
+// it, name_en="..." (GetShownName).
 // An item whose file is empty, absolute, or leaves the symbol folder through ".." is skipped,
 // and so is a library whose folder does so, and what lies deeper than 256 levels; the reasons
 // are kept (GetSkipped).

@@ -2,6 +2,7 @@
 // its children in file order.
 #pragma once
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,6 +15,10 @@ class KyDtLibItemBase {
   KyDtLibItemBase& operator=(const KyDtLibItemBase&) = delete;
 
   const std::wstring& GetName() const { return m_strName; }
+  // The name a user reads: the one the library file gives in the language of the switch
+  // (name_en="..." for "en"), else the name. The name stays what the module keeps and writes.
+  const std::wstring& GetShownName() const;
+  void SetNameIn(const std::wstring& language, std::wstring name);
   // "Library", "Category", "Directory" or "Item". A category groups nodes and is looked into
   // by searches that only enter directories of a given name.
   virtual const wchar_t* GetKindName() const = 0;
@@ -25,6 +30,7 @@ class KyDtLibItemBase {
 
  private:
   std::wstring m_strName;
+  std::map<std::wstring, std::wstring> m_names;  // by language
   std::vector<std::unique_ptr<KyDtLibItemBase>> m_children;
 };
 

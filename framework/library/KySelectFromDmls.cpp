@@ -21,7 +21,7 @@ void Collect(const KyDtLibItemBase& node, const KyDtLibrary& lib, const std::wst
     if (const auto* item = dynamic_cast<const KyDtLibItem*>(child)) {
       if (!item->GetName().empty()) out.push_back({item, &lib, where});
     } else {
-      Collect(*child, lib, where + child->GetName() + L"/", out);
+      Collect(*child, lib, where + child->GetShownName() + L"/", out);
     }
   }
 }
@@ -38,12 +38,12 @@ bool SelectFromDmls(const std::wstring& libFile, std::wstring& file, std::wstrin
   std::vector<Choice> choices;
   for (int i = 0; i < group.GetLibraryCount(); ++i) {
     const KyDtLibrary* lib = group.GetLibrary(i);
-    Collect(*lib, *lib, lib->GetName() + L"/", choices);
+    Collect(*lib, *lib, lib->GetShownName() + L"/", choices);
   }
   if (const auto& native = vorn::NativeDialogs().pickItem) {
     std::vector<std::wstring> names, files;
     for (const Choice& c : choices) {
-      names.push_back(c.where + c.item->GetName());
+      names.push_back(c.where + c.item->GetShownName());
       files.push_back(c.library->GetSymbolFolder() + c.item->GetDataFile());
     }
     int chosen = -1;
@@ -56,7 +56,7 @@ bool SelectFromDmls(const std::wstring& libFile, std::wstring& file, std::wstrin
     }
   }
   std::wstring list = L"\nLibrary items of " + group.GetFileName() + L":\n";
-  for (const Choice& c : choices) list += L"  " + c.where + c.item->GetName() + L"\n";
+  for (const Choice& c : choices) list += L"  " + c.where + c.item->GetShownName() + L"\n";
   vorn::HostPrint(list);
 
   std::wstring answer;
@@ -65,7 +65,7 @@ bool SelectFromDmls(const std::wstring& libFile, std::wstring& file, std::wstrin
   while (!answer.empty() && answer.front() == L' ') answer.erase(0, 1);
   if (answer.empty() || answer == L"ESC" || answer == L"^C") return false;
   for (const Choice& c : choices) {
-    if (c.item->GetName() == answer) {
+    if (c.item->GetShownName() == answer || c.item->GetName() == answer) {
       file = c.library->GetSymbolFolder() + c.item->GetDataFile();
       name = c.item->GetName();
       return true;

@@ -152,6 +152,11 @@ void SetRepeatLastCommand(bool on) { State().repeatLastCommand = on; }
 
 const InputContext& CurrentInput() { return State().input; }
 
+bool SpaceAnswersLikeEnter() {
+    const InputKind kind = State().input.kind;
+    return kind != InputKind::kValue && kind != InputKind::kNone;
+}
+
 void LastPoint(double wcs[3]) {
     for (int i = 0; i < 3; ++i) wcs[i] = State().lastPoint[i];
 }

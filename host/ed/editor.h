@@ -100,6 +100,9 @@ struct InputContext {
     const std::vector<AcDbObjectId>* chosen = nullptr;
 };
 const InputContext& CurrentInput();
+// Whether Space typed now answers as Enter does: everywhere but where a value or a text is
+// typed (a word, a number, TEXT's contents, a file name) and when nothing waits.
+bool SpaceAnswersLikeEnter();
 
 // The preview entity of the drag in progress, or null.
 const AcDbEntity* ActiveJigPreview();

@@ -10,12 +10,14 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
 #include <vector>
 
 #include "host/base/textcodec.h"
+#include "host/ed/commands.h"
 #include "host/ed/editorstate.h"
 
 namespace vorn::ed {
@@ -55,13 +57,88 @@ LineSource FromLines(std::vector<std::wstring> lines, const std::wstring& name) 
     };
 }
 
-// Ctrl-C reaches readline as a key (the terminal's signal keys are off while it reads) and
-// ends the line as Esc would.
-int OnCtrlC(int, int) {
-    rl_replace_line("^C", 0);
+// Set by the cancel key: the line readline hands back is thrown away and answers as Esc.
+bool g_cancelled = false;
+
+// Ctrl-C (the terminal's signal keys are off while readline reads) and Esc alone. The line
+// is ended as Enter ends it, so that "*Cancel*" and the next prompt start on a line of their
+// own; what was typed stays in sight but is not answered nor kept in the history.
+int OnCancelKey(int, int key) {
+    g_cancelled = true;
     rl_point = rl_end;
-    rl_done = 1;
-    return 0;
+    return rl_newline(1, key);
+}
+
+// Space ends the line as Enter does where the prompt waiting takes no spaces (Command:, a
+// point, objects); elsewhere it is typed, and so it is after the name of a command that takes
+// an argument on its line ("HELP OFFSET").
+int OnSpace(int count, int key) {
+    bool enter = SpaceAnswersLikeEnter();
+    if (enter && CurrentInput().kind == InputKind::kCommand) {
+        const CommandInfo* c = LookupCommand(Trim(FromUtf8(rl_line_buffer)));
+        if (c && c->withArgument && rl_point == rl_end) enter = false;
+    }
+    return enter ? rl_newline(1, '\n') : rl_insert(count, key);
+}
+
+// What Tab offers: command names at Command: (also after HELP), else the keywords of the
+// prompt waiting. Matched without regard to case; given as the registry spells them.
+std::vector<std::string> CompletionWords(const std::string& lineBefore) {
+    std::vector<std::string> words;
+    const InputContext& input = CurrentInput();
+    if (input.kind == InputKind::kCommand) {
+        const std::wstring before = Trim(FromUtf8(lineBefore));
+        if (!before.empty() && !EqualNoCase(before, L"HELP")) return words;
+        for (const CommandInfo& c : AllCommands()) {
+            words.push_back(ToUtf8(c.globalName));
+            if (!c.localName.empty() && c.localName != c.globalName) words.push_back(ToUtf8(c.localName));
+        }
+    } else {
+        for (const std::wstring& k : input.keywords) words.push_back(ToUtf8(k));
+    }
+    return words;
+}
+
+std::vector<std::string> g_candidates;
+
+char* NextCandidate(const char* text, int state) {
+    static std::size_t next = 0;
+    if (state == 0) next = 0;
+    const std::wstring typed = FromUtf8(text);
+    while (next < g_candidates.size()) {
+        const std::string& word = g_candidates[next++];
+        const std::wstring w = FromUtf8(word);
+        if (w.size() >= typed.size() && EqualNoCase(w.substr(0, typed.size()), typed))
+            return strdup(word.c_str());
+    }
+    return nullptr;
+}
+
+char** Complete(const char* text, int start, int) {
+    rl_attempted_completion_over = 1;  // never file names
+    rl_completion_append_character = '\0';  // Enter runs the name; Space would answer
+    g_candidates = CompletionWords(std::string(rl_line_buffer, static_cast<std::size_t>(start)));
+    return rl_completion_matches(text, NextCandidate);
+}
+
+// The history shared with the window's command line: one line each, the last kHistoryLines.
+constexpr int kHistoryLines = 500;
+
+void Remember(const char* line, const std::string& file) {
+    if (line[0] == '\0') return;
+    const HIST_ENTRY* last = history_length > 0 ? history_get(history_base + history_length - 1) : nullptr;
+    if (last && std::strcmp(last->line, line) == 0) return;
+    add_history(line);
+    if (file.empty()) return;
+    static bool told = false;
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(file).parent_path(), ec);
+    const int err = write_history(file.c_str());
+    if (err != 0 && !told) {
+        told = true;
+        Print(L"Note: the command history cannot be kept in " + FromUtf8(file) + L": " +
+              FromUtf8(std::strerror(err)) + L"; lines typed now are forgotten at exit.\n");
+    }
 }
 
 void PrepareTerminal(int meta) {
@@ -108,15 +185,30 @@ LineSource StreamSource(std::istream& in, const std::wstring& name) {
     };
 }
 
-LineSource TerminalSource() {
+LineSource TerminalSource(const std::string& historyFile) {
+    rl_readline_name = "vorncad";
+    rl_initialize();
     rl_prep_term_function = PrepareTerminal;
-    rl_bind_key(3, OnCtrlC);
+    rl_bind_key(3, OnCancelKey);
+    rl_bind_key(' ', OnSpace);
+    // Esc alone cancels once no further key of a sequence (an arrow key's) follows shortly.
+    rl_bind_keyseq("\\e", OnCancelKey);
+    rl_variable_bind("keyseq-timeout", "50");
+    rl_attempted_completion_function = Complete;
+    rl_variable_bind("completion-ignore-case", "on");
     using_history();
-    return [](const std::wstring& prompt, std::wstring& line) {
+    stifle_history(kHistoryLines);
+    if (!historyFile.empty()) read_history(historyFile.c_str());  // none yet: a first run
+    return [historyFile](const std::wstring& prompt, std::wstring& line) {
         const std::string p = ToUtf8(prompt);
+        g_cancelled = false;
         std::unique_ptr<char, decltype(&std::free)> raw(readline(p.c_str()), &std::free);
         if (!raw) return false;
-        if (raw.get()[0] != '\0' && std::strcmp(raw.get(), "^C") != 0) add_history(raw.get());
+        if (g_cancelled) {
+            line = L"^C";
+            return true;
+        }
+        Remember(raw.get(), historyFile);
         line = FromUtf8(raw.get());
         return true;
     };

@@ -19,8 +19,10 @@ LineSource ScriptTextSource(const std::string& utf8, const std::wstring& name = 
 // Lines read from a stream as they come (standard input without a terminal); named like a
 // file's when name is not empty.
 LineSource StreamSource(std::istream& in, const std::wstring& name = L"");
-// The terminal through GNU readline: the prompt line is shown by readline, typed lines go to
-// its history, Ctrl-C answers as Esc, Ctrl-D ends the input.
-LineSource TerminalSource();
+// The terminal through GNU readline: the prompt line is shown by readline, Ctrl-C and Esc
+// answer as Esc, Space answers as Enter where no text is typed, Ctrl-D ends the input, Tab
+// completes command names and the keywords of the prompt waiting. Typed lines go to the
+// history, kept in historyFile (none: for this run only).
+LineSource TerminalSource(const std::string& historyFile);
 
 }  // namespace vorn::ed

@@ -32,6 +32,30 @@ std::string RunScript(const char* script, const std::string& options = "") {
 
 bool Has(const std::string& out, const std::string& text) { return out.find(text) != std::string::npos; }
 
+// The lines of a UTF-8 transcript holding a Chinese, Japanese or Korean character or a
+// full-width form (CJK punctuation, ideographs, syllables).
+std::string LinesWithCjk(const std::string& out) {
+    std::string found, line;
+    bool cjk = false;
+    for (std::size_t i = 0; i <= out.size(); ++i) {
+        if (i == out.size() || out[i] == '\n') {
+            if (cjk) found += line + "\n";
+            line.clear();
+            cjk = false;
+            continue;
+        }
+        line += out[i];
+        const unsigned char c = static_cast<unsigned char>(out[i]);
+        if ((c & 0xF0) != 0xE0 || i + 2 >= out.size()) continue;
+        const unsigned cp = (c & 0x0Fu) << 12 | (static_cast<unsigned char>(out[i + 1]) & 0x3Fu) << 6 |
+                            (static_cast<unsigned char>(out[i + 2]) & 0x3Fu);
+        if ((cp >= 0x2E80 && cp <= 0x9FFF) || (cp >= 0xAC00 && cp <= 0xD7AF) ||
+            (cp >= 0xF900 && cp <= 0xFAFF) || (cp >= 0xFF00 && cp <= 0xFFEF))
+            cjk = true;
+    }
+    return found;
+}
+
 }  // namespace
 
 TEST(FrameScript, UnloadedCommandsGoAndComeBackOnReload) {
@@ -42,8 +66,15 @@ TEST(FrameScript, UnloadedCommandsGoAndComeBackOnReload) {
     EXPECT_TRUE(Has(out, "Command: sample\nCommand: KyDrawRoad\n请点取道路起点<退出>:"));
 }
 
+// The script walks every command of the module with its dialogs shown and its library lists.
 TEST(FrameScript, EnglishPromptsKeepTheirKeyLettersAndWithoutLangTextsShowAsWritten) {
     const std::string en = RunScript("english.scr", "--lang en");
+    EXPECT_EQ(LinesWithCjk(en), "") << en;
+    // Library items are listed and answered by their English names; dialogs show English
+    // labels and list rows.
+    EXPECT_TRUE(Has(en, "  Plants/Trees/Clump tree\nItem name<cancel>: Star tree\n")) << en;
+    EXPECT_TRUE(Has(en, "2008 row 1 \"Double row\"\n"));
+    EXPECT_TRUE(Has(en, "2029 row 1 \"Tree\""));
     EXPECT_TRUE(Has(en, "Pick the start point of the road<Exit>:0,0\n")) << en;
     EXPECT_TRUE(Has(en, "Pick the next point of the road or [Arc road(A)]<Exit>:A\n"));
     EXPECT_TRUE(Has(en, "Pick the next point of the arc road or [Straight road(L)]<Exit>:L\n"));
@@ -52,6 +83,7 @@ TEST(FrameScript, EnglishPromptsKeepTheirKeyLettersAndWithoutLangTextsShowAsWrit
 
     const std::string zh = RunScript("english.scr");
     EXPECT_TRUE(Has(zh, "请点取道路起点<退出>:0,0\n")) << zh;
+    EXPECT_TRUE(Has(zh, "2008 row 1 \"双排\"\n"));
     EXPECT_TRUE(Has(zh, "[弧道路(A)]<退出>:A\n"));
     EXPECT_FALSE(Has(zh, "Pick the"));
 }
