@@ -59,11 +59,14 @@ public:
         return Wait(expected);
     }
     bool Wait(const std::string& expected) {
+        // Looked for after the end of what the last wait found (in the plain screen), so that
+        // text that came in the same read as it is not passed over.
         const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (Plain(m_raw.substr(m_mark)).find(expected) == std::string::npos) {
+        std::size_t at = std::string::npos;
+        while ((at = Plain(m_raw).find(expected, m_mark)) == std::string::npos) {
             if (std::chrono::steady_clock::now() > end || !Read(100)) return false;
         }
-        m_mark = m_raw.size();
+        m_mark = at + expected.size();
         return true;
     }
     // The exit status once the program has ended of itself; -1 when it has not within 20 s.
@@ -97,7 +100,7 @@ private:
     int m_fd = -1;
     bool m_exited = false;
     std::string m_raw;
-    std::size_t m_mark = 0;
+    std::size_t m_mark = 0;  // in the plain screen
 };
 
 TEST(VorncadTerminal, EscAndCtrlCCancelCleanlySpaceEntersTabCompletesAndHistoryLasts) {
