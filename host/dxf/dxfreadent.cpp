@@ -693,10 +693,13 @@ AcDbObjectId Reader::append(AcDbEntity* raw, const EntityCommon& c, const AcDbOb
         return AcDbObjectId();
     }
     AcDbObjectId id;
-    if (!ok(vorn::db::AppendEntityAsRead(rec, e.get(), handle, id), line, "an entity was refused by the drawing"))
+    // A new handle first, then the file's: an object read before that holds the file's handle
+    // moves on to a new one the same way whether it came with a handle or without, so that a
+    // drawing saved and read again is the same drawing.
+    if (!ok(vorn::db::AppendEntityAsRead(rec, e.get(), 0, id), line, "an entity was refused by the drawing"))
         return AcDbObjectId();
     e.release();
-    takeHandle(id, handle);  // when another object held the handle
+    takeHandle(id, handle);
     return id;
 }
 
