@@ -142,9 +142,15 @@ void Writer::record(const char* type, const char* name2, std::uint64_t handle, i
         for (size_t k = split; k < g.size(); ++k) m_out.kept(g[k]);
         return;
     }
+    // Reactors and the extension dictionary (groups in braces) stand before the owner; any
+    // other group before the first marker after it, where a reader finds the owner again.
     size_t i = 0;
-    for (; i < g.size() && g[i].code != 100; ++i) m_out.kept(g[i]);  // reactors, extension dictionary
+    for (bool brace = false; i < g.size() && g[i].code != 100 && (brace || g[i].code == 102); ++i) {
+        if (g[i].code == 102) brace = g[i].value.find('{') != std::string::npos;
+        m_out.kept(g[i]);
+    }
     if (!m_r12 && owner) m_out.handle(330, *owner);
+    for (; i < g.size() && g[i].code != 100; ++i) m_out.kept(g[i]);
     while (i < g.size()) {
         const std::string& marker = g[i].value;
         size_t match = markers.size();
