@@ -182,6 +182,9 @@ std::string FuzzDxf(const std::uint8_t* data, std::size_t size) {
         if (n.compare(0, path.size() + 1, path + ":") != 0 || n.size() <= path.size() + 1 ||
             n[path.size() + 1] < '0' || n[path.size() + 1] > '9')
             return "a note that does not name the file and the line: " + n;
+    bool fieldsNoted = false;
+    for (const std::string& n : notes)
+        fieldsNoted = fieldsNoted || n.find(" do not fit that kind of entity;") != std::string::npos;
     std::string fault = CheckSavedDrawing(*db, "a drawing read from a file");
     if (!fault.empty()) return fault;
     // Saved in its own form (binary for a binary file), it reads back as the same drawing.
@@ -189,7 +192,12 @@ std::string FuzzDxf(const std::uint8_t* data, std::size_t size) {
     if (vorn::dxf::WriteDxf(*db, saved, error) != Acad::eOk) return "a drawing that cannot be saved: " + error;
     std::unique_ptr<AcDbDatabase> again = vorn::dxf::ReadDxfFile(saved, error, notes);
     if (!again) return "a drawing saved in its own form that cannot be read back: " + error;
-    if (!notes.empty()) return "a drawing saved in its own form that reads back mended: " + notes[0];
+    // Fields of the program's own entities that this version cannot read are kept as they
+    // came (a later version may have written them), so that note comes again; no other may.
+    for (const std::string& n : notes)
+        if (n.find(" do not fit that kind of entity; its carrier was kept as it is") == std::string::npos ||
+            !fieldsNoted)
+            return "a drawing saved in its own form that reads back mended: " + n;
     if (Canonical(vorn::dxf::DxfText(*again)) != Canonical(vorn::dxf::DxfText(*db)))
         return "a drawing saved in its own form reads back as a different drawing";
     return {};
