@@ -78,25 +78,7 @@ TEST(DialogCreate, ExtensionModuleJoinsTheResourceChain) {
   AfxTermExtensionModule(ext);
 }
 
-TEST(DataExchange, ToControlsShowsEveryKind) {
-  DialogFixture f;
-  TestDialog d;
-  ASSERT_TRUE(d.Create(kDialogId, acedGetAcadFrame()));
-  EXPECT_EQ(Text(d, kEdit), L"hello");
-  EXPECT_EQ(Text(d, kNumber), L"7");
-  EXPECT_EQ(Text(d, kReal), L"2.5");
-  EXPECT_EQ(Text(d, kCombo), L"2500.00");
-  EXPECT_EQ(Item(d, kCombo)->curSel, 1);
-  EXPECT_EQ(Text(d, kDropList), L"双排");
-  EXPECT_EQ(::SendMessageW(Item(d, kList), LB_GETCURSEL, 0, 0), 1);
-  EXPECT_EQ(::IsDlgButtonChecked(d.m_hWnd, kCheck), static_cast<UINT>(BST_CHECKED));
-  EXPECT_EQ(::IsDlgButtonChecked(d.m_hWnd, kRadioC), static_cast<UINT>(BST_CHECKED));
-  EXPECT_EQ(::IsDlgButtonChecked(d.m_hWnd, kRadioA), static_cast<UINT>(BST_UNCHECKED));
-  EXPECT_EQ(::IsDlgButtonChecked(d.m_hWnd, kRadioX), static_cast<UINT>(BST_CHECKED));
-  EXPECT_EQ(d.m_dragList.m_hWnd, Item(d, kDragList));
-  EXPECT_EQ(CWnd::FromHandle(Item(d, kDragList)), &d.m_dragList);
-}
-
+// What every kind shows from its value is checked through @show (events_test).
 TEST(DataExchange, FromControlsReadsEveryKind) {
   DialogFixture f;
   TestDialog d;
