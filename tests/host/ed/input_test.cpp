@@ -274,12 +274,6 @@ TEST(ResultBuffers, BuildCopyAndFree) {
     EXPECT_EQ(acutBuildList(9999, 0), nullptr);
 }
 
-TEST(Printing, WideFormatsLikeTheHostsCallers) {
-    Session s("");
-    acutPrintf(L"\n%s has %d spaces, %c%%\n", L"车位", 5, L'x');
-    EXPECT_TRUE(s.Has("车位 has 5 spaces, x%\n"));
-}
-
 TEST(GrRead, MotionSamplesClicksKeysAndEsc) {
     Session s("~1,2\n!3,4\n\nx\n~5,6\nESC\n");
     int type = 0;
