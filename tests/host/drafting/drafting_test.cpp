@@ -109,6 +109,11 @@ const Case kCases[] = {
     {"move-copy", "", "LINE\n0,0\n10,0\n\nMOVE\n5,0\n\n0,0\n0,100\n", "COPY\n5,100\n\n0,0\n50,0\n", true,
      "LINE (0,100) (10,100) 0\nLINE (50,100) (60,100) 0\n", "", 0},
     {"erase", "", "LINE\n0,0\n10,0\n\n", "ERASE\n5,0\n\n", true, "", "", 0},
+    // A drawing file becomes a block once (a missing block refused first); a second INSERT
+    // takes the block by its name.
+    {"insert", "", "LINE\n0,0\n1,0\n\nSAVEAS\ntree.dxf\nERASE\nALL\n\nINSERT\nnothing_here\ntree.dxf\n5,5\n2\n90\n",
+     "INSERT\ntree\n0,0\n\n\n", true, "INSERT tree (0,0) x1 0 0\nINSERT tree (5,5) x2 90 0\n",
+     "There is no block \"nothing_here\"", 0},
     {"dist-in-ucs", "", "",
      "DIST\n1000,2000\n4000,6000\nUCS\n0,0\n90\nDIST\n0,0\n10,0\n", false, "",
      "Distance = 5000.0000 (5.0000 m), Angle in XY Plane = 53.1301\nDelta X = 3000.0000, Delta Y = 4000.0000, "

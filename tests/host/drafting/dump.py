@@ -33,7 +33,7 @@ def Line(e):
     if t == "TEXT":
         return "TEXT %s h%s %s %s" % (P(d.insert), N(d.height), Angle(d.rotation), d.text)
     if t == "INSERT":
-        return "INSERT %s %s" % (d.name, P(d.insert))
+        return "INSERT %s %s x%s %s" % (d.name, P(d.insert), N(d.xscale), Angle(d.rotation))
     return t
 
 
