@@ -14,6 +14,15 @@
 
 namespace vorn::test {
 
+// The model-space entities of class T of a drawing, in drawing order.
+template <class T>
+std::vector<const T*> All(const AcDbDatabase& db) {
+    std::vector<const T*> out;
+    for (const AcDbObjectId& id : db.modelSpaceIds())
+        if (const T* e = T::cast(db.peekObject(id))) out.push_back(e);
+    return out;
+}
+
 class TestDrawing {
 public:
     TestDrawing() : m_db(std::make_unique<AcDbDatabase>(true)) {
@@ -63,14 +72,8 @@ public:
         return id;
     }
 
-    // The model-space entities of class T, in drawing order.
     template <class T>
-    std::vector<const T*> all() const {
-        std::vector<const T*> out;
-        for (const AcDbObjectId& id : m_db->modelSpaceIds())
-            if (const T* e = T::cast(m_db->peekObject(id))) out.push_back(e);
-        return out;
-    }
+    std::vector<const T*> all() const { return All<T>(*m_db); }
 
     // A new, empty drawing in place of this one.
     void renew() {
