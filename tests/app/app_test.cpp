@@ -1,6 +1,5 @@
 // vorncad as a user runs it: options, exit codes, the transcript of a script.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -11,6 +10,7 @@
 #include "host/base/textcodec.h"
 #include "host/db/db.h"
 #include "host/dxf/dxf.h"
+#include "tests/commandoutput.h"
 #include "tests/sounddrawing.h"
 
 namespace {
@@ -30,16 +30,10 @@ Result Vorncad(const std::string& args, const std::string& input = "",
     const fs::path in =
         dir / (std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".in");
     std::ofstream(in) << input;
-    const std::string cmd = "cd '" + dir.string() + "' && " + program + " " + args +
-                            " < '" + in.string() + "' 2>&1";
     Result r;
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p) return r;
-    char buf[4096];
-    std::size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-    const int st = pclose(p);
-    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    r.out = vorn::test::CommandOutput("cd '" + dir.string() + "' && " + program + " " + args + " < '" +
+                                          in.string() + "' 2>&1",
+                                      r.status);
     return r;
 }
 
@@ -118,13 +112,6 @@ TEST(Vorncad, RunsAScriptToItsEndAndCancelsAWaitingCommand) {
     EXPECT_NE(r.out.find("Enter new value for PICKBOX <5>: *Cancel*"), std::string::npos) << r.out;
     EXPECT_EQ(r.out.find("refused"), std::string::npos) << r.out;
 }
-
-TEST(Vorncad, ReadsAScriptFromStandardInput) {
-    const Result r = Vorncad("-s -", "HELP\n");
-    EXPECT_EQ(r.status, 0);
-    EXPECT_NE(r.out.find("SETVAR"), std::string::npos);
-}
-
 
 // A drawing made by a script, saved with -o, read back by the DXF reader and by vorncad again.
 TEST(Vorncad, SavesTheDrawingAndOpensItAgain) {

@@ -33,6 +33,7 @@
 #include "host/ed/sysvars.h"
 #include "host/mfc/afx.h"
 #include "host/mfc/hostwindows.h"
+#include "tests/gui/steps.h"
 
 namespace {
 
@@ -250,31 +251,12 @@ protected:
     // The editor waits at a prompt; each step runs in turn while it waits, as the user's
     // actions would, and the prompt is answered with Enter after the last.
     void WhileTheEditorWaits(std::vector<std::function<void()>> steps) {
-        vorn::gui::FrontEnd& frontEnd = vorn::gui::FrontEnd::instance();
-        size_t next = 0;
-        bool scheduled = false;
-        const int hook = frontEnd.addWaitHook([&] {
-            if (scheduled) return;
-            scheduled = true;
-            QTimer::singleShot(0, [&] {
-                scheduled = false;
-                if (next < steps.size())
-                    steps[next++]();
-                else
-                    frontEnd.postEnter();
-            });
-        });
-        // A step that gives the editor nothing to do would leave it waiting for ever.
-        QTimer watchdog;
-        watchdog.setSingleShot(true);
-        QObject::connect(&watchdog, &QTimer::timeout, [&] {
-            ADD_FAILURE() << "step " << next << " produced no event";
-            frontEnd.postCancel();
-        });
-        watchdog.start(20000);
-        wchar_t answer[256];
-        acedGetString(1, L"\nName: ", answer, 256);
-        frontEnd.removeWaitHook(hook);
+        vorn::test::StepOptions options;
+        options.afterLast = [] { vorn::gui::FrontEnd::instance().postEnter(); };
+        vorn::test::PlaySteps(steps, [] {
+            wchar_t answer[256];
+            acedGetString(1, L"\nName: ", answer, 256);
+        }, options);
     }
 
     HINSTANCE module = nullptr;

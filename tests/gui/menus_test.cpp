@@ -10,7 +10,6 @@
 #include <QStyle>
 #include <QStyleOptionViewItem>
 #include <QTest>
-#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -29,6 +28,8 @@
 #include "host/ed/commands.h"
 #include "host/ed/dbaccess.h"
 #include "host/ed/editor.h"
+#include "tests/gui/steps.h"
+#include "tests/testdrawing.h"
 
 namespace {
 
@@ -42,9 +43,7 @@ protected:
     static void SetUpTestSuite() { vorn::cmds::RegisterHostCommands(); }
 
     void SetUp() override {
-        m_db = std::make_unique<AcDbDatabase>(true);
         m_db->clearUndo();
-        acdbHostApplicationServices()->setWorkingDatabase(m_db.get());
         vorn::cmds::MarkDrawingSaved();
         m_window = std::make_unique<vorn::gui::MainWindow>();
         FrontEnd::instance().install();
@@ -55,38 +54,16 @@ protected:
     void TearDown() override {
         vorn::ed::RemoveGroup(kTestGroup);
         m_window.reset();
-        acdbHostApplicationServices()->setWorkingDatabase(nullptr);
-        m_db.reset();
     }
 
     // Runs the Command: loop; each step runs when the editor next waits for the user, the input
     // ends after the last. Steps wait a moment, as a person would, so that what a menu item
     // answers after its command reaches the editor first.
     void Run(std::vector<std::function<void()>> steps) {
-        FrontEnd& frontEnd = FrontEnd::instance();
-        std::size_t next = 0;
-        bool scheduled = false;
-        const int hook = frontEnd.addWaitHook([&] {
-            if (scheduled) return;
-            scheduled = true;
-            QTimer::singleShot(20, m_window.get(), [&] {
-                scheduled = false;
-                if (next < steps.size())
-                    steps[next++]();
-                else
-                    frontEnd.endInput();
-            });
-        });
-        QTimer watchdog;
-        watchdog.setSingleShot(true);
-        QObject::connect(&watchdog, &QTimer::timeout, [&] {
-            ADD_FAILURE() << "the editor still waited after step " << next;
-            frontEnd.endInput();
-        });
-        watchdog.start(30000);
-        vorn::ed::RunCommandLoop();
-        frontEnd.removeWaitHook(hook);
-        frontEnd.install();
+        vorn::test::StepOptions options;
+        options.delayMs = 20;
+        options.context = m_window.get();
+        vorn::test::PlaySteps(steps, vorn::ed::RunCommandLoop, options);
     }
 
     QAction* Action(const char* name) const {
@@ -116,24 +93,13 @@ protected:
         QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, box.center());
     }
 
-    AcDbObjectId MakeLayer(const wchar_t* name, int colour, bool off) {
-        AcDbObjectId id;
-        EXPECT_EQ(m_db->ensureLayer(name, id), Acad::eOk);
-        AcDbLayerTableRecord* layer = nullptr;
-        if (acdbOpenObject(layer, id, AcDb::kForWrite) == Acad::eOk) {
-            AcCmColor c;
-            c.setColorIndex(static_cast<std::uint16_t>(colour));
-            layer->setColor(c);
-            layer->setIsOff(off);
-            layer->close();
-        }
-        return id;
-    }
+    AcDbObjectId MakeLayer(const wchar_t* name, int colour, bool off) { return m_drawing.layer(name, colour, off); }
     bool IsOff(const wchar_t* name) const {
         return AcDbLayerTableRecord::cast(m_db->peekObject(m_db->findLayer(name)))->isOff();
     }
 
-    std::unique_ptr<AcDbDatabase> m_db;
+    vorn::test::TestDrawing m_drawing;
+    AcDbDatabase* const m_db = &m_drawing.db();
     std::unique_ptr<vorn::gui::MainWindow> m_window;
 };
 

@@ -30,6 +30,7 @@
 #include "host/ed/sysvars.h"
 #include "host/render/cairosink.h"
 #include "host/render/render.h"
+#include "tests/testdrawing.h"
 
 namespace {
 
@@ -47,59 +48,10 @@ constexpr double kPi = 3.14159265358979323846;
 
 // ---- a drawing of the test's own ----
 
-class Drawing {
-public:
-    Drawing() : m_db(std::make_unique<AcDbDatabase>(true)) {
-        acdbHostApplicationServices()->setWorkingDatabase(m_db.get());
-    }
-    ~Drawing() { acdbHostApplicationServices()->setWorkingDatabase(nullptr); }
+using Drawing = vorn::test::TestDrawing;
+using vorn::test::Circle;
+using vorn::test::Line;
 
-    AcDbDatabase& db() { return *m_db; }
-
-    AcDbObjectId add(AcDbEntity* e, const AcDbObjectId& owner = AcDbObjectId::kNull) {
-        AcDbBlockTableRecord* space = nullptr;
-        EXPECT_EQ(acdbOpenObject(space, owner.isNull() ? m_db->modelSpaceId() : owner, AcDb::kForWrite), Acad::eOk);
-        AcDbObjectId id;
-        EXPECT_EQ(space->appendAcDbEntity(id, e), Acad::eOk);
-        e->close();
-        space->close();
-        return id;
-    }
-
-    AcDbObjectId layer(const wchar_t* name, int aci, bool off = false, bool frozen = false) {
-        AcDbObjectId id;
-        EXPECT_EQ(m_db->ensureLayer(name, id), Acad::eOk);
-        AcDbLayerTableRecord* rec = nullptr;
-        EXPECT_EQ(acdbOpenObject(rec, id, AcDb::kForWrite), Acad::eOk);
-        rec->setColor(AcCmColor::fromIndex(static_cast<std::uint16_t>(aci)));
-        rec->setIsOff(off);
-        rec->setIsFrozen(frozen);
-        rec->close();
-        return id;
-    }
-
-    AcDbObjectId block(const wchar_t* name) {
-        AcDbBlockTable* table = nullptr;
-        EXPECT_EQ(m_db->getBlockTable(table, AcDb::kForWrite), Acad::eOk);
-        auto* rec = new AcDbBlockTableRecord();
-        rec->setName(name);
-        AcDbObjectId id;
-        EXPECT_EQ(table->add(id, rec), Acad::eOk);
-        rec->close();
-        table->close();
-        return id;
-    }
-
-private:
-    std::unique_ptr<AcDbDatabase> m_db;
-};
-
-AcDbLine* Line(double x0, double y0, double x1, double y1) {
-    return new AcDbLine(AcGePoint3d(x0, y0, 0), AcGePoint3d(x1, y1, 0));
-}
-AcDbCircle* Circle(double x, double y, double r) {
-    return new AcDbCircle(AcGePoint3d(x, y, 0), AcGeVector3d(0, 0, 1), r);
-}
 template <typename E>
 E* Coloured(E* e, int aci) {
     e->setColorIndex(static_cast<std::uint16_t>(aci));

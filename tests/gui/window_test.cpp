@@ -39,6 +39,7 @@
 #include "tests/commandoutput.h"
 #include "tests/gui/windowharness.h"
 #include "tests/sounddrawing.h"
+#include "tests/testdrawing.h"
 
 namespace {
 
@@ -46,19 +47,7 @@ using vorn::gui::DrawingView;
 using vorn::gui::FrontEnd;
 using vorn::test::WindowTest;
 
-std::vector<AcDbEntity*> Entities(AcDbDatabase& db) {
-    std::vector<AcDbEntity*> out;
-    for (const AcDbObjectId& id : db.modelSpaceIds())
-        out.push_back(AcDbEntity::cast(const_cast<AcDbObject*>(db.peekObject(id))));
-    return out;
-}
-
-std::vector<const AcDbLine*> Lines(AcDbDatabase& db) {
-    std::vector<const AcDbLine*> out;
-    for (AcDbEntity* e : Entities(db))
-        if (const AcDbLine* l = AcDbLine::cast(e)) out.push_back(l);
-    return out;
-}
+std::vector<const AcDbLine*> Lines(const AcDbDatabase& db) { return vorn::test::All<AcDbLine>(db); }
 
 TEST_F(WindowTest, LineByClicksFollowsTheCursorWithoutDrawingTheDrawingAgain) {
     DrawingView* view = window().view();
@@ -348,8 +337,7 @@ TEST_F(WindowTest, TreeAreaSweepPlantsWhereTheMouseGoes) {
     // The patch is kept as one canopy region over the trees planted along the sweep.
     int regions = 0;
     AcDbExtents box;
-    for (AcDbEntity* e : Entities(db())) {
-        if (!AcDbRegion::cast(e)) continue;
+    for (const AcDbRegion* e : vorn::test::All<AcDbRegion>(db())) {
         ++regions;
         EXPECT_EQ(e->layer(), L"PLAN-TREE");
         ASSERT_EQ(e->getGeomExtents(box), Acad::eOk);

@@ -7,7 +7,6 @@
 
 #include <QApplication>
 #include <QTest>
-#include <QTimer>
 #include <QWheelEvent>
 
 #include <cstdio>
@@ -29,6 +28,7 @@
 #include "host/db/db.h"
 #include "host/ed/editor.h"
 #include "host/rx/modules.h"
+#include "tests/gui/steps.h"
 #if __has_include("gui/dialogwidgets.h") && __has_include("gui/nativedialogs.h")
 #include "gui/dialogwidgets.h"
 #include "gui/nativedialogs.h"
@@ -93,35 +93,13 @@ protected:
 
     // Runs the Command: loop in the window. Each step runs when the editor waits for the user
     // and must give it something to do (a key, a click, a move in a drag); after the last step
-    // the input ends. A test that hangs is ended after 30 s with a failure.
+    // the input ends.
     void Run(std::vector<std::function<void()>> steps) {
-        vorn::gui::FrontEnd& frontEnd = vorn::gui::FrontEnd::instance();
-        frontEnd.install();
-        std::size_t next = 0;
-        bool scheduled = false;
-        const int hook = frontEnd.addWaitHook([&] {
-            if (scheduled) return;
-            scheduled = true;
-            QTimer::singleShot(0, m_window.get(), [&] {
-                scheduled = false;
-                if (next < steps.size()) steps[next++]();
-                else frontEnd.endInput();
-                if (!frontEnd.hasPending()) {
-                    ADD_FAILURE() << "step " << next << " gave the editor nothing to do";
-                    frontEnd.endInput();
-                }
-            });
-        });
-        QTimer watchdog;
-        watchdog.setSingleShot(true);
-        QObject::connect(&watchdog, &QTimer::timeout, [&] {
-            ADD_FAILURE() << "the window test did not finish: stopped at step " << next;
-            frontEnd.endInput();
-        });
-        watchdog.start(30000);
-        vorn::ed::RunCommandLoop();
-        frontEnd.removeWaitHook(hook);
-        frontEnd.install();  // ready for the next run
+        vorn::gui::FrontEnd::instance().install();
+        StepOptions options;
+        options.eachMustGiveAnEvent = true;
+        options.context = m_window.get();
+        PlaySteps(steps, vorn::ed::RunCommandLoop, options);
     }
 
     // Typing into the view goes to the command line; Return enters it.

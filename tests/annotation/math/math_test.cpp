@@ -1,4 +1,4 @@
-// Grades, elevations and decimal texts against hand-computed road figures.
+// Decimal texts and the grades that cannot be computed.
 #include "annotation/annotationmath.h"
 
 #include <gtest/gtest.h>
@@ -32,36 +32,8 @@ TEST(ElevationText, TwoOrThreeDecimals) {
   EXPECT_EQ(KyAnnoElevationText(std::nan(""), true), L"");
 }
 
-TEST(Grade, PercentConversionsBothWays) {
-  EXPECT_DOUBLE_EQ(KyAnnoGradeFromPercent(3.0, 1), 3.0);
-  EXPECT_DOUBLE_EQ(KyAnnoGradeFromPercent(2.0, 0), 0.002);
-  EXPECT_DOUBLE_EQ(KyAnnoPercentFromGrade(2.0, 1), 2.0);
-  EXPECT_DOUBLE_EQ(KyAnnoPercentFromGrade(0.002, 0), 2.0);
-}
-
-TEST(Grade, FromTwoSymbolsInMetresAndMillimetres) {
-  double s = -1;
-  ASSERT_TRUE(KyAnnoGradeFromElevations(10.0, 10.5, 25.0, 1e-6, s));
-  EXPECT_NEAR(s, 2.0, 1e-12);
-  // Second symbol after the base: 50 beyond on its side 11.00, 10 on the other side 9.80.
-  EXPECT_NEAR(KyAnnoElevationAt(10.0, s, 50.0, true, 1), 11.0, 1e-12);
-  EXPECT_NEAR(KyAnnoElevationAt(10.0, s, 10.0, false, 1), 9.8, 1e-12);
-  // Second symbol before the base: the rise is towards it.
-  EXPECT_NEAR(KyAnnoElevationAt(10.0, s, 50.0, false, 0), 11.0, 1e-12);
-  EXPECT_NEAR(KyAnnoElevationAt(10.0, s, 10.0, true, 0), 9.8, 1e-12);
-
-  ASSERT_TRUE(KyAnnoGradeFromElevations(10.0, 10.5, 25000.0, 1e-6, s));
-  EXPECT_NEAR(s, 0.002, 1e-15);
-  EXPECT_NEAR(KyAnnoPercentFromGrade(s, 0), 2.0, 1e-12);
-  EXPECT_NEAR(KyAnnoElevationAt(10.0, s, 50000.0, true, 1), 11.0, 1e-12);
-}
-
-TEST(Grade, TypedGradeRisesOnBothSides) {
-  const double s = KyAnnoGradeFromPercent(3.0, 1);
-  EXPECT_NEAR(KyAnnoElevationAt(10.0, s, 20.0, true, 2), 10.6, 1e-12);
-  EXPECT_NEAR(KyAnnoElevationAt(10.0, s, 20.0, false, 2), 10.6, 1e-12);
-}
-
+// Grades from marks, both units and both sides are checked by the elevation scripts; what they
+// cannot reach is a grade that would be infinite or undefined.
 TEST(Grade, CoincidingProjectionsAreRefusedAndLeaveTheGrade) {
   double s = 7.0;
   EXPECT_FALSE(KyAnnoGradeFromElevations(10.0, 10.5, 0.0, 1e-6, s));

@@ -160,72 +160,57 @@ TEST(RoadElevScript, GradeFromTwoMarksInMillimetres) {
     CheckGradeFromTwoMarks("elev_millimetres", "0", 1000.0);
 }
 
-// Enter at the base line prompt: the straight segment between the marks; a click off it lands
-// on its foot, a click beyond its end on the end.
-TEST(RoadElevScript, EnterUsesTheSegmentBetweenTheMarks) {
-    const ScriptRun run = RunScript("elev_segment",
-        "SETVAR\nDRAWUNIT\n1\nSYMBELEV\n0,0\n10.00\n\nSYMBELEV\n-25,0\n10.50\n\n"
-        "KyRoadElev\n0,0\n-25,0\n\n-12.5,7\n-40,3\n\n"
-        "LIST\nALL\n\n");
-    const std::vector<Mark> marks = ListedMarks(run.transcript);
-    EXPECT_EQ(TextAt(marks, -12.5, 0), "10.25") << run.transcript;
-    // Beyond the second mark the segment ends: the mark lands on it.
-    EXPECT_EQ(marks.size(), 4u);
-    EXPECT_EQ(TextAt(marks, -25, 0), "10.50");
-}
-
-// A curved base line: the marks go onto the arc, their elevations by the straight distance
-// from the base (100 across the half circle, not 157 along it).
-TEST(RoadElevScript, CurvedBaseLineUsesStraightDistances) {
-    const ScriptRun run = RunScript("elev_arc",
-        "SETVAR\nDRAWUNIT\n1\nARC\n50,0\n0,50\n-50,0\n"
-        "SYMBELEV\n50,0\n10.00\n\nSYMBELEV\n0,50\n10.50\n\n"
-        "KyRoadElev\n50,0\n0,50\n-35.3553390593,35.3553390593\n-60,0\n\n"
-        "LIST\nALL\n\n");
-    const std::vector<Mark> marks = ListedMarks(run.transcript);
-    // s = 0.5 per 70.71 units; the mark 100 from the base rises by 0.71.
-    EXPECT_EQ(TextAt(marks, -50, 0), "10.71") << run.transcript;
-}
-
-// "R" rewrites the texts of the chosen marks by their feet on the base line and leaves them
-// where they stand; a mark off the line's end keeps its text. The line runs towards the base
-// mark, so the fixed mark lies before it and the rise is still towards the fixed mark.
-TEST(RoadElevScript, RewritesMarksWithoutMovingThem) {
-    const ScriptRun run = RunScript("elev_rewrite",
-        "SETVAR\nDRAWUNIT\n1\nLINE\n60,0\n-30,0\n\n"
-        "SYMBELEV\n0,0\n10.00\n\nSYMBELEV\n25,0\n10.50\n\n"
-        "SYMBELEV\n5,3\n0\n\nSYMBELEV\n40,-2\n0\n3\nSYMBELEV\n80,0\n7.77\n\n"
-        "KyRoadElev\n0,0\nR\n25,0\n5,3\n40,-2\n80,0\n\n-20,0\n"
-        "LIST\nALL\n\n");
-    const std::vector<Mark> marks = ListedMarks(run.transcript);
-    EXPECT_EQ(marks.size(), 5u) << run.transcript;
-    EXPECT_EQ(TextAt(marks, 5, 3), "10.10");
-    EXPECT_EQ(TextAt(marks, 40, -2), "10.800");
-    EXPECT_EQ(TextAt(marks, 80, 0), "7.77");
-}
-
-// Marks whose feet on the base line coincide give no grade: the command says so and writes
-// nothing, and no mark carries an infinite or undefined number.
-TEST(RoadElevScript, CoincidingFeetAreRefused) {
-    const ScriptRun run = RunScript("elev_coincide",
-        "SETVAR\nDRAWUNIT\n1\nLINE\n-100,0\n100,0\n\n"
-        "SYMBELEV\n10,0\n10.00\n\nSYMBELEV\n10,30\n10.50\n\n"
-        "KyRoadElev\n10,0\n10,30\n-50,0\n"
-        "LIST\nALL\n\n");
-    EXPECT_TRUE(Has(run.transcript, "两个标高在基准线上的投影点重合")) << run.transcript;
-    EXPECT_EQ(ListedMarks(run.transcript).size(), 2u);
-}
-
-// A typed grade and Enter at the base line: there is no second mark to make a line with, so
-// the marks go where the user clicks, each by its straight distance from the base mark.
-TEST(RoadElevScript, TypedGradeWithoutBaseLinePlacesAtTheClicks) {
-    const ScriptRun run = RunScript("elev_free",
-        "SETVAR\nDRAWUNIT\n1\nSYMBELEV\n5,5\n10.00\n\n"
-        "KyRoadElev\n5,5\nW\n3\n\n5,25\n-15,5\n\n"
-        "LIST\nALL\n\n");
-    const std::vector<Mark> marks = ListedMarks(run.transcript);
-    EXPECT_EQ(TextAt(marks, 5, 25), "10.60") << run.transcript;
-    EXPECT_EQ(TextAt(marks, -15, 5), "10.60");
+// Marks placed or rewritten from a base line in a metre drawing: the marks LIST shows after the
+// run (how many, when given, and the texts at given places) and a message the command gives.
+TEST(RoadElevScript, MarksFromTheBaseLineTheClicksOrRewritten) {
+    struct At {
+        double x, y;
+        const char* text;
+    };
+    const struct Case {
+        const char* name;
+        const char* what;
+        const char* script;
+        std::size_t marks;  // 0: not counted
+        std::vector<At> texts;
+        const char* message;
+    } cases[] = {
+        {"elev_segment", "Enter at the base line: the segment between the marks; a click off it lands on its "
+                         "foot, one beyond the second mark on the segment's end",
+         "SYMBELEV\n0,0\n10.00\n\nSYMBELEV\n-25,0\n10.50\n\nKyRoadElev\n0,0\n-25,0\n\n-12.5,7\n-40,3\n\n",
+         4, {{-12.5, 0, "10.25"}, {-25, 0, "10.50"}}, ""},
+        // s = 0.5 per 70.71 units; the mark 100 from the base rises by 0.71.
+        {"elev_arc", "an arc as the base line: elevations by the straight distance from the base, 100 across "
+                     "the half circle and not 157 along it",
+         "ARC\n50,0\n0,50\n-50,0\nSYMBELEV\n50,0\n10.00\n\nSYMBELEV\n0,50\n10.50\n\n"
+         "KyRoadElev\n50,0\n0,50\n-35.3553390593,35.3553390593\n-60,0\n\n",
+         0, {{-50, 0, "10.71"}}, ""},
+        {"elev_rewrite", "R rewrites the chosen marks by their feet and leaves them where they stand; a mark off "
+                         "the line's end keeps its text; the line runs towards the base mark, the rise is still "
+                         "towards the fixed mark",
+         "LINE\n60,0\n-30,0\n\nSYMBELEV\n0,0\n10.00\n\nSYMBELEV\n25,0\n10.50\n\n"
+         "SYMBELEV\n5,3\n0\n\nSYMBELEV\n40,-2\n0\n3\nSYMBELEV\n80,0\n7.77\n\n"
+         "KyRoadElev\n0,0\nR\n25,0\n5,3\n40,-2\n80,0\n\n-20,0\n",
+         5, {{5, 3, "10.10"}, {40, -2, "10.800"}, {80, 0, "7.77"}}, ""},
+        {"elev_coincide", "marks whose feet coincide give no grade: a message and nothing written",
+         "LINE\n-100,0\n100,0\n\nSYMBELEV\n10,0\n10.00\n\nSYMBELEV\n10,30\n10.50\n\nKyRoadElev\n10,0\n10,30\n-50,0\n",
+         2, {}, "两个标高在基准线上的投影点重合"},
+        {"elev_free", "a typed grade and Enter at the base line: the marks go where the user clicks, each by its "
+                      "straight distance from the base mark",
+         "SYMBELEV\n5,5\n10.00\n\nKyRoadElev\n5,5\nW\n3\n\n5,25\n-15,5\n\n", 0,
+         {{5, 25, "10.60"}, {-15, 5, "10.60"}}, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const ScriptRun run = RunScript(c.name, std::string("SETVAR\nDRAWUNIT\n1\n") + c.script + "LIST\nALL\n\n");
+        SCOPED_TRACE(run.transcript);
+        const std::vector<Mark> marks = ListedMarks(run.transcript);
+        if (c.marks) {
+            EXPECT_EQ(marks.size(), c.marks);
+        }
+        for (const At& at : c.texts) EXPECT_EQ(TextAt(marks, at.x, at.y), at.text) << at.x << "," << at.y;
+        EXPECT_TRUE(Has(run.transcript, c.message));
+    }
 }
 
 namespace {

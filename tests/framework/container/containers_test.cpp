@@ -103,19 +103,6 @@ TYPED_TEST(CursorTest, SortIsStableBothWays) {
   EXPECT_EQ(got, (std::vector<std::pair<int, int>>{{3, 0}, {3, 2}, {3, 5}, {2, 3}, {1, 1}, {1, 4}}));
 }
 
-TEST(DynArray, GrowsToRequestPlusStep) {
-  KyDynArray<int> a;
-  a.SetAllocUnit(8);
-  a.Append(1);
-  EXPECT_EQ(a.GetAllocLength(), 9);
-  for (int i = 0; i < 8; ++i) a.Append(i);
-  EXPECT_EQ(a.GetAllocLength(), 9);
-  a.Append(0);
-  EXPECT_EQ(a.GetAllocLength(), 18);
-  a.Release();
-  EXPECT_EQ(a.GetAllocLength(), 0);
-}
-
 TEST(XList, ReverseKeepsBothDirectionsLinked) {
   KyXList<int> l;
   for (int i = 0; i < 5; ++i) l.Append(i);

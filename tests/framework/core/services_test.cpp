@@ -15,20 +15,15 @@
 #include "host/ed/commands.h"
 #include "host/ed/ucs.h"
 #include "tests/host/ed/session.h"
+#include "tests/testdrawing.h"
 
 namespace {
 
 class Services : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_db = std::make_unique<AcDbDatabase>(true);
-        acdbHostApplicationServices()->setWorkingDatabase(m_db.get());
-    }
-    void TearDown() override {
-        vorn::ed::SetWorldUcs();
-        acdbHostApplicationServices()->setWorkingDatabase(nullptr);
-    }
-    std::unique_ptr<AcDbDatabase> m_db;
+    void TearDown() override { vorn::ed::SetWorldUcs(); }
+    vorn::test::TestDrawing m_drawing;
+    AcDbDatabase* const m_db = &m_drawing.db();
 };
 
 }  // namespace

@@ -21,6 +21,7 @@
 #include "host/ed/selection.h"
 #include "host/mfc/cstring.h"
 #include "tests/host/ed/session.h"
+#include "tests/testdrawing.h"
 
 namespace {
 
@@ -28,21 +29,17 @@ class Select : public ::testing::Test {
 protected:
     void SetUp() override {
         KyRegisterFrameworkClasses();
-        m_db = std::make_unique<AcDbDatabase>(true);
-        acdbHostApplicationServices()->setWorkingDatabase(m_db.get());
-        AcDbObjectId road;
-        m_db->ensureLayer(L"PLAN-ROAD", road);
-        auto* l1 = new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(10, 0, 0));
+        const AcDbObjectId road = m_drawing.layer(L"PLAN-ROAD");
+        AcDbLine* l1 = vorn::test::Line(0, 0, 10, 0);
         l1->setLayer(road);
-        m_line = AddToModelSpace(l1);
+        m_line = m_drawing.add(l1);
         auto* a = new AcDbArc(AcGePoint3d(50, 0, 0), 5, 0, 3);
         a->setLayer(road);
-        m_arc = AddToModelSpace(a);
-        m_other = AddToModelSpace(new AcDbLine(AcGePoint3d(0, 20, 0), AcGePoint3d(10, 20, 0)));
-        m_elev = AddToModelSpace(new KyDbSymbElevation(AcGePoint3d(100, 100, 0), L"1.00"));
+        m_arc = m_drawing.add(a);
+        m_other = m_drawing.add(vorn::test::Line(0, 20, 10, 20));
+        m_elev = m_drawing.add(new KyDbSymbElevation(AcGePoint3d(100, 100, 0), L"1.00"));
     }
-    void TearDown() override { acdbHostApplicationServices()->setWorkingDatabase(nullptr); }
-    std::unique_ptr<AcDbDatabase> m_db;
+    vorn::test::TestDrawing m_drawing;
     AcDbObjectId m_line, m_arc, m_other, m_elev;
 };
 

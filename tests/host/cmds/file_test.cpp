@@ -1,4 +1,4 @@
-// SAVE, SAVEAS, RENDER and INSERT through scripts: what reaches the file and what comes back.
+// SAVE, SAVEAS and RENDER through scripts: what reaches the file and what comes back.
 #include <unistd.h>
 
 #include <filesystem>
@@ -7,7 +7,6 @@
 #include "host/dxf/dxf.h"
 
 using vorn::cmds::test::CmdTest;
-using vorn::cmds::test::ExpectPoint;
 namespace fs = std::filesystem;
 
 namespace {
@@ -62,29 +61,6 @@ TEST_F(Files, RenderWritesAPictureAndRefusesOtherExtensions) {
     Run("LINE\n0,0\n10,10\n\nRENDER\nview.bmp\n" + png + "\n");
     EXPECT_TRUE(Has("ends in .png, .svg or .pdf"));
     EXPECT_TRUE(fs::file_size(png) > 0);
-}
-
-TEST_F(Files, InsertLoadsADrawingFileAsABlockOnce) {
-    AcDbDatabase part(true);
-    auto* l = new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(1, 0, 0));
-    AcDbBlockTableRecord* ms = nullptr;
-    ASSERT_EQ(acdbOpenObject(ms, part.modelSpaceId(), AcDb::kForWrite), Acad::eOk);
-    ms->appendAcDbEntity(l);
-    l->close();
-    ms->close();
-    std::string error;
-    const std::string file = (dir / "tree").string();
-    ASSERT_EQ(vorn::dxf::WriteDxf(part, file + ".dxf", error), Acad::eOk) << error;
-    Run("INSERT\nnothing_here\n" + file + "\n5,5\n2\n90\nINSERT\ntree\n0,0\n\n\n");
-    EXPECT_TRUE(Has("There is no block \"nothing_here\""));
-    const auto refs = Of<AcDbBlockReference>();
-    ASSERT_EQ(refs.size(), 2u);
-    const AcDbBlockReference* r = Get<AcDbBlockReference>(refs[0]);
-    ExpectPoint(r->position(), 5, 5);
-    EXPECT_DOUBLE_EQ(r->scaleFactors().sx, 2);
-    EXPECT_NEAR(r->rotation(), 3.14159265358979323846 / 2, 1e-12);
-    EXPECT_EQ(r->blockTableRecord(), Get<AcDbBlockReference>(refs[1])->blockTableRecord());
-    EXPECT_FALSE(m_db->findBlock(L"tree").isNull());
 }
 
 }  // namespace

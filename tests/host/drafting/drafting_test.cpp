@@ -1,6 +1,6 @@
-// The drafting commands run by vorncad on scripts. Each case draws its input, saves it, runs
-// one command, saves again and takes the command back with U; ezdxf reads the three drawings:
-// the second must hold exactly the expected entities, the third must equal the first.
+// The drawing and drafting commands run by vorncad on scripts. Each case draws its input, saves
+// it, runs one command, saves again and takes the command back with U; ezdxf reads the three
+// drawings: the second must hold exactly the expected entities, the third must equal the first.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -87,6 +87,33 @@ const Case kCases[] = {
      "EXPLODE\nALL\n\n", true,
      "ARC (100,50) r50 270..90 0\nCIRCLE (300,0) r10 0\nLINE (0,0) (100,0) 0\nLINE (100,100) (120,100) 0\n",
      "1 CIRCLE object(s) cannot be exploded", 0},
+    // The drawing commands: what they leave and what they refuse. LINE: a point equal to the
+    // last, Undo of a segment, Close.
+    {"line", "", "", "LINE\n0,0\n10,0\n10,0\n10,10\n99,99\nU\n0,10\nC\n", true,
+     "LINE (0,0) (10,0) 0\nLINE (0,10) (0,0) 0\nLINE (10,0) (10,10) 0\nLINE (10,10) (0,10) 0\n",
+     "must differ from the last one", 0},
+    // Three points on one line make no arc; the same half circle from both pick orders.
+    {"arc", "", "ARC\n10,0\n0,10\n-10,0\nARC\n0,0\n1,1\n2,2\n3,1\n", "ARC\n-10,0\n0,10\n10,0\n", true,
+     "ARC (0,0) r10 0..180 0\nARC (0,0) r10 0..180 0\nARC (2,-1) r2.2361 63.4349..153.4349 0\n", "lie on one line",
+     0},
+    // A closed polyline with a half circle; Undo takes a vertex back.
+    {"pline", "", "PLINE\n0,0\n10,0\nA\n15,5\n10,10\nL\n0,10\nC\n", "PLINE\n0,0\n5,0\nU\n7,0\n\n", true,
+     "PLINE (0,0) (7,0) 0\nPLINE closed (0,0) (10,0)b1 (10,10) (0,10) 0\n", "", 0},
+    // A radius of 0 and below refused; an empty text draws nothing.
+    {"circle-text", "", "CIRCLE\n5,5\n0\n-2\n3\nTEXT\n0,0\n\n\n\n", "TEXT\n1,2\n0.5\n90\n总平面图 A\n", true,
+     "CIRCLE (5,5) r3 0\nTEXT (1,2) h0.5 90 总平面图 A 0\n", "No text was given", 3},
+    // LAYER makes layers (each current when made) and sets one; a missing or bad name is told.
+    {"layer", "", "LAYER\nM\nROAD\nM\nSITE\n\nLINE\n0,5\n1,5\n\nLAYER\nS\nROAD\nS\nNOPE\nM\nbad|name\n\n",
+     "LINE\n0,0\n1,0\n\n", true, "LINE (0,0) (1,0) ROAD\nLINE (0,5) (1,5) SITE\n",
+     "Layer \"NOPE\" does not exist|not a valid layer name", 0},
+    {"move-copy", "", "LINE\n0,0\n10,0\n\nMOVE\n5,0\n\n0,0\n0,100\n", "COPY\n5,100\n\n0,0\n50,0\n", true,
+     "LINE (0,100) (10,100) 0\nLINE (50,100) (60,100) 0\n", "", 0},
+    {"erase", "", "LINE\n0,0\n10,0\n\n", "ERASE\n5,0\n\n", true, "", "", 0},
+    // A drawing file becomes a block once (a missing block refused first); a second INSERT
+    // takes the block by its name.
+    {"insert", "", "LINE\n0,0\n1,0\n\nSAVEAS\ntree.dxf\nERASE\nALL\n\nINSERT\nnothing_here\ntree.dxf\n5,5\n2\n90\n",
+     "INSERT\ntree\n0,0\n\n\n", true, "INSERT tree (0,0) x1 0 0\nINSERT tree (5,5) x2 90 0\n",
+     "There is no block \"nothing_here\"", 0},
     {"dist-in-ucs", "", "",
      "DIST\n1000,2000\n4000,6000\nUCS\n0,0\n90\nDIST\n0,0\n10,0\n", false, "",
      "Distance = 5000.0000 (5.0000 m), Angle in XY Plane = 53.1301\nDelta X = 3000.0000, Delta Y = 4000.0000, "

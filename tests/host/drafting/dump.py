@@ -30,8 +30,10 @@ def Line(e):
     if t == "LWPOLYLINE":
         pts = " ".join(P(p) + ("" if abs(p[2]) < 5e-5 else "b" + N(p[2])) for p in e.get_points("xyb"))
         return "PLINE%s %s" % (" closed" if e.closed else "", pts)
+    if t == "TEXT":
+        return "TEXT %s h%s %s %s" % (P(d.insert), N(d.height), Angle(d.rotation), d.text)
     if t == "INSERT":
-        return "INSERT %s %s" % (d.name, P(d.insert))
+        return "INSERT %s %s x%s %s" % (d.name, P(d.insert), N(d.xscale), Angle(d.rotation))
     return t
 
 

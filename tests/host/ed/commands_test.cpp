@@ -96,13 +96,6 @@ TEST_F(CommandLoop, NamesEnterUnknownAndFailures) {
     EXPECT_TRUE(s.Has("Command: asktwo\nPick a point or [Undo(U)/Close(C)]: u\nA number: 3\n"));
 }
 
-TEST_F(CommandLoop, TheEndOfTheScriptCancelsAWaitingCommand) {
-    Session s("ASKTWO\n");
-    vorn::ed::RunCommandLoop();
-    ASSERT_EQ(Rec().codes.size(), 1u);
-    EXPECT_EQ(Rec().codes[0], RTCAN);
-}
-
 TEST_F(CommandLoop, ACommandThatNeverStopsAskingIsStopped) {
     Session s("LOOPS\n");
     vorn::ed::RunCommandLoop();

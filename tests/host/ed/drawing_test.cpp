@@ -1,5 +1,5 @@
 // The editor over a drawing: undo steps and marks, selection modes with filters, entity picks,
-// running snaps, jigs fed cursor moves, acedCommand picking entities by name and point.
+// running snaps, jigs fed cursor moves, drawing variables.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -191,8 +191,10 @@ TEST_F(Drawing, SetsGrowInPlaceKeepTheirOrderAndHoldEachEntityOnce) {
     acdbGetObjectId(id, got);
     EXPECT_EQ(id, lines[7]);
 
-    const ads_name forged = {ss[0] + 1000, ss[1]};
+    const ads_name forged = {ss[0] + 1000, ss[1]}, forgedEntity = {e[0], 999999};
     EXPECT_EQ(acedSSAdd(e, forged, result), RTERROR);
+    AcDbObjectId none;
+    EXPECT_NE(acdbGetObjectId(none, forgedEntity), Acad::eOk);
     EXPECT_EQ(acedSSAdd(nullptr, nullptr, result), RTNORM);  // an empty set of its own
     acedSSLength(result, &n);
     EXPECT_EQ(n, 0);
@@ -303,30 +305,7 @@ TEST_F(Drawing, ARefusedAnswerBringsBackThePromptACommandPrintedItself) {
     EXPECT_TRUE(s.Has("is not accepted here")) << s.Out();
 }
 
-TEST_F(Drawing, AcedCommandPicksEntitiesByNameAndPoint) {
-    const AcDbObjectId id = AddLine(0, 0, 10, 0);
-    ads_name name;
-    ASSERT_EQ(acdbGetAdsName(name, id), Acad::eOk);
-    static AcDbObjectId got;
-    static double gotX = 0;
-    vorn::ed::AddCommand(L"DRAWTESTS", L"PICKONE", L"PICKONE", 0, [] {
-        ads_name e;
-        ads_point p;
-        if (acedEntSel(L"\nSelect first object: ", e, p) == RTNORM) {
-            acdbGetObjectId(got, e);
-            gotX = p[0];
-        }
-    });
-    Session s("");
-    const ads_point at = {7, 0, 0};
-    EXPECT_EQ(acedCommand(RTSTR, L"PICKONE", RTLB, RTENAME, name, RT3DPOINT, at, RTLE, 0), RTNORM);
-    EXPECT_EQ(got, id);
-    EXPECT_EQ(gotX, 7);
-    ads_name forged = {name[0], 999999};
-    AcDbObjectId none;
-    EXPECT_NE(acdbGetObjectId(none, forged), Acad::eOk);
-}
-
+// acedCommand picking entities by name and point is checked by FILLET run so (host_cmds_tests).
 TEST_F(Drawing, DrawingVariablesLiveInTheDrawing) {
     Session s("");
     resbuf rb{};

@@ -73,34 +73,31 @@ TEST(GetPoint, BadAnswersArePromptedAgain) {
     EXPECT_TRUE(s.Has("\"hello\" is not accepted here: expected a point"));
 }
 
-TEST(GetPoint, KeywordsByLetterOrWordAndOnlyForOneCall) {
-    Session s("u\nclose\nLt\nA\n");
-    ads_point p;
-    wchar_t kw[kAdsMaxInput + 1];
-    acedInitGet(0, L"Arc Undo Close");
-    ASSERT_EQ(acedGetPoint(nullptr, L"\nP: ", p), RTKWORD);
-    acedGetInput(kw);
-    EXPECT_STREQ(kw, L"Undo");
-    acedInitGet(0, L"Arc Undo Close");
-    ASSERT_EQ(acedGetPoint(nullptr, L"\nP: ", p), RTKWORD);
-    acedGetInput(kw);
-    EXPECT_STREQ(kw, L"Close");
-    acedInitGet(0, L"LType LWeight");
-    ASSERT_EQ(acedGetPoint(nullptr, L"\nP: ", p), RTKWORD);
-    acedGetInput(kw);
-    EXPECT_STREQ(kw, L"LType");
-    // The list of the previous call is gone: "A" is no answer now; the end of input cancels.
-    EXPECT_EQ(acedGetPoint(nullptr, L"\nP: ", p), RTCAN);
-}
-
-TEST(GetPoint, GlobalKeywordsAreReturned) {
-    Session s("h\n");
-    ads_point p;
-    wchar_t kw[kAdsMaxInput + 1];
-    acedInitGet(0, L"Hoch Tief _ High Low");
-    ASSERT_EQ(acedGetPoint(nullptr, L"\nP: ", p), RTKWORD);
-    acedGetInput(kw);
-    EXPECT_STREQ(kw, L"High");
+// A keyword by its letter or its word, a global name after "_", any text with RSG_OTHER; the
+// list holds for one call only.
+TEST(GetPoint, KeywordsByLetterWordGlobalNameOrAnyText) {
+    const struct {
+        const char* typed;
+        int flags;
+        const wchar_t* list;
+        const wchar_t* got;
+    } cases[] = {
+        {"u", 0, L"Arc Undo Close", L"Undo"},       {"close", 0, L"Arc Undo Close", L"Close"},
+        {"Lt", 0, L"LType LWeight", L"LType"},      {"h", 0, L"Hoch Tief _ High Low", L"High"},
+        {"some text", RSG_OTHER, L"A", L"some text"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        Session s(std::string(c.typed) + "\nA\n");
+        ads_point p;
+        wchar_t kw[kAdsMaxInput + 1];
+        acedInitGet(c.flags, c.list);
+        ASSERT_EQ(acedGetPoint(nullptr, L"\nP: ", p), RTKWORD);
+        acedGetInput(kw);
+        EXPECT_STREQ(kw, c.got);
+        // The list of the previous call is gone: "A" is no answer now; the end of input cancels.
+        EXPECT_EQ(acedGetPoint(nullptr, L"\nP: ", p), RTCAN);
+    }
 }
 
 TEST(Prompts, EnterAndEscAtEveryKind) {
@@ -210,16 +207,6 @@ TEST(GetString, SpacesAndTruncation) {
     EXPECT_STREQ(small, L"abc");
 }
 
-TEST(GetPoint, ArbitraryTextWithOther) {
-    Session s("some text\n");
-    ads_point p;
-    wchar_t buf[kAdsMaxInput + 1];
-    acedInitGet(RSG_OTHER, L"A");
-    ASSERT_EQ(acedGetPoint(nullptr, L"\nP: ", p), RTKWORD);
-    acedGetInput(buf);
-    EXPECT_STREQ(buf, L"some text");
-}
-
 TEST(Ucs, TypedPointsAreUserCoordinates) {
     vorn::ed::Ucs u;
     u.origin[0] = 100;
@@ -285,12 +272,6 @@ TEST(ResultBuffers, BuildCopyAndFree) {
     EXPECT_EQ(copy->rbnext->rbnext->rbnext->rbnext->resval.rpoint[2], 3);
     acutRelRb(copy);
     EXPECT_EQ(acutBuildList(9999, 0), nullptr);
-}
-
-TEST(Printing, WideFormatsLikeTheHostsCallers) {
-    Session s("");
-    acutPrintf(L"\n%s has %d spaces, %c%%\n", L"车位", 5, L'x');
-    EXPECT_TRUE(s.Has("车位 has 5 spaces, x%\n"));
 }
 
 TEST(GrRead, MotionSamplesClicksKeysAndEsc) {

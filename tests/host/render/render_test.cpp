@@ -12,18 +12,12 @@
 #include "host/render/palette.h"
 #include "host/render/render.h"
 #include "host/render/view.h"
+#include "tests/testdrawing.h"
 
 namespace {
 
-AcDbObjectId Add(AcDbDatabase& db, AcDbEntity* e, const AcDbObjectId& owner = AcDbObjectId::kNull) {
-    AcDbBlockTableRecord* space = nullptr;
-    EXPECT_EQ(acdbOpenObject(space, owner.isNull() ? db.modelSpaceId() : owner, AcDb::kForWrite), Acad::eOk);
-    AcDbObjectId id;
-    EXPECT_EQ(space->appendAcDbEntity(id, e), Acad::eOk);
-    e->close();
-    space->close();
-    return id;
-}
+using vorn::test::Line;
+using vorn::test::TestDrawing;
 
 std::string TempFile(const std::string& name) {
     return std::string(VORN_BINARY_DIR) + "/render_" + name;
@@ -71,18 +65,18 @@ struct Png {
 const unsigned kDark = 0x212830;
 
 TEST(RenderPicture, LinesInTheirColoursOnBothBackgrounds) {
-    AcDbDatabase db;
-    auto* red = new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(100, 0, 0));
+    TestDrawing d;
+    AcDbLine* red = Line(0, 0, 100, 0);
     red->setColorIndex(1);
-    Add(db, red);
-    Add(db, new AcDbLine(AcGePoint3d(0, 100, 0), AcGePoint3d(100, 100, 0)));  // ByLayer: layer 0 is white
+    d.add(red);
+    d.add(Line(0, 100, 100, 100));  // ByLayer: layer 0 is white
     vorn::render::RenderOptions o;
     o.file = TempFile("lines.png");
     o.width = 200;
     o.height = 200;
     o.margin = 0.1;
     std::string error;
-    ASSERT_TRUE(vorn::render::RenderDrawing(db, o, error)) << error;
+    ASSERT_TRUE(vorn::render::RenderDrawing(d.db(), o, error)) << error;
     Png dark(o.file);
     ASSERT_TRUE(dark.ok());
     EXPECT_EQ(dark.width(), 200);
@@ -94,58 +88,43 @@ TEST(RenderPicture, LinesInTheirColoursOnBothBackgrounds) {
 
     o.lightBackground = true;
     o.file = TempFile("lines_light.png");
-    ASSERT_TRUE(vorn::render::RenderDrawing(db, o, error)) << error;
+    ASSERT_TRUE(vorn::render::RenderDrawing(d.db(), o, error)) << error;
     Png light(o.file);
     EXPECT_GT(light.countLike(100, 20, 1, 0x000000, 0xFFFFFF), 0);  // colour 7 turns black on white
     EXPECT_EQ(light.at(100, 100), 0xFFFFFFu);
 }
 
 TEST(RenderPicture, HiddenLayersAndEmptyDrawings) {
-    AcDbDatabase db;
+    TestDrawing d;
     vorn::render::RenderOptions o;
     o.file = TempFile("empty.png");
     o.width = o.height = 64;
     std::string error;
-    ASSERT_TRUE(vorn::render::RenderDrawing(db, o, error)) << error;
+    ASSERT_TRUE(vorn::render::RenderDrawing(d.db(), o, error)) << error;
     EXPECT_EQ(Png(o.file).countNot(kDark), 0);
 
-    AcDbObjectId layer;
-    ASSERT_EQ(db.ensureLayer(L"HIDDEN", layer), Acad::eOk);
-    AcDbLayerTableRecord* rec = nullptr;
-    ASSERT_EQ(acdbOpenObject(rec, layer, AcDb::kForWrite), Acad::eOk);
-    rec->setIsOff(true);
-    rec->close();
-    auto* line = new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(10, 10, 0));
-    line->setLayer(layer);
-    Add(db, line);
+    AcDbLine* line = Line(0, 0, 10, 10);
+    line->setLayer(d.layer(L"HIDDEN", 7, true));
+    d.add(line);
     o.file = TempFile("hidden.png");
-    ASSERT_TRUE(vorn::render::RenderDrawing(db, o, error)) << error;
+    ASSERT_TRUE(vorn::render::RenderDrawing(d.db(), o, error)) << error;
     EXPECT_EQ(Png(o.file).countNot(kDark), 0);
 }
 
 TEST(RenderPicture, FarFromOriginAndRotatedBlocks) {
-    AcDbDatabase db;
+    TestDrawing d;
     // A block holding a horizontal red line from (0,0) to (10,0), inserted turned 90°.
-    AcDbBlockTable* table = nullptr;
-    ASSERT_EQ(db.getBlockTable(table, AcDb::kForWrite), Acad::eOk);
-    auto* block = new AcDbBlockTableRecord();
-    block->setName(L"BAR");
-    AcDbObjectId blockId;
-    ASSERT_EQ(table->add(blockId, block), Acad::eOk);
-    block->close();
-    table->close();
-    auto* bar = new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(10, 0, 0));
+    AcDbLine* bar = Line(0, 0, 10, 0);
     bar->setColorIndex(1);
-    Add(db, bar, blockId);
-    auto* ref = new AcDbBlockReference(AcGePoint3d(1e7, 1e7, 0), blockId);
+    auto* ref = new AcDbBlockReference(AcGePoint3d(1e7, 1e7, 0), d.block(L"BAR", {bar}));
     ref->setRotation(3.14159265358979 / 2);
-    Add(db, ref);
+    d.add(ref);
     vorn::render::RenderOptions o;
     o.file = TempFile("block.png");
     o.width = o.height = 101;
     o.margin = 0.0;
     std::string error;
-    ASSERT_TRUE(vorn::render::RenderDrawing(db, o, error)) << error;
+    ASSERT_TRUE(vorn::render::RenderDrawing(d.db(), o, error)) << error;
     Png png(o.file);
     // Vertical now: red down the middle column, nothing at the sides.
     EXPECT_GT(png.countLike(50, 50, 1, 0xFF0000, kDark), 0);
@@ -154,15 +133,15 @@ TEST(RenderPicture, FarFromOriginAndRotatedBlocks) {
 }
 
 TEST(RenderPicture, ChineseTextGivesInk) {
-    AcDbDatabase db;
-    Add(db, new AcDbText(AcGePoint3d(0, 0, 0), L"道路绘制", AcDbObjectId::kNull, 10.0, 0.0));
-    Add(db, new AcDbLine(AcGePoint3d(-5, -5, 0), AcGePoint3d(60, 15, 0)));
+    TestDrawing d;
+    d.add(new AcDbText(AcGePoint3d(0, 0, 0), L"道路绘制", AcDbObjectId::kNull, 10.0, 0.0));
+    d.add(Line(-5, -5, 60, 15));
     vorn::render::RenderOptions o;
     o.file = TempFile("text.png");
     o.width = 400;
     o.height = 200;
     std::string error;
-    ASSERT_TRUE(vorn::render::RenderDrawing(db, o, error)) << error;
+    ASSERT_TRUE(vorn::render::RenderDrawing(d.db(), o, error)) << error;
     Png png(o.file);
     // Ink well above what the diagonal line alone draws.
     EXPECT_GT(png.countNot(kDark), 1500);
@@ -172,15 +151,15 @@ TEST(RenderPicture, ChineseTextGivesInk) {
 // with the host's control codes must look exactly like the text with the signs they stand for.
 TEST(RenderPicture, TextControlCodesShowTheirSigns) {
     const auto draw = [](const wchar_t* text, const std::string& name) {
-        AcDbDatabase db;
-        Add(db, new AcDbText(AcGePoint3d(0, 0, 0), text, AcDbObjectId::kNull, 10.0, 0.0));
+        TestDrawing d;
+        d.add(new AcDbText(AcGePoint3d(0, 0, 0), text, AcDbObjectId::kNull, 10.0, 0.0));
         vorn::render::RenderOptions o;
         o.file = TempFile(name);
         o.width = 300;
         o.height = 100;
         o.window = AcDbExtents(AcGePoint3d(-5, -5, 0), AcGePoint3d(145, 45, 0));
         std::string error;
-        EXPECT_TRUE(vorn::render::RenderDrawing(db, o, error)) << error;
+        EXPECT_TRUE(vorn::render::RenderDrawing(d.db(), o, error)) << error;
         return o.file;
     };
     const auto same = [](const std::string& a, const std::string& b) {
@@ -199,8 +178,9 @@ TEST(RenderPicture, TextControlCodesShowTheirSigns) {
 }
 
 TEST(RenderPicture, VectorFormatsAndRefusals) {
-    AcDbDatabase db;
-    Add(db, new AcDbCircle(AcGePoint3d(0, 0, 0), AcGeVector3d(0, 0, 1), 5.0));
+    TestDrawing d;
+    AcDbDatabase& db = d.db();
+    d.add(vorn::test::Circle(0, 0, 5.0));
     vorn::render::RenderOptions o;
     std::string error;
     for (auto [name, magic] : {std::pair<const char*, const char*>{"c.svg", "<?xml"}, {"c.pdf", "%PDF"}}) {

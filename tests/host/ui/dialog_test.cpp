@@ -38,25 +38,12 @@ TEST(DialogCreate, LooksOnlyInTheCurrentResourceModule) {
   AfxSetResourceHandle(f.module);
 }
 
-TEST(DialogCreate, NestedResourceGuardsRestoreInOrder) {
+// A module registered twice is one module; one that goes away stops being current, and the
+// host's resources take over.
+TEST(DialogCreate, AModuleThatGoesAwayStopsBeingCurrent) {
   DialogFixture f;
   HINSTANCE other = vorn::mfc::RegisterResourceModule(L"VornOtherModule");
   EXPECT_EQ(vorn::mfc::RegisterResourceModule(L"VornOtherModule"), other);
-  const HINSTANCE outer = AfxGetResourceHandle();
-  {
-    const HINSTANCE saved1 = AfxGetResourceHandle();
-    AfxSetResourceHandle(other);
-    {
-      const HINSTANCE saved2 = AfxGetResourceHandle();
-      AfxSetResourceHandle(f.module);
-      EXPECT_EQ(AfxGetResourceHandle(), f.module);
-      AfxSetResourceHandle(saved2);
-    }
-    EXPECT_EQ(AfxGetResourceHandle(), other);
-    AfxSetResourceHandle(saved1);
-  }
-  EXPECT_EQ(AfxGetResourceHandle(), outer);
-  // A module that goes away stops being current; the host's resources take over.
   AfxSetResourceHandle(other);
   vorn::mfc::UnregisterResourceModule(other);
   EXPECT_EQ(AfxGetResourceHandle(), vorn::mfc::HostResourceModule());
@@ -78,25 +65,7 @@ TEST(DialogCreate, ExtensionModuleJoinsTheResourceChain) {
   AfxTermExtensionModule(ext);
 }
 
-TEST(DataExchange, ToControlsShowsEveryKind) {
-  DialogFixture f;
-  TestDialog d;
-  ASSERT_TRUE(d.Create(kDialogId, acedGetAcadFrame()));
-  EXPECT_EQ(Text(d, kEdit), L"hello");
-  EXPECT_EQ(Text(d, kNumber), L"7");
-  EXPECT_EQ(Text(d, kReal), L"2.5");
-  EXPECT_EQ(Text(d, kCombo), L"2500.00");
-  EXPECT_EQ(Item(d, kCombo)->curSel, 1);
-  EXPECT_EQ(Text(d, kDropList), L"双排");
-  EXPECT_EQ(::SendMessageW(Item(d, kList), LB_GETCURSEL, 0, 0), 1);
-  EXPECT_EQ(::IsDlgButtonChecked(d.m_hWnd, kCheck), static_cast<UINT>(BST_CHECKED));
-  EXPECT_EQ(::IsDlgButtonChecked(d.m_hWnd, kRadioC), static_cast<UINT>(BST_CHECKED));
-  EXPECT_EQ(::IsDlgButtonChecked(d.m_hWnd, kRadioA), static_cast<UINT>(BST_UNCHECKED));
-  EXPECT_EQ(::IsDlgButtonChecked(d.m_hWnd, kRadioX), static_cast<UINT>(BST_CHECKED));
-  EXPECT_EQ(d.m_dragList.m_hWnd, Item(d, kDragList));
-  EXPECT_EQ(CWnd::FromHandle(Item(d, kDragList)), &d.m_dragList);
-}
-
+// What every kind shows from its value is checked through @show (events_test).
 TEST(DataExchange, FromControlsReadsEveryKind) {
   DialogFixture f;
   TestDialog d;
@@ -208,27 +177,8 @@ TEST(Enabling, DisabledControlsIgnoreClicksAndLoseTheFocus) {
   EXPECT_EQ(d.GetDlgItem(kEdit)->SetFocus(), nullptr);
 }
 
-TEST(MessageMaps, NotificationsAndCloseReachHandlers) {
-  DialogFixture f;
-  TestDialog d;
-  ASSERT_TRUE(d.Create(kDialogId, acedGetAcadFrame()));
-  vorn::mfc::NotifyParent(Item(d, kCombo), CBN_SELCHANGE);
-  vorn::mfc::NotifyParent(Item(d, kList), LBN_DBLCLK);
-  d.SendMessage(WM_COMMAND, MAKEWPARAM(kButton, BN_CLICKED), 0);
-  vorn::mfc::NotifyParent(Item(d, kCombo), CBN_DBLCLK);  // no entry: nothing runs
-  d.GetDlgItem(kEdit)->SetFocus();
-  d.GetDlgItem(kCombo)->SetFocus();
-  const std::vector<std::wstring> expected = {L"combo-sel", L"list-dbl", L"button", L"edit-set", L"edit-kill",
-                                              L"combo-focus"};
-  EXPECT_EQ(d.calls, expected);
-  d.ShowWindow(SW_SHOW);
-  d.SendMessage(WM_CLOSE);
-  EXPECT_EQ(d.calls.back(), L"close");
-  // The base close of a modeless dialog cancels, which hides it.
-  EXPECT_FALSE(d.IsWindowVisible());
-  EXPECT_TRUE(::IsWindow(d.m_hWnd));
-}
-
+// Notifications reaching their handlers, and the close box, are checked through the dialog
+// events a script types (events_test).
 TEST(MessageMaps, SetCursorHandlerPicksTheModuleCursor) {
   DialogFixture f;
   TestDialog d;

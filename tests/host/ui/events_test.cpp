@@ -106,11 +106,14 @@ TEST(DialogEvents, ClicksSelectsAndCloseReachHandlers) {
   EXPECT_EQ(o.d.GetDlgItem(kCombo)->m_hWnd->text, L"2400.00");
   ASSERT_TRUE(Event(L"dblclick 106 2"));
   EXPECT_EQ(::SendMessageW(::GetDlgItem(o.d.m_hWnd, kList), LB_GETCURSEL, 0, 0), 2);
+  ASSERT_TRUE(Event(L"click 111"));  // a radio button without an entry: nothing runs
+  EXPECT_EQ(::IsDlgButtonChecked(o.d.m_hWnd, kRadioB), static_cast<UINT>(BST_CHECKED));
   ASSERT_TRUE(Event(L"close"));
   const std::vector<std::wstring> expected = {L"check", L"radio-a", L"button", L"preview", L"combo-focus",
                                               L"combo-sel", L"list-sel", L"list-dbl", L"close"};
   EXPECT_EQ(o.d.calls, expected);
-  EXPECT_FALSE(vorn::ui::HasOpenDialog());  // closed: cancelled and hidden
+  EXPECT_FALSE(vorn::ui::HasOpenDialog());  // closed: cancelled and hidden, not destroyed
+  EXPECT_TRUE(::IsWindow(o.d.m_hWnd));
 }
 
 TEST(DialogEvents, RefusedWithAMessageNamingTheProblem) {

@@ -10,7 +10,6 @@
 #include <utility>
 #include <vector>
 
-#include "frame/VornFrame.h"
 #include "framework/core/KyDbBlockReference.h"
 #include "framework/core/KyDbText.h"
 #include "framework/library/KyFindFile.h"
@@ -20,16 +19,14 @@
 #include "host/db/dbmain.h"
 #include "host/ed/editor.h"
 #include "host/ed/ucs.h"
-#include "host/mfc/resources.h"
 #include "host/render/render.h"
 #include "host/ui/dialogevents.h"
 #include "host/ui/dialogregistry.h"
 #include "legend/legendlibrary.h"
-#include "tests/host/ed/session.h"
+#include "tests/modulecommand.h"
+#include "tests/testdrawing.h"
 
 namespace {
-
-int g_appId = 0;
 
 // Dialog pictures fill the font caches; they are released once, at the end, so that the leak
 // checker sees only leaks of ours.
@@ -69,8 +66,6 @@ AcDbObjectId MakeSymbol(const KyDtLibItemBase& row) {
 class LegendCommand : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_db = std::make_unique<AcDbDatabase>(true);
-        acdbHostApplicationServices()->setWorkingDatabase(m_db.get());
         SetMainDirectory(VORN_SOURCE_DIR L"/support/");
         g_legendNames.clear();
         g_legendBlockIds.setLogicalLength(0);
@@ -79,33 +74,17 @@ protected:
     void TearDown() override {
         SetLegendSymbolLoader(nullptr);
         SetMainDirectory(L"");
-        acdbHostApplicationServices()->setWorkingDatabase(nullptr);
     }
     // setup runs once the session stands (the editor is reset when it starts).
     std::string Run(const std::string& script, const std::function<void()>& setup = nullptr) {
-        vorn::ed::test::Session s(script);
-        vorn::ed::InstallHostChannels();  // message boxes print into the transcript
-        if (setup) setup();
-        VornFrameAttach(vorn::mfc::RegisterResourceModule(L"VornGeneralDrawing"),
-                        L"VornGeneralDrawing.arx");
-        VornFrameEntryPoint(AcRx::kInitAppMsg, &g_appId);
-        vorn::ed::RunCommandLoop();
-        VornFrameEntryPoint(AcRx::kUnloadAppMsg, &g_appId);
-        return s.Out();
+        return vorn::test::RunModuleScript(script, L"", [&] {
+                   vorn::ed::InstallHostChannels();  // message boxes print into the transcript
+                   if (setup) setup();
+               }).out;
     }
-    std::vector<const KyDbText*> Texts() const {
-        std::vector<const KyDbText*> all;
-        for (const AcDbObjectId& id : m_db->modelSpaceIds())
-            if (const auto* t = KyDbText::cast(m_db->peekObject(id))) all.push_back(t);
-        return all;
-    }
-    std::vector<const KyDbBlockReference*> Blocks() const {
-        std::vector<const KyDbBlockReference*> all;
-        for (const AcDbObjectId& id : m_db->modelSpaceIds())
-            if (const auto* b = KyDbBlockReference::cast(m_db->peekObject(id))) all.push_back(b);
-        return all;
-    }
-    std::unique_ptr<AcDbDatabase> m_db;
+    std::vector<const KyDbText*> Texts() const { return m_drawing.all<KyDbText>(); }
+    std::vector<const KyDbBlockReference*> Blocks() const { return m_drawing.all<KyDbBlockReference>(); }
+    vorn::test::TestDrawing m_drawing;
 };
 
 bool Has(const std::string& out, const std::string& text) { return out.find(text) != std::string::npos; }
@@ -190,8 +169,7 @@ TEST_F(LegendCommand, TheNextRunRestoresTheSelectionAndDropsVanishedNames) {
     ASSERT_EQ(g_legendNames, (std::vector<std::wstring>{L"道路", L"乔木"}));
     g_legendNames.insert(g_legendNames.begin() + 1, L"不存在");
     // A new drawing: the blocks are loaded afresh into it.
-    m_db = std::make_unique<AcDbDatabase>(true);
-    acdbHostApplicationServices()->setWorkingDatabase(m_db.get());
+    m_drawing.renew();
     const std::string out = Run("KyMapLegend\n@show\n0,0\n\n");
     EXPECT_TRUE(Has(out, "2029 row 0 \"道路\""));
     EXPECT_TRUE(Has(out, "2029 row 1 \"乔木\""));

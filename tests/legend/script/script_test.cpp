@@ -20,19 +20,22 @@ std::string Output(const std::string& command, int& status) { return vorn::test:
 
 bool Has(const std::string& out, const std::string& text) { return out.find(text) != std::string::npos; }
 
+// vorncad run in dir with the shipped support folder on a script of this folder.
+std::string Vorncad(const fs::path& dir, const char* script, const std::string& options, int& status) {
+    fs::create_directories(dir);
+    return Output("cd '" + dir.string() + "' && '" + std::string(VORNCAD) + "' --support '" VORN_SOURCE_DIR
+                  "/support' " + options + " -s '" VORN_SOURCE_DIR "/tests/legend/script/" + script + "' 2>&1",
+                  status);
+}
+
 }  // namespace
 
 TEST(LegendScript, VorncadPlacesTheChosenSymbolsAsALegend) {
     const fs::path dir = fs::path(VORN_BINARY_DIR) / "tests" / "legend" / "script";
-    fs::create_directories(dir);
     const fs::path dxf = dir / "legend.dxf";
     fs::remove(dxf);
-    const std::string script = std::string(VORN_SOURCE_DIR) + "/tests/legend/script/legend.scr";
-    const std::string support = std::string(VORN_SOURCE_DIR) + "/support";
     int status = -1;
-    const std::string out = Output("'" + std::string(VORNCAD) + "' --support '" + support + "' -s '" +
-                                       script + "' -o '" + dxf.string() + "' 2>&1",
-                                   status);
+    const std::string out = Vorncad(dir, "legend.scr", "-o '" + dxf.string() + "'", status);
     EXPECT_TRUE(Has(out, "2028 row 0 \"新建建筑\"")) << out;
     EXPECT_TRUE(Has(out, "2028 row 10 \"指北针\""));
     EXPECT_TRUE(Has(out, "点取图例位置或 [改基点(T)]<退出>:"));
@@ -62,15 +65,9 @@ long InkPixels(const fs::path& png) { return vorn::test::InkOf(png).pixels; }
 
 TEST(LegendScript, TheDraggedLegendFollowsTheDialogsSelection) {
     const fs::path dir = fs::path(VORN_BINARY_DIR) / "tests" / "legend" / "script" / "drag";
-    fs::create_directories(dir);
     for (const char* f : {"drag-one.png", "drag-two.png", "drag.dxf"}) fs::remove(dir / f);
-    const std::string script = std::string(VORN_SOURCE_DIR) + "/tests/legend/script/drag.scr";
-    const std::string support = std::string(VORN_SOURCE_DIR) + "/support";
     int status = -1;
-    const std::string out = Output("cd '" + dir.string() + "' && '" + std::string(VORNCAD) + "' --support '" +
-                                       support + "' --settings settings.json -s '" + script +
-                                       "' -o drag.dxf 2>&1",
-                                   status);
+    const std::string out = Vorncad(dir, "drag.scr", "--settings settings.json -o drag.dxf", status);
     EXPECT_EQ(status, 0) << out;
     EXPECT_TRUE(vorn::test::SoundDrawing(dir / "drag.dxf"));
     const long one = InkPixels(dir / "drag-one.png"), two = InkPixels(dir / "drag-two.png");
@@ -107,18 +104,14 @@ std::string LegendOf(const fs::path& dxf, int unit) {
 // 0.01 to 100000 are refused, each with its message, and change nothing.
 TEST(LegendScript, AMetreDrawingsLegendLooksLikeTheMillimetreOne) {
     const fs::path dir = fs::path(VORN_BINARY_DIR) / "tests" / "legend" / "script" / "metre";
-    fs::create_directories(dir);
-    const std::string script = std::string(VORN_SOURCE_DIR) + "/tests/legend/script/metre.scr";
-    const std::string support = std::string(VORN_SOURCE_DIR) + "/support";
     std::string legends[2];
     for (int metres = 0; metres < 2; ++metres) {
         const fs::path dxf = dir / (metres ? "m.dxf" : "mm.dxf");
         fs::remove(dxf);
         int status = -1;
-        const std::string out = Output("'" + std::string(VORNCAD) + "' --support '" + support + "' --settings '" +
-                                           (dir / "settings.json").string() + "' " + (metres ? "--units m " : "") +
-                                           "-s '" + script + "' -o '" + dxf.string() + "' 2>&1",
-                                       status);
+        const std::string options = std::string("--settings settings.json ") + (metres ? "--units m " : "") +
+                                    "-o '" + dxf.string() + "'";
+        const std::string out = Vorncad(dir, "metre.scr", options, status);
         if (Has(out, "reads no drawing files")) GTEST_SKIP() << "this build loads no symbol drawings";
         EXPECT_EQ(status, 3) << out;  // the four refused scales
         for (const char* line : {"metre.scr:6: ", "metre.scr:10: ", "metre.scr:14: "})

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "frame/VornFrame.h"
 #include "framework/library/KyFindFile.h"
 #include "framework/core/KyDbUtil.h"
 #include "host/db/dbblockref.h"
@@ -15,14 +14,14 @@
 #include "host/db/dbmain.h"
 #include "host/db/dbpline.h"
 #include "host/db/dbtext.h"
-#include "host/mfc/resources.h"
 #include "host/render/render.h"
 #include "parking/parksettings.h"
-#include "tests/host/ed/session.h"
+#include "tests/modulecommand.h"
+#include "tests/testdrawing.h"
 
 namespace {
 
-int g_appId = 0;
+using vorn::test::RunModuleScript;
 
 // Dialog pictures fill the font caches; they are released once, at the end.
 class ReleaseFontCaches : public ::testing::Environment {
@@ -34,44 +33,26 @@ const auto* const g_fontCaches = ::testing::AddGlobalTestEnvironment(new Release
 class ParkCommand : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_db = std::make_unique<AcDbDatabase>(true);
-        acdbHostApplicationServices()->setWorkingDatabase(m_db.get());
         SetMainDirectory(VORN_SOURCE_DIR L"/support/");
-        g_dParkWidth = 2400;
-        g_dParkDepth = 5300;
-        g_strParkAngle = L"90";
+        Defaults();
         g_strParkRows = L"单排";
         g_strParkStyle = L"有停车";
         g_nParkStyleIndex = 3;
         g_nParkActiveField = 0;
         g_bParkLabelCount = 1;
     }
-    void TearDown() override {
-        SetMainDirectory(L"");
-        acdbHostApplicationServices()->setWorkingDatabase(nullptr);
-    }
-    std::string Run(const std::string& script) {
-        vorn::ed::test::Session s(script);
-        VornFrameAttach(vorn::mfc::RegisterResourceModule(L"VornGeneralDrawing"), L"VornGeneralDrawing.arx");
-        VornFrameEntryPoint(AcRx::kInitAppMsg, &g_appId);
-        vorn::ed::RunCommandLoop();
-        VornFrameEntryPoint(AcRx::kUnloadAppMsg, &g_appId);
-        return s.Out();
-    }
+    void TearDown() override { SetMainDirectory(L""); }
+    static void Defaults() { g_dParkWidth = 2400, g_dParkDepth = 5300, g_strParkAngle = L"90"; }
+    std::string Run(const std::string& script) { return RunModuleScript(script).out; }
     template <class T>
-    std::vector<const T*> All() const {
-        std::vector<const T*> all;
-        for (const AcDbObjectId& id : m_db->modelSpaceIds())
-            if (const auto* e = T::cast(m_db->peekObject(id))) all.push_back(e);
-        return all;
-    }
-    std::unique_ptr<AcDbDatabase> m_db;
+    std::vector<const T*> All() const { return m_drawing.all<T>(); }
+    vorn::test::TestDrawing m_drawing;
 };
 
 bool Has(const std::string& out, const std::string& text) { return out.find(text) != std::string::npos; }
 
 TEST_F(ParkCommand, DialogMarksTheEditedFieldSwapsSizesAndKeepsMillimetres) {
-    m_db->setDrawUnit(1);
+    m_drawing.db().setDrawUnit(1);
     std::string out = Run("KyDrawParkSpace\n@edit 2010 5.5\n@edit 2007 45\n@select 2009 1\n@focus 2003\n"
                           "@edit 2003 2.5\n@click 2000\n@show\n@close\n");
     EXPECT_TRUE(Has(out, "2003 combo \"5.5\"")) << out;
@@ -84,7 +65,7 @@ TEST_F(ParkCommand, DialogMarksTheEditedFieldSwapsSizesAndKeepsMillimetres) {
     EXPECT_DOUBLE_EQ(g_dParkDepth, 2500);
 
     // Typing moves the marker: depth, then angle; the focus alone moves it too.
-    m_db->setDrawUnit(0);
+    m_drawing.db().setDrawUnit(0);
     Run("KyDrawParkSpace\n@edit 2010 5000\n@close\n");
     EXPECT_EQ(g_nParkActiveField, 1);
     out = Run("KyDrawParkSpace\n@edit 2007 30\n@show\n@close\n");
@@ -143,21 +124,16 @@ TEST_F(ParkCommand, SizesThatCannotBeLaidAreRefusedAndThePromptComesAgain) {
     };
     for (const Case& c : cases)
         for (const Way& way : ways) {
-            g_dParkWidth = 2400, g_dParkDepth = 5300, g_strParkAngle = L"90";
-            m_db = std::make_unique<AcDbDatabase>(true);
-            acdbHostApplicationServices()->setWorkingDatabase(m_db.get());
-            AddToModelSpace(new AcDbLine(AcGePoint3d(0, -10000, 0), AcGePoint3d(12000, -10000, 0)), 1, m_db.get());
-            vorn::ed::test::Session s("KyDrawParkSpace\n" + std::string(c.edit) + "\n" + way.answers, L"park.scr");
-            VornFrameAttach(vorn::mfc::RegisterResourceModule(L"VornGeneralDrawing"), L"VornGeneralDrawing.arx");
-            VornFrameEntryPoint(AcRx::kInitAppMsg, &g_appId);
-            vorn::ed::RunCommandLoop();
-            VornFrameEntryPoint(AcRx::kUnloadAppMsg, &g_appId);
-            SCOPED_TRACE(std::string(c.edit) + " / " + way.prompt + "\n" + s.Out());
-            EXPECT_TRUE(s.Has(c.message));
+            Defaults();
+            m_drawing.renew();
+            m_drawing.add(vorn::test::Line(0, -10000, 12000, -10000));
+            const auto run = RunModuleScript("KyDrawParkSpace\n" + std::string(c.edit) + "\n" + way.answers, L"park.scr");
+            SCOPED_TRACE(std::string(c.edit) + " / " + way.prompt + "\n" + run.out);
+            EXPECT_TRUE(run.Has(c.message));
             // The refusal's line, then the same prompt again.
-            const std::size_t at = s.Out().find(c.message);
-            EXPECT_EQ(s.Out().find(way.prompt, at), s.Out().find('\n', at) + 1);
-            EXPECT_EQ(vorn::ed::RefusedLines().lines, 1);
+            const std::size_t at = run.out.find(c.message);
+            EXPECT_EQ(run.out.find(way.prompt, at), run.out.find('\n', at) + 1);
+            EXPECT_EQ(run.refused, 1);
             EXPECT_TRUE(All<AcDbPolyline>().empty());
             EXPECT_TRUE(All<AcDbBlockReference>().empty());
             EXPECT_TRUE(All<AcDbText>().empty());

@@ -17,6 +17,7 @@
 #include "host/db/dbtext.h"
 #include "parking/parkcurve.h"
 #include "parking/parksettings.h"
+#include "tests/testdrawing.h"
 
 namespace {
 
@@ -145,56 +146,28 @@ TEST(ParkArcExtras, MarksAndCarTurnsPerSideAndKind) {
 // Curves written into a drawing: entities per kind, and the outlines' extents.
 class ParkAlongCurve : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_db = std::make_unique<AcDbDatabase>(true);
-        acdbHostApplicationServices()->setWorkingDatabase(m_db.get());
-    }
-    void TearDown() override { acdbHostApplicationServices()->setWorkingDatabase(nullptr); }
-    AcDbObjectId Add(AcDbEntity* e) {
-        AcDbBlockTable* table = nullptr;
-        m_db->getBlockTable(table, AcDb::kForRead);
-        AcDbBlockTableRecord* ms = nullptr;
-        table->getAt(ACDB_MODEL_SPACE, ms, AcDb::kForWrite);
-        table->close();
-        AcDbObjectId id;
-        ms->appendAcDbEntity(id, e);
-        e->close();
-        ms->close();
-        return id;
-    }
-    // Closed polylines on the parking layer (spaces), with the extents of their vertices.
+    AcDbObjectId Add(AcDbEntity* e) { return m_drawing.add(e); }
+    // Closed polylines on the parking layer (spaces) after the first skip entities, with the
+    // extents of their vertices.
     int Spaces(double& minY, double& maxY, int skip) {
-        AcDbBlockTable* table = nullptr;
-        m_db->getBlockTable(table, AcDb::kForRead);
-        AcDbBlockTableRecord* ms = nullptr;
-        table->getAt(ACDB_MODEL_SPACE, ms, AcDb::kForRead);
-        table->close();
-        AcDbBlockTableRecordIterator* it = nullptr;
-        ms->newIterator(it);
-        int n = 0, seen = 0;
+        const AcDbObjectIdArray ids = m_drawing.db().modelSpaceIds();
+        int n = 0;
         minY = 1e300;
         maxY = -1e300;
-        for (; !it->done(); it->step()) {
-            AcDbEntity* e = nullptr;
-            if (it->getEntity(e, AcDb::kForRead) != Acad::eOk) continue;
-            if (seen++ >= skip)
-                if (auto* p = AcDbPolyline::cast(e); p && p->isClosed()) {
-                    EXPECT_EQ(std::wstring(p->layer()), L"PLAN-CAR_PLACE");
-                    ++n;
-                    for (unsigned v = 0; v < p->numVerts(); ++v) {
-                        AcGePoint3d q;
-                        p->getPointAt(v, q);
-                        minY = std::min(minY, q.y);
-                        maxY = std::max(maxY, q.y);
-                    }
+        for (int i = skip; i < ids.length(); ++i)
+            if (const auto* p = AcDbPolyline::cast(m_drawing.db().peekObject(ids[i])); p && p->isClosed()) {
+                EXPECT_EQ(std::wstring(p->layer()), L"PLAN-CAR_PLACE");
+                ++n;
+                for (unsigned v = 0; v < p->numVerts(); ++v) {
+                    AcGePoint3d q;
+                    p->getPointAt(v, q);
+                    minY = std::min(minY, q.y);
+                    maxY = std::max(maxY, q.y);
                 }
-            e->close();
-        }
-        delete it;
-        ms->close();
+            }
         return n;
     }
-    std::unique_ptr<AcDbDatabase> m_db;
+    vorn::test::TestDrawing m_drawing;
 };
 
 TEST_F(ParkAlongCurve, LinesAndPolylinesRowPerSegmentWithAngleIgnoredInSpacing) {

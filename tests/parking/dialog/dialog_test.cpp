@@ -12,6 +12,7 @@
 #include "host/db/dbsymtb.h"
 #include "parking/parkdlg.h"
 #include "parking/parksettings.h"
+#include "tests/testdrawing.h"
 
 namespace {
 
@@ -23,26 +24,9 @@ AcGePoint3d Vertex(const AcDbEntity* e, unsigned i) {
 
 class ParkDialog : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_db = std::make_unique<AcDbDatabase>(true);
-        acdbHostApplicationServices()->setWorkingDatabase(m_db.get());
-    }
-    void TearDown() override { acdbHostApplicationServices()->setWorkingDatabase(nullptr); }
-    AcDbObjectId Block() {
-        AcDbBlockTable* table = nullptr;
-        m_db->getBlockTable(table, AcDb::kForWrite);
-        auto* rec = new AcDbBlockTableRecord();
-        rec->setName(L"CAR");
-        AcDbObjectId id;
-        table->add(id, rec);
-        auto* body = new AcDbLine(AcGePoint3d(-900, -2400, 0), AcGePoint3d(900, 2400, 0));
-        rec->appendAcDbEntity(body);
-        body->close();
-        rec->close();
-        table->close();
-        return id;
-    }
-    std::unique_ptr<AcDbDatabase> m_db;
+    AcDbObjectId Block() { return m_drawing.block(L"CAR", {vorn::test::Line(-900, -2400, 900, 2400)}); }
+    vorn::test::TestDrawing m_drawing;
+    AcDbDatabase* const m_db = &m_drawing.db();
 };
 
 TEST_F(ParkDialog, SchematicOutlineExtrasAndMarkers) {

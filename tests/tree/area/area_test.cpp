@@ -13,49 +13,31 @@
 #include "host/db/dbsymtb.h"
 #include "tree/treearea.h"
 #include "tree/treeplace.h"
+#include "tests/testdrawing.h"
 
 namespace {
 
 class TreeArea : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_db = std::make_unique<AcDbDatabase>(true);
-        acdbHostApplicationServices()->setWorkingDatabase(m_db.get());
-    }
-    void TearDown() override { acdbHostApplicationServices()->setWorkingDatabase(nullptr); }
-    AcDbObjectId MakeBlock(const wchar_t* name, AcDbEntity* outline) {
-        AcDbBlockTable* table = nullptr;
-        m_db->getBlockTable(table, AcDb::kForWrite);
-        auto* rec = new AcDbBlockTableRecord();
-        rec->setName(name);
-        AcDbObjectId id;
-        table->add(id, rec);
-        rec->appendAcDbEntity(outline);
-        outline->close();
-        rec->close();
-        table->close();
-        return id;
-    }
+    AcDbObjectId MakeBlock(const wchar_t* name, AcDbEntity* outline) { return m_drawing.block(name, {outline}); }
     int Count(bool regions) const {
         int n = 0;
-        for (const AcDbObjectId& id : m_db->modelSpaceIds())
-            n += (AcDbRegion::cast(m_db->peekObject(id)) != nullptr) == regions;
+        for (const AcDbObjectId& id : m_drawing.db().modelSpaceIds())
+            n += (AcDbRegion::cast(m_drawing.db().peekObject(id)) != nullptr) == regions;
         return n;
     }
-    std::unique_ptr<AcDbDatabase> m_db;
+    vorn::test::TestDrawing m_drawing;
 };
 
 TEST_F(TreeArea, OverlappingTreesBecomeOneRegionAroundBoth) {
-    const AcDbObjectId block = MakeBlock(L"ROUND", new AcDbCircle(AcGePoint3d(0, 0, 0), AcGeVector3d(0, 0, 1), 1));
+    const AcDbObjectId block = MakeBlock(L"ROUND", vorn::test::Circle(0, 0, 1));
     const std::vector<AcDbObjectId> trees = {AddTreeAt(block, AcGePoint3d(0, 0, 0), 2000),
                                              AddTreeAt(block, AcGePoint3d(1500, 0, 0), 2000)};
     ASSERT_TRUE(trees[0].isValid() && trees[1].isValid());
     ASSERT_TRUE(KyTreeMakeAreaRegion(trees));
     EXPECT_EQ(Count(false), 0);  // the trees are gone
     ASSERT_EQ(Count(true), 1);
-    for (const AcDbObjectId& id : m_db->modelSpaceIds()) {
-        const auto* region = AcDbRegion::cast(m_db->peekObject(id));
-        ASSERT_TRUE(region);
+    for (const AcDbRegion* region : m_drawing.all<AcDbRegion>()) {
         EXPECT_EQ(region->layer(), L"PLAN-TREE");
         EXPECT_EQ(region->loops().size(), 1u);
         AcDbExtents ext;
@@ -67,7 +49,7 @@ TEST_F(TreeArea, OverlappingTreesBecomeOneRegionAroundBoth) {
 }
 
 TEST_F(TreeArea, TreesWithoutClosedOutlinesStayWhenNoRegionCanBeMade) {
-    const AcDbObjectId block = MakeBlock(L"STICK", new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(4, 3, 0)));
+    const AcDbObjectId block = MakeBlock(L"STICK", vorn::test::Line(0, 0, 4, 3));
     const std::vector<AcDbObjectId> trees = {AddTreeAt(block, AcGePoint3d(0, 0, 0), 3000)};
     ASSERT_TRUE(trees[0].isValid());
     EXPECT_FALSE(KyTreeMakeAreaRegion(trees));
@@ -76,7 +58,7 @@ TEST_F(TreeArea, TreesWithoutClosedOutlinesStayWhenNoRegionCanBeMade) {
 }
 
 TEST_F(TreeArea, ASizelessBlockIsRefusedRatherThanScaledToInfinity) {
-    const AcDbObjectId block = MakeBlock(L"DOT", new AcDbLine(AcGePoint3d(5, 5, 0), AcGePoint3d(5, 5, 0)));
+    const AcDbObjectId block = MakeBlock(L"DOT", vorn::test::Line(5, 5, 5, 5));
     EXPECT_FALSE(AddTreeAt(block, AcGePoint3d(0, 0, 0), 3000).isValid());
     EXPECT_EQ(Count(false), 0);
 }

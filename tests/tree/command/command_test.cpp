@@ -1,5 +1,5 @@
-// The tree command from scripts: the dialog's first look and its mode controls, the drag
-// positions with undo, path planting with self-adjusted spacing, sizes refused in every mode.
+// The tree command from scripts: the drag positions with undo, sizes refused in every mode, an
+// edit left without a number and the dialog's controls in the area mode.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,26 +7,23 @@
 #include <string>
 #include <vector>
 
-#include "frame/VornFrame.h"
 #include "framework/core/KyDbUtil.h"
 #include "framework/store/KyHistoryData.h"
 #include "host/db/dbblockref.h"
 #include "host/db/dbline.h"
 #include "host/db/dbsymtb.h"
 #include "host/db/dbmain.h"
-#include "host/mfc/resources.h"
-#include "tests/host/ed/session.h"
+#include "tests/modulecommand.h"
+#include "tests/testdrawing.h"
 #include "tree/treesettings.h"
 
 namespace {
 
-int g_appId = 0;
+using vorn::test::RunModuleScript;
 
 class TreeCommand : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_db = std::make_unique<AcDbDatabase>(true);
-        acdbHostApplicationServices()->setWorkingDatabase(m_db.get());
         // A file for each test: ctest runs the tests of this program side by side.
         g_dictHistoryData.SetFileName(std::string(VORN_BINARY_DIR) + "/tree_command_" +
                                       ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".json");
@@ -35,51 +32,18 @@ protected:
         g_dTreeRadius = 1500; g_dTreeSpacing = 3000;
         g_nTreeDrawMode = 0;
         g_bTreeRandomRotate = g_bTreeSelfAdjust = 0;
-        g_idTreeBlock = MakeBlock();
+        // A 4000 x 3000 tree outline.
+        g_idTreeBlock = m_drawing.block(L"TREE", {vorn::test::Line(-2000, -1500, 2000, 1500)});
         g_strTreeBlockFile = L"";
     }
-    // A 4000 x 3000 tree outline: at radius 1500 it is drawn at scale 0.75.
-    AcDbObjectId MakeBlock() {
-        AcDbBlockTable* table = nullptr;
-        m_db->getBlockTable(table, AcDb::kForWrite);
-        auto* rec = new AcDbBlockTableRecord();
-        rec->setName(L"TREE");
-        AcDbObjectId id;
-        table->add(id, rec);
-        auto* outline = new AcDbLine(AcGePoint3d(-2000, -1500, 0), AcGePoint3d(2000, 1500, 0));
-        rec->appendAcDbEntity(outline);
-        outline->close();
-        rec->close();
-        table->close();
-        return id;
-    }
-    void TearDown() override { acdbHostApplicationServices()->setWorkingDatabase(nullptr); }
-    std::string Run(const std::string& script) {
-        vorn::ed::test::Session s(script);
-        VornFrameAttach(vorn::mfc::RegisterResourceModule(L"VornGeneralDrawing"),
-                        L"VornGeneralDrawing.arx");
-        VornFrameEntryPoint(AcRx::kInitAppMsg, &g_appId);
-        vorn::ed::RunCommandLoop();
-        VornFrameEntryPoint(AcRx::kUnloadAppMsg, &g_appId);
-        return s.Out();
-    }
+    std::string Run(const std::string& script) { return RunModuleScript(script).out; }
     std::vector<AcGePoint3d> Trees() const {
         std::vector<AcGePoint3d> out;
-        for (const AcDbObjectId& id : m_db->modelSpaceIds()) {
-            const auto* r = AcDbBlockReference::cast(m_db->peekObject(id));
-            if (r && std::wstring(r->layer()) == L"PLAN-TREE") {
-                out.push_back(r->position());
-                scales.push_back(r->scaleFactors().sx);
-                rotations.push_back(r->rotation());
-            }
-        }
+        for (const AcDbBlockReference* r : m_drawing.all<AcDbBlockReference>())
+            if (std::wstring(r->layer()) == L"PLAN-TREE") out.push_back(r->position());
         return out;
     }
-    void AddLine(double ax, double ay, double bx, double by) {
-        AddToModelSpace(new AcDbLine(AcGePoint3d(ax, ay, 0), AcGePoint3d(bx, by, 0)), 1, m_db.get());
-    }
-    std::unique_ptr<AcDbDatabase> m_db;
-    mutable std::vector<double> scales, rotations;
+    vorn::test::TestDrawing m_drawing;
 };
 
 bool Has(const std::string& out, const std::string& text) { return out.find(text) != std::string::npos; }
@@ -94,31 +58,20 @@ void ExpectAt(const std::vector<AcGePoint3d>& trees, const std::vector<std::pair
 
 }  // namespace
 
-TEST_F(TreeCommand, TheDialogOpensWithTheStoredSizesAndItsModeControls) {
-    const std::string out = Run("KyRYBS\n@show\n@click 2086\n@show\n@close\n\n");
-    EXPECT_TRUE(Has(out, "2073 edit \"1500.00\"")) << out;
-    EXPECT_TRUE(Has(out, "2074 edit \"3000.00\" [disabled]"));
-    EXPECT_TRUE(Has(out, "2076 check \"间距自调\" [disabled]"));
-    EXPECT_TRUE(Has(out, "2081 radio \"点取本图图块\" [checked]"));
-    EXPECT_TRUE(Has(out, "2084 radio \"任意点取\" [checked]"));
-}
-
-TEST_F(TreeCommand, DragPlantsEverySpacing) {
-    Run("KyRYBS\n@click 2005\n0,0\n10000,0\n10000,5000\n\n");
-    ExpectAt(Trees(), {{0, 0}, {3000, 0}, {6000, 0}, {9000, 0}, {10000, 0}, {10000, 3000}});
-}
-
-TEST_F(TreeCommand, DragUndoTakesTheLastSegmentBack) {
-    const std::string out = Run("KyRYBS\n@click 2005\n0,0\n10000,0\n10000,5000\nU\n\n");
+// A second stroke's U takes its last segment back.
+TEST_F(TreeCommand, DragPlantsEverySpacingAndUndoTakesTheLastSegmentBack) {
+    const std::string out = Run("KyRYBS\n@click 2005\n0,0\n10000,0\n10000,5000\n\n"
+                                "KyRYBS\n@click 2005\n0,20000\n10000,20000\n10000,25000\nU\n\n");
     SCOPED_TRACE(out);
-    ExpectAt(Trees(), {{0, 0}, {3000, 0}, {6000, 0}, {9000, 0}});
+    ExpectAt(Trees(), {{0, 0}, {3000, 0}, {6000, 0}, {9000, 0}, {10000, 0}, {10000, 3000},
+                       {0, 20000}, {3000, 20000}, {6000, 20000}, {9000, 20000}});
 }
 
 // Sizes a mode cannot plant with are refused in every mode while the command goes on: the
 // answer that would plant is refused (counted as a script's refusal), no tree is written and
 // the mode's prompt comes again. A stroke of more than 10,000 trees asks first.
 TEST_F(TreeCommand, SizesThatCannotBePlantedAreRefusedAndThePromptComesAgain) {
-    AddLine(0, 0, 10000, 0);
+    m_drawing.add(vorn::test::Line(0, 0, 10000, 0));
     struct Case {
         const char* script;
         const char* message;
@@ -146,41 +99,20 @@ TEST_F(TreeCommand, SizesThatCannotBePlantedAreRefusedAndThePromptComesAgain) {
     };
     for (const Case& c : cases) {
         defaults();
-        vorn::ed::test::Session s(std::string("KyRYBS\n") + c.script, L"tree.scr");
-        VornFrameAttach(vorn::mfc::RegisterResourceModule(L"VornGeneralDrawing"), L"VornGeneralDrawing.arx");
-        VornFrameEntryPoint(AcRx::kInitAppMsg, &g_appId);
-        vorn::ed::RunCommandLoop();
-        VornFrameEntryPoint(AcRx::kUnloadAppMsg, &g_appId);
-        SCOPED_TRACE(std::string(c.script) + "\n" + s.Out());
-        EXPECT_TRUE(s.Has(c.message));
+        const auto run = RunModuleScript(std::string("KyRYBS\n") + c.script, L"tree.scr");
+        SCOPED_TRACE(std::string(c.script) + "\n" + run.out);
+        EXPECT_TRUE(run.Has(c.message));
         // The refusal's line, then the same prompt again.
-        const std::size_t at = s.Out().find(c.message);
-        EXPECT_EQ(s.Out().find(c.prompt, at), s.Out().find('\n', at) + 1);
+        const std::size_t at = run.out.find(c.message);
+        EXPECT_EQ(run.out.find(c.prompt, at), run.out.find('\n', at) + 1);
         // A declined count is the user's choice, not a refusal.
-        EXPECT_EQ(vorn::ed::RefusedLines().lines, std::string(c.message).find("确定布置") == std::string::npos);
+        EXPECT_EQ(run.refused, std::string(c.message).find("确定布置") == std::string::npos);
         EXPECT_TRUE(Trees().empty());
     }
     defaults();
 }
 
-TEST_F(TreeCommand, PointModeScalesEachTreeToTheDiameter) {
-    Run("KyRYBS\n100,200\n\n");
-    const auto trees = Trees();
-    ASSERT_EQ(trees.size(), 1u);
-    EXPECT_NEAR(trees[0].x, 100, 1e-9);
-    EXPECT_NEAR(scales[0], 0.75, 1e-12);
-    EXPECT_EQ(rotations[0], 0.0);
-}
-
-TEST_F(TreeCommand, PathPlantingWithSelfAdjustedSpacingCarriesOn) {
-    g_dTreeSpacing = 3;
-    g_bTreeSelfAdjust = 1;
-    AddLine(0, 0, 10, 0);
-    AddLine(0, 100, 12, 100);
-    Run("KyRYBS\n@click 2085\n@click 2076\n@click 2076\nALL\n\n\n");
-    ExpectAt(Trees(), {{0, 0}, {10.0 / 3, 0}, {20.0 / 3, 0}, {0, 100}, {4, 100}, {8, 100}});
-}
-
+// Scaling to the diameter and self-adjusted spacing along paths are checked by the tree scripts.
 TEST_F(TreeCommand, AnEditLeftWithNoNumberGetsTheLastValidTextBack) {
     const std::string out =
         Run("KyRYBS\n@edit 2073 12a\n@click 2005\n@edit 2074 2.5\n@click 2086\n@click 2091\n@show\n@close\n\n");

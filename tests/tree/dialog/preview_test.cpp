@@ -6,7 +6,6 @@
 #include <memory>
 #include <string>
 
-#include "frame/VornFrame.h"
 #include "framework/core/KyDbUtil.h"
 #include "framework/library/KyFindFile.h"
 #include "framework/store/KyHistoryData.h"
@@ -18,12 +17,12 @@
 #include "host/ed/aced.h"
 #include "host/mfc/resources.h"
 #include "tests/host/ed/session.h"
+#include "tests/modulecommand.h"
+#include "tests/testdrawing.h"
 #include "tree/treedlg.h"
 #include "tree/treesettings.h"
 
 namespace {
-
-int g_appId = 0;
 
 // What the command's pending prompt gets after a dialog request: the dialog's cancel.
 int PendingPromptAnswer() {
@@ -38,30 +37,26 @@ bool EndsWith(const std::wstring& s, const std::wstring& tail) {
 class TreeDialog : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_db = std::make_unique<AcDbDatabase>(true);
-        acdbHostApplicationServices()->setWorkingDatabase(m_db.get());
         // A file for each test: ctest runs the tests of this program side by side.
         g_dictHistoryData.SetFileName(std::string(VORN_BINARY_DIR) + "/tree_dialog_" +
                                       ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".json");
         std::remove(g_dictHistoryData.GetFileName().c_str());
         g_dictHistoryData.Load(g_dictHistoryData.GetFileName());
         SetMainDirectory(VORN_SOURCE_DIR L"/support/");
-        VornFrameAttach(vorn::mfc::RegisterResourceModule(L"VornGeneralDrawing"), L"VornGeneralDrawing.arx");
-        VornFrameEntryPoint(AcRx::kInitAppMsg, &g_appId);
+        vorn::test::LoadModuleFrame();
         g_nTreeDrawMode = 0;
         g_nTreeDefaultIndex = 0;
         g_idTreeBlock = AcDbObjectId();
         g_strTreeBlockFile = L"";
     }
-    void TearDown() override {
-        VornFrameEntryPoint(AcRx::kUnloadAppMsg, &g_appId);
-        acdbHostApplicationServices()->setWorkingDatabase(nullptr);
-    }
+    void TearDown() override { vorn::test::UnloadModuleFrame(); }
+    // A block of the drawing: a line ten long.
+    AcDbObjectId MakeBlock() { return m_drawing.block(L"MYTREE", {vorn::test::Line(-5, 0, 5, 0)}); }
     bool Create(KyRYBSDlg& dialog) {
         KyUtPushResource guard(VornModuleResources());
         return dialog.Create(IDD_TREE_DLG) != FALSE;
     }
-    std::unique_ptr<AcDbDatabase> m_db;
+    vorn::test::TestDrawing m_drawing;
     vorn::ed::test::Session m_session{""};  // takes the cancels the dialog sends
 };
 
@@ -92,14 +87,7 @@ TEST_F(TreeDialog, PreviewStartsWithTheFirstTreeAndStepsThroughTheDefaultsInTheA
 }
 
 TEST_F(TreeDialog, ABlockOfTheDrawingIsPreviewedByItself) {
-    AcDbBlockTable* table = nullptr;
-    ASSERT_EQ(m_db->getBlockTable(table, AcDb::kForWrite), Acad::eOk);
-    auto* rec = new AcDbBlockTableRecord();
-    rec->setName(L"MYTREE");
-    table->add(g_idTreeBlock, rec);
-    rec->appendAcDbEntity(new AcDbLine(AcGePoint3d(-5, 0, 0), AcGePoint3d(5, 0, 0)));
-    rec->close();
-    table->close();
+    g_idTreeBlock = MakeBlock();
 
     KyRYBSDlg dialog;
     ASSERT_TRUE(Create(dialog));
@@ -114,16 +102,8 @@ TEST_F(TreeDialog, ABlockOfTheDrawingIsPreviewedByItself) {
 }
 
 TEST_F(TreeDialog, ThePickButtonTakesTheBlockFromTheChosenSourceAndTellsTheCommand) {
-    AcDbBlockTable* table = nullptr;
-    ASSERT_EQ(m_db->getBlockTable(table, AcDb::kForWrite), Acad::eOk);
-    auto* rec = new AcDbBlockTableRecord();
-    rec->setName(L"MYTREE");
-    AcDbObjectId block;
-    table->add(block, rec);
-    rec->appendAcDbEntity(new AcDbLine(AcGePoint3d(-5, 0, 0), AcGePoint3d(5, 0, 0)));
-    rec->close();
-    table->close();
-    AddToModelSpace(new AcDbBlockReference(AcGePoint3d(100, 100, 0), block), 1, m_db.get());
+    const AcDbObjectId block = MakeBlock();
+    m_drawing.add(new AcDbBlockReference(AcGePoint3d(100, 100, 0), block));
 
     // Answers, in order: a pick of the placed block, an Enter that picks nothing, a library
     // item by name, a file from the open-file dialog.

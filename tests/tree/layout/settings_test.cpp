@@ -1,5 +1,5 @@
-// The tree settings through the store: first-run texts in both units, values back in a new
-// store on the same file, a corrupt file, stored values that are out of range.
+// The tree settings through the store: a corrupt file, stored values that are out of range, and
+// what counts as a number.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -23,41 +23,7 @@ void Defaults() {
     g_bTreeRandomRotate = g_bTreeSelfAdjust = g_bTreeFixedRadius = g_bTreeFixedSpacing = 0;
 }
 
-TEST(TreeSettings, FirstRunTextsInMillimetres) {
-    const std::string file = Scratch("first");
-    std::remove(file.c_str());
-    g_dictHistoryData.SetFileName(file);
-    Defaults();
-    KyTreeLoadSettings();
-    EXPECT_STREQ(g_strTreeRadius, L"1500.00");
-    EXPECT_STREQ(g_strTreeSpacing, L"3000.00");
-    EXPECT_STREQ(g_strTreeRadiusMin, L"800.00");
-    EXPECT_STREQ(g_strTreeRadiusMax, L"1500.00");
-    EXPECT_STREQ(g_strTreeSpacingMin, L"1000.00");
-    EXPECT_STREQ(g_strTreeSpacingMax, L"2000.00");
-}
-
-TEST(TreeSettings, ValuesComeBackFromTheFile) {
-    const std::string file = Scratch("persist");
-    std::remove(file.c_str());
-    g_dictHistoryData.SetFileName(file);
-    Defaults();
-    KyTreeLoadSettings();
-    g_strTreeRadius = L"2.5";
-    g_strTreeSpacingMax = L"4200";
-    g_nTreeDrawMode = 3;
-    g_bTreeFixedRadius = 1;
-    KyTreeSaveSettings();
-    Defaults();
-    ASSERT_TRUE(g_dictHistoryData.Load(file));
-    KyTreeLoadSettings();
-    EXPECT_STREQ(g_strTreeRadius, L"2.50");
-    EXPECT_STREQ(g_strTreeSpacingMax, L"4200.00");
-    EXPECT_EQ(g_nTreeDrawMode, 3);
-    EXPECT_EQ(g_bTreeFixedRadius, 1);
-    EXPECT_EQ(g_bTreeSelfAdjust, 0);
-}
-
+// First-run texts and values kept between runs are checked by the tree scripts.
 TEST(TreeSettings, CorruptOrOutOfRangeStoreKeepsTheDefaults) {
     const std::string file = Scratch("corrupt");
     { std::ofstream(file) << "{ not json"; }
