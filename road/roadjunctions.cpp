@@ -291,15 +291,38 @@ void WriteNewPieces(const KyGeObjList& edges, std::vector<RoadFilletPair>& P) {
     }
 }
 
-// One line naming the junction of the new edges with the crossed edge c that was not opened,
-// why, and what was drawn instead.
-void ReportJunctionNotOpened(const KyGeCurve2d& c, const KyGeCurve2d& left, const KyGeCurve2d& right,
-                             const wchar_t* why, const wchar_t* drawn) {
-    KyGeObjList pts;
-    left.IntersectWith(c, pts);
-    right.IntersectWith(c, pts);
-    const KyGePoint2d* p = pts.IsEmpty() ? nullptr : KyGeCast<KyGePoint2d>(pts[0]);
-    const KyGePoint at = p ? p->GetPoint() : c.GetMidPoint();
+// p lies on the new road's pavement (edges left and right, centre line centre) away from its
+// ends: between the edges, with its foot on the centre line inside it.
+bool OnNewPavement(const KyGePoint& p, const KyGeCurve2d& left, const KyGeCurve2d& right, const KyGeCurve2d& centre,
+                   double width) {
+    KyGePoint onLeft, onRight, onCentre;
+    const double tol = KyRoadDistZero();
+    if (!centre.GetClosestPoint2d(p, onCentre) || Distance2d(onCentre, centre.GetStartPoint()) <= tol ||
+        Distance2d(onCentre, centre.GetEndPoint()) <= tol)
+        return false;
+    if (!left.GetClosestPoint2d(p, onLeft) || !right.GetClosestPoint2d(p, onRight)) return false;
+    return Distance2d(p, onLeft) + Distance2d(p, onRight) <= width + tol;
+}
+
+// The existing road curve c runs along the new road's pavement for a length: a point of c a
+// tenth or more in from its ends lies on it, or c passes over a point of the new centre line.
+bool RunsAlong(const KyGeCurve2d& c, const KyGeCurve2d& left, const KyGeCurve2d& right, const KyGeCurve2d& centre,
+               double width, KyGePoint& at) {
+    for (int i = 1; i < 10; ++i) {
+        const KyGePoint s = c.GetPtFromPa(i / 10.0);
+        KyGePoint f;
+        if (OnNewPavement(s, left, right, centre, width)) return at = s, true;
+        const KyGePoint q = centre.GetPtFromPa(i / 10.0);
+        if (c.GetClosestPoint2d(q, f) && Distance2d(f, c.GetStartPoint()) > KyRoadDistZero() &&
+            Distance2d(f, c.GetEndPoint()) > KyRoadDistZero() && OnNewPavement(f, left, right, centre, width))
+            return at = f, true;
+    }
+    return false;
+}
+
+// One line naming the junction at `at` (world) that was not opened, why, and what was drawn
+// instead.
+void ReportJunctionAt(const KyGePoint& at, const wchar_t* why, const wchar_t* drawn) {
     const AcGePoint3d u = WcsToUcs(AcGePoint3d(at.x, at.y, 0.0), 0);
     CString line;
     line.Format(KyUtTranslate(L"\n道路路口(%.2f,%.2f)未能打开：%s；%s。").c_str(), u.x, u.y, KyUtTranslate(why).c_str(),
@@ -307,7 +330,69 @@ void ReportJunctionNotOpened(const KyGeCurve2d& c, const KyGeCurve2d& left, cons
     acutPrintf(L"%s", line.GetString());
 }
 
+// The same for the junction of the new edges with the crossed edge c.
+void ReportJunctionNotOpened(const KyGeCurve2d& c, const KyGeCurve2d& left, const KyGeCurve2d& right,
+                             const wchar_t* why, const wchar_t* drawn) {
+    KyGeObjList pts;
+    left.IntersectWith(c, pts);
+    right.IntersectWith(c, pts);
+    const KyGePoint2d* p = pts.IsEmpty() ? nullptr : KyGeCast<KyGePoint2d>(pts[0]);
+    ReportJunctionAt(p ? p->GetPoint() : c.GetMidPoint(), why, drawn);
+}
+
+// p lies inside the new road's pavement: off both edges, between them, its foot inside the
+// centre line.
+bool InsideNewPavement(const KyGePoint& p, const KyGeCurve2d& left, const KyGeCurve2d& right, const KyGeCurve2d& centre,
+                       double width) {
+    KyGePoint onLeft, onRight;
+    if (!left.GetClosestPoint2d(p, onLeft) || !right.GetClosestPoint2d(p, onRight)) return false;
+    const double tol = KyRoadDistZero();
+    return Distance2d(p, onLeft) > tol && Distance2d(p, onRight) > tol &&
+           OnNewPavement(p, left, right, centre, width);
+}
+
+bool EndsJoin(const KyGeCurve2d& a, const KyGePoint& end) {
+    const double tol = KyRoadDistZero();
+    return Distance2d(a.GetStartPoint(), end) <= tol || Distance2d(a.GetEndPoint(), end) <= tol;
+}
+
+// A junction or bend already built where the new road runs: a point where two road edges join
+// at a corner or a fillet inside the new pavement, or a fillet arc (joined at both ends, at most a half turn, no wider
+// than a fillet of the current radius on the outer side) that a new edge crosses. The rebuild
+// of two roads would cut such a junction apart.
+bool FindBuiltJunctionInTheWay(const KyGeObjList& curves, const KyGeCurve2d& left, const KyGeCurve2d& right,
+                               const KyGeCurve2d& centre, KyGePoint& at) {
+    const double width = EdgeDistance(left, right);
+    // Two pieces of one line or circle joining are one edge broken, not a corner.
+    const auto joined = [&](int i, const KyGePoint& end) {
+        const KyGeCurve2d& c = *CurveAt(curves, i);
+        for (int j = 0; j < curves.GetLength(); ++j) {
+            const KyGeCurve2d* other = CurveAt(curves, j);
+            if (j != i && other && EndsJoin(*other, end) && IsJunctionCandidate(c, *other)) return true;
+        }
+        return false;
+    };
+    const double fillet = KyRoadFilletRadius() + width + KyRoadDistZero();
+    for (int i = 0; i < curves.GetLength(); ++i) {
+        const KyGeCurve2d* c = CurveAt(curves, i);
+        if (!c) continue;
+        for (const KyGePoint& end : {c->GetStartPoint(), c->GetEndPoint()})
+            if (InsideNewPavement(end, left, right, centre, width) && joined(i, end)) return at = end, true;
+        const KyGeArc2d* arc = KyGeCast<KyGeArc2d>(c);
+        if (!arc || arc->GetRadius() > fillet || c->Length() > arc->GetRadius() * 3.14159 ||
+            !joined(i, c->GetStartPoint()) || !joined(i, c->GetEndPoint()))
+            continue;
+        KyGeObjList pts;
+        left.IntersectWith(*c, pts);
+        right.IntersectWith(*c, pts);
+        if (const KyGePoint2d* p = pts.IsEmpty() ? nullptr : KyGeCast<KyGePoint2d>(pts[0]))
+            return at = p->GetPoint(), true;
+    }
+    return false;
+}
+
 constexpr const wchar_t* kSegmentDrawnPlain = L"此段道路按原样画出，未开任何路口";
+constexpr const wchar_t* kBuiltJunctionInTheWay = L"新道路穿过已建成的路口或转角，这里只能重建两条道路相交的路口";
 
 }  // namespace
 
@@ -331,6 +416,11 @@ bool ProcessRoadJunctions(const KyGeCurve2d* left, const KyGeCurve2d* right, con
         if (!pts.IsEmpty()) crossed.push_back({roads.Ids()[static_cast<size_t>(i)], curve->Clone(), false});
     }
     if (crossed.empty()) return false;
+    KyGePoint builtAt;
+    if (FindBuiltJunctionInTheWay(roads.Curves(), *left, *right, *centre, builtAt)) {
+        ReportJunctionAt(builtAt, kBuiltJunctionInTheWay, kSegmentDrawnPlain);
+        return false;
+    }
 
     const DrawingCheckpoint start;
     KyGeObjList edges;
@@ -397,6 +487,23 @@ bool ProcessRoadJunctions(const KyGeCurve2d* left, const KyGeCurve2d* right, con
     if (!P.empty()) FilletPairs(P, R);
     db->setFilletrad(savedRadius);
     return true;
+}
+
+bool FindRoadAlong(const KyGeCurve2d& left, const KyGeCurve2d& right, const KyGeCurve2d& centre, KyGePoint& at) {
+    AcDbExtents box = CurveBox(left, KyRoadDistZero());
+    box.addExt(CurveBox(right, KyRoadDistZero()));
+    const double width = EdgeDistance(left, right);
+    for (const wchar_t* layer : {L"PLAN-ROAD", L"PLAN-ROAD_CENTER"}) {
+        std::vector<AcDbObjectId> ids;
+        KyGeObjList G;
+        ReadRoadsMeeting(layer, box, ids, G);
+        for (int i = 0; i < G.GetLength(); ++i) {
+            const KyGeCurve2d* c = CurveAt(G, i);
+            // Only curves parallel to the new road can run along it.
+            if (c && !IsJunctionCandidate(centre, *c) && RunsAlong(*c, left, right, centre, width, at)) return true;
+        }
+    }
+    return false;
 }
 
 void SetRoadJunctionSearch(KyRoadSearch search) { g_roadSearch = search; }
