@@ -19,6 +19,7 @@
 #include "host/mfc/cstring.h"
 #include "road/roadcorners.h"
 #include "road/roadfillet.h"
+#include "road/roadgeneral.h"
 #include "road/roadpieces.h"
 #include "road/roadpredicates.h"
 #include "road/roadrebuild.h"
@@ -291,19 +292,6 @@ void WriteNewPieces(const KyGeObjList& edges, std::vector<RoadFilletPair>& P) {
     }
 }
 
-// p lies on the new road's pavement (edges left and right, centre line centre) away from its
-// ends: between the edges, with its foot on the centre line inside it.
-bool OnNewPavement(const KyGePoint& p, const KyGeCurve2d& left, const KyGeCurve2d& right, const KyGeCurve2d& centre,
-                   double width) {
-    KyGePoint onLeft, onRight, onCentre;
-    const double tol = KyRoadDistZero();
-    if (!centre.GetClosestPoint2d(p, onCentre) || Distance2d(onCentre, centre.GetStartPoint()) <= tol ||
-        Distance2d(onCentre, centre.GetEndPoint()) <= tol)
-        return false;
-    if (!left.GetClosestPoint2d(p, onLeft) || !right.GetClosestPoint2d(p, onRight)) return false;
-    return Distance2d(p, onLeft) + Distance2d(p, onRight) <= width + tol;
-}
-
 // The existing road curve c runs along the new road's pavement for a length: a point of c a
 // tenth or more in from its ends lies on it, or c passes over a point of the new centre line.
 bool RunsAlong(const KyGeCurve2d& c, const KyGeCurve2d& left, const KyGeCurve2d& right, const KyGeCurve2d& centre,
@@ -311,10 +299,10 @@ bool RunsAlong(const KyGeCurve2d& c, const KyGeCurve2d& left, const KyGeCurve2d&
     for (int i = 1; i < 10; ++i) {
         const KyGePoint s = c.GetPtFromPa(i / 10.0);
         KyGePoint f;
-        if (OnNewPavement(s, left, right, centre, width)) return at = s, true;
+        if (OnRoadPavement(s, left, right, centre, width)) return at = s, true;
         const KyGePoint q = centre.GetPtFromPa(i / 10.0);
         if (c.GetClosestPoint2d(q, f) && Distance2d(f, c.GetStartPoint()) > KyRoadDistZero() &&
-            Distance2d(f, c.GetEndPoint()) > KyRoadDistZero() && OnNewPavement(f, left, right, centre, width))
+            Distance2d(f, c.GetEndPoint()) > KyRoadDistZero() && OnRoadPavement(f, left, right, centre, width))
             return at = f, true;
     }
     return false;
@@ -338,17 +326,6 @@ void ReportJunctionNotOpened(const KyGeCurve2d& c, const KyGeCurve2d& left, cons
     right.IntersectWith(c, pts);
     const KyGePoint2d* p = pts.IsEmpty() ? nullptr : KyGeCast<KyGePoint2d>(pts[0]);
     ReportJunctionAt(p ? p->GetPoint() : c.GetMidPoint(), why, drawn);
-}
-
-// p lies inside the new road's pavement: off both edges, between them, its foot inside the
-// centre line.
-bool InsideNewPavement(const KyGePoint& p, const KyGeCurve2d& left, const KyGeCurve2d& right, const KyGeCurve2d& centre,
-                       double width) {
-    KyGePoint onLeft, onRight;
-    if (!left.GetClosestPoint2d(p, onLeft) || !right.GetClosestPoint2d(p, onRight)) return false;
-    const double tol = KyRoadDistZero();
-    return Distance2d(p, onLeft) > tol && Distance2d(p, onRight) > tol &&
-           OnNewPavement(p, left, right, centre, width);
 }
 
 bool EndsJoin(const KyGeCurve2d& a, const KyGePoint& end) {
@@ -377,7 +354,7 @@ bool FindBuiltJunctionInTheWay(const KyGeObjList& curves, const KyGeCurve2d& lef
         const KyGeCurve2d* c = CurveAt(curves, i);
         if (!c) continue;
         for (const KyGePoint& end : {c->GetStartPoint(), c->GetEndPoint()})
-            if (InsideNewPavement(end, left, right, centre, width) && joined(i, end)) return at = end, true;
+            if (InsideRoadPavement(end, left, right, centre, width) && joined(i, end)) return at = end, true;
         const KyGeArc2d* arc = KyGeCast<KyGeArc2d>(c);
         if (!arc || arc->GetRadius() > fillet || c->Length() > arc->GetRadius() * 3.14159 ||
             !joined(i, c->GetStartPoint()) || !joined(i, c->GetEndPoint()))
@@ -389,6 +366,23 @@ bool FindBuiltJunctionInTheWay(const KyGeObjList& curves, const KyGeCurve2d& lef
             return at = p->GetPoint(), true;
     }
     return false;
+}
+
+// The general rebuild over the road edges within a fillet and two widths of the new road.
+bool RebuildAcrossBuiltJunctions(const KyGeCurve2d& left, const KyGeCurve2d& right, const KyGeCurve2d& centre) {
+    const double reach = KyRoadFilletRadius() + 2.0 * EdgeDistance(left, right) + KyRoadDistZero();
+    AcDbExtents box = CurveBox(left, reach);
+    box.addExt(CurveBox(right, reach));
+    std::vector<AcDbObjectId> read, ids;
+    KyGeObjList G, near;
+    ReadRoadsMeeting(L"PLAN-ROAD", box, read, G);
+    for (int i = 0; i < G.GetLength(); ++i) {
+        const KyGeCurve2d* c = CurveAt(G, i);
+        if (!c || !CurveBox(*c, 0.0).intersects2d(box)) continue;
+        ids.push_back(read[static_cast<size_t>(i)]);
+        near.AppendClone(*c);
+    }
+    return RebuildAcrossBuiltJunctions(left, right, centre, ids, near);
 }
 
 constexpr const wchar_t* kSegmentDrawnPlain = L"此段道路按原样画出，未开任何路口";
@@ -418,6 +412,9 @@ bool ProcessRoadJunctions(const KyGeCurve2d* left, const KyGeCurve2d* right, con
     if (crossed.empty()) return false;
     KyGePoint builtAt;
     if (FindBuiltJunctionInTheWay(roads.Curves(), *left, *right, *centre, builtAt)) {
+        const DrawingCheckpoint before;
+        if (RebuildAcrossBuiltJunctions(*left, *right, *centre)) return true;
+        before.Restore();
         ReportJunctionAt(builtAt, kBuiltJunctionInTheWay, kSegmentDrawnPlain);
         return false;
     }

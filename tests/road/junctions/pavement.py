@@ -209,7 +209,7 @@ def cross(a, b, c, d):
     r = (b[0] - a[0], b[1] - a[1])
     s = (d[0] - c[0], d[1] - c[1])
     den = r[0] * s[1] - r[1] * s[0]
-    if abs(den) < 1e-12:
+    if abs(den) <= 1e-9 * math.hypot(*r) * math.hypot(*s):
         return None
     t = ((c[0] - a[0]) * s[1] - (c[1] - a[1]) * s[0]) / den
     u = ((c[0] - a[0]) * r[1] - (c[1] - a[1]) * r[0]) / den

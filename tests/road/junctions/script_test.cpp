@@ -122,7 +122,7 @@ TEST(RoadJunctionScript, EveryJunctionComesOutOpenCleanAndRoundedOrSaysWhy) {
         bool metres;
         const char* said;  // a line the command must print, or ""
     };
-    const char* kPlain = "未能打开：新道路穿过已建成的路口或转角，这里只能重建两条道路相交的路口；此段道路按原样画出，未开任何路口。\n";
+    const char* kSharp = "保持尖角：半径5000.00的圆角在此放不下（道路相距太近或路段太短）。\n";
     const Case cases[] = {
         {"crossing", "centre", false, ""},
         {"crossing", "radius", true, ""},
@@ -143,11 +143,15 @@ TEST(RoadJunctionScript, EveryJunctionComesOutOpenCleanAndRoundedOrSaysWhy) {
         {"short", "radius", true, "此段道路未绘制：路段长0.60，短于道路宽度4.00；"},
         {"overlap", "centre", false, "此段道路未绘制：它在(12000.00,2000.00)沿已有道路画出，与之重叠；"},
         {"overlap", "off", true, "此段道路未绘制：它在(12.00,2.00)沿已有道路画出，与之重叠；"},
-        {"through", "centre", false, kPlain},
-        {"throughsharp", "centre", true, kPlain},
-        {"twojunctions", "centre", false, kPlain},
+        {"through", "centre", false, ""},
+        {"through", "radius", true, ""},
+        {"throughsharp", "centre", true, ""},
+        {"fivearms", "centre", false, ""},
+        {"fivearms", "off", true, ""},
+        {"twojunctions", "centre", false, kSharp},
         {"twojunctions", "off", true, ""},
-        {"bendacross", "centre", false, kPlain},
+        {"bendacross", "centre", false, kSharp},
+        {"bendacross", "radius", true, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.name) + " " + c.style + (c.metres ? " in metres" : ""));

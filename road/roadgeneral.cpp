@@ -1,0 +1,302 @@
+// The junction rebuild through junctions already built: edges cut at the new edges, pieces kept
+// on the boundary of the pavement the roads make together, corners filleted afresh.
+#include "road/roadgeneral.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "road/roadfillet.h"
+#include "road/roadpredicates.h"
+#include "road/roadrebuild.h"
+#include "road/roadsettings.h"
+
+namespace {
+
+bool Near(const KyGePoint& a, const KyGePoint& b) { return Distance2d(a, b) <= KyRoadDistZero(); }
+bool IsEndOf(const KyGeCurve2d& c, const KyGePoint& p) { return Near(c.GetStartPoint(), p) || Near(c.GetEndPoint(), p); }
+double Dot(const KyGeVector2d& a, const KyGeVector2d& b) { return a.x * b.x + a.y * b.y; }
+
+// The unit normal on the left of travel at p's foot on c.
+KyGeVector2d LeftNormal(const KyGeCurve2d& c, const KyGePoint& p) {
+    const KyGeVector2d t = c.GetTangent(c.GetPaFromPt(p));
+    return KyGeVector2d(-t.y, t.x);
+}
+
+// One road edge of the rebuild: an existing one (its entity id) or a new one.
+struct Piece {
+    std::unique_ptr<KyGeCurve2d> curve;
+    AcDbObjectId id;       // the entity it comes from; null for the new road's edges
+    bool changed = false;  // cut, run on to a corner or new: written afresh
+    bool keep = true;
+    int side = 0;  // the pavement lies on the left of travel (+1), on the right (-1), unknown (0)
+    // The pavement's normal at p (pointing into the pavement).
+    KyGeVector2d Into(const KyGePoint& p) const {
+        const KyGeVector2d n = LeftNormal(*curve, p);
+        return KyGeVector2d(n.x * side, n.y * side);
+    }
+};
+
+// A corner to fillet: where it is and at which radius.
+struct Corner {
+    KyGePoint at;
+    double radius;
+};
+
+// Each edge's pavement side: towards its nearest partner edge, or, for a fillet arc that has
+// none, the side its tangent neighbour's pavement continues on.
+void FindSides(std::vector<Piece>& P) {
+    for (Piece& p : P) {
+        const KyGePoint m = p.curve->GetMidPoint();
+        double best = -1.0;
+        KyGePoint towards;
+        for (const Piece& o : P) {
+            if (&o == &p || !IsPartnerEdge(*p.curve, *o.curve)) continue;
+            const double d = EdgeDistance(*p.curve, *o.curve);
+            const std::unique_ptr<KyGeCurve2d> ext = o.curve->GetExtendCurve();
+            KyGePoint q;
+            if (!ext || (best >= 0 && d >= best)) continue;
+            ext->GetClosestPoint2d(m, q);
+            best = d;
+            towards = q;
+        }
+        if (best >= 0) p.side = Dot(KyGeVector2d(towards.x - m.x, towards.y - m.y), LeftNormal(*p.curve, m)) > 0 ? 1 : -1;
+    }
+    for (bool again = true; again;) {
+        again = false;
+        for (Piece& p : P) {
+            for (const Piece& o : P) {
+                if (p.side || !o.side || &o == &p) continue;
+                for (const KyGePoint& J : {p.curve->GetStartPoint(), p.curve->GetEndPoint()}) {
+                    if (!IsEndOf(*o.curve, J)) continue;
+                    const double d = Dot(o.Into(J), LeftNormal(*p.curve, J));
+                    if (std::fabs(d) < 0.9) continue;  // a corner, not a tangent join
+                    p.side = d > 0 ? 1 : -1;
+                    again = true;
+                    break;
+                }
+            }
+        }
+    }
+}
+
+// The piece of P other than i with an end at J, joining i tangentially; -1 when none.
+int TangentNeighbour(const std::vector<Piece>& P, size_t i, const KyGePoint& J) {
+    for (size_t j = 0; j < P.size(); ++j) {
+        if (j == i || !P[j].keep || !IsEndOf(*P[j].curve, J)) continue;
+        const double d = Dot(LeftNormal(*P[j].curve, J), LeftNormal(*P[i].curve, J));
+        if (std::fabs(d) > 1.0 - 1e-6) return static_cast<int>(j);
+    }
+    return -1;
+}
+
+// c with its end at J moved to V along its line or circle; null when that cannot be made.
+std::unique_ptr<KyGeCurve2d> RunOnTo(const KyGeCurve2d& c, const KyGePoint& J, const KyGePoint& V) {
+    const std::unique_ptr<KyGeCurve2d> ext = c.GetExtendCurve();
+    if (!ext) return nullptr;
+    return Near(c.GetStartPoint(), J) ? ext->GetSubCurve(V, c.GetEndPoint()) : ext->GetSubCurve(c.GetStartPoint(), V);
+}
+
+// The fillet arcs the new road reaches (crossed by a new edge or lying in its pavement) taken out,
+// their two lines or arcs run on to the corner again; the corners into `corners`.
+bool TakeOutFillets(std::vector<Piece>& P, const KyGeCurve2d& left, const KyGeCurve2d& right, const KyGeCurve2d& centre,
+                    double width, std::vector<Corner>& corners) {
+    for (size_t i = 0; i < P.size(); ++i) {
+        const KyGeArc2d* arc = KyGeCast<KyGeArc2d>(P[i].curve.get());
+        if (!arc || !P[i].keep || P[i].curve->Length() > arc->GetRadius() * 3.14159) continue;
+        KyGeObjList pts;
+        left.IntersectWith(*arc, pts);
+        right.IntersectWith(*arc, pts);
+        if (pts.IsEmpty() && !InsideRoadPavement(arc->GetMidPoint(), left, right, centre, width)) continue;
+        const KyGePoint J1 = arc->GetStartPoint(), J2 = arc->GetEndPoint();
+        const int n1 = TangentNeighbour(P, i, J1), n2 = TangentNeighbour(P, i, J2);
+        if (n1 < 0 || n2 < 0 || n1 == n2) continue;  // an arc road's edge, not a fillet
+        const std::vector<KyGePoint> V = ExtendedCrossings(*P[n1].curve, *P[n2].curve);
+        if (V.empty()) return false;
+        const KyGePoint mid = arc->GetMidPoint();
+        const KyGePoint v = *std::min_element(V.begin(), V.end(), [&](const KyGePoint& a, const KyGePoint& b) {
+            return Distance2d(a, mid) < Distance2d(b, mid);
+        });
+        std::unique_ptr<KyGeCurve2d> c1 = RunOnTo(*P[n1].curve, J1, v), c2 = RunOnTo(*P[n2].curve, J2, v);
+        if (!c1 || !c2) return false;
+        P[n1].curve = std::move(c1);
+        P[n2].curve = std::move(c2);
+        P[n1].changed = P[n2].changed = true;
+        P[i].keep = false;
+        corners.push_back({v, arc->GetRadius()});
+    }
+    return true;
+}
+
+// A point where a new edge crosses an existing piece, and whether the new edge goes into the
+// pavement there.
+struct Crossing {
+    double pa;
+    KyGePoint at;
+    bool entering;
+};
+
+// The existing pieces cut where the new edges cross them; the crossings along each new edge.
+// False when a new edge meets a piece whose pavement side is unknown or runs along it.
+bool CutAtNewEdges(std::vector<Piece>& P, const KyGeCurve2d* edges[2], std::vector<Crossing> along[2]) {
+    const size_t existing = P.size();
+    for (size_t i = 0; i < existing; ++i) {
+        if (!P[i].keep) continue;
+        std::vector<double> cuts;
+        for (int k = 0; k < 2; ++k) {
+            KyGeObjList pts;
+            if (!edges[k]->IntersectWith(*P[i].curve, pts)) continue;
+            for (int j = 0; j < pts.GetLength(); ++j) {
+                const KyGePoint2d* p = KyGeCast<KyGePoint2d>(pts[j]);
+                if (!p) continue;
+                const KyGePoint x = p->GetPoint();
+                if (!P[i].side) return false;
+                const KyGeVector2d t = edges[k]->GetTangent(edges[k]->GetPaFromPt(x));
+                const double into = Dot(t, P[i].Into(x));
+                if (std::fabs(into) < 0.05) return false;
+                along[k].push_back({edges[k]->GetPaFromPt(x), x, into > 0});
+                if (!IsEndOf(*P[i].curve, x)) cuts.push_back(P[i].curve->GetPaFromPt(x));
+            }
+        }
+        if (cuts.empty()) continue;
+        std::sort(cuts.begin(), cuts.end());
+        cuts.insert(cuts.begin(), 0.0);
+        cuts.push_back(1.0);
+        for (size_t c = 0; c + 1 < cuts.size(); ++c) {
+            std::unique_ptr<KyGeCurve2d> sub = P[i].curve->GetSubCurve(cuts[c], cuts[c + 1]);
+            if (!sub || sub->Length() <= KyRoadDistZero()) continue;
+            Piece piece;
+            piece.curve = std::move(sub);
+            piece.side = P[i].side;
+            piece.changed = true;
+            P.push_back(std::move(piece));
+        }
+        P[i].keep = false;
+    }
+    for (int k = 0; k < 2; ++k) {
+        std::vector<Crossing>& X = along[k];
+        std::sort(X.begin(), X.end(), [](const Crossing& a, const Crossing& b) { return a.pa < b.pa; });
+        // One crossing where the edge passes through the join of two pieces.
+        std::vector<Crossing> once;
+        for (const Crossing& x : X) {
+            if (!once.empty() && Near(once.back().at, x.at)) {
+                if (once.back().entering != x.entering) return false;
+                continue;
+            }
+            once.push_back(x);
+        }
+        X = once;
+    }
+    return true;
+}
+
+// The new edge's pieces between its crossings that lie outside the pavement around; false when
+// the crossings do not alternate into and out of it, or the edge crosses nothing.
+bool OutsidePieces(const KyGeCurve2d& edge, const std::vector<Crossing>& X, std::vector<Piece>& P) {
+    if (X.empty()) return false;
+    for (size_t i = 1; i < X.size(); ++i)
+        if (X[i].entering == X[i - 1].entering) return false;
+    std::vector<double> cuts{0.0};
+    for (const Crossing& x : X) cuts.push_back(x.pa);
+    cuts.push_back(1.0);
+    for (size_t c = 0; c + 1 < cuts.size(); ++c) {
+        // Before the first crossing the edge is inside when that crossing leaves the pavement.
+        const bool inside = c == 0 ? !X[0].entering : X[c - 1].entering;
+        if (inside) continue;
+        std::unique_ptr<KyGeCurve2d> sub = edge.GetSubCurve(cuts[c], cuts[c + 1]);
+        if (!sub || sub->Length() <= KyRoadDistZero()) continue;
+        Piece piece;
+        piece.curve = std::move(sub);
+        piece.changed = true;
+        P.push_back(std::move(piece));
+    }
+    return true;
+}
+
+// Every end of a piece kept meets another piece kept, or was open before (`open`).
+bool NoEndLeftOpen(const std::vector<Piece>& P, const std::vector<KyGePoint>& open) {
+    for (size_t i = 0; i < P.size(); ++i) {
+        if (!P[i].keep) continue;
+        for (const KyGePoint& e : {P[i].curve->GetStartPoint(), P[i].curve->GetEndPoint()}) {
+            bool met = std::any_of(open.begin(), open.end(), [&](const KyGePoint& o) { return Near(o, e); });
+            for (size_t j = 0; j < P.size() && !met; ++j) met = j != i && P[j].keep && IsEndOf(*P[j].curve, e);
+            if (!met) return false;
+        }
+    }
+    return true;
+}
+
+// The ends of the pieces that meet no other piece.
+std::vector<KyGePoint> OpenEnds(const std::vector<Piece>& P) {
+    std::vector<KyGePoint> open;
+    for (size_t i = 0; i < P.size(); ++i)
+        for (const KyGePoint& e : {P[i].curve->GetStartPoint(), P[i].curve->GetEndPoint()}) {
+            bool met = false;
+            for (size_t j = 0; j < P.size() && !met; ++j) met = j != i && IsEndOf(*P[j].curve, e);
+            if (!met) open.push_back(e);
+        }
+    return open;
+}
+
+// The pick a tenth in from the end of c at p.
+KyGePoint PickNear(const KyGeCurve2d& c, const KyGePoint& p) {
+    return c.GetPtFromPa(Near(c.GetStartPoint(), p) ? 0.1 : 0.9);
+}
+
+}  // namespace
+
+bool RebuildAcrossBuiltJunctions(const KyGeCurve2d& left, const KyGeCurve2d& right, const KyGeCurve2d& centre,
+                                 const std::vector<AcDbObjectId>& ids, const KyGeObjList& curves) {
+    std::vector<Piece> P;
+    for (int i = 0; i < curves.GetLength() && static_cast<size_t>(i) < ids.size(); ++i) {
+        const KyGeCurve2d* c = KyGeCast<KyGeCurve2d>(curves[i]);
+        if (!c) continue;
+        Piece piece;
+        piece.curve = c->Clone();
+        piece.id = ids[static_cast<size_t>(i)];
+        P.push_back(std::move(piece));
+    }
+    const double width = EdgeDistance(left, right);
+    std::vector<KyGePoint> open = OpenEnds(P);
+    for (const KyGeCurve2d* e : {&left, &right}) open.insert(open.end(), {e->GetStartPoint(), e->GetEndPoint()});
+    FindSides(P);
+    std::vector<Corner> corners;
+    if (!TakeOutFillets(P, left, right, centre, width, corners)) return false;
+    const KyGeCurve2d* edges[2] = {&left, &right};
+    std::vector<Crossing> along[2];
+    if (!CutAtNewEdges(P, edges, along)) return false;
+    for (Piece& p : P)
+        if (p.keep && InsideRoadPavement(p.curve->GetMidPoint(), left, right, centre, width)) p.keep = false;
+    if (!OutsidePieces(left, along[0], P) || !OutsidePieces(right, along[1], P)) return false;
+    if (!NoEndLeftOpen(P, open)) return false;
+
+    // The drawing: former entities out, pieces written afresh.
+    std::vector<std::pair<AcDbObjectId, const KyGeCurve2d*>> written;
+    for (const Piece& p : P)
+        if (!p.id.isNull() && (!p.keep || p.changed)) EraseRoadEntity(p.id);
+    for (const Piece& p : P) {
+        if (!p.keep) continue;
+        const AcDbObjectId id = p.changed || p.id.isNull() ? WriteRoadCurve(*p.curve, L"PLAN-ROAD") : p.id;
+        written.emplace_back(id, p.curve.get());
+    }
+    if (g_bRoadCenterLine) WriteRoadCurve(centre, L"PLAN-ROAD_CENTER");
+    if (!g_bRoadFillet) return true;
+
+    // New corners where a new edge meets an existing one; former corners still there.
+    for (int k = 0; k < 2; ++k)
+        for (const Crossing& x : along[k]) corners.push_back({x.at, KyRoadFilletRadius()});
+    std::map<double, std::vector<RoadFilletPair>> byRadius;
+    for (const Corner& c : corners) {
+        std::vector<size_t> at;
+        for (size_t i = 0; i < written.size(); ++i)
+            if (IsEndOf(*written[i].second, c.at)) at.push_back(i);
+        if (at.size() != 2) continue;
+        const auto& a = written[at[0]];
+        const auto& b = written[at[1]];
+        AddFilletPair(byRadius[c.radius], {a.first, b.first, PickNear(*a.second, c.at), PickNear(*b.second, c.at)});
+    }
+    for (const auto& group : byRadius) FilletPairs(group.second, group.first);
+    return true;
+}

@@ -1,0 +1,20 @@
+// The junction rebuild for a new road running through junctions or bends already built: the
+// pavement as the union of the new road with the roads around it, whatever their number.
+#pragma once
+
+#include <vector>
+
+#include "geometry/KyGeometry.h"
+#include "host/db/dbid.h"
+
+// Rebuilds the road edges ids/curves (the "PLAN-ROAD" lines and arcs near the new road, the
+// geometry of ids in the same order) with the new road between edges left and right: the fillet
+// arcs the new road reaches are taken out (their lines run on to the corner again), every edge
+// is cut where the new edges cross it, the pieces inside the other roads' pavement are dropped,
+// and each corner left is filleted, a new one with the dialog's radius and a former one with
+// its former radius. Writes the centre line when the settings ask for it. False, with nothing
+// written, when the pavement around cannot be told (an edge whose pavement side is unknown,
+// a new edge crossing nothing) or the pieces would leave an edge end open.
+bool RebuildAcrossBuiltJunctions(const KyGeCurve2d& left, const KyGeCurve2d& right,
+                                 const KyGeCurve2d& centre, const std::vector<AcDbObjectId>& ids,
+                                 const KyGeObjList& curves);
