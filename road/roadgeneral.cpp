@@ -157,7 +157,8 @@ bool CutAtNewEdges(std::vector<Piece>& P, const KyGeCurve2d* edges[2], std::vect
                 const double into = Dot(t, P[i].Into(x));
                 if (std::fabs(into) < 0.05) return false;
                 along[k].push_back({edges[k]->GetPaFromPt(x), x, into > 0});
-                if (!IsEndOf(*P[i].curve, x)) cuts.push_back(P[i].curve->GetPaFromPt(x));
+                // A new edge ending on a piece does not cut it.
+                if (!IsEndOf(*P[i].curve, x) && !IsEndOf(*edges[k], x)) cuts.push_back(P[i].curve->GetPaFromPt(x));
             }
         }
         if (cuts.empty()) continue;
@@ -295,6 +296,7 @@ bool RebuildAcrossBuiltJunctions(const KyGeCurve2d& left, const KyGeCurve2d& rig
         if (at.size() != 2) continue;
         const auto& a = written[at[0]];
         const auto& b = written[at[1]];
+        if (!IsJunctionCandidate(*a.second, *b.second)) continue;  // one edge running on
         AddFilletPair(byRadius[c.radius], {a.first, b.first, PickNear(*a.second, c.at), PickNear(*b.second, c.at)});
     }
     for (const auto& group : byRadius) FilletPairs(group.second, group.first);

@@ -333,39 +333,64 @@ bool EndsJoin(const KyGeCurve2d& a, const KyGePoint& end) {
     return Distance2d(a.GetStartPoint(), end) <= tol || Distance2d(a.GetEndPoint(), end) <= tol;
 }
 
-// A junction or bend already built where the new road runs: a point where two road edges join
-// at a corner or a fillet inside the new pavement, or a fillet arc (joined at both ends, at most a half turn, no wider
-// than a fillet of the current radius on the outer side) that a new edge crosses. The rebuild
-// of two roads would cut such a junction apart.
-bool FindBuiltJunctionInTheWay(const KyGeObjList& curves, const KyGeCurve2d& left, const KyGeCurve2d& right,
-                               const KyGeCurve2d& centre, KyGePoint& at) {
+// What the new road runs into. A junction or bend already built: a point where two road edges
+// join at a corner or a fillet inside the new pavement, or a fillet arc (joined at both ends,
+// at most a half turn, no wider than a fillet of the current radius on the outer side) that a
+// new edge crosses; the rebuild of two roads would cut such a junction apart. Else an edge
+// broken in two inside the new pavement (two roads meeting end to end), or the new road ending
+// on the far edge of a road, which that rebuild opens on one piece or one edge only.
+enum class InTheWay { kNothing, kBrokenEdge, kBuiltJunction };
+InTheWay FindBuiltJunctionInTheWay(const KyGeObjList& curves, const KyGeCurve2d& left, const KyGeCurve2d& right,
+                                   const KyGeCurve2d& centre, KyGePoint& at) {
     const double width = EdgeDistance(left, right);
-    // Two pieces of one line or circle joining are one edge broken, not a corner.
-    const auto joined = [&](int i, const KyGePoint& end) {
+    // Another piece ends at the end of piece i: at a corner, or (corner false) running on along
+    // the same line or circle, one edge broken in two.
+    const auto joined = [&](int i, const KyGePoint& end, bool corner) {
         const KyGeCurve2d& c = *CurveAt(curves, i);
         for (int j = 0; j < curves.GetLength(); ++j) {
             const KyGeCurve2d* other = CurveAt(curves, j);
-            if (j != i && other && EndsJoin(*other, end) && IsJunctionCandidate(c, *other)) return true;
+            if (j != i && other && EndsJoin(*other, end) && IsJunctionCandidate(c, *other) == corner) return true;
         }
         return false;
     };
     const double fillet = KyRoadFilletRadius() + width + KyRoadDistZero();
+    InTheWay found = InTheWay::kNothing;
     for (int i = 0; i < curves.GetLength(); ++i) {
         const KyGeCurve2d* c = CurveAt(curves, i);
         if (!c) continue;
-        for (const KyGePoint& end : {c->GetStartPoint(), c->GetEndPoint()})
-            if (InsideRoadPavement(end, left, right, centre, width) && joined(i, end)) return at = end, true;
+        for (const KyGePoint& end : {c->GetStartPoint(), c->GetEndPoint()}) {
+            if (!InsideRoadPavement(end, left, right, centre, width)) continue;
+            if (joined(i, end, true)) return at = end, InTheWay::kBuiltJunction;
+            if (found == InTheWay::kNothing && joined(i, end, false)) at = end, found = InTheWay::kBrokenEdge;
+        }
         const KyGeArc2d* arc = KyGeCast<KyGeArc2d>(c);
         if (!arc || arc->GetRadius() > fillet || c->Length() > arc->GetRadius() * 3.14159 ||
-            !joined(i, c->GetStartPoint()) || !joined(i, c->GetEndPoint()))
+            !joined(i, c->GetStartPoint(), true) || !joined(i, c->GetEndPoint(), true))
             continue;
         KyGeObjList pts;
         left.IntersectWith(*c, pts);
         right.IntersectWith(*c, pts);
         if (const KyGePoint2d* p = pts.IsEmpty() ? nullptr : KyGeCast<KyGePoint2d>(pts[0]))
-            return at = p->GetPoint(), true;
+            return at = p->GetPoint(), InTheWay::kBuiltJunction;
     }
-    return false;
+    // A stem snapped to the far edge: the new road ends on an edge whose partner it crosses.
+    for (int i = 0; i < curves.GetLength() && found == InTheWay::kNothing; ++i) {
+        const KyGeCurve2d* c = CurveAt(curves, i);
+        if (!c) continue;
+        for (const KyGePoint& end : {centre.GetStartPoint(), centre.GetEndPoint()}) {
+            KyGePoint foot;
+            if (!c->GetClosestPoint2d(end, foot) || Distance2d(foot, end) > KyRoadDistZero()) continue;
+            for (int j = 0; j < curves.GetLength(); ++j) {
+                const KyGeCurve2d* g = CurveAt(curves, j);
+                KyGeObjList pts;
+                if (j == i || !g || !IsPartnerEdge(*c, *g)) continue;
+                left.IntersectWith(*g, pts);
+                right.IntersectWith(*g, pts);
+                if (!pts.IsEmpty()) at = end, found = InTheWay::kBrokenEdge;
+            }
+        }
+    }
+    return found;
 }
 
 // The general rebuild over the road edges within a fillet and two widths of the new road.
@@ -386,7 +411,7 @@ bool RebuildAcrossBuiltJunctions(const KyGeCurve2d& left, const KyGeCurve2d& rig
 }
 
 constexpr const wchar_t* kSegmentDrawnPlain = L"此段道路按原样画出，未开任何路口";
-constexpr const wchar_t* kBuiltJunctionInTheWay = L"新道路穿过已建成的路口或转角，这里只能重建两条道路相交的路口";
+constexpr const wchar_t* kBuiltJunctionInTheWay = L"新道路穿过已建成的路口或转角，周围道路的路面无法判定";
 
 }  // namespace
 
@@ -411,12 +436,15 @@ bool ProcessRoadJunctions(const KyGeCurve2d* left, const KyGeCurve2d* right, con
     }
     if (crossed.empty()) return false;
     KyGePoint builtAt;
-    if (FindBuiltJunctionInTheWay(roads.Curves(), *left, *right, *centre, builtAt)) {
+    const InTheWay inTheWay = FindBuiltJunctionInTheWay(roads.Curves(), *left, *right, *centre, builtAt);
+    if (inTheWay != InTheWay::kNothing) {
         const DrawingCheckpoint before;
         if (RebuildAcrossBuiltJunctions(*left, *right, *centre)) return true;
         before.Restore();
-        ReportJunctionAt(builtAt, kBuiltJunctionInTheWay, kSegmentDrawnPlain);
-        return false;
+        if (inTheWay == InTheWay::kBuiltJunction) {
+            ReportJunctionAt(builtAt, kBuiltJunctionInTheWay, kSegmentDrawnPlain);
+            return false;
+        }
     }
 
     const DrawingCheckpoint start;
