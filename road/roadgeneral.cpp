@@ -32,6 +32,7 @@ struct Piece {
     bool changed = false;  // cut, run on to a corner or new: written afresh
     bool keep = true;
     int side = 0;  // the pavement lies on the left of travel (+1), on the right (-1), unknown (0)
+    int partner = -1;  // the index of its nearest partner edge, -1 when it has none
     // The pavement's normal at p (pointing into the pavement).
     KyGeVector2d Into(const KyGePoint& p) const {
         const KyGeVector2d n = LeftNormal(*curve, p);
@@ -52,7 +53,8 @@ void FindSides(std::vector<Piece>& P) {
         const KyGePoint m = p.curve->GetMidPoint();
         double best = -1.0;
         KyGePoint towards;
-        for (const Piece& o : P) {
+        for (size_t j = 0; j < P.size(); ++j) {
+            const Piece& o = P[j];
             if (&o == &p || !IsPartnerEdge(*p.curve, *o.curve)) continue;
             const double d = EdgeDistance(*p.curve, *o.curve);
             const std::unique_ptr<KyGeCurve2d> ext = o.curve->GetExtendCurve();
@@ -61,6 +63,7 @@ void FindSides(std::vector<Piece>& P) {
             ext->GetClosestPoint2d(m, q);
             best = d;
             towards = q;
+            p.partner = static_cast<int>(j);
         }
         if (best >= 0) p.side = Dot(KyGeVector2d(towards.x - m.x, towards.y - m.y), LeftNormal(*p.curve, m)) > 0 ? 1 : -1;
     }
@@ -193,9 +196,26 @@ bool CutAtNewEdges(std::vector<Piece>& P, const KyGeCurve2d* edges[2], std::vect
     return true;
 }
 
+// p lies between an existing edge and its partner, off both and with its feet on both: on an
+// existing road whatever the crossings say (a new edge leaving a road through its open end).
+bool BetweenPartners(const std::vector<Piece>& P, size_t existing, const KyGePoint& p) {
+    const double tol = KyRoadDistZero();
+    for (size_t i = 0; i < existing; ++i) {
+        if (P[i].partner < 0) continue;
+        const KyGeCurve2d& e = *P[i].curve;
+        const KyGeCurve2d& g = *P[static_cast<size_t>(P[i].partner)].curve;
+        KyGePoint fe, fg;
+        if (!e.GetClosestPoint2d(p, fe) || !g.GetClosestPoint2d(p, fg)) continue;
+        const double de = Distance2d(p, fe), dg = Distance2d(p, fg);
+        if (de > tol && dg > tol && de + dg <= EdgeDistance(e, g) + tol) return true;
+    }
+    return false;
+}
+
 // The new edge's pieces between its crossings that lie outside the pavement around; false when
-// the crossings do not alternate into and out of it, or the edge crosses nothing.
-bool OutsidePieces(const KyGeCurve2d& edge, const std::vector<Crossing>& X, std::vector<Piece>& P) {
+// the crossings do not alternate into and out of it, the edge crosses nothing, or a piece taken
+// for outside lies on an existing road after all.
+bool OutsidePieces(const KyGeCurve2d& edge, const std::vector<Crossing>& X, size_t existing, std::vector<Piece>& P) {
     if (X.empty()) return false;
     for (size_t i = 1; i < X.size(); ++i)
         if (X[i].entering == X[i - 1].entering) return false;
@@ -208,6 +228,7 @@ bool OutsidePieces(const KyGeCurve2d& edge, const std::vector<Crossing>& X, std:
         if (inside) continue;
         std::unique_ptr<KyGeCurve2d> sub = edge.GetSubCurve(cuts[c], cuts[c + 1]);
         if (!sub || sub->Length() <= KyRoadDistZero()) continue;
+        if (BetweenPartners(P, existing, sub->GetMidPoint())) return false;
         Piece piece;
         piece.curve = std::move(sub);
         piece.changed = true;
@@ -260,6 +281,7 @@ bool RebuildAcrossBuiltJunctions(const KyGeCurve2d& left, const KyGeCurve2d& rig
         P.push_back(std::move(piece));
     }
     const double width = EdgeDistance(left, right);
+    const size_t existing = P.size();
     std::vector<KyGePoint> open = OpenEnds(P);
     for (const KyGeCurve2d* e : {&left, &right}) open.insert(open.end(), {e->GetStartPoint(), e->GetEndPoint()});
     FindSides(P);
@@ -270,7 +292,7 @@ bool RebuildAcrossBuiltJunctions(const KyGeCurve2d& left, const KyGeCurve2d& rig
     if (!CutAtNewEdges(P, edges, along)) return false;
     for (Piece& p : P)
         if (p.keep && InsideRoadPavement(p.curve->GetMidPoint(), left, right, centre, width)) p.keep = false;
-    if (!OutsidePieces(left, along[0], P) || !OutsidePieces(right, along[1], P)) return false;
+    if (!OutsidePieces(left, along[0], existing, P) || !OutsidePieces(right, along[1], existing, P)) return false;
     if (!NoEndLeftOpen(P, open)) return false;
 
     // The drawing: former entities out, pieces written afresh.

@@ -393,13 +393,14 @@ InTheWay FindBuiltJunctionInTheWay(const KyGeObjList& curves, const KyGeCurve2d&
     return found;
 }
 
-// The general rebuild over the road edges within a fillet and two widths of the new road.
-bool RebuildAcrossBuiltJunctions(const KyGeCurve2d& left, const KyGeCurve2d& right, const KyGeCurve2d& centre) {
+// The road edges within a fillet and two widths of the new road: their ids and geometry.
+void ReadNeighbourhood(const KyGeCurve2d& left, const KyGeCurve2d& right, std::vector<AcDbObjectId>& ids,
+                       KyGeObjList& near) {
     const double reach = KyRoadFilletRadius() + 2.0 * EdgeDistance(left, right) + KyRoadDistZero();
     AcDbExtents box = CurveBox(left, reach);
     box.addExt(CurveBox(right, reach));
-    std::vector<AcDbObjectId> read, ids;
-    KyGeObjList G, near;
+    std::vector<AcDbObjectId> read;
+    KyGeObjList G;
     ReadRoadsMeeting(L"PLAN-ROAD", box, read, G);
     for (int i = 0; i < G.GetLength(); ++i) {
         const KyGeCurve2d* c = CurveAt(G, i);
@@ -407,7 +408,16 @@ bool RebuildAcrossBuiltJunctions(const KyGeCurve2d& left, const KyGeCurve2d& rig
         ids.push_back(read[static_cast<size_t>(i)]);
         near.AppendClone(*c);
     }
-    return RebuildAcrossBuiltJunctions(left, right, centre, ids, near);
+}
+
+// The general rebuild over that neighbourhood; FILLETRAD as it was afterwards.
+bool RebuildNeighbourhood(const KyGeCurve2d& left, const KyGeCurve2d& right, const KyGeCurve2d& centre,
+                          const std::vector<AcDbObjectId>& ids, const KyGeObjList& near) {
+    AcDbDatabase* db = acdbHostApplicationServices()->workingDatabase();
+    const double savedRadius = db->filletrad();
+    const bool rebuilt = RebuildAcrossBuiltJunctions(left, right, centre, ids, near);
+    db->setFilletrad(savedRadius);
+    return rebuilt;
 }
 
 constexpr const wchar_t* kSegmentDrawnPlain = L"此段道路按原样画出，未开任何路口";
@@ -436,10 +446,13 @@ bool ProcessRoadJunctions(const KyGeCurve2d* left, const KyGeCurve2d* right, con
     }
     if (crossed.empty()) return false;
     KyGePoint builtAt;
-    const InTheWay inTheWay = FindBuiltJunctionInTheWay(roads.Curves(), *left, *right, *centre, builtAt);
+    std::vector<AcDbObjectId> nearIds;
+    KyGeObjList near;
+    ReadNeighbourhood(*left, *right, nearIds, near);
+    const InTheWay inTheWay = FindBuiltJunctionInTheWay(near, *left, *right, *centre, builtAt);
     if (inTheWay != InTheWay::kNothing) {
         const DrawingCheckpoint before;
-        if (RebuildAcrossBuiltJunctions(*left, *right, *centre)) return true;
+        if (RebuildNeighbourhood(*left, *right, *centre, nearIds, near)) return true;
         before.Restore();
         if (inTheWay == InTheWay::kBuiltJunction) {
             ReportJunctionAt(builtAt, kBuiltJunctionInTheWay, kSegmentDrawnPlain);

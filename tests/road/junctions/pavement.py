@@ -34,11 +34,10 @@ def parse_script(path):
     roads, road, mode, pending = [], None, "L", None
     lines = [ln.strip() for ln in open(path, encoding="utf-8")]
     point = re.compile(r"^~?(-?[0-9.]+),(-?[0-9.]+)$")
-    in_road, refused = False, ""
+    in_road, refused = False, False
     for ln in lines:
-        if ln.startswith("; refused") or ln.startswith("; plain"):
-            # "; plain with fillets on": drawn plain only when filleting is on.
-            refused = "plain-fillet" if ln.endswith("with fillets on") else ln[2:].split()[0]
+        if ln.startswith("; refused"):
+            refused = True
         if ln.startswith(";"):
             continue
         if ln == "KyDrawRoad":
@@ -73,9 +72,7 @@ def parse_script(path):
             if road is None:
                 road = {"points": [p], "segs": [], "wl": widths["2005"], "wr": widths["2006"],
                         "r": widths["2010"], "refused": refused, "pos": [], **state}
-                if refused == "plain-fillet":
-                    road["refused"] = "plain" if state["fillet"] else ""
-                refused = ""
+                refused = False
                 mode = "L"
             elif mode == "L":
                 road["segs"].append(("L", road["points"][-1], p))
@@ -219,19 +216,9 @@ def cross(a, b, c, d):
 
 
 def main():
-    every = parse_script(sys.argv[1])
-    roads = [r for r in every if not r["refused"]]
+    roads = [r for r in parse_script(sys.argv[1]) if not r["refused"]]
     doc = ezdxf.readfile(sys.argv[2])
     pieces = [Piece(e) for e in doc.modelspace() if e.dxftype() in ("LINE", "ARC")]
-    # A road drawn plain (a junction it cannot open) is left out with its own pieces.
-    plain = []
-    for road in every:
-        if road["refused"] == "plain":
-            for seg in road["segs"]:
-                _, left, right = strip(seg, road["wl"], road["wr"])
-                plain += [left, right, centre_points(seg, 1 if seg[0] == "L" else STEPS)]
-    pieces = [p for p in pieces if not any(all(min(seg_dist(q, a, b) for a, b in zip(line, line[1:])) <= TOL
-                                               for q in p.samples(8)) for line in plain)]
     edges = [p for p in pieces if p.layer == "PLAN-ROAD"]
     centres = [p for p in pieces if p.layer == "PLAN-ROAD_CENTER"]
     strips = []  # (polygon, left side, right side, road index)

