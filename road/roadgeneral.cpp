@@ -55,7 +55,8 @@ void FindSides(std::vector<Piece>& P) {
         KyGePoint towards;
         for (size_t j = 0; j < P.size(); ++j) {
             const Piece& o = P[j];
-            if (&o == &p || !IsPartnerEdge(*p.curve, *o.curve)) continue;
+            // Asked both ways: a short piece is the partner of a long edge it lies beside.
+            if (&o == &p || !(IsPartnerEdge(*p.curve, *o.curve) || IsPartnerEdge(*o.curve, *p.curve))) continue;
             const double d = EdgeDistance(*p.curve, *o.curve);
             const std::unique_ptr<KyGeCurve2d> ext = o.curve->GetExtendCurve();
             KyGePoint q;
@@ -102,7 +103,8 @@ std::unique_ptr<KyGeCurve2d> RunOnTo(const KyGeCurve2d& c, const KyGePoint& J, c
     return Near(c.GetStartPoint(), J) ? ext->GetSubCurve(V, c.GetEndPoint()) : ext->GetSubCurve(c.GetStartPoint(), V);
 }
 
-// The fillet arcs the new road reaches (crossed by a new edge or lying in its pavement) taken out,
+// The fillet arcs the new road reaches (crossed by a new edge, or the arc or the corner it rounds
+// lying in the new pavement) taken out,
 // their two lines or arcs run on to the corner again; the corners into `corners`.
 bool TakeOutFillets(std::vector<Piece>& P, const KyGeCurve2d& left, const KyGeCurve2d& right, const KyGeCurve2d& centre,
                     double width, std::vector<Corner>& corners) {
@@ -112,7 +114,9 @@ bool TakeOutFillets(std::vector<Piece>& P, const KyGeCurve2d& left, const KyGeCu
         KyGeObjList pts;
         left.IntersectWith(*arc, pts);
         right.IntersectWith(*arc, pts);
-        if (pts.IsEmpty() && !InsideRoadPavement(arc->GetMidPoint(), left, right, centre, width)) continue;
+        if (pts.IsEmpty() && !InsideRoadPavement(arc->GetMidPoint(), left, right, centre, width) &&
+            !InsideRoadPavement(FilletCorner(*arc), left, right, centre, width))
+            continue;
         const KyGePoint J1 = arc->GetStartPoint(), J2 = arc->GetEndPoint();
         const int n1 = TangentNeighbour(P, i, J1), n2 = TangentNeighbour(P, i, J2);
         if (n1 < 0 || n2 < 0 || n1 == n2) continue;  // an arc road's edge, not a fillet
@@ -268,6 +272,15 @@ KyGePoint PickNear(const KyGeCurve2d& c, const KyGePoint& p) {
 }
 
 }  // namespace
+
+KyGePoint FilletCorner(const KyGeArc2d& arc) {
+    const KyGePoint o = arc.GetCenter(), a = arc.GetStartPoint(), b = arc.GetEndPoint();
+    const KyGePoint m((a.x + b.x) / 2.0, (a.y + b.y) / 2.0, 0.0);
+    const double d2 = (m.x - o.x) * (m.x - o.x) + (m.y - o.y) * (m.y - o.y);
+    if (!(d2 > 0.0)) return arc.GetMidPoint();
+    const double k = arc.GetRadius() * arc.GetRadius() / d2;
+    return KyGePoint(o.x + (m.x - o.x) * k, o.y + (m.y - o.y) * k, 0.0);
+}
 
 bool RebuildAcrossBuiltJunctions(const KyGeCurve2d& left, const KyGeCurve2d& right, const KyGeCurve2d& centre,
                                  const std::vector<AcDbObjectId>& ids, const KyGeObjList& curves) {

@@ -7,6 +7,9 @@
 #include "geometry/KyGeometry.h"
 #include "host/db/dbid.h"
 
+// The corner a fillet arc (less than a half turn) rounds: where the tangents at its ends meet.
+KyGePoint FilletCorner(const KyGeArc2d& arc);
+
 // Rebuilds the road edges ids/curves (the "PLAN-ROAD" lines and arcs near the new road, the
 // geometry of ids in the same order) with the new road between edges left and right: the fillet
 // arcs the new road reaches are taken out (their lines run on to the corner again), every edge

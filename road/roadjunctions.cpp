@@ -336,7 +336,7 @@ bool EndsJoin(const KyGeCurve2d& a, const KyGePoint& end) {
 // What the new road runs into. A junction or bend already built: a point where two road edges
 // join at a corner or a fillet inside the new pavement, or a fillet arc (joined at both ends,
 // at most a half turn, no wider than a fillet of the current radius on the outer side) that a
-// new edge crosses; the rebuild of two roads would cut such a junction apart. Else an edge
+// new edge crosses or whose corner lies in the new pavement; the rebuild of two roads would cut such a junction apart. Else an edge
 // broken in two inside the new pavement (two roads meeting end to end), or the new road ending
 // on the far edge of a road, which that rebuild opens on one piece or one edge only.
 enum class InTheWay { kNothing, kBrokenEdge, kBuiltJunction };
@@ -372,6 +372,9 @@ InTheWay FindBuiltJunctionInTheWay(const KyGeObjList& curves, const KyGeCurve2d&
         right.IntersectWith(*c, pts);
         if (const KyGePoint2d* p = pts.IsEmpty() ? nullptr : KyGeCast<KyGePoint2d>(pts[0]))
             return at = p->GetPoint(), InTheWay::kBuiltJunction;
+        // A road drawn from the corner a fillet rounds off.
+        const KyGePoint corner = FilletCorner(*arc);
+        if (InsideRoadPavement(corner, left, right, centre, width)) return at = corner, InTheWay::kBuiltJunction;
     }
     // A stem snapped to the far edge: the new road ends on an edge whose partner it crosses.
     for (int i = 0; i < curves.GetLength() && found == InTheWay::kNothing; ++i) {
@@ -444,12 +447,13 @@ bool ProcessRoadJunctions(const KyGeCurve2d* left, const KyGeCurve2d* right, con
         right->IntersectWith(*curve, pts);
         if (!pts.IsEmpty()) crossed.push_back({roads.Ids()[static_cast<size_t>(i)], curve->Clone(), false});
     }
-    if (crossed.empty()) return false;
     KyGePoint builtAt;
     std::vector<AcDbObjectId> nearIds;
     KyGeObjList near;
     ReadNeighbourhood(*left, *right, nearIds, near);
+    // A road drawn from the corner a fillet rounds off crosses nothing, and still joins the road.
     const InTheWay inTheWay = FindBuiltJunctionInTheWay(near, *left, *right, *centre, builtAt);
+    if (crossed.empty() && inTheWay != InTheWay::kBuiltJunction) return false;
     if (inTheWay != InTheWay::kNothing) {
         const DrawingCheckpoint before;
         if (RebuildNeighbourhood(*left, *right, *centre, nearIds, near)) return true;
@@ -466,9 +470,11 @@ bool ProcessRoadJunctions(const KyGeCurve2d* left, const KyGeCurve2d* right, con
     edges.AppendClone(*right);
     AcDbObjectId centreLine;
     if (g_bRoadCenterLine) centreLine = WriteRoadCurve(*centre, L"PLAN-ROAD_CENTER");
-    // A junction that cannot be found undoes the whole call: the caller writes the plain segment.
+    // A junction that cannot be found undoes the whole call; the general rebuild is tried, and
+    // when that cannot build it either the caller writes the plain segment.
     const auto fail = [&](const KyGeCurve2d& c, const wchar_t* why) {
         start.Restore();
+        if (RebuildNeighbourhood(*left, *right, *centre, nearIds, near)) return true;
         ReportJunctionNotOpened(c, *left, *right, why, kSegmentDrawnPlain);
         return false;
     };

@@ -157,6 +157,10 @@ TEST(RoadJunctionScript, EveryJunctionComesOutOpenCleanAndRoundedOrSaysWhy) {
         {"twojunctions", "off", true, ""},
         {"bendacross", "centre", false, kSharp},
         {"bendacross", "radius", true, ""},
+        {"bendcorner", "centre", true, ""},
+        {"bendcorner", "radius", false, ""},
+        {"teemouth", "off", false, ""},
+        {"teemouth", "radius", true, kSharp},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.name) + " " + c.style + (c.metres ? " in metres" : ""));
