@@ -44,6 +44,8 @@ struct Piece {
 struct Corner {
     KyGePoint at;
     double radius;
+    KyGePoint arcCentre;  // a former corner's: the centre of the fillet it had
+    bool former;
 };
 
 // Each edge's pavement side: towards its nearest partner edge, or, for a fillet arc that has
@@ -103,9 +105,31 @@ std::unique_ptr<KyGeCurve2d> RunOnTo(const KyGeCurve2d& c, const KyGePoint& J, c
     return Near(c.GetStartPoint(), J) ? ext->GetSubCurve(V, c.GetEndPoint()) : ext->GetSubCurve(c.GetStartPoint(), V);
 }
 
+// Fillet arc i of P taken out and the pieces it joins run on to the corner v they make: 1 when
+// done, 0 when arc i joins no two pieces tangentially (no fillet), -1 when the corner cannot be
+// made.
+int TakeOutFillet(std::vector<Piece>& P, size_t i, KyGePoint& v) {
+    const KyGeCurve2d& arc = *P[i].curve;
+    const KyGePoint J1 = arc.GetStartPoint(), J2 = arc.GetEndPoint();
+    const int n1 = TangentNeighbour(P, i, J1), n2 = TangentNeighbour(P, i, J2);
+    if (n1 < 0 || n2 < 0 || n1 == n2) return 0;
+    const std::vector<KyGePoint> V = ExtendedCrossings(*P[n1].curve, *P[n2].curve);
+    if (V.empty()) return -1;
+    const KyGePoint mid = arc.GetMidPoint();
+    v = *std::min_element(V.begin(), V.end(), [&](const KyGePoint& a, const KyGePoint& b) {
+        return Distance2d(a, mid) < Distance2d(b, mid);
+    });
+    std::unique_ptr<KyGeCurve2d> c1 = RunOnTo(*P[n1].curve, J1, v), c2 = RunOnTo(*P[n2].curve, J2, v);
+    if (!c1 || !c2) return -1;
+    P[n1].curve = std::move(c1);
+    P[n2].curve = std::move(c2);
+    P[n1].changed = P[n2].changed = true;
+    P[i].keep = false;
+    return 1;
+}
+
 // The fillet arcs the new road reaches (crossed by a new edge, or the arc or the corner it rounds
-// lying in the new pavement) taken out,
-// their two lines or arcs run on to the corner again; the corners into `corners`.
+// lying in the new pavement) taken out; the corners into `corners`.
 bool TakeOutFillets(std::vector<Piece>& P, const KyGeCurve2d& left, const KyGeCurve2d& right, const KyGeCurve2d& centre,
                     double width, std::vector<Corner>& corners) {
     for (size_t i = 0; i < P.size(); ++i) {
@@ -117,24 +141,41 @@ bool TakeOutFillets(std::vector<Piece>& P, const KyGeCurve2d& left, const KyGeCu
         if (pts.IsEmpty() && !InsideRoadPavement(arc->GetMidPoint(), left, right, centre, width) &&
             !InsideRoadPavement(FilletCorner(*arc), left, right, centre, width))
             continue;
-        const KyGePoint J1 = arc->GetStartPoint(), J2 = arc->GetEndPoint();
-        const int n1 = TangentNeighbour(P, i, J1), n2 = TangentNeighbour(P, i, J2);
-        if (n1 < 0 || n2 < 0 || n1 == n2) continue;  // an arc road's edge, not a fillet
-        const std::vector<KyGePoint> V = ExtendedCrossings(*P[n1].curve, *P[n2].curve);
-        if (V.empty()) return false;
-        const KyGePoint mid = arc->GetMidPoint();
-        const KyGePoint v = *std::min_element(V.begin(), V.end(), [&](const KyGePoint& a, const KyGePoint& b) {
-            return Distance2d(a, mid) < Distance2d(b, mid);
-        });
-        std::unique_ptr<KyGeCurve2d> c1 = RunOnTo(*P[n1].curve, J1, v), c2 = RunOnTo(*P[n2].curve, J2, v);
-        if (!c1 || !c2) return false;
-        P[n1].curve = std::move(c1);
-        P[n2].curve = std::move(c2);
-        P[n1].changed = P[n2].changed = true;
-        P[i].keep = false;
-        corners.push_back({v, arc->GetRadius()});
+        const double radius = arc->GetRadius();
+        const KyGePoint arcCentre = arc->GetCenter();
+        KyGePoint v;
+        const int taken = TakeOutFillet(P, i, v);
+        if (taken < 0) return false;
+        if (taken > 0) corners.push_back({v, radius, arcCentre, true});
     }
     return true;
+}
+
+// The centre lines of the former bends whose corner the new road has taken in: each one's arc
+// about the bend's fillet centre taken out and its two centre lines run on to their corner, so
+// that they meet the new centre line there as at any junction.
+void JoinCentreLines(const std::vector<AcDbObjectId>& ids, const KyGeObjList& curves,
+                     const std::vector<KyGePoint>& arcCentres) {
+    std::vector<Piece> C;
+    for (int i = 0; i < curves.GetLength() && static_cast<size_t>(i) < ids.size(); ++i)
+        if (const KyGeCurve2d* c = KyGeCast<KyGeCurve2d>(curves[i])) {
+            Piece piece;
+            piece.curve = c->Clone();
+            piece.id = ids[static_cast<size_t>(i)];
+            C.push_back(std::move(piece));
+        }
+    for (size_t i = 0; i < C.size(); ++i) {
+        const KyGeArc2d* arc = KyGeCast<KyGeArc2d>(C[i].curve.get());
+        if (!arc || !std::any_of(arcCentres.begin(), arcCentres.end(), [&](const KyGePoint& o) { return Near(o, arc->GetCenter()); }))
+            continue;
+        KyGePoint v;
+        TakeOutFillet(C, i, v);
+    }
+    for (const Piece& p : C) {
+        if (p.id.isNull() || (p.keep && !p.changed)) continue;
+        EraseRoadEntity(p.id);
+        if (p.keep) WriteRoadCurve(*p.curve, L"PLAN-ROAD_CENTER");
+    }
 }
 
 // A point where a new edge crosses an existing piece, and whether the new edge goes into the
@@ -283,7 +324,8 @@ KyGePoint FilletCorner(const KyGeArc2d& arc) {
 }
 
 bool RebuildAcrossBuiltJunctions(const KyGeCurve2d& left, const KyGeCurve2d& right, const KyGeCurve2d& centre,
-                                 const std::vector<AcDbObjectId>& ids, const KyGeObjList& curves) {
+                                 const std::vector<AcDbObjectId>& ids, const KyGeObjList& curves,
+                                 const std::vector<AcDbObjectId>& centreIds, const KyGeObjList& centreCurves) {
     std::vector<Piece> P;
     for (int i = 0; i < curves.GetLength() && static_cast<size_t>(i) < ids.size(); ++i) {
         const KyGeCurve2d* c = KyGeCast<KyGeCurve2d>(curves[i]);
@@ -318,22 +360,26 @@ bool RebuildAcrossBuiltJunctions(const KyGeCurve2d& left, const KyGeCurve2d& rig
         written.emplace_back(id, p.curve.get());
     }
     if (g_bRoadCenterLine) WriteRoadCurve(centre, L"PLAN-ROAD_CENTER");
-    if (!g_bRoadFillet) return true;
 
-    // New corners where a new edge meets an existing one; former corners still there.
+    // New corners where a new edge meets an existing one; former corners still there, and the
+    // centre lines of those no longer there.
     for (int k = 0; k < 2; ++k)
-        for (const Crossing& x : along[k]) corners.push_back({x.at, KyRoadFilletRadius()});
+        for (const Crossing& x : along[k]) corners.push_back({x.at, KyRoadFilletRadius(), KyGePoint(), false});
     std::map<double, std::vector<RoadFilletPair>> byRadius;
+    std::vector<KyGePoint> goneBends;
     for (const Corner& c : corners) {
         std::vector<size_t> at;
         for (size_t i = 0; i < written.size(); ++i)
             if (IsEndOf(*written[i].second, c.at)) at.push_back(i);
-        if (at.size() != 2) continue;
+        const bool there = at.size() == 2 && IsJunctionCandidate(*written[at[0]].second, *written[at[1]].second);
+        if (c.former && !there) goneBends.push_back(c.arcCentre);
+        if (!there) continue;
         const auto& a = written[at[0]];
         const auto& b = written[at[1]];
-        if (!IsJunctionCandidate(*a.second, *b.second)) continue;  // one edge running on
         AddFilletPair(byRadius[c.radius], {a.first, b.first, PickNear(*a.second, c.at), PickNear(*b.second, c.at)});
     }
-    for (const auto& group : byRadius) FilletPairs(group.second, group.first);
+    if (!goneBends.empty()) JoinCentreLines(centreIds, centreCurves, goneBends);
+    if (g_bRoadFillet)
+        for (const auto& group : byRadius) FilletPairs(group.second, group.first);
     return true;
 }

@@ -15,9 +15,12 @@ KyGePoint FilletCorner(const KyGeArc2d& arc);
 // arcs the new road reaches are taken out (their lines run on to the corner again), every edge
 // is cut where the new edges cross it, the pieces inside the other roads' pavement are dropped,
 // and each corner left is filleted, a new one with the dialog's radius and a former one with
-// its former radius. Writes the centre line when the settings ask for it. False, with nothing
-// written, when the pavement around cannot be told (an edge whose pavement side is unknown,
-// a new edge crossing nothing) or the pieces would leave an edge end open.
+// its former radius. Writes the centre line when the settings ask for it; where a bend's corner
+// is gone, its centre lines (centreIds/centreCurves, "PLAN-ROAD_CENTER" near the new road) lose
+// their arc and run on to their corner. False, with nothing written, when the pavement around
+// cannot be told (an edge whose pavement side is unknown, a new edge crossing nothing) or the
+// pieces would leave an edge end open.
 bool RebuildAcrossBuiltJunctions(const KyGeCurve2d& left, const KyGeCurve2d& right,
                                  const KyGeCurve2d& centre, const std::vector<AcDbObjectId>& ids,
-                                 const KyGeObjList& curves);
+                                 const KyGeObjList& curves, const std::vector<AcDbObjectId>& centreIds,
+                                 const KyGeObjList& centreCurves);

@@ -396,15 +396,16 @@ InTheWay FindBuiltJunctionInTheWay(const KyGeObjList& curves, const KyGeCurve2d&
     return found;
 }
 
-// The road edges within a fillet and two widths of the new road: their ids and geometry.
-void ReadNeighbourhood(const KyGeCurve2d& left, const KyGeCurve2d& right, std::vector<AcDbObjectId>& ids,
-                       KyGeObjList& near) {
+// The road lines and arcs on a layer within a fillet and two widths of the new road: their ids
+// and geometry.
+void ReadNeighbourhood(const wchar_t* layer, const KyGeCurve2d& left, const KyGeCurve2d& right,
+                       std::vector<AcDbObjectId>& ids, KyGeObjList& near) {
     const double reach = KyRoadFilletRadius() + 2.0 * EdgeDistance(left, right) + KyRoadDistZero();
     AcDbExtents box = CurveBox(left, reach);
     box.addExt(CurveBox(right, reach));
     std::vector<AcDbObjectId> read;
     KyGeObjList G;
-    ReadRoadsMeeting(L"PLAN-ROAD", box, read, G);
+    ReadRoadsMeeting(layer, box, read, G);
     for (int i = 0; i < G.GetLength(); ++i) {
         const KyGeCurve2d* c = CurveAt(G, i);
         if (!c || !CurveBox(*c, 0.0).intersects2d(box)) continue;
@@ -413,12 +414,16 @@ void ReadNeighbourhood(const KyGeCurve2d& left, const KyGeCurve2d& right, std::v
     }
 }
 
-// The general rebuild over that neighbourhood; FILLETRAD as it was afterwards.
+// The general rebuild over the road edges near (ids, near) and the centre lines there;
+// FILLETRAD as it was afterwards.
 bool RebuildNeighbourhood(const KyGeCurve2d& left, const KyGeCurve2d& right, const KyGeCurve2d& centre,
                           const std::vector<AcDbObjectId>& ids, const KyGeObjList& near) {
+    std::vector<AcDbObjectId> centreIds;
+    KyGeObjList centres;
+    ReadNeighbourhood(L"PLAN-ROAD_CENTER", left, right, centreIds, centres);
     AcDbDatabase* db = acdbHostApplicationServices()->workingDatabase();
     const double savedRadius = db->filletrad();
-    const bool rebuilt = RebuildAcrossBuiltJunctions(left, right, centre, ids, near);
+    const bool rebuilt = RebuildAcrossBuiltJunctions(left, right, centre, ids, near, centreIds, centres);
     db->setFilletrad(savedRadius);
     return rebuilt;
 }
@@ -450,7 +455,7 @@ bool ProcessRoadJunctions(const KyGeCurve2d* left, const KyGeCurve2d* right, con
     KyGePoint builtAt;
     std::vector<AcDbObjectId> nearIds;
     KyGeObjList near;
-    ReadNeighbourhood(*left, *right, nearIds, near);
+    ReadNeighbourhood(L"PLAN-ROAD", *left, *right, nearIds, near);
     // A road drawn from the corner a fillet rounds off crosses nothing, and still joins the road.
     const InTheWay inTheWay = FindBuiltJunctionInTheWay(near, *left, *right, *centre, builtAt);
     if (crossed.empty() && inTheWay != InTheWay::kBuiltJunction) return false;
