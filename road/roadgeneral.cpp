@@ -11,9 +11,19 @@
 #include "road/roadfillet.h"
 #include "road/roadpredicates.h"
 #include "road/roadrebuild.h"
+#include "road/roadsearch.h"
 #include "road/roadsettings.h"
 
 namespace {
+
+// Cosines between the normals of two pieces at a join: above kTangentJoin the pavement side runs
+// on from one to the other (FILLET's arcs meet their lines within rounding); below kCornerJoin
+// the join is a corner and tells nothing of the side.
+constexpr double kTangentJoin = 1.0 - 1e-6;
+constexpr double kCornerJoin = 0.9;
+// A new edge meeting an existing one at less than about 3 degrees does not clearly go into or
+// out of the pavement there: the rebuild is not attempted.
+constexpr double kClearCrossing = 0.05;
 
 bool Near(const KyGePoint& a, const KyGePoint& b) { return Distance2d(a, b) <= KyRoadDistZero(); }
 bool IsEndOf(const KyGeCurve2d& c, const KyGePoint& p) { return Near(c.GetStartPoint(), p) || Near(c.GetEndPoint(), p); }
@@ -78,7 +88,7 @@ void FindSides(std::vector<Piece>& P) {
                 for (const KyGePoint& J : {p.curve->GetStartPoint(), p.curve->GetEndPoint()}) {
                     if (!IsEndOf(*o.curve, J)) continue;
                     const double d = Dot(o.Into(J), LeftNormal(*p.curve, J));
-                    if (std::fabs(d) < 0.9) continue;  // a corner, not a tangent join
+                    if (std::fabs(d) < kCornerJoin) continue;
                     p.side = d > 0 ? 1 : -1;
                     again = true;
                     break;
@@ -93,16 +103,22 @@ int TangentNeighbour(const std::vector<Piece>& P, size_t i, const KyGePoint& J) 
     for (size_t j = 0; j < P.size(); ++j) {
         if (j == i || !P[j].keep || !IsEndOf(*P[j].curve, J)) continue;
         const double d = Dot(LeftNormal(*P[j].curve, J), LeftNormal(*P[i].curve, J));
-        if (std::fabs(d) > 1.0 - 1e-6) return static_cast<int>(j);
+        if (std::fabs(d) > kTangentJoin) return static_cast<int>(j);
     }
     return -1;
 }
 
-// c with its end at J moved to V along its line or circle; null when that cannot be made.
+// c with its end at J moved on to V along its line or circle; null when that cannot be made or
+// would not be c run on by the short way (an arc going round the other way).
 std::unique_ptr<KyGeCurve2d> RunOnTo(const KyGeCurve2d& c, const KyGePoint& J, const KyGePoint& V) {
     const std::unique_ptr<KyGeCurve2d> ext = c.GetExtendCurve();
     if (!ext) return nullptr;
-    return Near(c.GetStartPoint(), J) ? ext->GetSubCurve(V, c.GetEndPoint()) : ext->GetSubCurve(c.GetStartPoint(), V);
+    std::unique_ptr<KyGeCurve2d> run =
+        Near(c.GetStartPoint(), J) ? ext->GetSubCurve(V, c.GetEndPoint()) : ext->GetSubCurve(c.GetStartPoint(), V);
+    if (!run || !(run->HitTest(c.GetMidPoint()) & kKyGeHitOn) ||
+        run->Length() > c.Length() + 2.0 * Distance2d(J, V) + KyRoadDistZero())
+        return nullptr;
+    return run;
 }
 
 // Fillet arc i of P taken out and the pieces it joins run on to the corner v they make: 1 when
@@ -134,7 +150,7 @@ bool TakeOutFillets(std::vector<Piece>& P, const KyGeCurve2d& left, const KyGeCu
                     double width, std::vector<Corner>& corners) {
     for (size_t i = 0; i < P.size(); ++i) {
         const KyGeArc2d* arc = KyGeCast<KyGeArc2d>(P[i].curve.get());
-        if (!arc || !P[i].keep || P[i].curve->Length() > arc->GetRadius() * 3.14159) continue;
+        if (!arc || !P[i].keep || !IsFilletSized(*arc, KyRoadFilletRadius() + 2.0 * width)) continue;
         KyGeObjList pts;
         left.IntersectWith(*arc, pts);
         right.IntersectWith(*arc, pts);
@@ -203,7 +219,7 @@ bool CutAtNewEdges(std::vector<Piece>& P, const KyGeCurve2d* edges[2], std::vect
                 if (!P[i].side) return false;
                 const KyGeVector2d t = edges[k]->GetTangent(edges[k]->GetPaFromPt(x));
                 const double into = Dot(t, P[i].Into(x));
-                if (std::fabs(into) < 0.05) return false;
+                if (std::fabs(into) < kClearCrossing) return false;
                 along[k].push_back({edges[k]->GetPaFromPt(x), x, into > 0});
                 // A new edge ending on a piece does not cut it.
                 if (!IsEndOf(*P[i].curve, x) && !IsEndOf(*edges[k], x)) cuts.push_back(P[i].curve->GetPaFromPt(x));
@@ -295,6 +311,23 @@ bool NoEndLeftOpen(const std::vector<Piece>& P, const std::vector<KyGePoint>& op
     return true;
 }
 
+// No two pieces kept cross or touch other than end to end.
+bool NoPiecesCross(const std::vector<Piece>& P) {
+    for (size_t i = 0; i < P.size(); ++i) {
+        if (!P[i].keep) continue;
+        for (size_t j = i + 1; j < P.size(); ++j) {
+            if (!P[j].keep) continue;
+            KyGeObjList pts;
+            P[i].curve->IntersectWith(*P[j].curve, pts);
+            for (int k = 0; k < pts.GetLength(); ++k) {
+                const KyGePoint2d* p = KyGeCast<KyGePoint2d>(pts[k]);
+                if (p && !(IsEndOf(*P[i].curve, p->GetPoint()) && IsEndOf(*P[j].curve, p->GetPoint()))) return false;
+            }
+        }
+    }
+    return true;
+}
+
 // The ends of the pieces that meet no other piece.
 std::vector<KyGePoint> OpenEnds(const std::vector<Piece>& P) {
     std::vector<KyGePoint> open;
@@ -313,6 +346,10 @@ KyGePoint PickNear(const KyGeCurve2d& c, const KyGePoint& p) {
 }
 
 }  // namespace
+
+bool IsFilletSized(const KyGeArc2d& arc, double largest) {
+    return arc.GetRadius() <= largest && arc.Length() <= arc.GetRadius() * 3.14159;
+}
 
 KyGePoint FilletCorner(const KyGeArc2d& arc) {
     const KyGePoint o = arc.GetCenter(), a = arc.GetStartPoint(), b = arc.GetEndPoint();
@@ -348,7 +385,7 @@ bool RebuildAcrossBuiltJunctions(const KyGeCurve2d& left, const KyGeCurve2d& rig
     for (Piece& p : P)
         if (p.keep && InsideRoadPavement(p.curve->GetMidPoint(), left, right, centre, width)) p.keep = false;
     if (!OutsidePieces(left, along[0], existing, P) || !OutsidePieces(right, along[1], existing, P)) return false;
-    if (!NoEndLeftOpen(P, open)) return false;
+    if (!NoEndLeftOpen(P, open) || !NoPiecesCross(P)) return false;
 
     // The drawing: former entities out, pieces written afresh.
     std::vector<std::pair<AcDbObjectId, const KyGeCurve2d*>> written;
@@ -379,7 +416,15 @@ bool RebuildAcrossBuiltJunctions(const KyGeCurve2d& left, const KyGeCurve2d& rig
         AddFilletPair(byRadius[c.radius], {a.first, b.first, PickNear(*a.second, c.at), PickNear(*b.second, c.at)});
     }
     if (!goneBends.empty()) JoinCentreLines(centreIds, centreCurves, goneBends);
-    if (g_bRoadFillet)
-        for (const auto& group : byRadius) FilletPairs(group.second, group.first);
-    return true;
+    if (!g_bRoadFillet) return true;
+    for (const auto& group : byRadius) FilletPairs(group.second, group.first);
+    // A fillet that ran an arc round the long way shows as pieces crossing: not built.
+    std::vector<Piece> after;
+    for (const auto& w : written)
+        if (std::unique_ptr<KyGeCurve2d> now = ReadRoadCurve(w.first)) {
+            Piece piece;
+            piece.curve = std::move(now);
+            after.push_back(std::move(piece));
+        }
+    return NoPiecesCross(after);
 }

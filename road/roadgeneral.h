@@ -7,6 +7,8 @@
 #include "geometry/KyGeometry.h"
 #include "host/db/dbid.h"
 
+// The arc could be a fillet: no wider than largest and at most a half turn.
+bool IsFilletSized(const KyGeArc2d& arc, double largest);
 // The corner a fillet arc (less than a half turn) rounds: where the tangents at its ends meet.
 KyGePoint FilletCorner(const KyGeArc2d& arc);
 
@@ -19,7 +21,7 @@ KyGePoint FilletCorner(const KyGeArc2d& arc);
 // is gone, its centre lines (centreIds/centreCurves, "PLAN-ROAD_CENTER" near the new road) lose
 // their arc and run on to their corner. False, with nothing written, when the pavement around
 // cannot be told (an edge whose pavement side is unknown, a new edge crossing nothing) or the
-// pieces would leave an edge end open.
+// pieces would leave an edge end open or cross one another.
 bool RebuildAcrossBuiltJunctions(const KyGeCurve2d& left, const KyGeCurve2d& right,
                                  const KyGeCurve2d& centre, const std::vector<AcDbObjectId>& ids,
                                  const KyGeObjList& curves, const std::vector<AcDbObjectId>& centreIds,

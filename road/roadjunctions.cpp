@@ -335,8 +335,8 @@ bool EndsJoin(const KyGeCurve2d& a, const KyGePoint& end) {
 
 // What the new road runs into. A junction or bend already built: a point where two road edges
 // join at a corner or a fillet inside the new pavement, or a fillet arc (joined at both ends,
-// at most a half turn, no wider than a fillet of the current radius on the outer side) that a
-// new edge crosses or whose corner lies in the new pavement; the rebuild of two roads would cut such a junction apart. Else an edge
+// at most a half turn, no wider than the current radius and two road widths) that a new edge
+// crosses or whose corner lies in the new pavement; the rebuild of two roads would cut such a junction apart. Else an edge
 // broken in two inside the new pavement (two roads meeting end to end), or the new road ending
 // on the far edge of a road, which that rebuild opens on one piece or one edge only.
 enum class InTheWay { kNothing, kBrokenEdge, kBuiltJunction };
@@ -353,7 +353,7 @@ InTheWay FindBuiltJunctionInTheWay(const KyGeObjList& curves, const KyGeCurve2d&
         }
         return false;
     };
-    const double fillet = KyRoadFilletRadius() + width + KyRoadDistZero();
+    const double fillet = KyRoadFilletRadius() + 2.0 * width;
     InTheWay found = InTheWay::kNothing;
     for (int i = 0; i < curves.GetLength(); ++i) {
         const KyGeCurve2d* c = CurveAt(curves, i);
@@ -364,7 +364,7 @@ InTheWay FindBuiltJunctionInTheWay(const KyGeObjList& curves, const KyGeCurve2d&
             if (found == InTheWay::kNothing && joined(i, end, false)) at = end, found = InTheWay::kBrokenEdge;
         }
         const KyGeArc2d* arc = KyGeCast<KyGeArc2d>(c);
-        if (!arc || arc->GetRadius() > fillet || c->Length() > arc->GetRadius() * 3.14159 ||
+        if (!arc || !IsFilletSized(*arc, fillet) ||
             !joined(i, c->GetStartPoint(), true) || !joined(i, c->GetEndPoint(), true))
             continue;
         KyGeObjList pts;
