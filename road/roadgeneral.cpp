@@ -340,9 +340,11 @@ std::vector<KyGePoint> OpenEnds(const std::vector<Piece>& P) {
     return open;
 }
 
-// The pick a tenth in from the end of c at p.
-KyGePoint PickNear(const KyGeCurve2d& c, const KyGePoint& p) {
-    return c.GetPtFromPa(Near(c.GetStartPoint(), p) ? 0.1 : 0.9);
+// The pick on c near its end at p: a tenth of c in, or half the radius when that is nearer, so
+// that FILLET takes the crossing at p and not another of c's circle.
+KyGePoint PickNear(const KyGeCurve2d& c, const KyGePoint& p, double radius) {
+    const double in = std::min(0.1 * c.Length(), 0.5 * radius);
+    return c.GetPtFromDist(Near(c.GetStartPoint(), p) ? in : c.Length() - in);
 }
 
 }  // namespace
@@ -413,7 +415,7 @@ bool RebuildAcrossBuiltJunctions(const KyGeCurve2d& left, const KyGeCurve2d& rig
         if (!there) continue;
         const auto& a = written[at[0]];
         const auto& b = written[at[1]];
-        AddFilletPair(byRadius[c.radius], {a.first, b.first, PickNear(*a.second, c.at), PickNear(*b.second, c.at)});
+        AddFilletPair(byRadius[c.radius], {a.first, b.first, PickNear(*a.second, c.at, c.radius), PickNear(*b.second, c.at, c.radius)});
     }
     if (!goneBends.empty()) JoinCentreLines(centreIds, centreCurves, goneBends);
     if (!g_bRoadFillet) return true;
