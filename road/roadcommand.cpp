@@ -20,9 +20,9 @@ enum SegmentMode { kStraight = 0, kArc = 1 };
 
 void SendUndoMark() { acedCommand(RTSTR, L"UNDO", RTSTR, L"MARK", 0); }
 
-void DrawLine(const AcGePoint3d& from, const AcGePoint3d& to, KyRoadDlg* dialog) {
-    if (const std::unique_ptr<KyGeCurve2d> line = MakeRoadLine(from, to))
-        DrawRoadSegment(*line, dialog);
+void DrawSegment(const KyGeCurve2d* segment, KyRoadDlg* dialog) {
+    if (segment)
+        DrawRoadSegment(*segment, dialog);
     else
         ReportRoadSegmentNotDrawn();
 }
@@ -47,8 +47,11 @@ int StraightStep(std::vector<AcGePoint3d>& points, int& mode, KyRoadDlg* dialog)
     AcGePoint3d q;
     const int rc = DragRoadLine(dialog, keywords, KyUtTranslate(prompt).c_str(), p, keyword, q);
     if (rc == RTNORM) {
+        const std::unique_ptr<KyGeCurve2d> line = MakeRoadLine(p, q);
+        // A refused segment leaves no mark and no point: the road goes on from p.
+        if (line && RefuseRoadSegment(*line)) return 1;
         SendUndoMark();
-        DrawLine(p, q, dialog);
+        DrawSegment(line.get(), dialog);
         points.push_back(q);
         return 1;
     }
@@ -63,9 +66,11 @@ int StraightStep(std::vector<AcGePoint3d>& points, int& mode, KyRoadDlg* dialog)
         points.pop_back();
         return 1;
     }
-    SendUndoMark();
     const AcGePoint3d first = points.front();
-    DrawLine(p, first, dialog);
+    const std::unique_ptr<KyGeCurve2d> line = MakeRoadLine(p, first);
+    if (line && RefuseRoadSegment(*line)) return 0;
+    SendUndoMark();
+    DrawSegment(line.get(), dialog);
     points.push_back(first);
     return 0;
 }
@@ -99,11 +104,10 @@ int ArcStep(std::vector<AcGePoint3d>& points, int& mode, KyRoadDlg* dialog) {
     if (DragRoadArc(dialog, p, e, m) == RTNORM) {
         // The mark goes in only for an arc that is kept: a mark left behind by a dropped arc
         // would make the next "U" remove nothing while it takes a point off the road.
+        const std::unique_ptr<KyGeCurve2d> arc = MakeRoadArc(p, m, e);
+        if (arc && RefuseRoadSegment(*arc)) return 1;
         SendUndoMark();
-        if (const std::unique_ptr<KyGeCurve2d> arc = MakeRoadArc(p, m, e))
-            DrawRoadSegment(*arc, dialog);
-        else
-            ReportRoadSegmentNotDrawn();
+        DrawSegment(arc.get(), dialog);
         points.push_back(e);
     }
     return 1;

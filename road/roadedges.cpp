@@ -8,6 +8,7 @@
 #include "framework/core/KyDtLayer.h"
 #include "host/db/dbentity.h"
 #include "host/ed/aced.h"
+#include "host/mfc/cstring.h"
 #include "road/roadjunctions.h"
 #include "road/roadsettings.h"
 
@@ -58,6 +59,28 @@ bool DrawRoadFromCenter(const KyGeCurve2d& centre, KyRoadDlg* /*dialog*/) {
     written = WriteOnLayer(*right, roadLayer) && written;
     if (withCentre) WriteOnLayer(centre, KyDtInitStdLayer(L"PLAN-ROAD_CENTER", nullptr));
     return written;
+}
+
+bool RefuseRoadSegment(const KyGeCurve2d& picked) {
+    const KyRoadSegmentLines lines =
+        DeriveRoadLines(picked, g_nRoadPosLine, KyRoadLeftWidth(), KyRoadRightWidth());
+    if (!lines.centre || !lines.left || !lines.right) return false;
+    const double width = KyRoadLeftWidth() + KyRoadRightWidth();
+    const double length = lines.centre->Length();
+    CString line;
+    KyGePoint at;
+    if (length < width) {
+        line.Format(KyUtTranslate(L"\n此段道路未绘制：路段长%.2f，短于道路宽度%.2f；路段至少应与道路同宽，道路从上一点接着画。").c_str(),
+                    length, width);
+    } else if (FindRoadAlong(*lines.left, *lines.right, *lines.centre, at)) {
+        const AcGePoint3d u = WcsToUcs(AcGePoint3d(at.x, at.y, 0.0), 0);
+        line.Format(KyUtTranslate(L"\n此段道路未绘制：它在(%.2f,%.2f)沿已有道路画出，与之重叠；请从已有道路的端点接着画，或让开已有道路。").c_str(),
+                    u.x, u.y);
+    } else {
+        return false;
+    }
+    acutPrintf(L"%s", line.GetString());
+    return true;
 }
 
 void ReportRoadSegmentNotDrawn() {

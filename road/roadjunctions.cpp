@@ -19,6 +19,7 @@
 #include "host/mfc/cstring.h"
 #include "road/roadcorners.h"
 #include "road/roadfillet.h"
+#include "road/roadgeneral.h"
 #include "road/roadpieces.h"
 #include "road/roadpredicates.h"
 #include "road/roadrebuild.h"
@@ -291,15 +292,25 @@ void WriteNewPieces(const KyGeObjList& edges, std::vector<RoadFilletPair>& P) {
     }
 }
 
-// One line naming the junction of the new edges with the crossed edge c that was not opened,
-// why, and what was drawn instead.
-void ReportJunctionNotOpened(const KyGeCurve2d& c, const KyGeCurve2d& left, const KyGeCurve2d& right,
-                             const wchar_t* why, const wchar_t* drawn) {
-    KyGeObjList pts;
-    left.IntersectWith(c, pts);
-    right.IntersectWith(c, pts);
-    const KyGePoint2d* p = pts.IsEmpty() ? nullptr : KyGeCast<KyGePoint2d>(pts[0]);
-    const KyGePoint at = p ? p->GetPoint() : c.GetMidPoint();
+// The existing road curve c runs along the new road's pavement for a length: a point of c a
+// tenth or more in from its ends lies on it, or c passes over a point of the new centre line.
+bool RunsAlong(const KyGeCurve2d& c, const KyGeCurve2d& left, const KyGeCurve2d& right, const KyGeCurve2d& centre,
+               double width, KyGePoint& at) {
+    for (int i = 1; i < 10; ++i) {
+        const KyGePoint s = c.GetPtFromPa(i / 10.0);
+        KyGePoint f;
+        if (OnRoadPavement(s, left, right, centre, width)) return at = s, true;
+        const KyGePoint q = centre.GetPtFromPa(i / 10.0);
+        if (c.GetClosestPoint2d(q, f) && Distance2d(f, c.GetStartPoint()) > KyRoadDistZero() &&
+            Distance2d(f, c.GetEndPoint()) > KyRoadDistZero() && OnRoadPavement(f, left, right, centre, width))
+            return at = f, true;
+    }
+    return false;
+}
+
+// One line naming the junction at `at` (world) that was not opened, why, and what was drawn
+// instead.
+void ReportJunctionAt(const KyGePoint& at, const wchar_t* why, const wchar_t* drawn) {
     const AcGePoint3d u = WcsToUcs(AcGePoint3d(at.x, at.y, 0.0), 0);
     CString line;
     line.Format(KyUtTranslate(L"\n道路路口(%.2f,%.2f)未能打开：%s；%s。").c_str(), u.x, u.y, KyUtTranslate(why).c_str(),
@@ -307,7 +318,118 @@ void ReportJunctionNotOpened(const KyGeCurve2d& c, const KyGeCurve2d& left, cons
     acutPrintf(L"%s", line.GetString());
 }
 
+// The same for the junction of the new edges with the crossed edge c.
+void ReportJunctionNotOpened(const KyGeCurve2d& c, const KyGeCurve2d& left, const KyGeCurve2d& right,
+                             const wchar_t* why, const wchar_t* drawn) {
+    KyGeObjList pts;
+    left.IntersectWith(c, pts);
+    right.IntersectWith(c, pts);
+    const KyGePoint2d* p = pts.IsEmpty() ? nullptr : KyGeCast<KyGePoint2d>(pts[0]);
+    ReportJunctionAt(p ? p->GetPoint() : c.GetMidPoint(), why, drawn);
+}
+
+bool EndsJoin(const KyGeCurve2d& a, const KyGePoint& end) {
+    const double tol = KyRoadDistZero();
+    return Distance2d(a.GetStartPoint(), end) <= tol || Distance2d(a.GetEndPoint(), end) <= tol;
+}
+
+// What the new road runs into. A junction or bend already built: a point where two road edges
+// join at a corner or a fillet inside the new pavement, or a fillet arc (joined at both ends,
+// at most a half turn, no wider than the current radius and two road widths) that a new edge
+// crosses or whose corner lies in the new pavement; the rebuild of two roads would cut such a junction apart. Else an edge
+// broken in two inside the new pavement (two roads meeting end to end), or the new road ending
+// on the far edge of a road, which that rebuild opens on one piece or one edge only.
+enum class InTheWay { kNothing, kBrokenEdge, kBuiltJunction };
+InTheWay FindBuiltJunctionInTheWay(const KyGeObjList& curves, const KyGeCurve2d& left, const KyGeCurve2d& right,
+                                   const KyGeCurve2d& centre, KyGePoint& at) {
+    const double width = EdgeDistance(left, right);
+    // Another piece ends at the end of piece i: at a corner, or (corner false) running on along
+    // the same line or circle, one edge broken in two.
+    const auto joined = [&](int i, const KyGePoint& end, bool corner) {
+        const KyGeCurve2d& c = *CurveAt(curves, i);
+        for (int j = 0; j < curves.GetLength(); ++j) {
+            const KyGeCurve2d* other = CurveAt(curves, j);
+            if (j != i && other && EndsJoin(*other, end) && IsJunctionCandidate(c, *other) == corner) return true;
+        }
+        return false;
+    };
+    const double fillet = KyRoadFilletRadius() + 2.0 * width;
+    InTheWay found = InTheWay::kNothing;
+    for (int i = 0; i < curves.GetLength(); ++i) {
+        const KyGeCurve2d* c = CurveAt(curves, i);
+        if (!c) continue;
+        for (const KyGePoint& end : {c->GetStartPoint(), c->GetEndPoint()}) {
+            if (!InsideRoadPavement(end, left, right, centre, width)) continue;
+            if (joined(i, end, true)) return at = end, InTheWay::kBuiltJunction;
+            if (found == InTheWay::kNothing && joined(i, end, false)) at = end, found = InTheWay::kBrokenEdge;
+        }
+        const KyGeArc2d* arc = KyGeCast<KyGeArc2d>(c);
+        if (!arc || !IsFilletSized(*arc, fillet) ||
+            !joined(i, c->GetStartPoint(), true) || !joined(i, c->GetEndPoint(), true))
+            continue;
+        KyGeObjList pts;
+        left.IntersectWith(*c, pts);
+        right.IntersectWith(*c, pts);
+        if (const KyGePoint2d* p = pts.IsEmpty() ? nullptr : KyGeCast<KyGePoint2d>(pts[0]))
+            return at = p->GetPoint(), InTheWay::kBuiltJunction;
+        // A road drawn from the corner a fillet rounds off.
+        const KyGePoint corner = FilletCorner(*arc);
+        if (InsideRoadPavement(corner, left, right, centre, width)) return at = corner, InTheWay::kBuiltJunction;
+    }
+    // A stem snapped to the far edge: the new road ends on an edge whose partner it crosses.
+    for (int i = 0; i < curves.GetLength() && found == InTheWay::kNothing; ++i) {
+        const KyGeCurve2d* c = CurveAt(curves, i);
+        if (!c) continue;
+        for (const KyGePoint& end : {centre.GetStartPoint(), centre.GetEndPoint()}) {
+            KyGePoint foot;
+            if (!c->GetClosestPoint2d(end, foot) || Distance2d(foot, end) > KyRoadDistZero()) continue;
+            for (int j = 0; j < curves.GetLength(); ++j) {
+                const KyGeCurve2d* g = CurveAt(curves, j);
+                KyGeObjList pts;
+                if (j == i || !g || !IsPartnerEdge(*c, *g)) continue;
+                left.IntersectWith(*g, pts);
+                right.IntersectWith(*g, pts);
+                if (!pts.IsEmpty()) at = end, found = InTheWay::kBrokenEdge;
+            }
+        }
+    }
+    return found;
+}
+
+// The road lines and arcs on a layer within a fillet and two widths of the new road: their ids
+// and geometry.
+void ReadNeighbourhood(const wchar_t* layer, const KyGeCurve2d& left, const KyGeCurve2d& right,
+                       std::vector<AcDbObjectId>& ids, KyGeObjList& near) {
+    const double reach = KyRoadFilletRadius() + 2.0 * EdgeDistance(left, right) + KyRoadDistZero();
+    AcDbExtents box = CurveBox(left, reach);
+    box.addExt(CurveBox(right, reach));
+    std::vector<AcDbObjectId> read;
+    KyGeObjList G;
+    ReadRoadsMeeting(layer, box, read, G);
+    for (int i = 0; i < G.GetLength(); ++i) {
+        const KyGeCurve2d* c = CurveAt(G, i);
+        if (!c || !CurveBox(*c, 0.0).intersects2d(box)) continue;
+        ids.push_back(read[static_cast<size_t>(i)]);
+        near.AppendClone(*c);
+    }
+}
+
+// The general rebuild over the road edges near (ids, near) and the centre lines there;
+// FILLETRAD as it was afterwards.
+bool RebuildNeighbourhood(const KyGeCurve2d& left, const KyGeCurve2d& right, const KyGeCurve2d& centre,
+                          const std::vector<AcDbObjectId>& ids, const KyGeObjList& near) {
+    std::vector<AcDbObjectId> centreIds;
+    KyGeObjList centres;
+    ReadNeighbourhood(L"PLAN-ROAD_CENTER", left, right, centreIds, centres);
+    AcDbDatabase* db = acdbHostApplicationServices()->workingDatabase();
+    const double savedRadius = db->filletrad();
+    const bool rebuilt = RebuildAcrossBuiltJunctions(left, right, centre, ids, near, centreIds, centres);
+    db->setFilletrad(savedRadius);
+    return rebuilt;
+}
+
 constexpr const wchar_t* kSegmentDrawnPlain = L"此段道路按原样画出，未开任何路口";
+constexpr const wchar_t* kBuiltJunctionInTheWay = L"新道路穿过已建成的路口或转角，周围道路的路面无法判定";
 
 }  // namespace
 
@@ -330,7 +452,22 @@ bool ProcessRoadJunctions(const KyGeCurve2d* left, const KyGeCurve2d* right, con
         right->IntersectWith(*curve, pts);
         if (!pts.IsEmpty()) crossed.push_back({roads.Ids()[static_cast<size_t>(i)], curve->Clone(), false});
     }
-    if (crossed.empty()) return false;
+    KyGePoint builtAt;
+    std::vector<AcDbObjectId> nearIds;
+    KyGeObjList near;
+    ReadNeighbourhood(L"PLAN-ROAD", *left, *right, nearIds, near);
+    // A road drawn from the corner a fillet rounds off crosses nothing, and still joins the road.
+    const InTheWay inTheWay = FindBuiltJunctionInTheWay(near, *left, *right, *centre, builtAt);
+    if (crossed.empty() && inTheWay != InTheWay::kBuiltJunction) return false;
+    if (inTheWay != InTheWay::kNothing) {
+        const DrawingCheckpoint before;
+        if (RebuildNeighbourhood(*left, *right, *centre, nearIds, near)) return true;
+        before.Restore();
+        if (inTheWay == InTheWay::kBuiltJunction) {
+            ReportJunctionAt(builtAt, kBuiltJunctionInTheWay, kSegmentDrawnPlain);
+            return false;
+        }
+    }
 
     const DrawingCheckpoint start;
     KyGeObjList edges;
@@ -338,9 +475,11 @@ bool ProcessRoadJunctions(const KyGeCurve2d* left, const KyGeCurve2d* right, con
     edges.AppendClone(*right);
     AcDbObjectId centreLine;
     if (g_bRoadCenterLine) centreLine = WriteRoadCurve(*centre, L"PLAN-ROAD_CENTER");
-    // A junction that cannot be found undoes the whole call: the caller writes the plain segment.
+    // A junction that cannot be found undoes the whole call; the general rebuild is tried, and
+    // when that cannot build it either the caller writes the plain segment.
     const auto fail = [&](const KyGeCurve2d& c, const wchar_t* why) {
         start.Restore();
+        if (RebuildNeighbourhood(*left, *right, *centre, nearIds, near)) return true;
         ReportJunctionNotOpened(c, *left, *right, why, kSegmentDrawnPlain);
         return false;
     };
@@ -397,6 +536,23 @@ bool ProcessRoadJunctions(const KyGeCurve2d* left, const KyGeCurve2d* right, con
     if (!P.empty()) FilletPairs(P, R);
     db->setFilletrad(savedRadius);
     return true;
+}
+
+bool FindRoadAlong(const KyGeCurve2d& left, const KyGeCurve2d& right, const KyGeCurve2d& centre, KyGePoint& at) {
+    AcDbExtents box = CurveBox(left, KyRoadDistZero());
+    box.addExt(CurveBox(right, KyRoadDistZero()));
+    const double width = EdgeDistance(left, right);
+    for (const wchar_t* layer : {L"PLAN-ROAD", L"PLAN-ROAD_CENTER"}) {
+        std::vector<AcDbObjectId> ids;
+        KyGeObjList G;
+        ReadRoadsMeeting(layer, box, ids, G);
+        for (int i = 0; i < G.GetLength(); ++i) {
+            const KyGeCurve2d* c = CurveAt(G, i);
+            // Only curves parallel to the new road can run along it.
+            if (c && !IsJunctionCandidate(centre, *c) && RunsAlong(*c, left, right, centre, width, at)) return true;
+        }
+    }
+    return false;
 }
 
 void SetRoadJunctionSearch(KyRoadSearch search) { g_roadSearch = search; }

@@ -2,12 +2,19 @@
 #pragma once
 
 class KyGeCurve2d;
+struct KyGePoint;
 
 // Opens the junctions the new edges make with existing road edges and writes the segment
 // itself; true when it did. False when an input is null or nothing is crossed: the caller
 // then writes the plain segment.
 bool ProcessRoadJunctions(const KyGeCurve2d* left, const KyGeCurve2d* right,
                           const KyGeCurve2d* centre);
+
+// An existing road line or arc (edge or centre line) runs along the new road's pavement between
+// its edges left and right for a length, as where a road is drawn over another: true, with a
+// point where it does into at.
+bool FindRoadAlong(const KyGeCurve2d& left, const KyGeCurve2d& right, const KyGeCurve2d& centre,
+                   KyGePoint& at);
 
 // How junction processing finds the road edges it works with: through the drawing's spatial
 // index (the edges near the new segment, near each crossed edge and near each new piece), or by

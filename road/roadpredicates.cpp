@@ -175,3 +175,23 @@ bool IsRealCorner(const KyGeCurve2d& a, const KyGeCurve2d& b) {
     return diff - thr >= -KyRoadDistZero() && diff + pi - thr >= -KyRoadDistZero() &&
            std::fabs(diff - pi) - thr >= -KyRoadDistZero() && 6.2831853072 - diff - thr >= -KyRoadDistZero();
 }
+
+bool OnRoadPavement(const KyGePoint& p, const KyGeCurve2d& left, const KyGeCurve2d& right, const KyGeCurve2d& centre,
+                    double width) {
+    KyGePoint onLeft, onRight, onCentre;
+    const double tol = KyRoadDistZero();
+    if (!centre.GetClosestPoint2d(p, onCentre) || Distance2d(onCentre, centre.GetStartPoint()) <= tol ||
+        Distance2d(onCentre, centre.GetEndPoint()) <= tol)
+        return false;
+    if (!left.GetClosestPoint2d(p, onLeft) || !right.GetClosestPoint2d(p, onRight)) return false;
+    return Distance2d(p, onLeft) + Distance2d(p, onRight) <= width + tol;
+}
+
+bool InsideRoadPavement(const KyGePoint& p, const KyGeCurve2d& left, const KyGeCurve2d& right,
+                        const KyGeCurve2d& centre, double width) {
+    KyGePoint onLeft, onRight;
+    if (!left.GetClosestPoint2d(p, onLeft) || !right.GetClosestPoint2d(p, onRight)) return false;
+    const double tol = KyRoadDistZero();
+    return Distance2d(p, onLeft) > tol && Distance2d(p, onRight) > tol &&
+           OnRoadPavement(p, left, right, centre, width);
+}

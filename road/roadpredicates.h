@@ -41,3 +41,11 @@ int TwoCrossingPickPoint(const KyGeCurve2d& a, const KyGeCurve2d& b, KyGePoint& 
 // a and b meet at a corner worth a fillet: always for two straight curves; with an arc, only
 // at a shared end point and at a real angle, not where one continues the other tangentially.
 bool IsRealCorner(const KyGeCurve2d& a, const KyGeCurve2d& b);
+
+// p lies on the pavement of the road between edges left and right (width apart, centre line
+// centre), away from the road's ends: between the edges, its foot on the centre line inside it.
+bool OnRoadPavement(const KyGePoint& p, const KyGeCurve2d& left, const KyGeCurve2d& right,
+                    const KyGeCurve2d& centre, double width);
+// The same, and off both edges.
+bool InsideRoadPavement(const KyGePoint& p, const KyGeCurve2d& left, const KyGeCurve2d& right,
+                        const KyGeCurve2d& centre, double width);

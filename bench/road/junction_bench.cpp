@@ -1,9 +1,11 @@
 // One straight road segment drawn across one road of a drawing that already holds N road edges
-// (a grid of short roads), with the junction opened and its corners filleted: time per segment
+// (a grid of short roads), with the junction opened and its corners filleted, and one segment
+// across a six-arm junction (three roads through one point) beside the grid: time per segment
 // through the spatial index and through the plain scan of every road edge, and how the time
 // grows from the smallest to the largest drawing.
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -29,6 +31,7 @@ constexpr double kTargetRatio = 3.0;  // largest drawing against the smallest
 constexpr int kSmallest = 1000, kLargest = 50000;
 
 std::map<std::pair<int, bool>, double> g_msPerSegment;  // (edges, indexed) -> ms
+std::map<std::pair<int, bool>, double> g_msSixArms;
 
 // Short roads 8000 long and 4000 wide, 10000 apart in rows and columns: two edges each.
 std::unique_ptr<AcDbDatabase> Grid(int edges) {
@@ -48,7 +51,27 @@ std::unique_ptr<AcDbDatabase> Grid(int edges) {
     return db;
 }
 
+bool g_sixArms = false;
+// The six-arm junction lies below the grid, about this point.
+const KyGePoint kSixArmCentre(20000, -60000);
+
+KyGePoint AboutSixArms(double angleDeg, double r) {
+    const double a = angleDeg * 3.14159265358979 / 180.0;
+    return KyGePoint(kSixArmCentre.x + r * std::cos(a), kSixArmCentre.y + r * std::sin(a));
+}
+
+// Three roads 40000 long through one point, 60 degrees apart.
+void AddSixArmJunction() {
+    for (double a : {0.0, 60.0, 120.0})
+        DrawRoadFromCenter(KyGeLineSeg2d(AboutSixArms(a + 180.0, 20000), AboutSixArms(a, 20000)), nullptr);
+}
+
 void DrawCrossingSegment() {
+    if (g_sixArms) {
+        // Across the junction, between two of its roads.
+        DrawRoadFromCenter(KyGeLineSeg2d(AboutSixArms(210.0, 15000), AboutSixArms(30.0, 15000)), nullptr);
+        return;
+    }
     // Across the first road of the grid, and no other.
     const KyGeLineSeg2d centre(KyGePoint(4000, -5000), KyGePoint(4000, 5000));
     DrawRoadFromCenter(centre, nullptr);
@@ -57,6 +80,7 @@ void DrawCrossingSegment() {
 void BM_SegmentAcrossARoad(benchmark::State& state) {
     const int edges = static_cast<int>(state.range(0));
     const bool indexed = state.range(1) != 0;
+    g_sixArms = state.range(2) != 0;
     vorn::cmds::RegisterHostCommands();
     vorn::ed::AddCommand(L"JUNCTIONBENCH", L"CROSSROAD", L"CROSSROAD", 0, DrawCrossingSegment);
     g_strRoadLeftWidth = g_strRoadRightWidth = L"2000";
@@ -66,6 +90,7 @@ void BM_SegmentAcrossARoad(benchmark::State& state) {
     SetRoadJunctionSearch(indexed ? KyRoadSearch::kIndexed : KyRoadSearch::kPlainScan);
     const std::unique_ptr<AcDbDatabase> db = Grid(edges);
     vorn::ed::SetTranscriptSink([](const std::string&) {});
+    if (g_sixArms) AddSixArmJunction();
     const int before = db->modelSpaceIds().length();
     int added = -1;
     for (auto _ : state) {
@@ -90,8 +115,8 @@ void BM_SegmentAcrossARoad(benchmark::State& state) {
     state.counters["added"] = added;
 }
 BENCHMARK(BM_SegmentAcrossARoad)
-    ->ArgsProduct({{kSmallest, 10000, kLargest}, {1, 0}})
-    ->ArgNames({"edges", "indexed"})
+    ->ArgsProduct({{kSmallest, 10000, kLargest}, {1, 0}, {0, 1}})
+    ->ArgNames({"edges", "indexed", "sixarms"})
     ->Unit(benchmark::kMillisecond);
 
 class SummaryReporter : public benchmark::ConsoleReporter {
@@ -103,29 +128,35 @@ public:
             const auto edges = run.counters.find("edges");
             if (edges == run.counters.end()) continue;
             const bool indexed = run.benchmark_name().find("indexed:1") != std::string::npos;
-            g_msPerSegment[{static_cast<int>(edges->second.value), indexed}] =
+            const bool sixArms = run.benchmark_name().find("sixarms:1") != std::string::npos;
+            (sixArms ? g_msSixArms : g_msPerSegment)[{static_cast<int>(edges->second.value), indexed}] =
                 run.real_accumulated_time / double(run.iterations) * 1e3;
         }
     }
 };
 
-void PrintSummary() {
-    std::printf("\n%-22s %14s %14s\n", "time per segment", "spatial index", "plain scan");
+void PrintTable(const char* title, const std::map<std::pair<int, bool>, double>& ms) {
+    std::printf("\n%-22s %14s %14s\n", title, "spatial index", "plain scan");
     for (int edges : {kSmallest, 10000, kLargest}) {
-        const auto in = g_msPerSegment.find({edges, true}), scan = g_msPerSegment.find({edges, false});
-        if (in == g_msPerSegment.end() || scan == g_msPerSegment.end()) continue;
+        const auto in = ms.find({edges, true}), scan = ms.find({edges, false});
+        if (in == ms.end() || scan == ms.end()) continue;
         std::printf("%8d road edges %11.3f ms %11.3f ms\n", edges, in->second, scan->second);
     }
-    const auto small = g_msPerSegment.find({kSmallest, true}), large = g_msPerSegment.find({kLargest, true});
-    const auto smallScan = g_msPerSegment.find({kSmallest, false}), largeScan = g_msPerSegment.find({kLargest, false});
-    if (small == g_msPerSegment.end() || large == g_msPerSegment.end()) return;
+    const auto small = ms.find({kSmallest, true}), large = ms.find({kLargest, true});
+    const auto smallScan = ms.find({kSmallest, false}), largeScan = ms.find({kLargest, false});
+    if (small == ms.end() || large == ms.end()) return;
     const double ratio = large->second / small->second;
     std::printf("spatial index: %.3f ms at %d edges (target < %.0f ms) %s; ratio %.2f (target < %.0f) %s\n",
                 large->second, kLargest, kTargetMs, large->second < kTargetMs ? "met" : "MISSED", ratio,
                 kTargetRatio, ratio < kTargetRatio ? "met" : "MISSED");
-    if (smallScan != g_msPerSegment.end() && largeScan != g_msPerSegment.end())
+    if (smallScan != ms.end() && largeScan != ms.end())
         std::printf("plain scan:    %.3f ms at %d edges; ratio %.2f\n", largeScan->second, kLargest,
                     largeScan->second / smallScan->second);
+}
+
+void PrintSummary() {
+    PrintTable("across one road", g_msPerSegment);
+    PrintTable("across six arms", g_msSixArms);
 }
 
 }  // namespace

@@ -182,10 +182,10 @@ TEST_F(RoadCommand, ArcsGoThroughThreePointsAndASwitchWithoutAPointDrawsNothing)
 }
 
 TEST_F(RoadCommand, AnArcTooTightForTheWidthIsReportedAndTheRoadGoesOn) {
-    const std::string out = Run("KyDrawRoad\n@edit 2006 6000\n0,0\nA\n10000,0\n5000,5000\nL\n10000,-5000\n\n\n");
+    const std::string out = Run("KyDrawRoad\n@edit 2006 6000\n0,0\nA\n10000,0\n5000,5000\nL\n10000,-10000\n\n\n");
     EXPECT_TRUE(Has(out, "此段道路未绘制"));
     // The arc point still counts: the straight segment starts at its end.
-    EXPECT_TRUE(HasLine(L"PLAN-ROAD_CENTER", 10000, 0, 10000, -5000));
+    EXPECT_TRUE(HasLine(L"PLAN-ROAD_CENTER", 10000, 0, 10000, -10000));
     EXPECT_EQ(Count(L"PLAN-ROAD"), 2);
 }
 
