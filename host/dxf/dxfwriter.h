@@ -126,6 +126,18 @@ void Writer::record(const char* type, const char* name2, std::uint64_t handle, i
             break;
         }
     size_t next = 0;
+    // Reactors and the extension dictionary (groups in braces) stand before the owner; any
+    // other group before the first marker after it, where a reader finds the owner again
+    // (also in a record read without markers, which is written with them).
+    size_t i = 0;
+    const auto headAndOwner = [&](size_t end) {
+        for (bool brace = false; i < end && g[i].code != 100 && (brace || g[i].code == 102); ++i) {
+            if (g[i].code == 102) brace = g[i].value.find('{') != std::string::npos;
+            m_out.kept(g[i]);
+        }
+        if (!m_r12 && owner) m_out.handle(330, *owner);
+        for (; i < end && g[i].code != 100; ++i) m_out.kept(g[i]);
+    };
     const auto hostPart = [&](size_t k) {
         if (!m_r12) m_out.raw(100, markers[k]);
         part(k);
@@ -136,21 +148,12 @@ void Writer::record(const char* type, const char* name2, std::uint64_t handle, i
         size_t split = 0;
         while (split < g.size() && g[split].code != -1) ++split;
         if (split == g.size()) split = 0;
-        for (size_t k = 0; k < split; ++k) m_out.kept(g[k]);
-        if (!m_r12 && owner) m_out.handle(330, *owner);
+        headAndOwner(split);
         for (; next < markers.size(); ++next) hostPart(next);
         for (size_t k = split; k < g.size(); ++k) m_out.kept(g[k]);
         return;
     }
-    // Reactors and the extension dictionary (groups in braces) stand before the owner; any
-    // other group before the first marker after it, where a reader finds the owner again.
-    size_t i = 0;
-    for (bool brace = false; i < g.size() && g[i].code != 100 && (brace || g[i].code == 102); ++i) {
-        if (g[i].code == 102) brace = g[i].value.find('{') != std::string::npos;
-        m_out.kept(g[i]);
-    }
-    if (!m_r12 && owner) m_out.handle(330, *owner);
-    for (; i < g.size() && g[i].code != 100; ++i) m_out.kept(g[i]);
+    headAndOwner(g.size());
     while (i < g.size()) {
         const std::string& marker = g[i].value;
         size_t match = markers.size();
