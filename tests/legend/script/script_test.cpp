@@ -35,7 +35,8 @@ TEST(LegendScript, VorncadPlacesTheChosenSymbolsAsALegend) {
     const fs::path dxf = dir / "legend.dxf";
     fs::remove(dxf);
     int status = -1;
-    const std::string out = Vorncad(dir, "legend.scr", "-o '" + dxf.string() + "'", status);
+    fs::remove(dir / "settings.json");
+    const std::string out = Vorncad(dir, "legend.scr", "--settings settings.json -o '" + dxf.string() + "'", status);
     EXPECT_TRUE(Has(out, "2028 row 0 \"新建建筑\"")) << out;
     EXPECT_TRUE(Has(out, "2028 row 10 \"指北针\""));
     EXPECT_TRUE(Has(out, "点取图例位置或 [改基点(T)]<退出>:"));
