@@ -153,8 +153,13 @@ void Writer::record(const char* type, const char* name2, std::uint64_t handle, i
         for (size_t k = split; k < g.size(); ++k) m_out.kept(g[k]);
         return;
     }
-    headAndOwner(g.size());
-    while (i < g.size()) {
+    // An embedded object (from its mark, group 101, on) ends the record: the host's own parts
+    // go before it, where a reader still takes them for the record's.
+    size_t tail = 0;
+    for (bool brace = false; tail < g.size() && (brace || g[tail].code != 101); ++tail)
+        if (g[tail].code == 102) brace = g[tail].value.find('{') != std::string::npos;
+    headAndOwner(tail);
+    while (i < tail) {
         const std::string& marker = g[i].value;
         size_t match = markers.size();
         for (size_t k = next; k < markers.size(); ++k)
@@ -167,9 +172,10 @@ void Writer::record(const char* type, const char* name2, std::uint64_t handle, i
         } else if (!m_r12) {
             m_out.kept(g[i]);
         }
-        for (++i; i < g.size() && g[i].code != 100; ++i) m_out.kept(g[i]);
+        for (++i; i < tail && g[i].code != 100; ++i) m_out.kept(g[i]);
     }
     for (; next < markers.size(); ++next) hostPart(next);
+    for (; i < g.size(); ++i) m_out.kept(g[i]);
 }
 
 }  // namespace vorn::dxf::detail
