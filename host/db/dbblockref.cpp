@@ -146,6 +146,10 @@ Acad::ErrorStatus AcDbBlockReference::geomExtentsBestFit(AcDbExtents& extents, c
         const AcDbEntity* e = AcDbEntity::cast(db->peekObject(id));
         if (e) e->worldDraw(&sink);
     }
+    sink.popModelTransform();
+    // The attribute texts stand where the file put them, outside the block's coordinates.
+    sink.pushModelTransform(parentXform);
+    vorn::db::DrawKeptAttributes(this, &sink);
     extents = sink.extents();
     return extents.isValid() ? Acad::eOk : Acad::eInvalidExtents;
 }

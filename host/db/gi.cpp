@@ -233,6 +233,21 @@ std::vector<std::vector<AcGePoint3d>> PolygonOutline(const std::vector<AcGePoint
     closed = true;
     const std::size_t n = points.size();
     if (n < 3) return {points};
+    // A bridge's ends are each passed twice, so an outline whose points are all different (most
+    // fills) has none; that is found by sorting them, without the edge set below.
+    {
+        std::vector<std::pair<double, double>> sorted;
+        sorted.reserve(n);
+        bool finite = true;
+        for (const AcGePoint3d& p : points) {
+            finite = finite && std::isfinite(p.x) && std::isfinite(p.y);
+            sorted.emplace_back(p.x, p.y);
+        }
+        if (finite) {
+            std::sort(sorted.begin(), sorted.end());
+            if (std::adjacent_find(sorted.begin(), sorted.end()) == sorted.end()) return {points};
+        }
+    }
     // Edges by their ends' exact coordinates: a bridge goes out and comes back on the same points.
     struct Edge {
         double ax, ay, bx, by;

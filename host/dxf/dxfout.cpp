@@ -22,7 +22,7 @@ int HexDigit(char c) {
 
 }  // namespace
 
-DxfOut::DxfOut(std::function<bool(const std::string&)> sink) : m_sink(std::move(sink)), m_codec(new Codec(true, "")) {
+DxfOut::DxfOut(std::function<bool(std::string_view)> sink) : m_sink(std::move(sink)), m_codec(new Codec(true, "")) {
     m_buf.reserve(kChunk + 4096);
 }
 
@@ -34,6 +34,23 @@ void DxfOut::setBinary(bool oneByteCodes) {
     m_binary = true;
     m_oneByteCodes = oneByteCodes;
     m_buf.append(detail::kBinarySentinel.data(), detail::kBinarySentinel.size());
+}
+
+char* DxfOut::codeText(char* p, int code) {
+    // Codes right-aligned to three columns, as most writers do.
+    if (code >= 0 && code < 1000) {
+        p[0] = code >= 100 ? static_cast<char>('0' + code / 100) : ' ';
+        p[1] = code >= 10 ? static_cast<char>('0' + code / 10 % 10) : ' ';
+        p[2] = static_cast<char>('0' + code % 10);
+        p[3] = '\n';
+        return p + 4;
+    }
+    char digits[16];
+    const char* end = std::to_chars(digits, digits + sizeof digits, code).ptr;
+    for (auto n = end - digits; n < 3; ++n) *p++ = ' ';
+    for (const char* d = digits; d != end; ++d) *p++ = *d;
+    *p++ = '\n';
+    return p;
 }
 
 void DxfOut::codeLine(int code) {
@@ -48,12 +65,8 @@ void DxfOut::codeLine(int code) {
         }
         return;
     }
-    // Codes right-aligned to three columns, as most writers do.
-    char buf[16];
-    auto r = std::to_chars(buf, buf + sizeof buf, code);
-    for (auto n = r.ptr - buf; n < 3; ++n) m_buf.push_back(' ');
-    m_buf.append(buf, r.ptr);
-    m_buf.push_back('\n');
+    char line[24];
+    m_buf.append(line, static_cast<size_t>(codeText(line, code) - line));
 }
 
 std::string DxfOut::encode(const std::wstring& value) const {
@@ -76,33 +89,52 @@ void DxfOut::utf8(int code, std::string_view value) {
     endLine();
 }
 
-void DxfOut::raw(int code, const char* value) {
-    codeLine(code);
-    m_buf += value;
-    if (m_binary) m_buf.push_back('\0');
+// A value written as it is.
+void DxfOut::text(int code, std::string_view value) {
+    if (m_binary) {
+        codeLine(code);
+        m_buf.append(value.data(), value.size());
+        m_buf.push_back('\0');
+        endLine();
+        return;
+    }
+    char line[24];
+    char* p = codeText(line, code);
+    if (value.size() <= 64) {
+        // Short values (most are) with their code in one piece.
+        char whole[96];
+        const size_t head = static_cast<size_t>(p - line);
+        std::memcpy(whole, line, head);
+        std::memcpy(whole + head, value.data(), value.size());
+        whole[head + value.size()] = '\n';
+        put(whole, whole + head + value.size() + 1);
+        return;
+    }
+    m_buf.append(line, static_cast<size_t>(p - line));
+    m_buf.append(value.data(), value.size());
     endLine();
 }
 
-void DxfOut::raw(int code, const std::string& value) {
-    codeLine(code);
-    m_buf += value;
-    if (m_binary) m_buf.push_back('\0');
-    endLine();
-}
+void DxfOut::raw(int code, const char* value) { text(code, value); }
 
-void DxfOut::encoded(int code, const std::string& value) { raw(code, value); }
+void DxfOut::raw(int code, const std::string& value) { text(code, value); }
+
+void DxfOut::encoded(int code, const std::string& value) { text(code, value); }
 
 void DxfOut::real(int code, double value) {
-    codeLine(code);
     if (m_binary) {
+        codeLine(code);
         if (value == 0.0) value = 0.0;
         std::uint64_t bits = 0;
         std::memcpy(&bits, &value, sizeof bits);
         AppendLittleEndian(m_buf, bits, 8);
-    } else {
-        AppendReal(m_buf, value);
+        endLine();
+        return;
     }
-    endLine();
+    char line[64];
+    char* p = WriteReal(codeText(line, code), value);
+    *p++ = '\n';
+    put(line, p);
 }
 
 void DxfOut::binaryInteger(int code, long long value) {
@@ -115,26 +147,28 @@ void DxfOut::binaryInteger(int code, long long value) {
 }
 
 void DxfOut::integer(int code, long long value) {
-    codeLine(code);
     if (m_binary) {
+        codeLine(code);
         binaryInteger(code, value);
-    } else {
-        char buf[24];
-        auto r = std::to_chars(buf, buf + sizeof buf, value);
-        m_buf.append(buf, r.ptr);
+        endLine();
+        return;
     }
-    endLine();
+    char line[48];
+    char* p = codeText(line, code);
+    p = std::to_chars(p, p + 24, value).ptr;
+    *p++ = '\n';
+    put(line, p);
 }
 
 void DxfOut::handle(int code, std::uint64_t value) {
-    codeLine(code);
-    char buf[24];
-    auto r = std::to_chars(buf, buf + sizeof buf, value, 16);
-    for (char* c = buf; c != r.ptr; ++c)
-        if (*c >= 'a' && *c <= 'f') *c = static_cast<char>(*c - 'a' + 'A');
-    m_buf.append(buf, r.ptr);
-    if (m_binary) m_buf.push_back('\0');
-    endLine();
+    // Upper-case hexadecimal digits, without leading zeros.
+    char digits[16];
+    char* d = digits + sizeof digits;
+    do {
+        *--d = "0123456789ABCDEF"[value & 15];
+        value >>= 4;
+    } while (value);
+    text(code, std::string_view(d, static_cast<size_t>(digits + sizeof digits - d)));
 }
 
 void DxfOut::point(int code, const AcGePoint3d& p) {
@@ -199,7 +233,7 @@ void DxfOut::kept(const AcDbKeptGroup& g) {
 }
 
 void DxfOut::flushChunk() {
-    if (m_ok && !m_sink(m_buf)) m_ok = false;
+    if (m_ok && !m_sink(std::string_view(m_buf))) m_ok = false;
     m_buf.clear();
 }
 

@@ -1,6 +1,7 @@
 // Group-code output: each group as its code line and value line (or, for binary DXF, as its
-// code and value bytes), buffered into a sink. Strings are spelled as the file's version and
-// code page want them.
+// code and value bytes), buffered into a sink in large pieces. Strings are spelled as the
+// file's version and code page want them. A text group is formatted on the stack and added to
+// the buffer in one piece: no group makes a string of its own.
 #pragma once
 
 #include <cstdint>
@@ -19,7 +20,7 @@ class DxfOut {
 public:
     // sink receives full buffers and the rest at flush; it returns false on a write failure,
     // after which nothing more is handed to it.
-    explicit DxfOut(std::function<bool(const std::string&)> sink);
+    explicit DxfOut(std::function<bool(std::string_view)> sink);
     ~DxfOut();
 
     // How strings are spelled (the default: UTF-8).
@@ -53,15 +54,23 @@ public:
     bool ok() const { return m_ok; }
 
 private:
-    static constexpr size_t kChunk = 1 << 20;
+    static constexpr size_t kChunk = size_t(4) << 20;
+    // A group's code and the line end after it, in text form ("  8\n") at p; returns the end.
+    static char* codeText(char* p, int code);
     void codeLine(int code);
     void endLine() {
         if (!m_binary) m_buf.push_back('\n');
         if (m_buf.size() >= kChunk) flushChunk();
     }
+    // A whole text group formatted at line (its code line, value and line end) into the buffer.
+    void put(const char* line, const char* end) {
+        m_buf.append(line, static_cast<size_t>(end - line));
+        if (m_buf.size() >= kChunk) flushChunk();
+    }
+    void text(int code, std::string_view value);
     void binaryInteger(int code, long long value);
     void flushChunk();
-    std::function<bool(const std::string&)> m_sink;
+    std::function<bool(std::string_view)> m_sink;
     std::string m_buf;
     std::unique_ptr<Codec> m_codec;
     bool m_ok = true;

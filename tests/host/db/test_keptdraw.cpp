@@ -540,6 +540,16 @@ TEST(KeptDraw, BlockReferencesShowTheirVisibleAttributes) {
     EXPECT_LT(Dist(texts[0]->text.position, {110, -1, 0}), 1e-9);  // right-aligned at its alignment point
     EXPECT_EQ(texts[0]->text.horizontalMode, 2);
     EXPECT_EQ(texts[0]->color.colorIndex(), 3);  // ByBlock: the reference's colour
+    // Its box holds the visible attribute, not the hidden one, for zoom and plot extents and
+    // window selection: the crown reaches x 103, the text ends at its alignment point.
+    AcDbExtents box;
+    ASSERT_EQ(AcDbEntity::cast(db.peekObject(id))->getGeomExtents(box), Acad::eOk);
+    EXPECT_NEAR(box.maxPoint().x, 110, 1e-9);
+    EXPECT_NEAR(box.minPoint().y, -3, 1e-9);
+    EXPECT_NEAR(db.modelSpaceExtents().maxPoint().x, 110, 1e-9);
+    const AcDbObjectIdArray inWindow = db.entitiesMeetingBox(AcDbExtents({106, -1, 0}, {109, 0, 0}));
+    ASSERT_EQ(inWindow.length(), 1);
+    EXPECT_EQ(inWindow[0], id);
 }
 
 TEST(KeptDraw, KeptEntitiesArePickedByWhatTheyDraw) {
