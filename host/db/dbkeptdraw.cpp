@@ -19,6 +19,7 @@
 #include "host/db/gi.h"
 #include "host/db/dbkeptshape.h"
 #include "host/ge/getol.h"
+#include "host/db/giextents.h"
 
 namespace {
 
@@ -604,7 +605,7 @@ bool KeptDrawnExtents(const AcDbKeptEntity& e, AcDbExtents& extents) {
     bool drawn = false;
     for (const char* k : kDrawn) drawn = drawn || type == k;
     if (!drawn) return false;
-    GiCollector sink;
+    GiExtentsMeter sink;
     e.worldDraw(&sink);
     extents = sink.extents();
     return extents.isValid();
