@@ -154,11 +154,12 @@ bool Mend(Nurbs& s) {
     return true;
 }
 
-// The point at u of span k (knots[k] <= u <= knots[k + 1]) by de Boor's scheme on the
-// homogeneous points.
-AcGePoint3d DeBoor(const Nurbs& s, size_t k, double u, std::vector<double>& d) {
+namespace {
+// The blossom of span k at the parameters t[0..p-1]: de Boor's scheme with parameter t[r - 1]
+// at step r. With every t the same it is the curve's point there; with c and d mixed, the
+// control points of the piece between c and d.
+AcGePoint3d Blossom(const Nurbs& s, size_t k, const double* t, double* d) {
     const size_t p = static_cast<size_t>(s.degree);
-    d.resize(4 * (p + 1));
     for (size_t j = 0; j <= p; ++j) {
         const AcGePoint3d& q = s.points[k - p + j];
         const double w = s.weights[k - p + j];
@@ -168,11 +169,21 @@ AcGePoint3d DeBoor(const Nurbs& s, size_t k, double u, std::vector<double>& d) {
         for (size_t j = p; j >= r; --j) {
             const size_t i = k - p + j;
             const double span = s.knots[i + p + 1 - r] - s.knots[i];
-            const double a = span > 0.0 ? std::clamp((u - s.knots[i]) / span, 0.0, 1.0) : 0.0;
+            const double a = span > 0.0 ? std::clamp((t[r - 1] - s.knots[i]) / span, 0.0, 1.0) : 0.0;
             for (size_t c = 0; c < 4; ++c) d[4 * j + c] = (1.0 - a) * d[4 * (j - 1) + c] + a * d[4 * j + c];
         }
     const double w = d[4 * p + 3];
     return AcGePoint3d(d[4 * p] / w, d[4 * p + 1] / w, d[4 * p + 2] / w);
+}
+
+}  // namespace
+
+// The point at u of span k (knots[k] <= u <= knots[k + 1]) by de Boor's scheme on the
+// homogeneous points.
+AcGePoint3d DeBoor(const Nurbs& s, size_t k, double u, std::vector<double>& d) {
+    const size_t p = static_cast<size_t>(s.degree);
+    d.assign(p + 4 * (p + 1), u);  // the parameter at each step, then the points
+    return Blossom(s, k, d.data(), d.data() + p);
 }
 
 namespace {
@@ -205,27 +216,6 @@ std::vector<std::pair<size_t, int>> SpanChords(const Nurbs& s, double tol) {
 double ChordEnd(const Nurbs& s, size_t k, int i, int m) {
     const double a = s.knots[k], b = s.knots[k + 1];
     return i == m ? b : a + (b - a) * i / m;
-}
-
-// The blossom of span k at the parameters t[0..p-1]: de Boor's scheme with parameter t[r - 1]
-// at step r. With every t the same it is the curve's point there; with c and d mixed, the
-// control points of the piece between c and d.
-AcGePoint3d Blossom(const Nurbs& s, size_t k, const double* t, double* d) {
-    const size_t p = static_cast<size_t>(s.degree);
-    for (size_t j = 0; j <= p; ++j) {
-        const AcGePoint3d& q = s.points[k - p + j];
-        const double w = s.weights[k - p + j];
-        d[4 * j] = q.x * w, d[4 * j + 1] = q.y * w, d[4 * j + 2] = q.z * w, d[4 * j + 3] = w;
-    }
-    for (size_t r = 1; r <= p; ++r)
-        for (size_t j = p; j >= r; --j) {
-            const size_t i = k - p + j;
-            const double span = s.knots[i + p + 1 - r] - s.knots[i];
-            const double a = span > 0.0 ? std::clamp((t[r - 1] - s.knots[i]) / span, 0.0, 1.0) : 0.0;
-            for (size_t c = 0; c < 4; ++c) d[4 * j + c] = (1.0 - a) * d[4 * (j - 1) + c] + a * d[4 * j + c];
-        }
-    const double w = d[4 * p + 3];
-    return AcGePoint3d(d[4 * p] / w, d[4 * p + 1] / w, d[4 * p + 2] / w);
 }
 
 }  // namespace
