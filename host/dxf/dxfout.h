@@ -1,7 +1,7 @@
 // Group-code output: each group as its code line and value line (or, for binary DXF, as its
 // code and value bytes), buffered into a sink in large pieces. Strings are spelled as the
-// file's version and code page want them. A text group is formatted on the stack and added to
-// the buffer in one piece: no group makes a string of its own.
+// file's version and code page want them. A text group is formatted in place at the buffer's
+// end: no group makes a string of its own.
 #pragma once
 
 #include <cstdint>

@@ -62,17 +62,7 @@ Acad::ErrorStatus WriteDxf(const AcDbDatabase& db, const std::string& path, std:
         return Acad::eFilerError;
     }
     int err = 0;
-    off_t written = 0;
-    DxfOut out([&](std::string_view chunk) {
-        if (!WriteAll(fd, chunk, err)) return false;
-#ifdef __linux__
-        // The disk starts on each piece while the next is made, so that the flush at the end
-        // waits for little more than the last one. Only a hint: a failure shows at fsync.
-        ::sync_file_range(fd, written, static_cast<off_t>(chunk.size()), SYNC_FILE_RANGE_WRITE);
-#endif
-        written += static_cast<off_t>(chunk.size());
-        return true;
-    });
+    DxfOut out([&](std::string_view chunk) { return WriteAll(fd, chunk, err); });
     detail::Writer(db, out).write();
     bool ok = out.flush();
     if (ok && ::fsync(fd) != 0) {

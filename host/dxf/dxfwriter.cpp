@@ -117,7 +117,7 @@ void Writer::prepare() {
     }
     std::vector<std::pair<std::uint32_t, const AcDbEntity*>> framework;
     for (int b = 0; b < blocks.length(); ++b) {
-        AcDbObjectIdArray ids = m_db.ownedIds(blocks.at(b));
+        const AcDbObjectIdArray& ids = m_entityIds.emplace(blocks.at(b).index(), m_db.ownedIds(blocks.at(b))).first->second;
         for (int i = 0; i < ids.length(); ++i) {
             const auto* e = Peek<AcDbEntity>(m_db, ids.at(i));
             if (!e) continue;
@@ -632,7 +632,7 @@ void Writer::blocks() {
         if (!model && !paper) {
             // The entities of the other paper space layouts are in paper space too.
             const bool layout = b->isLayout();
-            AcDbObjectIdArray ids = m_db.ownedIds(blocks.at(i));
+            const AcDbObjectIdArray& ids = entityIds(blocks.at(i));
             for (int k = 0; k < ids.length(); ++k)
                 if (const auto* e = Peek<AcDbEntity>(m_db, ids.at(k))) entity(e, record, layout);
         }
@@ -650,7 +650,7 @@ void Writer::entities() {
     m_out.raw(0, "SECTION");
     m_out.raw(2, "ENTITIES");
     for (const AcDbObjectId& space : {m_db.modelSpaceId(), m_db.paperSpaceId()}) {
-        AcDbObjectIdArray ids = m_db.ownedIds(space);
+        const AcDbObjectIdArray& ids = entityIds(space);
         const bool paper = space == m_db.paperSpaceId();
         for (int k = 0; k < ids.length(); ++k)
             if (const auto* e = Peek<AcDbEntity>(m_db, ids.at(k))) entity(e, space.handle().value(), paper);
@@ -839,6 +839,12 @@ void Writer::xdata(const AcDbObject* props, const std::vector<AcDbXDataItem>* vo
         m_out.raw(1001, "VORN");
         xdataItems(*vorn);
     }
+}
+
+const AcDbObjectIdArray& Writer::entityIds(const AcDbObjectId& block) {
+    auto it = m_entityIds.find(block.index());
+    if (it == m_entityIds.end()) it = m_entityIds.emplace(block.index(), m_db.ownedIds(block)).first;
+    return it->second;
 }
 
 const std::string& Writer::layerName(const AcDbObjectId& layer) {
