@@ -4,6 +4,7 @@
 #include "host/db/db.h"
 #include "host/db/dbgeomutil.h"
 #include "host/db/dbkept.h"
+#include "host/db/giextents.h"
 
 using namespace vorn::db::detail;
 
@@ -139,13 +140,17 @@ Acad::ErrorStatus AcDbBlockReference::geomExtentsBestFit(AcDbExtents& extents, c
     if (!b) return Acad::eInvalidExtents;
     DepthGuard guard;
     if (guard.tooDeep()) return Acad::eInvalidExtents;
-    vorn::db::GiCollector sink;
+    vorn::db::GiExtentsMeter sink;
     sink.pushModelTransform(parentXform * blockTransform());
     AcDbDatabase* db = m_block.database();
     for (const AcDbObjectId& id : b->entityIds()) {
         const AcDbEntity* e = AcDbEntity::cast(db->peekObject(id));
         if (e) e->worldDraw(&sink);
     }
+    sink.popModelTransform();
+    // The attribute texts stand where the file put them, outside the block's coordinates.
+    sink.pushModelTransform(parentXform);
+    vorn::db::DrawKeptAttributes(this, &sink);
     extents = sink.extents();
     return extents.isValid() ? Acad::eOk : Acad::eInvalidExtents;
 }

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "host/db/db.h"
+#include "host/db/giextents.h"
 
 ACRX_NO_CONS_DEFINE_MEMBERS(AcDbEntity, AcDbObject)
 
@@ -77,7 +78,7 @@ void AcDbEntity::setPropertiesFrom(const AcDbEntity* other, bool) {
 }
 
 Acad::ErrorStatus AcDbEntity::getGeomExtents(AcDbExtents& extents) const {
-    vorn::db::GiCollector sink;
+    vorn::db::GiExtentsMeter sink;
     worldDraw(&sink);
     extents = sink.extents();
     return extents.isValid() ? Acad::eOk : Acad::eInvalidExtents;

@@ -19,6 +19,7 @@
 #include "host/db/gi.h"
 #include "host/db/dbkeptshape.h"
 #include "host/ge/getol.h"
+#include "host/db/giextents.h"
 
 namespace {
 
@@ -26,7 +27,9 @@ using namespace vorn::db::keptshape;
 
 // ---- curves and points ----
 
-bool DrawSpline(const Rec& r, AcGiWorldDraw* d) {
+// box: when given, it takes the curve's box instead where that is found without drawing it
+// (true then, with nothing drawn).
+bool DrawSpline(const Rec& r, AcGiWorldDraw* d, AcDbExtents* box = nullptr) {
     Nurbs s;
     s.degree = static_cast<int>(std::clamp<long long>(r.integerOf(71, 3), 0, 100));
     std::vector<AcGePoint3d> fit;
@@ -49,6 +52,7 @@ bool DrawSpline(const Rec& r, AcGiWorldDraw* d) {
     std::vector<AcGePoint3d> pts;
     const double tol = Tolerance(d);
     if (Mend(s)) {
+        if (box && FlattenedBox(s, tol, *box)) return true;
         pts = Flatten(s, tol);
     } else {
         if ((r.integerOf(70, 0) & 1) && fit.size() > 2) fit.push_back(fit.front());
@@ -604,7 +608,8 @@ bool KeptDrawnExtents(const AcDbKeptEntity& e, AcDbExtents& extents) {
     bool drawn = false;
     for (const char* k : kDrawn) drawn = drawn || type == k;
     if (!drawn) return false;
-    GiCollector sink;
+    GiExtentsMeter sink;
+    if (type == "SPLINE" && DrawSpline(Rec(e.groups()), &sink, &extents)) return extents.isValid();
     e.worldDraw(&sink);
     extents = sink.extents();
     return extents.isValid();

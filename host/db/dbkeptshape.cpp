@@ -154,11 +154,12 @@ bool Mend(Nurbs& s) {
     return true;
 }
 
-// The point at u of span k (knots[k] <= u <= knots[k + 1]) by de Boor's scheme on the
-// homogeneous points.
-AcGePoint3d DeBoor(const Nurbs& s, size_t k, double u, std::vector<double>& d) {
+namespace {
+// The blossom of span k at the parameters t[0..p-1]: de Boor's scheme with parameter t[r - 1]
+// at step r. With every t the same it is the curve's point there; with c and d mixed, the
+// control points of the piece between c and d.
+AcGePoint3d Blossom(const Nurbs& s, size_t k, const double* t, double* d) {
     const size_t p = static_cast<size_t>(s.degree);
-    d.resize(4 * (p + 1));
     for (size_t j = 0; j <= p; ++j) {
         const AcGePoint3d& q = s.points[k - p + j];
         const double w = s.weights[k - p + j];
@@ -168,17 +169,28 @@ AcGePoint3d DeBoor(const Nurbs& s, size_t k, double u, std::vector<double>& d) {
         for (size_t j = p; j >= r; --j) {
             const size_t i = k - p + j;
             const double span = s.knots[i + p + 1 - r] - s.knots[i];
-            const double a = span > 0.0 ? std::clamp((u - s.knots[i]) / span, 0.0, 1.0) : 0.0;
+            const double a = span > 0.0 ? std::clamp((t[r - 1] - s.knots[i]) / span, 0.0, 1.0) : 0.0;
             for (size_t c = 0; c < 4; ++c) d[4 * j + c] = (1.0 - a) * d[4 * (j - 1) + c] + a * d[4 * j + c];
         }
     const double w = d[4 * p + 3];
     return AcGePoint3d(d[4 * p] / w, d[4 * p + 1] / w, d[4 * p + 2] / w);
 }
 
-// The curve flattened: each span in chords enough that the curve strays less than about tol
-// (judged from the span's control polygon), all within the point limit.
-std::vector<AcGePoint3d> Flatten(const Nurbs& s, double tol) {
-    std::vector<AcGePoint3d> out;
+}  // namespace
+
+// The point at u of span k (knots[k] <= u <= knots[k + 1]) by de Boor's scheme on the
+// homogeneous points.
+AcGePoint3d DeBoor(const Nurbs& s, size_t k, double u, std::vector<double>& d) {
+    const size_t p = static_cast<size_t>(s.degree);
+    d.assign(p + 4 * (p + 1), u);  // the parameter at each step, then the points
+    return Blossom(s, k, d.data(), d.data() + p);
+}
+
+namespace {
+
+// The spans Flatten draws, each with its number of chords: enough that the curve strays less
+// than about tol (judged from the span's control polygon), all within the point limit.
+std::vector<std::pair<size_t, int>> SpanChords(const Nurbs& s, double tol) {
     const size_t p = static_cast<size_t>(s.degree), n = s.points.size();
     std::vector<std::pair<size_t, int>> spans;
     double total = 0.0;
@@ -195,16 +207,81 @@ std::vector<AcGePoint3d> Flatten(const Nurbs& s, double tol) {
         spans.emplace_back(k, m);
         total += m;
     }
-    if (spans.empty()) return out;
     const double cut = total > kMaxCurvePoints ? kMaxCurvePoints / total : 1.0;
+    for (auto& span : spans) span.second = std::max(1, static_cast<int>(span.second * cut));
+    return spans;
+}
+
+// The parameter of chord end i of m in span k.
+double ChordEnd(const Nurbs& s, size_t k, int i, int m) {
+    const double a = s.knots[k], b = s.knots[k + 1];
+    return i == m ? b : a + (b - a) * i / m;
+}
+
+}  // namespace
+
+std::vector<AcGePoint3d> Flatten(const Nurbs& s, double tol) {
+    std::vector<AcGePoint3d> out;
+    const std::vector<std::pair<size_t, int>> spans = SpanChords(s, tol);
+    if (spans.empty()) return out;
     std::vector<double> work;
     out.push_back(DeBoor(s, spans.front().first, s.knots[spans.front().first], work));
-    for (const auto& [k, chords] : spans) {
-        const int m = std::max(1, static_cast<int>(chords * cut));
-        const double a = s.knots[k], b = s.knots[k + 1];
-        for (int i = 1; i <= m; ++i) out.push_back(DeBoor(s, k, i == m ? b : a + (b - a) * i / m, work));
-    }
+    for (const auto& [k, m] : spans)
+        for (int i = 1; i <= m; ++i) out.push_back(DeBoor(s, k, ChordEnd(s, k, i, m), work));
     return out;
+}
+
+bool FlattenedBox(const Nurbs& s, double tol, AcDbExtents& box) {
+    // A piece of the curve lies in the box of its control points. That holds for the computed
+    // points within rounding, far less than the margin by which a piece's box must lie inside
+    // what was found for its chord ends to be passed over. Only for equal weights, where the
+    // rounding stays that small, and points far from the limit of what is drawn.
+    const size_t p = static_cast<size_t>(s.degree);
+    if (p > static_cast<size_t>(kMaxDegree)) return false;
+    double size = 0.0;
+    bool flat = true;  // every point at height 0: so is every point of the curve, exactly
+    for (size_t j = 0; j < s.points.size(); ++j) {
+        const AcGePoint3d& q = s.points[j];
+        if (!Ok(q) || s.weights[j] != s.weights[0]) return false;
+        size = std::max({size, std::fabs(q.x), std::fabs(q.y), std::fabs(q.z)});
+        flat = flat && q.z == 0.0;
+    }
+    if (!(size < kFar / 2)) return false;
+    const double margin = 1e-9 * size + 1e-300;
+    box.reset();
+    const std::vector<std::pair<size_t, int>> spans = SpanChords(s, tol);
+    if (spans.empty()) return true;
+    std::vector<double> work;
+    double t[kMaxDegree], d[4 * (kMaxDegree + 1)];
+    // The ends of every span first: most of each piece then lies inside.
+    box.addPoint(DeBoor(s, spans.front().first, s.knots[spans.front().first], work));
+    for (const auto& [k, m] : spans) box.addPoint(DeBoor(s, k, ChordEnd(s, k, m, m), work));
+    const auto inside = [&](size_t k, double c, double e) {
+        for (size_t j = 0; j <= p; ++j) {
+            for (size_t r = 0; r < p; ++r) t[r] = r < j ? e : c;
+            const AcGePoint3d q = Blossom(s, k, t, d);
+            const AcGePoint3d& lo = box.minPoint();
+            const AcGePoint3d& hi = box.maxPoint();
+            if (!(q.x - margin >= lo.x && q.x + margin <= hi.x && q.y - margin >= lo.y && q.y + margin <= hi.y &&
+                  (flat || (q.z - margin >= lo.z && q.z + margin <= hi.z))))
+                return false;
+        }
+        return true;
+    };
+    // Chord ends i0 < i < i1 of span k, those at i0 and i1 already in the box.
+    const auto between = [&](auto&& self, size_t k, int m, int i0, int i1) -> void {
+        if (i1 - i0 < 2 || inside(k, ChordEnd(s, k, i0, m), ChordEnd(s, k, i1, m))) return;
+        if (i1 - i0 <= 4) {
+            for (int i = i0 + 1; i < i1; ++i) box.addPoint(DeBoor(s, k, ChordEnd(s, k, i, m), work));
+            return;
+        }
+        const int mid = (i0 + i1) / 2;
+        box.addPoint(DeBoor(s, k, ChordEnd(s, k, mid, m), work));
+        self(self, k, m, i0, mid);
+        self(self, k, m, mid, i1);
+    };
+    for (const auto& [k, m] : spans) between(between, k, m, 0, m);
+    return true;
 }
 
 // A smooth curve through fit points: the cubic spline of chord-length parameters with the

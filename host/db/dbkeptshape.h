@@ -224,6 +224,10 @@ AcGePoint3d DeBoor(const Nurbs& s, size_t k, double u, std::vector<double>& d);
 // The curve flattened: each span in chords enough that the curve strays less than about tol
 // (judged from the span's control polygon), all within the point limit.
 std::vector<AcGePoint3d> Flatten(const Nurbs& s, double tol);
+// The box of the points Flatten(s, tol) gives, found without evaluating those that cannot
+// widen it; false when it cannot tell that way (weights that differ, points out of range):
+// then Flatten's own points say it.
+bool FlattenedBox(const Nurbs& s, double tol, AcDbExtents& box);
 
 // A smooth curve through fit points: the cubic spline of chord-length parameters with the
 // given end tangents (unit vectors), or free ends without them.

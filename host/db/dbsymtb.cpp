@@ -28,7 +28,13 @@ std::wstring FoldSymbolName(const std::wstring& name) {
     return out;
 }
 
-bool SameSymbolName(const std::wstring& a, const std::wstring& b) { return FoldSymbolName(a) == FoldSymbolName(b); }
+bool SameSymbolName(const std::wstring& a, const std::wstring& b) {
+    if (a.size() != b.size()) return false;
+    const auto fold = [](wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c; };
+    for (size_t i = 0; i < a.size(); ++i)
+        if (fold(a[i]) != fold(b[i])) return false;
+    return true;
+}
 
 bool StandardLinetypePattern(const std::wstring& name, std::vector<double>& dashes, std::wstring& comments) {
     struct Std {

@@ -4,6 +4,7 @@
 #include "host/db/dbgeomutil.h"
 #include "host/db/dbkept.h"
 #include "host/db/dbmain.h"
+#include "host/db/giextents.h"
 
 using namespace vorn::db::detail;
 
@@ -334,7 +335,7 @@ bool AcDbMText::worldDraw(AcGiWorldDraw* draw) const {
 }
 
 Acad::ErrorStatus AcDbMText::getGeomExtents(AcDbExtents& e) const {
-    vorn::db::GiCollector sink;
+    vorn::db::GiExtentsMeter sink;
     worldDraw(&sink);
     e = sink.extents();
     return e.isValid() ? Acad::eOk : Acad::eInvalidExtents;

@@ -7,6 +7,7 @@
 #include "host/db/dbbulge.h"
 #include "host/db/dbentity.h"
 #include "host/db/gi.h"
+#include "host/db/giextents.h"
 
 namespace vorn::db {
 
@@ -233,6 +234,21 @@ std::vector<std::vector<AcGePoint3d>> PolygonOutline(const std::vector<AcGePoint
     closed = true;
     const std::size_t n = points.size();
     if (n < 3) return {points};
+    // A bridge's ends are each passed twice, so an outline whose points are all different (most
+    // fills) has none; that is found by sorting them, without the edge set below.
+    {
+        std::vector<std::pair<double, double>> sorted;
+        sorted.reserve(n);
+        bool finite = true;
+        for (const AcGePoint3d& p : points) {
+            finite = finite && std::isfinite(p.x) && std::isfinite(p.y);
+            sorted.emplace_back(p.x, p.y);
+        }
+        if (finite) {
+            std::sort(sorted.begin(), sorted.end());
+            if (std::adjacent_find(sorted.begin(), sorted.end()) == sorted.end()) return {points};
+        }
+    }
     // Edges by their ends' exact coordinates: a bridge goes out and comes back on the same points.
     struct Edge {
         double ax, ay, bx, by;
@@ -280,26 +296,36 @@ std::vector<std::vector<AcGePoint3d>> PolygonOutline(const std::vector<AcGePoint
     return runs;
 }
 
+namespace {
+// Grows a box by what a primitive covers (a text by its estimated box).
+void AddPrimitive(const GiPrimitive& p, AcDbExtents& ext) {
+    switch (p.kind) {
+        case GiPrimitive::kPolyline:
+        case GiPrimitive::kPolygon:
+            for (const auto& q : p.points) ext.addPoint(q);
+            break;
+        case GiPrimitive::kArc: {
+            BulgeSegment seg = arcSegment(p);
+            seg.addToExtents(ext, p.centre.z);
+            break;
+        }
+        case GiPrimitive::kText:
+            if (!p.text.text.empty())
+                for (const auto& q : TextBox(p.text)) ext.addPoint(q);
+            break;
+    }
+}
+}  // namespace
+
 AcDbExtents GiCollector::extents() const {
     AcDbExtents ext;
-    for (const auto& p : primitives) {
-        switch (p.kind) {
-            case GiPrimitive::kPolyline:
-            case GiPrimitive::kPolygon:
-                for (const auto& q : p.points) ext.addPoint(q);
-                break;
-            case GiPrimitive::kArc: {
-                BulgeSegment seg = arcSegment(p);
-                seg.addToExtents(ext, p.centre.z);
-                break;
-            }
-            case GiPrimitive::kText:
-                if (!p.text.text.empty())
-                    for (const auto& q : TextBox(p.text)) ext.addPoint(q);
-                break;
-        }
-    }
+    for (const auto& p : primitives) AddPrimitive(p, ext);
     return ext;
+}
+
+bool GiExtentsMeter::emit(GiPrimitive&& p) {
+    AddPrimitive(p, m_extents);
+    return false;
 }
 
 // ---- distance ----

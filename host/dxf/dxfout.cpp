@@ -9,10 +9,6 @@
 namespace vorn::dxf {
 namespace {
 
-void AppendLittleEndian(std::string& out, std::uint64_t v, size_t bytes) {
-    for (size_t i = 0; i < bytes; ++i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
-}
-
 int HexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
@@ -22,9 +18,8 @@ int HexDigit(char c) {
 
 }  // namespace
 
-DxfOut::DxfOut(std::function<bool(const std::string&)> sink) : m_sink(std::move(sink)), m_codec(new Codec(true, "")) {
-    m_buf.reserve(kChunk + 4096);
-}
+DxfOut::DxfOut(std::function<bool(std::string_view)> sink)
+    : m_sink(std::move(sink)), m_buf(new char[kChunk + 65536]), m_cap(kChunk + 65536), m_codec(new Codec(true, "")) {}
 
 DxfOut::~DxfOut() = default;
 
@@ -33,27 +28,53 @@ void DxfOut::setCodec(bool utf8, std::string_view page) { m_codec.reset(new Code
 void DxfOut::setBinary(bool oneByteCodes) {
     m_binary = true;
     m_oneByteCodes = oneByteCodes;
-    m_buf.append(detail::kBinarySentinel.data(), detail::kBinarySentinel.size());
+    bytes(detail::kBinarySentinel.data(), detail::kBinarySentinel.size());
+}
+
+void DxfOut::grow(size_t n) {
+    flushChunk();
+    if (n <= m_cap) return;
+    m_buf.reset(new char[n]);  // a value larger than the buffer: room for it alone
+    m_cap = n;
+}
+
+void DxfOut::littleEndian(std::uint64_t v, size_t count) {
+    char* p = room(count);
+    for (size_t i = 0; i < count; ++i) p[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+    m_len += count;
+}
+
+char* DxfOut::codeText(char* p, int code) {
+    // Codes right-aligned to three columns, as most writers do.
+    if (code >= 0 && code < 1000) {
+        p[0] = code >= 100 ? static_cast<char>('0' + code / 100) : ' ';
+        p[1] = code >= 10 ? static_cast<char>('0' + code / 10 % 10) : ' ';
+        p[2] = static_cast<char>('0' + code % 10);
+        p[3] = '\n';
+        return p + 4;
+    }
+    char digits[16];
+    const char* end = std::to_chars(digits, digits + sizeof digits, code).ptr;
+    for (auto n = end - digits; n < 3; ++n) *p++ = ' ';
+    for (const char* d = digits; d != end; ++d) *p++ = *d;
+    *p++ = '\n';
+    return p;
 }
 
 void DxfOut::codeLine(int code) {
     if (m_binary) {
         if (!m_oneByteCodes) {
-            AppendLittleEndian(m_buf, static_cast<std::uint16_t>(code), 2);
+            littleEndian(static_cast<std::uint16_t>(code), 2);
         } else if (code >= 0 && code < 255) {
-            m_buf.push_back(static_cast<char>(code));
+            byte(static_cast<char>(code));
         } else {
-            m_buf.push_back(static_cast<char>(255));
-            AppendLittleEndian(m_buf, static_cast<std::uint16_t>(code), 2);
+            byte(static_cast<char>(255));
+            littleEndian(static_cast<std::uint16_t>(code), 2);
         }
         return;
     }
-    // Codes right-aligned to three columns, as most writers do.
-    char buf[16];
-    auto r = std::to_chars(buf, buf + sizeof buf, code);
-    for (auto n = r.ptr - buf; n < 3; ++n) m_buf.push_back(' ');
-    m_buf.append(buf, r.ptr);
-    m_buf.push_back('\n');
+    char* p = room(24);
+    m_len = static_cast<size_t>(codeText(p, code) - m_buf.get());
 }
 
 std::string DxfOut::encode(const std::wstring& value) const {
@@ -63,78 +84,85 @@ std::string DxfOut::encode(const std::wstring& value) const {
 }
 
 void DxfOut::str(int code, const std::wstring& value) {
-    codeLine(code);
-    m_codec->encode(m_buf, value);
-    if (m_binary) m_buf.push_back('\0');
-    endLine();
+    m_scratch.clear();
+    m_codec->encode(m_scratch, value);
+    text(code, m_scratch);
 }
 
 void DxfOut::utf8(int code, std::string_view value) {
-    codeLine(code);
-    m_codec->encodeUtf8(m_buf, value);
-    if (m_binary) m_buf.push_back('\0');
-    endLine();
+    m_scratch.clear();
+    m_codec->encodeUtf8(m_scratch, value);
+    text(code, m_scratch);
 }
 
-void DxfOut::raw(int code, const char* value) {
-    codeLine(code);
-    m_buf += value;
-    if (m_binary) m_buf.push_back('\0');
-    endLine();
+// A value written as it is.
+void DxfOut::text(int code, std::string_view value) {
+    if (m_binary) {
+        codeLine(code);
+        bytes(value.data(), value.size());
+        byte('\0');
+        endLine();
+        return;
+    }
+    char* p = codeText(room(value.size() + 24), code);
+    std::memcpy(p, value.data(), value.size());
+    p += value.size();
+    *p++ = '\n';
+    done(p);
 }
 
-void DxfOut::raw(int code, const std::string& value) {
-    codeLine(code);
-    m_buf += value;
-    if (m_binary) m_buf.push_back('\0');
-    endLine();
-}
+void DxfOut::raw(int code, const char* value) { text(code, value); }
 
-void DxfOut::encoded(int code, const std::string& value) { raw(code, value); }
+void DxfOut::raw(int code, const std::string& value) { text(code, value); }
+
+void DxfOut::encoded(int code, const std::string& value) { text(code, value); }
 
 void DxfOut::real(int code, double value) {
-    codeLine(code);
     if (m_binary) {
+        codeLine(code);
         if (value == 0.0) value = 0.0;
         std::uint64_t bits = 0;
         std::memcpy(&bits, &value, sizeof bits);
-        AppendLittleEndian(m_buf, bits, 8);
-    } else {
-        AppendReal(m_buf, value);
+        littleEndian(bits, 8);
+        endLine();
+        return;
     }
-    endLine();
+    char* p = WriteReal(codeText(room(64), code), value);
+    *p++ = '\n';
+    done(p);
 }
 
 void DxfOut::binaryInteger(int code, long long value) {
     switch (detail::BinaryKindOfCode(code)) {
-        case detail::BinaryKind::kInt8: AppendLittleEndian(m_buf, static_cast<std::uint64_t>(value), 1); break;
-        case detail::BinaryKind::kInt32: AppendLittleEndian(m_buf, static_cast<std::uint64_t>(value), 4); break;
-        case detail::BinaryKind::kInt64: AppendLittleEndian(m_buf, static_cast<std::uint64_t>(value), 8); break;
-        default: AppendLittleEndian(m_buf, static_cast<std::uint64_t>(value), 2); break;
+        case detail::BinaryKind::kInt8: littleEndian(static_cast<std::uint64_t>(value), 1); break;
+        case detail::BinaryKind::kInt32: littleEndian(static_cast<std::uint64_t>(value), 4); break;
+        case detail::BinaryKind::kInt64: littleEndian(static_cast<std::uint64_t>(value), 8); break;
+        default: littleEndian(static_cast<std::uint64_t>(value), 2); break;
     }
 }
 
 void DxfOut::integer(int code, long long value) {
-    codeLine(code);
     if (m_binary) {
+        codeLine(code);
         binaryInteger(code, value);
-    } else {
-        char buf[24];
-        auto r = std::to_chars(buf, buf + sizeof buf, value);
-        m_buf.append(buf, r.ptr);
+        endLine();
+        return;
     }
-    endLine();
+    char* p = codeText(room(48), code);
+    p = std::to_chars(p, p + 24, value).ptr;
+    *p++ = '\n';
+    done(p);
 }
 
 void DxfOut::handle(int code, std::uint64_t value) {
-    codeLine(code);
-    char buf[24];
-    auto r = std::to_chars(buf, buf + sizeof buf, value, 16);
-    for (char* c = buf; c != r.ptr; ++c)
-        if (*c >= 'a' && *c <= 'f') *c = static_cast<char>(*c - 'a' + 'A');
-    m_buf.append(buf, r.ptr);
-    if (m_binary) m_buf.push_back('\0');
-    endLine();
+    // Upper-case hexadecimal digits, without leading zeros.
+    char digits[16];
+    char* d = digits + sizeof digits;
+    do {
+        *--d = "0123456789ABCDEF"[value & 15];
+        value >>= 4;
+    } while (value);
+    text(code, std::string_view(d, static_cast<size_t>(digits + sizeof digits - d)));
 }
 
 void DxfOut::point(int code, const AcGePoint3d& p) {
@@ -166,8 +194,8 @@ void DxfOut::kept(const AcDbKeptGroup& g) {
                 do {
                     const size_t n = std::min<size_t>(127, bytes.size() - at);
                     codeLine(g.code);
-                    m_buf.push_back(static_cast<char>(n));
-                    m_buf.append(bytes, at, n);
+                    byte(static_cast<char>(n));
+                    this->bytes(bytes.data() + at, n);
                     endLine();
                     at += n;
                 } while (at < bytes.size());
@@ -199,12 +227,12 @@ void DxfOut::kept(const AcDbKeptGroup& g) {
 }
 
 void DxfOut::flushChunk() {
-    if (m_ok && !m_sink(m_buf)) m_ok = false;
-    m_buf.clear();
+    if (m_ok && m_len > 0 && !m_sink(std::string_view(m_buf.get(), m_len))) m_ok = false;
+    m_len = 0;
 }
 
 bool DxfOut::flush() {
-    if (!m_buf.empty()) flushChunk();
+    flushChunk();
     return m_ok;
 }
 

@@ -1,9 +1,11 @@
 // Group-code output: each group as its code line and value line (or, for binary DXF, as its
-// code and value bytes), buffered into a sink. Strings are spelled as the file's version and
-// code page want them.
+// code and value bytes), buffered into a sink in large pieces. Strings are spelled as the
+// file's version and code page want them. A text group is formatted in place at the buffer's
+// end: no group makes a string of its own.
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
@@ -19,7 +21,7 @@ class DxfOut {
 public:
     // sink receives full buffers and the rest at flush; it returns false on a write failure,
     // after which nothing more is handed to it.
-    explicit DxfOut(std::function<bool(const std::string&)> sink);
+    explicit DxfOut(std::function<bool(std::string_view)> sink);
     ~DxfOut();
 
     // How strings are spelled (the default: UTF-8).
@@ -53,16 +55,38 @@ public:
     bool ok() const { return m_ok; }
 
 private:
-    static constexpr size_t kChunk = 1 << 20;
+    static constexpr size_t kChunk = size_t(4) << 20;  // handed to the sink once this is full
+    // A group's code and the line end after it, in text form ("  8\n") at p; returns the end.
+    static char* codeText(char* p, int code);
+    // Room for n more bytes at the buffer's end (written, then taken by done()).
+    char* room(size_t n) {
+        if (m_len + n > m_cap) grow(n);
+        return m_buf.get() + m_len;
+    }
+    void done(const char* end) {
+        m_len = static_cast<size_t>(end - m_buf.get());
+        if (m_len >= kChunk) flushChunk();
+    }
+    void grow(size_t n);
+    void bytes(const void* p, size_t n) {
+        char* at = room(n);
+        std::memcpy(at, p, n);
+        m_len += n;
+    }
+    void byte(char c) { *room(1) = c, ++m_len; }
+    void littleEndian(std::uint64_t v, size_t count);
     void codeLine(int code);
     void endLine() {
-        if (!m_binary) m_buf.push_back('\n');
-        if (m_buf.size() >= kChunk) flushChunk();
+        if (!m_binary) byte('\n');
+        if (m_len >= kChunk) flushChunk();
     }
+    void text(int code, std::string_view value);
     void binaryInteger(int code, long long value);
     void flushChunk();
-    std::function<bool(const std::string&)> m_sink;
-    std::string m_buf;
+    std::function<bool(std::string_view)> m_sink;
+    std::unique_ptr<char[]> m_buf;
+    size_t m_len = 0, m_cap = 0;
+    std::string m_scratch;  // a string value as the codec spells it
     std::unique_ptr<Codec> m_codec;
     bool m_ok = true;
     bool m_binary = false;

@@ -169,6 +169,16 @@ bool Reader::sectionEnd(const Record& r, const char* section) {
     return false;
 }
 
+bool Reader::sectionRecord(Record& r, const char* section) {
+    if (!nextRecord(r) || r.type == "ENDSEC") return false;
+    if (r.type == "SECTION" || r.type == "EOF") {
+        sectionEnd(r, section);
+        pushBack(std::move(r));
+        return false;
+    }
+    return true;
+}
+
 void Reader::read() {
     // The first group tells whether this is a drawing file at all.
     {
@@ -248,13 +258,7 @@ void Reader::read() {
 void Reader::otherSection(const std::string& name) {
     std::vector<AcDbKeptRecord> records;
     Record r;
-    while (nextRecord(r)) {
-        if (r.type == "ENDSEC") break;
-        if (r.type == "SECTION" || r.type == "EOF") {
-            sectionEnd(r, name.c_str());
-            pushBack(std::move(r));
-            break;
-        }
+    while (sectionRecord(r, name.c_str())) {
         if (const Group* bad = firstBad(r.body)) {
             noteBad(r, *bad, "record");
             continue;
@@ -516,13 +520,7 @@ void Reader::header(const Body& body) {
 
 void Reader::classes() {
     Record r;
-    while (nextRecord(r)) {
-        if (r.type == "ENDSEC") return;
-        if (r.type == "SECTION" || r.type == "EOF") {
-            sectionEnd(r, "CLASSES");
-            pushBack(std::move(r));
-            return;
-        }
+    while (sectionRecord(r, "CLASSES")) {
         if (const Group* bad = firstBad(r.body)) {
             noteBad(r, *bad, "record");
             continue;
@@ -537,13 +535,7 @@ void Reader::objects() {
     m_file.hasObjects = true;
     bool& root = m_rootPending;
     Record r;
-    while (nextRecord(r)) {
-        if (r.type == "ENDSEC") return;
-        if (r.type == "SECTION" || r.type == "EOF") {
-            sectionEnd(r, "OBJECTS");
-            pushBack(std::move(r));
-            return;
-        }
+    while (sectionRecord(r, "OBJECTS")) {
         if (const Group* bad = firstBad(r.body)) {
             noteBad(r, *bad, "object");
             continue;

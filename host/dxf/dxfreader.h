@@ -116,8 +116,12 @@ private:
     void entitiesSection();
     void objects();
     void otherSection(const std::string& name);
-    // Reads records up to ENDSEC; false when the section ended without it (noted).
+    // Whether a record that follows a section is its ENDSEC; false when the section ended
+    // without it (noted).
     bool sectionEnd(const Record& r, const char* section);
+    // The next record of a section into r; false at the section's end: its ENDSEC read, or
+    // another section or the file's end met without one (noted, and given back).
+    bool sectionRecord(Record& r, const char* section);
     void finish();
 
     // ---- kept data ----

@@ -23,13 +23,7 @@ bool IsLayoutName(const std::wstring& name, bool model) {
 
 void Reader::tables() {
     Record r;
-    while (nextRecord(r)) {
-        if (r.type == "ENDSEC") return;
-        if (r.type == "SECTION" || r.type == "EOF") {
-            sectionEnd(r, "TABLES");
-            pushBack(std::move(r));
-            return;
-        }
+    while (sectionRecord(r, "TABLES")) {
         if (r.type != "TABLE") {
             note(r.line, A(r.type) + " record outside any table was left out");
             continue;
@@ -286,13 +280,7 @@ void Reader::blockRecord(const Record& r) {
 
 void Reader::blocks() {
     Record r;
-    while (nextRecord(r)) {
-        if (r.type == "ENDSEC") return;
-        if (r.type == "SECTION" || r.type == "EOF") {
-            sectionEnd(r, "BLOCKS");
-            pushBack(std::move(r));
-            return;
-        }
+    while (sectionRecord(r, "BLOCKS")) {
         if (r.type != "BLOCK") {
             note(r.line, A(r.type) + " record outside any block was left out");
             continue;

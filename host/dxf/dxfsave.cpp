@@ -20,7 +20,7 @@ std::string Folder(const std::string& path) {
 
 std::string Reason(int err) { return std::strerror(err); }
 
-bool WriteAll(int fd, const std::string& data, int& err) {
+bool WriteAll(int fd, std::string_view data, int& err) {
     const char* p = data.data();
     size_t left = data.size();
     while (left > 0) {
@@ -40,7 +40,7 @@ bool WriteAll(int fd, const std::string& data, int& err) {
 
 std::string DxfText(const AcDbDatabase& db) {
     std::string text;
-    DxfOut out([&](const std::string& chunk) {
+    DxfOut out([&](std::string_view chunk) {
         text += chunk;
         return true;
     });
@@ -62,7 +62,7 @@ Acad::ErrorStatus WriteDxf(const AcDbDatabase& db, const std::string& path, std:
         return Acad::eFilerError;
     }
     int err = 0;
-    DxfOut out([&](const std::string& chunk) { return WriteAll(fd, chunk, err); });
+    DxfOut out([&](std::string_view chunk) { return WriteAll(fd, chunk, err); });
     detail::Writer(db, out).write();
     bool ok = out.flush();
     if (ok && ::fsync(fd) != 0) {

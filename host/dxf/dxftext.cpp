@@ -352,11 +352,32 @@ std::uint64_t AnonymousNumber(const std::wstring& name) {
     return n;
 }
 
+char* WriteReal(char* p, double value) {
+    if (value == 0.0) value = 0.0;  // no "-0" in files
+    // Whole numbers (drawings in millimetres are full of them) as integers, which is several
+    // times quicker. Below 2^53 every digit up to the last non-zero one is needed to read back
+    // the same value, so the shortest form is the integer itself, unless the exponent form is
+    // shorter: "1e+06" for 1000000. That case is left to the general conversion.
+    constexpr double kExact = 9007199254740992.0;  // 2^53
+    if (value > -kExact && value < kExact) {
+        const auto whole = static_cast<long long>(value);
+        if (static_cast<double>(whole) == value) {
+            char* end = std::to_chars(p, p + 32, whole).ptr;
+            const char* first = p + (whole < 0 ? 1 : 0);
+            const long digits = end - first;
+            long zeros = 0;
+            while (zeros + 1 < digits && end[-1 - zeros] == '0') ++zeros;
+            const long significant = digits - zeros;
+            const long exponentForm = (significant == 1 ? 1 : significant + 1) + 4;  // d.ddde+XX
+            if (digits <= exponentForm) return end;
+        }
+    }
+    return std::to_chars(p, p + 32, value).ptr;
+}
+
 void AppendReal(std::string& out, double value) {
     char buf[32];
-    if (value == 0.0) value = 0.0;  // no "-0" in files
-    auto r = std::to_chars(buf, buf + sizeof buf, value);
-    out.append(buf, r.ptr);
+    out.append(buf, WriteReal(buf, value));
 }
 
 int VersionNumber(std::string_view v) {

@@ -54,6 +54,8 @@ std::string IconvNameOfPage(std::string_view page);
 
 // The shortest text that reads back as exactly the same double (finite values only).
 void AppendReal(std::string& out, double value);
+// The same written at p, which has room for 32 characters; returns the end.
+char* WriteReal(char* p, double value);
 
 // n of an anonymous block name "*U<n>", or 0 for other names.
 std::uint64_t AnonymousNumber(const std::wstring& name);

@@ -103,7 +103,9 @@ void Writer::prepare() {
                 for (const auto& x : o->allXData()) addApp(x.first);
     AcDbObjectIdArray blocks = m_db.ownedIds(m_db.blockTableId());
     extra += 3 * static_cast<std::uint64_t>(blocks.length());
-    std::unordered_set<std::string> live;  // handles of what the drawing holds
+    // Handles of what the drawing holds, for finding kept objects whose owner is gone.
+    const bool findGone = m_file.hasObjects && !m_r12;
+    std::unordered_set<std::uint64_t> live;
     for (int b = 0; b < blocks.length(); ++b) {
         const auto* rec = Peek<AcDbBlockTableRecord>(m_db, blocks.at(b));
         if (rec) anonymousSeed = std::max(anonymousSeed, AnonymousNumber(rec->name()));
@@ -111,11 +113,11 @@ void Writer::prepare() {
             for (const auto& x : rec->allXData()) addApp(x.first);
         if (rec && rec->keptData())
             for (const AcDbKeptRecord& r : rec->keptData()->following)
-                if (r.handle) live.insert(HexText(r.handle));
+                if (r.handle && findGone) live.insert(r.handle);
     }
     std::vector<std::pair<std::uint32_t, const AcDbEntity*>> framework;
     for (int b = 0; b < blocks.length(); ++b) {
-        AcDbObjectIdArray ids = m_db.ownedIds(blocks.at(b));
+        const AcDbObjectIdArray& ids = m_entityIds.emplace(blocks.at(b).index(), m_db.ownedIds(blocks.at(b))).first->second;
         for (int i = 0; i < ids.length(); ++i) {
             const auto* e = Peek<AcDbEntity>(m_db, ids.at(i));
             if (!e) continue;
@@ -123,7 +125,7 @@ void Writer::prepare() {
             if (const AcDbKeptData* kept = e->keptData()) {
                 bool seqend = kept->following.empty();
                 for (const AcDbKeptRecord& r : kept->following) {
-                    if (r.handle) live.insert(HexText(r.handle));
+                    if (r.handle && findGone) live.insert(r.handle);
                     seqend = seqend || r.type == "SEQEND";
                 }
                 if (!seqend) ++extra;
@@ -175,19 +177,23 @@ void Writer::prepare() {
 
     // Kept objects whose owner is gone (an erased entity's extension dictionary, and what that
     // owns in turn) are left out, as are references to what is gone.
-    if (m_file.hasObjects && !m_r12) {
-        for (const auto& t : m_file.tables) {
-            live.insert(OwnHandle(t.head));
-            for (const auto& r : t.records) live.insert(OwnHandle(r));
-        }
-        for (const auto& r : m_file.objects) live.insert(OwnHandle(r));
-        for (const auto& [name, records] : m_file.sections)
-            for (const auto& r : records) live.insert(OwnHandle(r));
-        live.erase(std::string());
-        const auto alive = [&](const std::string& h) {
-            if (h.empty() || h == "0" || live.count(h)) return true;
+    if (findGone) {
+        const auto value = [](const std::string& key) {
             std::uint64_t v = 0;
-            std::from_chars(h.data(), h.data() + h.size(), v, 16);
+            std::from_chars(key.data(), key.data() + key.size(), v, 16);
+            return v;
+        };
+        for (const auto& t : m_file.tables) {
+            live.insert(value(OwnHandle(t.head)));
+            for (const auto& r : t.records) live.insert(value(OwnHandle(r)));
+        }
+        for (const auto& r : m_file.objects) live.insert(value(OwnHandle(r)));
+        for (const auto& [name, records] : m_file.sections)
+            for (const auto& r : records) live.insert(value(OwnHandle(r)));
+        live.erase(0);
+        const auto alive = [&](const std::string& h) {
+            const std::uint64_t v = value(h);
+            if (h.empty() || h == "0" || live.count(v)) return true;
             const AcDbObjectId id = vorn::db::IdOfHandle(m_db, v);
             const AcDbObject* o = id.isNull() ? nullptr : m_db.peekObject(id);
             return o && !o->isErased();
@@ -201,7 +207,7 @@ void Writer::prepare() {
                 const std::string owner = OwnerHandle(r);
                 if (!owner.empty() && (m_gone.count(owner) || !alive(owner))) {
                     m_gone.insert(own);
-                    live.erase(own);
+                    live.erase(value(own));
                     changed = true;
                 }
             }
@@ -626,7 +632,7 @@ void Writer::blocks() {
         if (!model && !paper) {
             // The entities of the other paper space layouts are in paper space too.
             const bool layout = b->isLayout();
-            AcDbObjectIdArray ids = m_db.ownedIds(blocks.at(i));
+            const AcDbObjectIdArray& ids = entityIds(blocks.at(i));
             for (int k = 0; k < ids.length(); ++k)
                 if (const auto* e = Peek<AcDbEntity>(m_db, ids.at(k))) entity(e, record, layout);
         }
@@ -644,7 +650,7 @@ void Writer::entities() {
     m_out.raw(0, "SECTION");
     m_out.raw(2, "ENTITIES");
     for (const AcDbObjectId& space : {m_db.modelSpaceId(), m_db.paperSpaceId()}) {
-        AcDbObjectIdArray ids = m_db.ownedIds(space);
+        const AcDbObjectIdArray& ids = entityIds(space);
         const bool paper = space == m_db.paperSpaceId();
         for (int k = 0; k < ids.length(); ++k)
             if (const auto* e = Peek<AcDbEntity>(m_db, ids.at(k))) entity(e, space.handle().value(), paper);
@@ -833,6 +839,12 @@ void Writer::xdata(const AcDbObject* props, const std::vector<AcDbXDataItem>* vo
         m_out.raw(1001, "VORN");
         xdataItems(*vorn);
     }
+}
+
+const AcDbObjectIdArray& Writer::entityIds(const AcDbObjectId& block) {
+    auto it = m_entityIds.find(block.index());
+    if (it == m_entityIds.end()) it = m_entityIds.emplace(block.index(), m_db.ownedIds(block)).first;
+    return it->second;
 }
 
 const std::string& Writer::layerName(const AcDbObjectId& layer) {

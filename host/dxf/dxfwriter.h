@@ -79,6 +79,8 @@ private:
     void primitive(const vorn::db::GiPrimitive& p, std::uint64_t owner);
     void primitiveProps(const vorn::db::GiPrimitive& p);
     const std::string& layerName(const AcDbObjectId& layer);
+    // The entities of a block, as listed once when the writer looked at them all.
+    const AcDbObjectIdArray& entityIds(const AcDbObjectId& block);
     std::wstring styleName(const AcDbObjectId& style) const;
     std::wstring blockName(const AcDbObjectId& block) const;
 
@@ -98,6 +100,7 @@ private:
     std::unordered_map<std::uint32_t, FrameworkForm> m_framework;
     std::vector<GraphicsBlock> m_graphics;
     std::unordered_map<std::uint32_t, std::string> m_layerNames;
+    std::unordered_map<std::uint32_t, AcDbObjectIdArray> m_entityIds;  // by block index
     // Handles of kept objects that belong to entities no longer in the drawing: they and what
     // names them are left out.
     std::unordered_set<std::string> m_gone;

@@ -2,10 +2,12 @@
 // their boundary and fills with holes, curves through the points that define them, solids in
 // their corner order, dimensions through their blocks, construction lines cut to the view, the
 // point style, block references' attributes, paragraph text wrapped and in columns; picking by
-// what they draw; and records no program would write, which must neither hang nor crash.
+// what they draw; the quick box of a curve against its drawing; and records no program would
+// write, which must neither hang nor crash.
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -540,6 +542,16 @@ TEST(KeptDraw, BlockReferencesShowTheirVisibleAttributes) {
     EXPECT_LT(Dist(texts[0]->text.position, {110, -1, 0}), 1e-9);  // right-aligned at its alignment point
     EXPECT_EQ(texts[0]->text.horizontalMode, 2);
     EXPECT_EQ(texts[0]->color.colorIndex(), 3);  // ByBlock: the reference's colour
+    // Its box holds the visible attribute, not the hidden one, for zoom and plot extents and
+    // window selection: the crown reaches x 103, the text ends at its alignment point.
+    AcDbExtents box;
+    ASSERT_EQ(AcDbEntity::cast(db.peekObject(id))->getGeomExtents(box), Acad::eOk);
+    EXPECT_NEAR(box.maxPoint().x, 110, 1e-9);
+    EXPECT_NEAR(box.minPoint().y, -3, 1e-9);
+    EXPECT_NEAR(db.modelSpaceExtents().maxPoint().x, 110, 1e-9);
+    const AcDbObjectIdArray inWindow = db.entitiesMeetingBox(AcDbExtents({106, -1, 0}, {109, 0, 0}));
+    ASSERT_EQ(inWindow.length(), 1);
+    EXPECT_EQ(inWindow[0], id);
 }
 
 TEST(KeptDraw, KeptEntitiesArePickedByWhatTheyDraw) {
@@ -661,5 +673,41 @@ TEST(MTextDraw, WrapsToItsWidthAndSetsColumnsSideBySide) {
     for (size_t i = 0; i < 3; ++i) {
         EXPECT_DOUBLE_EQ(columns[i].text.position.x, 22.0 * static_cast<double>(i));
         EXPECT_DOUBLE_EQ(columns[i].text.position.y, columns[0].text.position.y);
+    }
+}
+
+// A spline's box is found without drawing most of it; it must be exactly the box of what it
+// draws, for curves of every degree, knots that repeat or do not fit, weights and heights.
+TEST(KeptDraw, SplineBoxesAreTheBoxesOfTheirDrawing) {
+    std::mt19937 random(22);
+    const auto uniform = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(random); };
+    for (int round = 0; round < 300; ++round) {
+        const int degree = 1 + round % 4, count = degree + 1 + static_cast<int>(random() % 20);
+        const bool rational = round % 7 == 3, raised = round % 5 == 1;
+        std::ostringstream g;
+        g << "70:" << (rational ? 12 : 8) << " 71:" << degree;
+        // Clamped knots, some interior ones repeated; every eleventh set out of order.
+        std::vector<double> knots(static_cast<size_t>(degree), 0.0);
+        for (int k = 0; k <= count - degree; ++k) knots.push_back(k + (round % 3 == 0 ? k % 2 : 0));
+        knots.insert(knots.end(), static_cast<size_t>(degree), knots.back());
+        if (round % 11 == 5) std::swap(knots[knots.size() / 2], knots[knots.size() / 2 + 1]);
+        for (double k : knots) g << " 40:" << k * 1000.0;
+        const double x0 = uniform(-2e6, 2e6), y0 = uniform(-2e6, 2e6);
+        for (int i = 0; i < count; ++i) {
+            g.precision(17);
+            g << " 10:" << x0 + i * uniform(0, 30000) << " 20:" << y0 + uniform(-50000, 50000)
+              << " 30:" << (raised ? uniform(0, 500) : 0.0);
+            if (rational) g << " 41:" << uniform(0.5, 3);
+        }
+        AcDbKeptEntity* curve = Kept("SPLINE", g.str());
+        GiCollector drawn;
+        vorn::db::DrawEntity(curve, &drawn);
+        AcDbExtents quick;
+        const AcDbExtents full = drawn.extents();
+        ASSERT_TRUE(full.isValid()) << g.str();
+        ASSERT_EQ(curve->getGeomExtents(quick), Acad::eOk) << g.str();
+        const auto same = [](const AcGePoint3d& a, const AcGePoint3d& b) { return a.x == b.x && a.y == b.y && a.z == b.z; };
+        EXPECT_TRUE(same(quick.minPoint(), full.minPoint()) && same(quick.maxPoint(), full.maxPoint())) << g.str();
+        delete curve;
     }
 }

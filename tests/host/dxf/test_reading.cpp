@@ -1,7 +1,7 @@
 // The reader's quick ways checked against its full ones: numbers read as their line is found,
 // kept reals laid out from the file's own digits, names looked up by how the file spells them,
-// and a file's memory given back while its entities are read. Each must give exactly what the
-// full way gives, on every layout of a file that programs write.
+// and a file's memory given back while its entities are read, and the writer's quick numbers.
+// Each must give exactly what the full way gives, on every layout of a file that programs write.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -107,6 +107,20 @@ TEST(DxfReading, KeptRealsAreTheShortestTextOfTheirValue) {
         const double v = std::strtod(t.c_str(), &stop);
         if (t.empty() || *stop != '\0' || !std::isfinite(v)) continue;
         EXPECT_EQ(vorn::dxf::detail::RealText(t, v), vorn::db::KeptRealText(v)) << t;
+    }
+    // The writer spells whole numbers its own quicker way: the same text, also where the
+    // exponent form is the shorter one (1e+06) and around 2^53.
+    std::vector<double> values = {9007199254740991.0, 9007199254740992.0, 9007199254740994.0, -0.0, 1e15, 1e16};
+    std::mt19937_64 random(22);
+    for (int zeros = 0; zeros <= 15; ++zeros)
+        for (int k = 0; k < 40; ++k) {
+            const double whole = double(random() % 100000) * std::pow(10.0, zeros);
+            values.insert(values.end(), {whole, -whole, whole + 1, std::floor(whole / 7)});
+        }
+    for (const double v : values) {
+        std::string written;
+        vorn::dxf::AppendReal(written, v);
+        EXPECT_EQ(written, vorn::db::KeptRealText(v)) << v;
     }
 }
 
