@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -114,6 +115,17 @@ bool IsHostKind(const AcDbEntity* e);
 
 namespace vorn::dxf::detail {
 
+// Subclass markers as a reader tells them apart: letters in either case.
+inline bool SameMarker(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        const char x = a[i] >= 'a' && a[i] <= 'z' ? static_cast<char>(a[i] - 'a' + 'A') : a[i];
+        const char y = b[i] >= 'a' && b[i] <= 'z' ? static_cast<char>(b[i] - 'a' + 'A') : b[i];
+        if (x != y) return false;
+    }
+    return true;
+}
+
 template <class F>
 void Writer::record(const char* type, const char* name2, std::uint64_t handle, int handleCode, const std::uint64_t* owner,
                     const AcDbKeptGroups* kept, const std::vector<const char*>& markers, F&& part) {
@@ -166,7 +178,7 @@ void Writer::record(const char* type, const char* name2, std::uint64_t handle, i
         const std::string& marker = g[i].value;
         size_t match = markers.size();
         for (size_t k = next; k < markers.size(); ++k)
-            if (marker == markers[k]) {
+            if (SameMarker(marker, markers[k])) {
                 match = k;
                 break;
             }
