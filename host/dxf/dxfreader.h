@@ -108,6 +108,9 @@ private:
     void classes();
     void tables();
     void table(Record& head);
+    // Whether id (null when the record could not be made) names a record not read before; a
+    // second record of one name is noted and left out.
+    bool firstRecord(const AcDbObjectId& id, size_t line, const char* kind, const std::wstring& name);
     void layer(const Record& r);
     void linetype(const Record& r);
     void style(const Record& r);

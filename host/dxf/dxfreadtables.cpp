@@ -93,6 +93,13 @@ void Reader::table(Record& head) {
     }
 }
 
+bool Reader::firstRecord(const AcDbObjectId& id, size_t line, const char* kind, const std::wstring& name) {
+    if (id.isNull()) return false;
+    if (m_seenRecords.insert(id.index()).second) return true;
+    note(line, std::string("a second ") + kind + " named \"" + Narrow(name) + "\" was left out");
+    return false;
+}
+
 void Reader::layer(const Record& r) {
     Places(r.body, m_places);
     std::wstring name, linetypeName;
@@ -116,11 +123,7 @@ void Reader::layer(const Record& r) {
         return;
     }
     AcDbObjectId id = layerId(name, r.line);
-    if (id.isNull()) return;
-    if (!m_seenRecords.insert(id.index()).second) {
-        note(r.line, "a second layer named \"" + Narrow(name) + "\" was left out");
-        return;
-    }
+    if (!firstRecord(id, r.line, "layer", name)) return;
     const std::uint64_t handle = handleOf(r, m_places);
     EntityCommon c;
     xdata(r, m_places, c);
@@ -222,11 +225,7 @@ void Reader::style(const Record& r) {
         return;
     }
     AcDbObjectId id = styleId(name, r.line);
-    if (id.isNull()) return;
-    if (!m_seenRecords.insert(id.index()).second) {
-        note(r.line, "a second text style named \"" + Narrow(name) + "\" was left out");
-        return;
-    }
+    if (!firstRecord(id, r.line, "text style", name)) return;
     const std::uint64_t handle = handleOf(r, m_places);
     EntityCommon c;
     xdata(r, m_places, c);
@@ -260,11 +259,7 @@ void Reader::blockRecord(const Record& r) {
     AcDbObjectId id = IsLayoutName(name, true)    ? m_db.modelSpaceId()
                       : IsLayoutName(name, false) ? m_db.paperSpaceId()
                                                   : blockId(name, r.line);
-    if (id.isNull()) return;
-    if (!m_seenRecords.insert(id.index()).second) {
-        note(r.line, "a second block record named \"" + Narrow(name) + "\" was left out");
-        return;
-    }
+    if (!firstRecord(id, r.line, "block record", name)) return;
     const std::uint64_t handle = handleOf(r, m_places);
     EntityCommon c;
     xdata(r, m_places, c);
