@@ -168,10 +168,16 @@ bool TakeOutFillets(std::vector<Piece>& P, const KyGeCurve2d& left, const KyGeCu
 }
 
 // The centre lines of the former bends whose corner the new road has taken in: each one's arc
-// about the bend's fillet centre taken out and its two centre lines run on to their corner, so
-// that they meet the new centre line there as at any junction.
+// (about the bend's fillet centre, or in the same-radius style about its own, rounding a corner
+// on the new road) taken out and its two centre lines run on to their corner, so that they meet
+// the new centre line there as at any junction.
 void JoinCentreLines(const std::vector<AcDbObjectId>& ids, const KyGeObjList& curves,
-                     const std::vector<KyGePoint>& arcCentres) {
+                     const std::vector<KyGePoint>& arcCentres, const KyGeCurve2d& left, const KyGeCurve2d& right,
+                     const KyGeCurve2d& centre, double width) {
+    const auto onNewRoad = [&](const KyGePoint& p) {
+        KyGePoint foot;
+        return OnRoadPavement(p, left, right, centre, width) || (centre.GetClosestPoint2d(p, foot) && Near(foot, p));
+    };
     std::vector<Piece> C;
     for (int i = 0; i < curves.GetLength() && static_cast<size_t>(i) < ids.size(); ++i)
         if (const KyGeCurve2d* c = KyGeCast<KyGeCurve2d>(curves[i])) {
@@ -182,7 +188,9 @@ void JoinCentreLines(const std::vector<AcDbObjectId>& ids, const KyGeObjList& cu
         }
     for (size_t i = 0; i < C.size(); ++i) {
         const KyGeArc2d* arc = KyGeCast<KyGeArc2d>(C[i].curve.get());
-        if (!arc || !std::any_of(arcCentres.begin(), arcCentres.end(), [&](const KyGePoint& o) { return Near(o, arc->GetCenter()); }))
+        if (!arc || !IsFilletSized(*arc, KyRoadFilletRadius() + 2.0 * width) ||
+            (!std::any_of(arcCentres.begin(), arcCentres.end(), [&](const KyGePoint& o) { return Near(o, arc->GetCenter()); }) &&
+             !onNewRoad(FilletCorner(*arc))))
             continue;
         KyGePoint v;
         TakeOutFillet(C, i, v);
@@ -200,11 +208,14 @@ struct Crossing {
     double pa;
     KyGePoint at;
     bool entering;
+    bool openEnd = false;  // through an existing road's open end: no edge there, no corner
 };
 
-// The existing pieces cut where the new edges cross them; the crossings along each new edge.
-// False when a new edge meets a piece whose pavement side is unknown or runs along it.
-bool CutAtNewEdges(std::vector<Piece>& P, const KyGeCurve2d* edges[2], std::vector<Crossing> along[2]) {
+// The existing pieces cut where the new edges cross them; the crossings along each new edge,
+// also where it passes through an open road end (caps). False when a new edge meets a piece
+// whose pavement side is unknown or runs along it.
+bool CutAtNewEdges(std::vector<Piece>& P, const std::vector<RoadEndCap>& caps, const KyGeCurve2d* edges[2],
+                   std::vector<Crossing> along[2]) {
     const size_t existing = P.size();
     for (size_t i = 0; i < existing; ++i) {
         if (!P[i].keep) continue;
@@ -240,6 +251,15 @@ bool CutAtNewEdges(std::vector<Piece>& P, const KyGeCurve2d* edges[2], std::vect
         }
         P[i].keep = false;
     }
+    for (const RoadEndCap& cap : caps)
+        for (int k = 0; k < 2; ++k)
+            for (const KyGePoint& x : KyGeIntersectPoints(*edges[k], KyGeLineSeg2d(cap.a, cap.b))) {
+                // Through a corner of the end the edge crossing there counts.
+                if (Near(x, cap.a) || Near(x, cap.b) || IsEndOf(*edges[k], x)) continue;
+                const double into = Dot(edges[k]->GetTangent(edges[k]->GetPaFromPt(x)), cap.into);
+                if (std::fabs(into) < kClearCrossing) return false;
+                along[k].push_back({edges[k]->GetPaFromPt(x), x, into > 0, true});
+            }
     for (int k = 0; k < 2; ++k) {
         std::vector<Crossing>& X = along[k];
         std::sort(X.begin(), X.end(), [](const Crossing& a, const Crossing& b) { return a.pa < b.pa; });
@@ -349,6 +369,33 @@ KyGePoint PickNear(const KyGeCurve2d& c, const KyGePoint& p, double radius) {
 
 }  // namespace
 
+std::vector<RoadEndCap> FindRoadEndCaps(const KyGeObjList& curves) {
+    std::vector<const KyGeCurve2d*> C;
+    for (int i = 0; i < curves.GetLength(); ++i)
+        if (const KyGeCurve2d* c = KyGeCast<KyGeCurve2d>(curves[i])) C.push_back(c);
+    const auto open = [&](size_t i, const KyGePoint& end) {
+        for (size_t j = 0; j < C.size(); ++j)
+            if (j != i && IsEndOf(*C[j], end)) return false;
+        return true;
+    };
+    std::vector<RoadEndCap> caps;
+    for (size_t i = 0; i < C.size(); ++i)
+        for (size_t j = i + 1; j < C.size(); ++j) {
+            if (!IsPartnerEdge(*C[i], *C[j]) && !IsPartnerEdge(*C[j], *C[i])) continue;
+            const double w = EdgeDistance(*C[i], *C[j]);
+            for (const bool startI : {true, false})
+                for (const bool startJ : {true, false}) {
+                    const KyGePoint a = startI ? C[i]->GetStartPoint() : C[i]->GetEndPoint();
+                    const KyGePoint b = startJ ? C[j]->GetStartPoint() : C[j]->GetEndPoint();
+                    // Across the road, square to it: as far apart as the edges are.
+                    if (Distance2d(a, b) > w + KyRoadDistZero() || !open(i, a) || !open(j, b)) continue;
+                    const KyGeVector2d t = C[i]->GetTangent(startI ? 0.0 : 1.0);
+                    caps.push_back({a, b, startI ? t : KyGeVector2d(-t.x, -t.y)});
+                }
+        }
+    return caps;
+}
+
 bool IsFilletSized(const KyGeArc2d& arc, double largest) {
     return arc.GetRadius() <= largest && arc.Length() <= arc.GetRadius() * 3.14159;
 }
@@ -383,7 +430,11 @@ bool RebuildAcrossBuiltJunctions(const KyGeCurve2d& left, const KyGeCurve2d& rig
     if (!TakeOutFillets(P, left, right, centre, width, corners)) return false;
     const KyGeCurve2d* edges[2] = {&left, &right};
     std::vector<Crossing> along[2];
-    if (!CutAtNewEdges(P, edges, along)) return false;
+    if (!CutAtNewEdges(P, FindRoadEndCaps(curves), edges, along)) return false;
+    // A new edge through an open road end ends there as the pavement does.
+    for (int k = 0; k < 2; ++k)
+        for (const Crossing& x : along[k])
+            if (x.openEnd) open.push_back(x.at);
     for (Piece& p : P)
         if (p.keep && InsideRoadPavement(p.curve->GetMidPoint(), left, right, centre, width)) p.keep = false;
     if (!OutsidePieces(left, along[0], existing, P) || !OutsidePieces(right, along[1], existing, P)) return false;
@@ -403,7 +454,8 @@ bool RebuildAcrossBuiltJunctions(const KyGeCurve2d& left, const KyGeCurve2d& rig
     // New corners where a new edge meets an existing one; former corners still there, and the
     // centre lines of those no longer there.
     for (int k = 0; k < 2; ++k)
-        for (const Crossing& x : along[k]) corners.push_back({x.at, KyRoadFilletRadius(), KyGePoint(), false});
+        for (const Crossing& x : along[k])
+            if (!x.openEnd) corners.push_back({x.at, KyRoadFilletRadius(), KyGePoint(), false});
     std::map<double, std::vector<RoadFilletPair>> byRadius;
     std::vector<KyGePoint> goneBends;
     for (const Corner& c : corners) {
@@ -417,7 +469,7 @@ bool RebuildAcrossBuiltJunctions(const KyGeCurve2d& left, const KyGeCurve2d& rig
         const auto& b = written[at[1]];
         AddFilletPair(byRadius[c.radius], {a.first, b.first, PickNear(*a.second, c.at, c.radius), PickNear(*b.second, c.at, c.radius)});
     }
-    if (!goneBends.empty()) JoinCentreLines(centreIds, centreCurves, goneBends);
+    if (!goneBends.empty()) JoinCentreLines(centreIds, centreCurves, goneBends, left, right, centre, width);
     if (!g_bRoadFillet) return true;
     for (const auto& group : byRadius) FilletPairs(group.second, group.first);
     // A fillet that ran an arc round the long way shows as pieces crossing: not built.

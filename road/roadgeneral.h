@@ -12,6 +12,14 @@ bool IsFilletSized(const KyGeArc2d& arc, double largest);
 // The corner a fillet arc (less than a half turn) rounds: where the tangents at its ends meet.
 KyGePoint FilletCorner(const KyGeArc2d& arc);
 
+// The open end of a road: the segment a to b between the free ends of two partner edges (ends
+// no other curve of curves meets), and the direction from it into the road.
+struct RoadEndCap {
+    KyGePoint a, b;
+    KyGeVector2d into;
+};
+std::vector<RoadEndCap> FindRoadEndCaps(const KyGeObjList& curves);
+
 // Rebuilds the road edges ids/curves (the "PLAN-ROAD" lines and arcs near the new road, the
 // geometry of ids in the same order) with the new road between edges left and right: the fillet
 // arcs the new road reaches are taken out (their lines run on to the corner again), every edge

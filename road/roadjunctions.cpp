@@ -338,8 +338,10 @@ bool EndsJoin(const KyGeCurve2d& a, const KyGePoint& end) {
 // at most a half turn, no wider than the current radius and two road widths) that a new edge
 // crosses or whose corner lies in the new pavement; the rebuild of two roads would cut such a junction apart. Else an edge
 // broken in two inside the new pavement (two roads meeting end to end), or the new road ending
-// on the far edge of a road, which that rebuild opens on one piece or one edge only.
-enum class InTheWay { kNothing, kBrokenEdge, kBuiltJunction };
+// on the far edge of a road, which that rebuild opens on one piece or one edge only. Or an open
+// road end the new road passes through (an arc crossing a short road twice), whose pavement
+// that rebuild does not see.
+enum class InTheWay { kNothing, kBrokenEdge, kBuiltJunction, kOpenEnd };
 InTheWay FindBuiltJunctionInTheWay(const KyGeObjList& curves, const KyGeCurve2d& left, const KyGeCurve2d& right,
                                    const KyGeCurve2d& centre, KyGePoint& at) {
     const double width = EdgeDistance(left, right);
@@ -376,6 +378,14 @@ InTheWay FindBuiltJunctionInTheWay(const KyGeObjList& curves, const KyGeCurve2d&
         const KyGePoint corner = FilletCorner(*arc);
         if (InsideRoadPavement(corner, left, right, centre, width)) return at = corner, InTheWay::kBuiltJunction;
     }
+    // Through an open road end, away from the new road's own ends (a bend out of that end).
+    for (const RoadEndCap& cap : FindRoadEndCaps(curves))
+        for (const KyGeCurve2d* edge : {&left, &right})
+            for (const KyGePoint& x : KyGeIntersectPoints(*edge, KyGeLineSeg2d(cap.a, cap.b))) {
+                const double clear = width + Distance2d(cap.a, cap.b) + KyRoadDistZero();
+                if (Distance2d(x, centre.GetStartPoint()) > clear && Distance2d(x, centre.GetEndPoint()) > clear)
+                    return at = x, InTheWay::kOpenEnd;
+            }
     // A stem snapped to the far edge: the new road ends on an edge whose partner it crosses.
     for (int i = 0; i < curves.GetLength() && found == InTheWay::kNothing; ++i) {
         const KyGeCurve2d* c = CurveAt(curves, i);
@@ -430,6 +440,7 @@ bool RebuildNeighbourhood(const KyGeCurve2d& left, const KyGeCurve2d& right, con
 
 constexpr const wchar_t* kSegmentDrawnPlain = L"此段道路按原样画出，未开任何路口";
 constexpr const wchar_t* kBuiltJunctionInTheWay = L"新道路穿过已建成的路口或转角，周围道路的路面无法判定";
+constexpr const wchar_t* kOpenEndInTheWay = L"新道路穿过已有道路的开口端，周围道路的路面无法判定";
 
 }  // namespace
 
@@ -463,8 +474,9 @@ bool ProcessRoadJunctions(const KyGeCurve2d* left, const KyGeCurve2d* right, con
         const DrawingCheckpoint before;
         if (RebuildNeighbourhood(*left, *right, *centre, nearIds, near)) return true;
         before.Restore();
-        if (inTheWay == InTheWay::kBuiltJunction) {
-            ReportJunctionAt(builtAt, kBuiltJunctionInTheWay, kSegmentDrawnPlain);
+        if (inTheWay == InTheWay::kBuiltJunction || inTheWay == InTheWay::kOpenEnd) {
+            ReportJunctionAt(builtAt, inTheWay == InTheWay::kOpenEnd ? kOpenEndInTheWay : kBuiltJunctionInTheWay,
+                             kSegmentDrawnPlain);
             return false;
         }
     }

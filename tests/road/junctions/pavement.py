@@ -11,7 +11,8 @@ this checker only. On the saved drawing (SCALE 1000 shows a metre drawing in mil
 - every side of a strip away from the junctions has an edge on it;
 - every fillet arc runs on tangentially into a piece at both ends, at the expected radius
   (R, or R plus the road's width for the outer edge of a same-centre bend);
-- every centre line end lies at a road's open end or inside another road's pavement.
+- every centre line end lies at a road's open end or meets another centre line, and a road
+  drawn from a point inside another road's centre line meets that road's centre lines there.
 
 Prints "ok", or one line per fault found."""
 import math
@@ -137,6 +138,15 @@ def strip(seg, wl, wr):
         left.append((p[0] + nx * wl, p[1] + ny * wl))
         right.append((p[0] - nx * wr, p[1] - ny * wr))
     return left + right[::-1], left, right
+
+
+def on_centre(seg, p):
+    """p lies on the centre curve of the segment."""
+    if seg[0] == "L":
+        return seg_dist(p, seg[1], seg[2]) <= TOL
+    c, r, _ = circle(seg[1], seg[2], seg[3])
+    pts = centre_points(seg, STEPS)
+    return abs(math.dist(p, c) - r) <= TOL and min(seg_dist(p, a, b) for a, b in zip(pts, pts[1:])) <= 0.01 * r
 
 
 def inside(poly, p):
@@ -310,17 +320,24 @@ def main():
                 faults.append("fillet about %.0f,%.0f not tangent at %.0f,%.0f" % (c[0], c[1], end[0], end[1]))
     # Centre lines end at their road's ends or run on into each other.
     road_ends = []
-    for road in roads:
+    for k, road in enumerate(roads):
         for seg, pos, end in ((road["segs"][0], road["pos"][0], 0), (road["segs"][-1], road["pos"][-1], -1)):
             shift = {2016: -road["wl"], 2017: road["wr"]}.get(pos, 0.0)
             _, left, _ = strip(seg, shift, 0.0)
-            road_ends.append(left[end])
+            road_ends.append((left[end], k))
     for e in centres:
         for end in (e.a, e.b):
             if any(f is not e and f.dist(end) <= TOL for f in centres):
                 continue
-            if not any(math.dist(end, q) <= TOL for q in road_ends):
+            if not any(math.dist(end, q) <= TOL for q, _ in road_ends):
                 faults.append("centre line ends short of its junction at %.0f,%.0f" % end)
+    # A road drawn from a point of another road's centre line (not its end, where the two make a
+    # bend) meets that road's centre lines there.
+    for q, k in road_ends:
+        on_other = any(j != k and on_centre(seg, q) and all(math.dist(q, e) > TOL for e, i in road_ends if i == j)
+                       for j, road in enumerate(roads) for seg in road["segs"])
+        if on_other and sum(1 for f in centres if f.dist(q) <= TOL) < 2:
+            faults.append("centre lines do not meet at %.0f,%.0f" % q)
     print("\n".join(dict.fromkeys(faults)) if faults else "ok")
 
 

@@ -161,6 +161,8 @@ TEST(RoadJunctionScript, EveryJunctionComesOutOpenCleanAndRoundedOrSaysWhy) {
         {"bendcorner", "radius", false, ""},
         {"teemouth", "off", false, ""},
         {"teemouth", "radius", true, kSharp},
+        {"arcends", "centre", false, kSharp},
+        {"arcends", "off", true, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.name) + " " + c.style + (c.metres ? " in metres" : ""));
