@@ -24,9 +24,9 @@ KyGePoint NearEndPick(const KyGeCurve2d& c, const KyGeCurve2d& edge, int end) {
     return c.GetPtFromPa(s == 0 ? 0.1 : 0.9);
 }
 
-// The corner FILLET left as it was: its place (the end of the first curve next to its pick, in
-// the user's coordinates) and why, on one line.
-void ReportSharpCorner(const AcDbObjectId& id, const KyGePoint& pick, double radius) {
+}  // namespace
+
+void ReportSharpRoadCorner(const AcDbObjectId& id, const KyGePoint& pick, double radius) {
     KyGePoint corner = pick;
     if (const std::unique_ptr<KyGeCurve2d> c = ReadRoadCurve(id))
         corner = Distance2d(c->GetStartPoint(), pick) <= Distance2d(c->GetEndPoint(), pick) ? c->GetStartPoint()
@@ -40,8 +40,6 @@ void ReportSharpCorner(const AcDbObjectId& id, const KyGePoint& pick, double rad
         line.Format(KyUtTranslate(L"\n道路转角(%.2f,%.2f)保持尖角：两条边线在此不相交。").c_str(), at.x, at.y);
     acutPrintf(L"%s", line.GetString());
 }
-
-}  // namespace
 
 bool operator==(const RoadFilletPair& a, const RoadFilletPair& b) {
     if (a.first.isNull() || a.second.isNull()) return false;
@@ -68,7 +66,7 @@ void RunFillet(const AcDbObjectId& id1, const AcDbObjectId& id2, const KyGePoint
         acedCommand(RTSTR, L"FILLET", RTLB, RTENAME, n1, RT3DPOINT, p1, RTLE, RTLB, RTENAME, n2,
                     RT3DPOINT, p2, RTLE, 0);
     }
-    if (db && db->undoPosition() == before) ReportSharpCorner(id1, pick1, db->filletrad());
+    if (db && db->undoPosition() == before) ReportSharpRoadCorner(id1, pick1, db->filletrad());
 }
 
 void AddFilletPair(std::vector<RoadFilletPair>& list, const RoadFilletPair& pair) {

@@ -26,6 +26,10 @@ bool SetRoadFilletRadius(double radius);
 void RunFillet(const AcDbObjectId& id1, const AcDbObjectId& id2, const KyGePoint& pick1,
                const KyGePoint& pick2);
 
+// The corner left sharp at radius (0: the curves do not meet), on one line: its place (the end
+// of curve id next to pick, in the user's coordinates) and why.
+void ReportSharpRoadCorner(const AcDbObjectId& id, const KyGePoint& pick, double radius);
+
 // Appends the pair unless the same corner is in the list already.
 void AddFilletPair(std::vector<RoadFilletPair>& list, const RoadFilletPair& pair);
 

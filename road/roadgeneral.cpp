@@ -8,6 +8,8 @@
 #include <memory>
 #include <vector>
 
+#include "host/db/dbextents.h"
+#include "host/db/dbmain.h"
 #include "road/roadfillet.h"
 #include "road/roadpredicates.h"
 #include "road/roadrebuild.h"
@@ -211,11 +213,14 @@ struct Crossing {
     bool openEnd = false;  // through an existing road's open end: no edge there, no corner
 };
 
-// The existing pieces cut where the new edges cross them; the crossings along each new edge,
-// also where it passes through an open road end (caps). False when a new edge meets a piece
-// whose pavement side is unknown or runs along it.
+// The existing pieces cut where the new edges cross them and where the new road's ends lie
+// across them; the crossings along each new edge, also where it passes through an open road end
+// (caps). The points where the pavement ends open into `open`. False when a new edge meets a
+// piece whose pavement side is unknown or runs along it.
 bool CutAtNewEdges(std::vector<Piece>& P, const std::vector<RoadEndCap>& caps, const KyGeCurve2d* edges[2],
-                   std::vector<Crossing> along[2]) {
+                   std::vector<Crossing> along[2], std::vector<KyGePoint>& open) {
+    const KyGeLineSeg2d ends[2] = {KyGeLineSeg2d(edges[0]->GetStartPoint(), edges[1]->GetStartPoint()),
+                                   KyGeLineSeg2d(edges[0]->GetEndPoint(), edges[1]->GetEndPoint())};
     const size_t existing = P.size();
     for (size_t i = 0; i < existing; ++i) {
         if (!P[i].keep) continue;
@@ -236,6 +241,12 @@ bool CutAtNewEdges(std::vector<Piece>& P, const std::vector<RoadEndCap>& caps, c
                 if (!IsEndOf(*P[i].curve, x) && !IsEndOf(*edges[k], x)) cuts.push_back(P[i].curve->GetPaFromPt(x));
             }
         }
+        for (const KyGeLineSeg2d& end : ends)
+            for (const KyGePoint& x : KyGeIntersectPoints(*P[i].curve, end))
+                if (!IsEndOf(*P[i].curve, x) && !IsEndOf(end, x)) {
+                    cuts.push_back(P[i].curve->GetPaFromPt(x));
+                    open.push_back(x);
+                }
         if (cuts.empty()) continue;
         std::sort(cuts.begin(), cuts.end());
         cuts.insert(cuts.begin(), 0.0);
@@ -259,6 +270,7 @@ bool CutAtNewEdges(std::vector<Piece>& P, const std::vector<RoadEndCap>& caps, c
                 const double into = Dot(edges[k]->GetTangent(edges[k]->GetPaFromPt(x)), cap.into);
                 if (std::fabs(into) < kClearCrossing) return false;
                 along[k].push_back({edges[k]->GetPaFromPt(x), x, into > 0, true});
+                open.push_back(x);
             }
     for (int k = 0; k < 2; ++k) {
         std::vector<Crossing>& X = along[k];
@@ -367,6 +379,51 @@ KyGePoint PickNear(const KyGeCurve2d& c, const KyGePoint& p, double radius) {
     return c.GetPtFromDist(Near(c.GetStartPoint(), p) ? in : c.Length() - in);
 }
 
+// The road edges ids as they are in the drawing now.
+std::vector<Piece> ReadPieces(const std::vector<AcDbObjectId>& ids) {
+    std::vector<Piece> P;
+    for (const AcDbObjectId& id : ids)
+        if (std::unique_ptr<KyGeCurve2d> now = ReadRoadCurve(id)) {
+            Piece piece;
+            piece.curve = std::move(now);
+            P.push_back(std::move(piece));
+        }
+    return P;
+}
+
+// FILLET at each corner, the pieces around being `pieces`. A fillet that crosses another piece
+// (a radius too large for two roads close together, or an arc run round the long way) is taken
+// back, and one line says the corner stays sharp.
+void FilletClear(const std::map<double, std::vector<RoadFilletPair>>& byRadius, std::vector<AcDbObjectId> pieces) {
+    AcDbDatabase* db = acdbHostApplicationServices()->workingDatabase();
+    if (!db) return;
+    for (const auto& group : byRadius) {
+        if (!SetRoadFilletRadius(group.first)) continue;
+        for (const RoadFilletPair& pair : group.second) {
+            AcDbExtents box;
+            for (const AcDbObjectId& id : {pair.first, pair.second})
+                if (const std::unique_ptr<KyGeCurve2d> c = ReadRoadCurve(id))
+                    for (const KyGePoint& p : {c->GetStartPoint(), c->GetMidPoint(), c->GetEndPoint()})
+                        box.addPoint(AcGePoint3d(p.x, p.y, 0.0));
+            box.expandBy(4.0 * group.first);
+            const AcDbObjectIdArray was = db->entitiesMeetingBox(box);
+            const size_t before = db->undoPosition();
+            RunFillet(pair.first, pair.second, pair.firstPick, pair.secondPick);
+            if (db->undoPosition() == before) continue;
+            std::vector<AcDbObjectId> now = pieces;
+            for (const AcDbObjectId& id : db->entitiesMeetingBox(box))
+                if (!was.contains(id)) now.push_back(id);
+            if (NoPiecesCross(ReadPieces(now))) {
+                pieces = now;
+                continue;
+            }
+            AcDbUndoChunk undone;
+            db->revertTo(before, undone);
+            ReportSharpRoadCorner(pair.first, pair.firstPick, group.first);
+        }
+    }
+}
+
 }  // namespace
 
 std::vector<RoadEndCap> FindRoadEndCaps(const KyGeObjList& curves) {
@@ -430,11 +487,7 @@ bool RebuildAcrossBuiltJunctions(const KyGeCurve2d& left, const KyGeCurve2d& rig
     if (!TakeOutFillets(P, left, right, centre, width, corners)) return false;
     const KyGeCurve2d* edges[2] = {&left, &right};
     std::vector<Crossing> along[2];
-    if (!CutAtNewEdges(P, FindRoadEndCaps(curves), edges, along)) return false;
-    // A new edge through an open road end ends there as the pavement does.
-    for (int k = 0; k < 2; ++k)
-        for (const Crossing& x : along[k])
-            if (x.openEnd) open.push_back(x.at);
+    if (!CutAtNewEdges(P, FindRoadEndCaps(curves), edges, along, open)) return false;
     for (Piece& p : P)
         if (p.keep && InsideRoadPavement(p.curve->GetMidPoint(), left, right, centre, width)) p.keep = false;
     if (!OutsidePieces(left, along[0], existing, P) || !OutsidePieces(right, along[1], existing, P)) return false;
@@ -471,14 +524,8 @@ bool RebuildAcrossBuiltJunctions(const KyGeCurve2d& left, const KyGeCurve2d& rig
     }
     if (!goneBends.empty()) JoinCentreLines(centreIds, centreCurves, goneBends, left, right, centre, width);
     if (!g_bRoadFillet) return true;
-    for (const auto& group : byRadius) FilletPairs(group.second, group.first);
-    // A fillet that ran an arc round the long way shows as pieces crossing: not built.
-    std::vector<Piece> after;
-    for (const auto& w : written)
-        if (std::unique_ptr<KyGeCurve2d> now = ReadRoadCurve(w.first)) {
-            Piece piece;
-            piece.curve = std::move(now);
-            after.push_back(std::move(piece));
-        }
-    return NoPiecesCross(after);
+    std::vector<AcDbObjectId> pieces;
+    for (const auto& w : written) pieces.push_back(w.first);
+    FilletClear(byRadius, pieces);
+    return true;
 }

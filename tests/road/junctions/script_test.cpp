@@ -163,6 +163,10 @@ TEST(RoadJunctionScript, EveryJunctionComesOutOpenCleanAndRoundedOrSaysWhy) {
         {"teemouth", "radius", true, kSharp},
         {"arcends", "centre", false, kSharp},
         {"arcends", "off", true, ""},
+        {"teearc", "centre", false, kSharp},
+        {"teearc", "radius", true, kSharp},
+        {"teearcend", "radius", true, ""},
+        {"teearcend", "off", false, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.name) + " " + c.style + (c.metres ? " in metres" : ""));
