@@ -3,6 +3,7 @@
 #include "road/roadjunctions.h"
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 #include <vector>
 
@@ -565,6 +566,32 @@ bool FindRoadAlong(const KyGeCurve2d& left, const KyGeCurve2d& right, const KyGe
         }
     }
     return false;
+}
+
+double FindRoadTurnBack(const KyGeCurve2d& centre, KyGePoint& at) {
+    const auto unit = [](const KyGeVector2d& v) {
+        const double n = std::hypot(v.x, v.y);
+        return n > 0.0 ? KyGeVector2d(v.x / n, v.y / n) : v;
+    };
+    double most = 0.0;
+    for (int end = 0; end < 2; ++end) {
+        const KyGePoint J = end == 0 ? centre.GetStartPoint() : centre.GetEndPoint();
+        std::vector<AcDbObjectId> ids;
+        KyGeObjList near;
+        // The old road may be wider than the new one.
+        ReadRoadsMeeting(L"PLAN-ROAD", CurveBox(KyGeLineSeg2d(J, J), 4.0 * (KyRoadLeftWidth() + KyRoadRightWidth())), ids, near);
+        for (const RoadEndCap& cap : FindRoadEndCaps(near)) {
+            KyGePoint foot;
+            if (!KyGeLineSeg2d(cap.a, cap.b).GetClosestPoint2d(J, foot) || Distance2d(foot, J) > KyRoadDistZero()) continue;
+            // The way through the end: out of the existing road and along the new one, or the
+            // other way round.
+            const KyGeVector2d t = unit(centre.GetTangent(end == 0 ? 0.0 : 1.0)), in = unit(cap.into);
+            const double c = end == 0 ? -(t.x * in.x + t.y * in.y) : t.x * in.x + t.y * in.y;
+            const double turn = std::acos(std::max(-1.0, std::min(1.0, c))) * 180.0 / 3.14159265358979323846;
+            if (turn > most) most = turn, at = J;
+        }
+    }
+    return most;
 }
 
 void SetRoadJunctionSearch(KyRoadSearch search) { g_roadSearch = search; }

@@ -16,6 +16,11 @@ bool ProcessRoadJunctions(const KyGeCurve2d* left, const KyGeCurve2d* right,
 bool FindRoadAlong(const KyGeCurve2d& left, const KyGeCurve2d& right, const KyGeCurve2d& centre,
                    KyGePoint& at);
 
+// The new road (centre line centre) runs on out of or into the open end of an existing road
+// there: the turn from the one to the other in degrees, the largest where both its ends do;
+// at is that end of centre. 0 when neither end does.
+double FindRoadTurnBack(const KyGeCurve2d& centre, KyGePoint& at);
+
 // How junction processing finds the road edges it works with: through the drawing's spatial
 // index (the edges near the new segment, near each crossed edge and near each new piece), or by
 // reading every road edge of the drawing. Both give the same junctions; the plain scan is kept

@@ -35,10 +35,12 @@ def parse_script(path):
     roads, road, mode, pending = [], None, "L", None
     lines = [ln.strip() for ln in open(path, encoding="utf-8")]
     point = re.compile(r"^~?(-?[0-9.]+),(-?[0-9.]+)$")
-    in_road, refused = False, False
+    in_road, refused, skip = False, False, 0
     for ln in lines:
+        # Before a road: the whole road is refused; inside it: its next segment is.
         if ln.startswith("; refused"):
-            refused = True
+            refused = road is None
+            skip = 0 if road is None else 2 if mode == "A" else 1
         if ln.startswith(";"):
             continue
         if ln == "KyDrawRoad":
@@ -68,6 +70,9 @@ def parse_script(path):
         if ln.startswith("@"):
             continue
         m = point.match(ln)
+        if m and skip:
+            skip -= 1
+            continue
         if m:
             p = (float(m.group(1)), float(m.group(2)))
             if road is None:
@@ -101,7 +106,7 @@ def parse_script(path):
         elif ln == "":
             roads.append(road)
             road = None
-    return roads
+    return [r for r in roads if r["segs"]]  # a road whose every segment was refused is none
 
 
 def circle(p, m, q):

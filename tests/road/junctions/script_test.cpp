@@ -167,6 +167,8 @@ TEST(RoadJunctionScript, EveryJunctionComesOutOpenCleanAndRoundedOrSaysWhy) {
         {"teearc", "radius", true, kSharp},
         {"teearcend", "radius", true, ""},
         {"teearcend", "off", false, ""},
+        {"hairpin", "centre", false, "此段道路未绘制：它在(40000.00,0.00)折回171度，超过150度，两段路面互相重叠；"},
+        {"hairpin", "off", true, "此段道路未绘制：它在(40.00,-20.00)折回174度，"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.name) + " " + c.style + (c.metres ? " in metres" : ""));
