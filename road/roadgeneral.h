@@ -23,13 +23,15 @@ std::vector<RoadEndCap> FindRoadEndCaps(const KyGeObjList& curves);
 // Rebuilds the road edges ids/curves (the "PLAN-ROAD" lines and arcs near the new road, the
 // geometry of ids in the same order) with the new road between edges left and right: the fillet
 // arcs the new road reaches are taken out (their lines run on to the corner again), every edge
-// is cut where the new edges cross it, the pieces inside the other roads' pavement are dropped,
-// and each corner left is filleted, a new one with the dialog's radius and a former one with
-// its former radius. Writes the centre line when the settings ask for it; where a bend's corner
-// is gone, its centre lines (centreIds/centreCurves, "PLAN-ROAD_CENTER" near the new road) lose
-// their arc and run on to their corner. False, with nothing written, when the pavement around
-// cannot be told (an edge whose pavement side is unknown, a new edge crossing nothing) or the
-// pieces would leave an edge end open or cross one another.
+// is cut where the new edges or the new road's ends cross it, the pieces inside the other roads'
+// pavement are dropped (an open road end the new road passes through bounds that pavement and
+// stays open), and each corner left is filleted, a new one with the dialog's radius and a former
+// one with its former radius; a fillet that would cross another edge is taken back and its
+// corner named as left sharp. Writes the centre line when the settings ask for it; where a
+// bend's corner is gone, its centre lines (centreIds/centreCurves, "PLAN-ROAD_CENTER" near the
+// new road) lose their arc and run on to their corner. False, with nothing written, when the
+// pavement around cannot be told (an edge whose pavement side is unknown, a new edge crossing
+// nothing) or the pieces would leave an edge end open or cross one another.
 bool RebuildAcrossBuiltJunctions(const KyGeCurve2d& left, const KyGeCurve2d& right,
                                  const KyGeCurve2d& centre, const std::vector<AcDbObjectId>& ids,
                                  const KyGeObjList& curves, const std::vector<AcDbObjectId>& centreIds,
