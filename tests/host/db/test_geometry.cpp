@@ -1,4 +1,4 @@
-// Geometry of entities: matrices, extents of arcs and bulged polylines, curve parameters, and
+// Geometry of entities: extents of arcs and bulged polylines, curve parameters, and
 // block references under rotation and non-uniform scale.
 #include <cmath>
 
@@ -17,26 +17,6 @@ void ExpectBox(const AcDbExtents& e, double x0, double y0, double x1, double y1,
     EXPECT_NEAR(e.maxPoint().y, y1, tol);
 }
 }  // namespace
-
-TEST(Matrix, ProductsAndInverse) {
-    AcGeMatrix3d m = AcGeMatrix3d::translation({5, -3, 0}) * AcGeMatrix3d::rotation(0.7, AcGeVector3d::kZAxis, {1, 2, 0}) *
-                     AcGeMatrix3d::scaling(AcGeScale3d(2, 3, 1));
-    AcGePoint3d p(4, 9, 0);
-    AcGePoint3d q = m * p;
-    EXPECT_TRUE((m.inverse() * q).isEqualTo(p));
-    EXPECT_TRUE((m * m.inverse()).isEqualTo(AcGeMatrix3d::kIdentity));
-    // Rotation about a centre keeps the centre.
-    EXPECT_TRUE((AcGeMatrix3d::rotation(1.0, AcGeVector3d::kZAxis, {3, 4, 0}) * AcGePoint3d(3, 4, 0)).isEqualTo({3, 4, 0}));
-    EXPECT_TRUE((AcGeMatrix3d::rotation(kPi / 2, AcGeVector3d::kZAxis) * AcGePoint3d(1, 0, 0)).isEqualTo({0, 1, 0}));
-    AcGeMatrix3d singular = AcGeMatrix3d::scaling(AcGeScale3d(1, 0, 1));
-    AcGeMatrix3d inv = singular;
-    EXPECT_FALSE(inv.invert());
-    EXPECT_TRUE(inv.isEqualTo(singular));  // a failed inversion changes nothing
-    EXPECT_TRUE(singular.inverse().isEqualTo(AcGeMatrix3d::kIdentity));
-    EXPECT_EQ(AcGeVector3d().normal(), AcGeVector3d());  // zero stays zero, never NaN
-    EXPECT_NEAR(AcGeVector2d(-1, 0).angle(), kPi, 1e-15);
-    EXPECT_NEAR(AcGeVector2d(0, -1).angle(), 1.5 * kPi, 1e-15);
-}
 
 TEST(Extents, ArcsAndBulgedPolylines) {
     AcDbExtents e;
