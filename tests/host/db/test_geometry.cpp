@@ -120,27 +120,15 @@ TEST(Curves, TransformsThatCannotBeFollowed) {
 namespace {
 // A block "B" holding a 10 x 4 rectangle from the origin and a circle at (10, 0) of radius 1.
 AcDbObjectId MakeBlock(AcDbDatabase& db) {
-    AcDbBlockTable* bt = nullptr;
-    db.getBlockTable(bt, AcDb::kForWrite);
-    auto* rec = new AcDbBlockTableRecord();
-    rec->setName(L"B");
-    AcDbObjectId id;
-    EXPECT_EQ(bt->add(id, rec), Acad::eOk);
-    bt->close();
     auto* pl = new AcDbPolyline();
     pl->addVertexAt(0, {0, 0});
     pl->addVertexAt(1, {10, 0});
     pl->addVertexAt(2, {10, 4});
     pl->addVertexAt(3, {0, 4});
     pl->setClosed(true);
-    rec->appendAcDbEntity(pl);
-    pl->close();
     auto* c = new AcDbCircle({10, 0, 0}, AcGeVector3d::kZAxis, 1);
     c->setColorIndex(0);  // ByBlock
-    rec->appendAcDbEntity(c);
-    c->close();
-    rec->close();
-    return id;
+    return dbtest::Block(db, L"B", {pl, c});
 }
 }  // namespace
 

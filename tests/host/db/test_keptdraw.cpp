@@ -348,24 +348,13 @@ TEST(KeptDraw, DimensionsAndTablesDrawTheirBlocksInTheirOwnColour) {
     AcDbDatabase db;
     AcDbObjectId dims;
     db.ensureLayer(L"DIMS", dims);
-    AcDbBlockTable* bt = nullptr;
-    db.getBlockTable(bt, AcDb::kForWrite);
-    auto* block = new AcDbBlockTableRecord();
-    block->setName(L"*D1");
-    AcDbObjectId blockId;
-    bt->add(blockId, block);
-    bt->close();
     auto* line = new AcDbLine({0, -10, 0}, {30, -10, 0});
-    line->setDatabaseDefaults(&db);
-    line->setColor(AcCmColor::byBlock());
-    block->appendAcDbEntity(line);
-    line->close();
     AcDbKeptEntity* arrow = Kept("SOLID", "10:0 20:-10 30:0 11:2.5 21:-10.4 31:0 12:2.5 22:-9.6 32:0");
-    arrow->setDatabaseDefaults(&db);
-    arrow->setColor(AcCmColor::byBlock());
-    block->appendAcDbEntity(arrow);
-    arrow->close();
-    block->close();
+    for (AcDbEntity* e : {static_cast<AcDbEntity*>(line), static_cast<AcDbEntity*>(arrow)}) {
+        e->setDatabaseDefaults(&db);
+        e->setColor(AcCmColor::byBlock());
+    }
+    dbtest::Block(db, L"*D1", {line, arrow});
 
     AcDbKeptEntity* dim = Kept("DIMENSION", "100:AcDbDimension 2:*D1 10:30 20:-10 30:0 11:15 21:-9 31:0 70:32 "
                                             "100:AcDbAlignedDimension 13:0 23:0 33:0 14:30 24:0 34:0");
@@ -390,19 +379,7 @@ TEST(KeptDraw, DimensionsAndTablesDrawTheirBlocksInTheirOwnColour) {
 
     // A dimension whose block holds a dimension of that same block draws once per level it may
     // follow, and ends.
-    db.getBlockTable(bt, AcDb::kForWrite);
-    auto* loop = new AcDbBlockTableRecord();
-    loop->setName(L"*D2");
-    AcDbObjectId loopId;
-    bt->add(loopId, loop);
-    bt->close();
-    AcDbKeptEntity* inner = Kept("DIMENSION", "2:*D2");
-    loop->appendAcDbEntity(inner);
-    inner->close();
-    auto* tick = new AcDbLine({0, 0, 0}, {1, 1, 0});
-    loop->appendAcDbEntity(tick);
-    tick->close();
-    loop->close();
+    dbtest::Block(db, L"*D2", {Kept("DIMENSION", "2:*D2"), new AcDbLine({0, 0, 0}, {1, 1, 0})});
     const AcDbObjectId selfId = Add(db, Kept("DIMENSION", "2:*D2"));
     GiCollector self;
     vorn::db::DrawEntity(AcDbEntity::cast(db.peekObject(selfId)), &self);
@@ -509,17 +486,7 @@ TEST(KeptDraw, PointsFollowTheDrawingsPointStyle) {
 
 TEST(KeptDraw, BlockReferencesShowTheirVisibleAttributes) {
     AcDbDatabase db;
-    AcDbBlockTable* bt = nullptr;
-    db.getBlockTable(bt, AcDb::kForWrite);
-    auto* block = new AcDbBlockTableRecord();
-    block->setName(L"TREE");
-    AcDbObjectId blockId;
-    bt->add(blockId, block);
-    bt->close();
-    auto* crown = new AcDbCircle({0, 0, 0}, AcGeVector3d::kZAxis, 3);
-    block->appendAcDbEntity(crown);
-    crown->close();
-    block->close();
+    const AcDbObjectId blockId = dbtest::Block(db, L"TREE", {new AcDbCircle({0, 0, 0}, AcGeVector3d::kZAxis, 3)});
     auto* ref = new AcDbBlockReference({100, 0, 0}, blockId);
     ref->setColor(AcCmColor::fromIndex(3));
     auto data = std::make_shared<AcDbKeptData>();
