@@ -30,19 +30,12 @@
 #include "host/ed/sysvars.h"
 #include "host/render/cairosink.h"
 #include "host/render/render.h"
+#include "tests/fontcaches.h"
 #include "tests/testdrawing.h"
 
 namespace {
 
 using vorn::render::View;
-
-// Cairo's font caches kept for the life of the process are let go after the last test, so
-// that the leak checker sees only real leaks.
-class ReleaseFontCaches : public ::testing::Environment {
-public:
-    void TearDown() override { vorn::render::ReleaseRenderCaches(); }
-};
-::testing::Environment* const kReleaseFontCaches = ::testing::AddGlobalTestEnvironment(new ReleaseFontCaches);
 
 constexpr double kPi = 3.14159265358979323846;
 

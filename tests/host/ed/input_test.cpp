@@ -7,7 +7,6 @@
 #include "host/ed/aced.h"
 #include "host/ed/event.h"
 #include "host/ed/sysvars.h"
-#include "host/ed/ucs.h"
 #include "session.h"
 
 using vorn::ed::test::Session;
@@ -205,32 +204,6 @@ TEST(GetString, SpacesAndTruncation) {
     wchar_t small[4];
     EXPECT_EQ(acedGetString(1, L"\nS: ", small, 4), RTINPUTTRUNCATED);
     EXPECT_STREQ(small, L"abc");
-}
-
-TEST(Ucs, TypedPointsAreUserCoordinates) {
-    vorn::ed::Ucs u;
-    u.origin[0] = 100;
-    u.angle = M_PI / 2;
-    Session s("");
-    ASSERT_TRUE(vorn::ed::SetUcs(u));
-    const double ucs[3] = {10, 0, 0};
-    double wcs[3], back[3];
-    vorn::ed::UcsToWcsPoint(ucs, wcs);
-    EXPECT_NEAR(wcs[0], 100, 1e-9);
-    EXPECT_NEAR(wcs[1], 10, 1e-9);
-    vorn::ed::WcsToUcsPoint(wcs, back);
-    EXPECT_NEAR(back[0], 10, 1e-9);
-    EXPECT_NEAR(back[1], 0, 1e-9);
-    resbuf from{}, to{};
-    from.restype = to.restype = RTSHORT;
-    from.resval.rint = ADS_UCS;
-    to.resval.rint = ADS_WCS;
-    ads_point r;
-    ASSERT_EQ(acedTrans(ucs, &from, &to, 1, r), RTNORM);  // a displacement ignores the origin
-    EXPECT_NEAR(r[0], 0, 1e-9);
-    EXPECT_NEAR(r[1], 10, 1e-9);
-    u.angle = NAN;
-    EXPECT_FALSE(vorn::ed::SetUcs(u));
 }
 
 TEST(SysVars, RangesTypesAndUnknownNames) {
