@@ -138,27 +138,24 @@ TEST(DialogEvents, RefusedWithAMessageNamingTheProblem) {
   EXPECT_TRUE(o.d.calls.empty());
 }
 
-TEST(DialogEvents, NoOpenDialogIsRefused) {
-  DialogFixture f;
-  TestDialog hidden;
-  ASSERT_TRUE(hidden.Create(kDialogId, acedGetAcadFrame()));  // created but never shown
-  EXPECT_FALSE(vorn::ui::HasOpenDialog());
-  std::wstring output;
-  EXPECT_FALSE(Event(L"show", output));
-  EXPECT_NE(output.find(L"No dialog is open"), std::wstring::npos);
-}
-
-TEST(DialogEvents, EventsAddressTheNewestVisibleDialog) {
+// Events go to the newest dialog that is shown; with none shown they are refused.
+TEST(DialogEvents, EventsAddressTheNewestShownDialogOrAreRefused) {
   OpenDialog o;
-  TestDialog second;
+  TestDialog second, hidden;
   ASSERT_TRUE(second.Create(kDialogId, acedGetAcadFrame()));
   second.ShowWindow(SW_SHOW);
+  ASSERT_TRUE(hidden.Create(kDialogId, acedGetAcadFrame()));  // created but never shown
   EXPECT_EQ(vorn::ui::TheOpenDialog(), &second);
   ASSERT_TRUE(Event(L"click 108"));
   EXPECT_EQ(second.calls.size(), 1u);
   EXPECT_TRUE(o.d.calls.empty());
   second.DestroyWindow();
   EXPECT_EQ(vorn::ui::TheOpenDialog(), &o.d);
+  o.d.ShowWindow(SW_HIDE);
+  EXPECT_FALSE(vorn::ui::HasOpenDialog());
+  std::wstring output;
+  EXPECT_FALSE(Event(L"show", output));
+  EXPECT_NE(output.find(L"No dialog is open"), std::wstring::npos);
 }
 
 TEST(DialogEvents, ShowListsControlsAndRowsExactly) {
