@@ -110,7 +110,7 @@ TEST(DialogEvents, ClicksSelectsAndCloseReachHandlers) {
   EXPECT_EQ(::IsDlgButtonChecked(o.d.m_hWnd, kRadioB), static_cast<UINT>(BST_CHECKED));
   ASSERT_TRUE(Event(L"close"));
   const std::vector<std::wstring> expected = {L"check", L"radio-a", L"button", L"preview", L"combo-focus",
-                                              L"combo-sel", L"list-sel", L"list-dbl", L"close"};
+                                              L"combo-sel", L"list-sel:2", L"list-dbl:2", L"close"};
   EXPECT_EQ(o.d.calls, expected);
   EXPECT_FALSE(vorn::ui::HasOpenDialog());  // closed: cancelled and hidden, not destroyed
   EXPECT_TRUE(::IsWindow(o.d.m_hWnd));
@@ -188,9 +188,11 @@ TEST(DialogEvents, ShowListsControlsAndRowsExactly) {
       L"\n112 radio \"右边线\" [checked]"
       L"\n113 radio \"同圆心\" [checked]"
       L"\n114 radio \"同半径\""
-      L"\n115 static \"左宽：\""
+      L"\n115 static \"左&宽：\""
       L"\n116 static \"静态\""
       L"\n117 group \"定位线位置\""
-      L"\n118 edit \"固定\"";
+      L"\n118 edit \"固定\""
+      L"\n1 button \"确定\""
+      L"\n2 button \"取消\"";
   EXPECT_EQ(output, expected);
 }
