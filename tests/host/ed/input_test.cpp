@@ -163,35 +163,6 @@ TEST(GetNumbers, DistancesAndAnglesFromPoints) {
     EXPECT_NEAR(d, M_PI / 4, 1e-12);
 }
 
-// An input method in full-width mode types "１０，２０" or "10，20" (and "。" for the full
-// stop): every prompt that reads a point or a number takes it as the ASCII answer, while a text
-// answer keeps what was typed.
-TEST(GetNumbers, FullWidthAnswersReadAsTheirValues) {
-    Session s("１０，２０\n10，－２０．５\n＠５，０\n３．５\n12。25\n－７\n９０\n１０，２０\n");
-    ads_point p;
-    ASSERT_EQ(acedGetPoint(nullptr, L"\nP: ", p), RTNORM);
-    EXPECT_DOUBLE_EQ(p[0], 10);
-    EXPECT_DOUBLE_EQ(p[1], 20);
-    ASSERT_EQ(acedGetPoint(nullptr, L"\nP: ", p), RTNORM);
-    EXPECT_DOUBLE_EQ(p[1], -20.5);
-    ASSERT_EQ(acedGetPoint(p, L"\nP: ", p), RTNORM);  // relative to the last point
-    EXPECT_DOUBLE_EQ(p[0], 15);
-    double d = 0;
-    ASSERT_EQ(acedGetDist(nullptr, L"\nD: ", &d), RTNORM);
-    EXPECT_DOUBLE_EQ(d, 3.5);
-    ASSERT_EQ(acedGetReal(L"\nR: ", &d), RTNORM);
-    EXPECT_DOUBLE_EQ(d, 12.25);
-    int i = 0;
-    ASSERT_EQ(acedGetInt(L"\nI: ", &i), RTNORM);
-    EXPECT_EQ(i, -7);
-    ASSERT_EQ(acedGetAngle(nullptr, L"\nA: ", &d), RTNORM);
-    EXPECT_NEAR(d, M_PI / 2, 1e-12);
-    wchar_t text[kAdsMaxInput + 1];
-    ASSERT_EQ(acedGetString(1, L"\nT: ", text), RTNORM);
-    EXPECT_STREQ(text, L"１０，２０");
-    EXPECT_FALSE(s.Has("not accepted")) << s.Out();
-}
-
 TEST(GetString, SpacesAndTruncation) {
     Session s("hello world\nhello world\n\nabcdefgh\n");
     wchar_t buf[kAdsMaxInput + 1];
