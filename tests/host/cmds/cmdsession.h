@@ -12,7 +12,6 @@
 #include "host/ed/dbinclude.h"
 #include "host/ed/editor.h"
 #include "host/ed/frontends.h"
-#include "tests/host/ed/session.h"
 
 namespace vorn::cmds::test {
 
@@ -28,12 +27,18 @@ protected:
         acdbHostApplicationServices()->setWorkingDatabase(db.get());
         m_db = std::move(db);
     }
-    void TearDown() override { acdbHostApplicationServices()->setWorkingDatabase(nullptr); }
+    void TearDown() override {
+        vorn::ed::SetTranscriptSink(nullptr);
+        vorn::ed::ResetEditor();
+        acdbHostApplicationServices()->setWorkingDatabase(nullptr);
+    }
     // Runs a script to its end; the transcript is kept in out.
     void Run(const std::string& script) {
-        vorn::ed::test::Session session(script);
+        vorn::ed::ResetEditor();
+        out.clear();
+        vorn::ed::SetTranscriptSink([this](const std::string& text) { out += text; });
+        vorn::ed::SetLineSource(vorn::ed::ScriptTextSource(script), true);
         vorn::ed::RunCommandLoop();
-        out = session.Out();
     }
     bool Has(const std::string& text) const { return out.find(text) != std::string::npos; }
 
