@@ -2,6 +2,9 @@
 // @show listing, and refusals that say what was wrong.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "host/base/textcodec.h"
 #include "host/ui/dialogevents.h"
 #include "host/ui/dialogregistry.h"
 #include "testdialog.h"
@@ -39,28 +42,6 @@ struct OpenDialog : DialogFixture {
 
 }  // namespace
 
-TEST(DialogEventParse, ReadsEachKind) {
-  DialogEvent e;
-  std::wstring error;
-  ASSERT_TRUE(vorn::ui::ParseDialogEvent(L"edit 2005 3.5", e, error));
-  EXPECT_EQ(e.kind, DialogEvent::Kind::Edit);
-  EXPECT_EQ(e.id, 2005);
-  EXPECT_EQ(e.text, L"3.5");
-  ASSERT_TRUE(vorn::ui::ParseDialogEvent(L"@EDIT 2005 \" two words \"", e, error));
-  EXPECT_EQ(e.text, L" two words ");
-  ASSERT_TRUE(vorn::ui::ParseDialogEvent(L"edit 2005", e, error));
-  EXPECT_EQ(e.text, L"");
-  ASSERT_TRUE(vorn::ui::ParseDialogEvent(L"select 2001 2", e, error));
-  EXPECT_EQ(e.kind, DialogEvent::Kind::Select);
-  EXPECT_EQ(e.row, 2);
-  ASSERT_TRUE(vorn::ui::ParseDialogEvent(L"dblclick 2028 0", e, error));
-  EXPECT_EQ(e.kind, DialogEvent::Kind::DblClick);
-  ASSERT_TRUE(vorn::ui::ParseDialogEvent(L"  show ", e, error));
-  EXPECT_EQ(e.kind, DialogEvent::Kind::Show);
-  ASSERT_TRUE(vorn::ui::ParseDialogEvent(L"dialogshot out/道路.png", e, error));
-  EXPECT_EQ(e.file, "out/\xE9\x81\x93\xE8\xB7\xAF.png");
-}
-
 TEST(DialogEventParse, RefusesMalformedEventsSayingWhatIsExpected) {
   DialogEvent e;
   std::wstring error;
@@ -78,14 +59,19 @@ TEST(DialogEventParse, RefusesMalformedEventsSayingWhatIsExpected) {
   }
 }
 
+// An event may come with its @ and in capitals; quotes keep the blanks of a text, and an edit
+// without a text empties the field.
 TEST(DialogEvents, EditTypesThenLeavesTheField) {
   OpenDialog o;
-  ASSERT_TRUE(Event(L"edit 101 3.5"));
+  ASSERT_TRUE(Event(L"@EDIT 101 \" two words \""));
   const std::vector<std::wstring> expected = {L"edit-set", L"edit-change", L"edit-kill"};
   EXPECT_EQ(o.d.calls, expected);
   EXPECT_EQ(::GetFocus(), acedGetAcadDwgView()->m_hWnd);
   o.d.UpdateData(TRUE);
-  EXPECT_EQ(o.d.m_text, L"3.5");
+  EXPECT_EQ(o.d.m_text, L" two words ");
+  ASSERT_TRUE(Event(L"edit 101"));
+  o.d.UpdateData(TRUE);
+  EXPECT_EQ(o.d.m_text, L"");
   o.d.calls.clear();
   ASSERT_TRUE(Event(L"edit 104 2.5"));
   const std::vector<std::wstring> combo = {L"combo-focus", L"combo-edit"};
@@ -164,7 +150,7 @@ TEST(DialogEvents, ShowListsControlsAndRowsExactly) {
   ::ShowWindow(::GetDlgItem(o.d.m_hWnd, kNumber), SW_HIDE);
   o.d.SetDlgItemText(kEdit, L"say \"hi\"");
   std::wstring output;
-  ASSERT_TRUE(Event(L"show", output));
+  ASSERT_TRUE(Event(L"  show ", output));
   const std::wstring expected =
       L"\n101 edit \"say \\\"hi\\\"\""
       L"\n102 edit \"7\" [hidden]"
@@ -195,4 +181,11 @@ TEST(DialogEvents, ShowListsControlsAndRowsExactly) {
       L"\n1 button \"确定\""
       L"\n2 button \"取消\"";
   EXPECT_EQ(output, expected);
+  // A picture of the dialog under a name in Chinese.
+  const std::filesystem::path shot =
+      std::filesystem::path(VORN_BINARY_DIR) / "test-output" / "host-ui" / "道路.png";
+  std::filesystem::create_directories(shot.parent_path());
+  std::filesystem::remove(shot);
+  ASSERT_TRUE(Event(L"dialogshot " + vorn::FromUtf8(shot.string()), output)) << vorn::ToUtf8(output);
+  EXPECT_TRUE(std::filesystem::exists(shot));
 }
