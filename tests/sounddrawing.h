@@ -31,4 +31,24 @@ inline ::testing::AssertionResult SoundDrawing(const std::filesystem::path& dxf)
     return ::testing::AssertionSuccess();
 }
 
+// vorncad run on a script (in dir, when one is given) with the settings file and the options
+// given, saving its drawing to dxf (an old one removed first), which must be sound: the
+// transcript and the exit status.
+struct ScriptRun {
+    std::string out;
+    int status = -1;
+};
+inline ScriptRun RunScriptSaving(const std::filesystem::path& script, const std::filesystem::path& settings,
+                                 const std::filesystem::path& dxf, const std::string& options = "",
+                                 const std::filesystem::path& dir = {}) {
+    std::filesystem::remove(dxf);
+    ScriptRun run;
+    run.out = CommandOutput((dir.empty() ? std::string() : "cd '" + dir.string() + "' && ") + "'" +
+                                std::string(VORNCAD) + "' " + options + " -s '" + script.string() +
+                                "' --settings '" + settings.string() + "' -o '" + dxf.string() + "' 2>&1",
+                            run.status);
+    EXPECT_TRUE(SoundDrawing(dxf));
+    return run;
+}
+
 }  // namespace vorn::test

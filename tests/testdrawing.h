@@ -23,6 +23,23 @@ std::vector<const T*> All(const AcDbDatabase& db) {
     return out;
 }
 
+// A new block of db holding the entities given, each closed once appended.
+inline AcDbObjectId Block(AcDbDatabase& db, const wchar_t* name, std::initializer_list<AcDbEntity*> entities = {}) {
+    AcDbBlockTable* table = nullptr;
+    EXPECT_EQ(db.getBlockTable(table, AcDb::kForWrite), Acad::eOk);
+    auto* rec = new AcDbBlockTableRecord();
+    rec->setName(name);
+    AcDbObjectId id;
+    EXPECT_EQ(table->add(id, rec), Acad::eOk);
+    table->close();
+    for (AcDbEntity* e : entities) {
+        EXPECT_EQ(rec->appendAcDbEntity(e), Acad::eOk);
+        e->close();
+    }
+    rec->close();
+    return id;
+}
+
 class TestDrawing {
 public:
     TestDrawing() : m_db(std::make_unique<AcDbDatabase>(true)) {
@@ -48,16 +65,7 @@ public:
 
     // A new block holding the entities given.
     AcDbObjectId block(const wchar_t* name, std::initializer_list<AcDbEntity*> entities = {}) {
-        AcDbBlockTable* table = nullptr;
-        EXPECT_EQ(m_db->getBlockTable(table, AcDb::kForWrite), Acad::eOk);
-        auto* rec = new AcDbBlockTableRecord();
-        rec->setName(name);
-        AcDbObjectId id;
-        EXPECT_EQ(table->add(id, rec), Acad::eOk);
-        rec->close();
-        table->close();
-        for (AcDbEntity* e : entities) add(e, id);
-        return id;
+        return Block(*m_db, name, entities);
     }
 
     AcDbObjectId layer(const wchar_t* name, int aci = 7, bool off = false, bool frozen = false) {

@@ -328,18 +328,20 @@ TEST(Vorncad, QuietWritesMessagesButNoPrompts) {
 }
 
 // Points, distances, numbers and angles typed with a Chinese input method in full-width mode
-// draw what the ASCII answers draw, through the host's prompts and the road's drag alike; the
-// text of TEXT stays as typed.
+// draw what the ASCII answers draw, through the host's prompts (points, distances, angles, whole
+// numbers and reals) and the road's drag alike; the text of TEXT stays as typed.
 TEST(Vorncad, FullWidthAnswersDrawWhatAsciiAnswersDraw) {
     const fs::path dir = fs::path(VORN_BINARY_DIR) / "tests" / "app" / "work";
     const std::string ascii =
         "LINE\n10,20\n-30.5,40\n@15,0\n\nCIRCLE\n0,0\n12.5\n"
         "TEXT\n5,5\n2.5\n45\n１０，２０\n"
-        "KyDrawRoad\n0,-10000\n20000,-10000\n\n\n";
+        "KyDrawRoad\n0,-10000\n20000,-10000\n\n\n"
+        "KyRoadSlope\nE\n3\nD\n10,10\n10,20\n-2.5\n60\n\n";
     const std::string wide =
         "LINE\n１０，２０\n－３０．５，４０\n＠１５，０\n\nCIRCLE\n０，０\n12。5\n"
         "TEXT\n５，５\n２．５\n４５\n１０，２０\n"
-        "KyDrawRoad\n0，－１００００\n２００００，-10000\n\n\n";
+        "KyDrawRoad\n0，－１００００\n２００００，-10000\n\n\n"
+        "KyRoadSlope\nE\n３\nD\n１０，１０\n10，２０\n－２。5\n６０\n\n";
     std::string fingerprint[2];
     for (int i = 0; i < 2; ++i) {
         const std::string out = (dir / (i ? "wide.dxf" : "ascii.dxf")).string();

@@ -12,22 +12,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-using vorn::test::CommandOutput;
-
 // The transcript of a script of this folder; the drawing it leaves must audit clean.
 std::string RunScript(const char* script, const std::string& options = "") {
     const fs::path dir = fs::path(VORN_BINARY_DIR) / "tests" / "frame" / "script";
     fs::create_directories(dir);
-    const fs::path settings = dir / (std::string(script) + ".settings.json"),
-                   dxf = dir / (std::string(script) + ".dxf");
+    const fs::path settings = dir / (std::string(script) + ".settings.json");
     fs::remove(settings);
-    fs::remove(dxf);
-    const std::string src = std::string(VORN_SOURCE_DIR) + "/tests/frame/" + script;
-    const std::string out =
-        CommandOutput("'" + std::string(VORNCAD) + "' -s '" + src + "' --settings '" +
-                      settings.string() + "' -o '" + dxf.string() + "' " + options + " 2>&1");
-    EXPECT_TRUE(vorn::test::SoundDrawing(dxf));
-    return out;
+    return vorn::test::RunScriptSaving(fs::path(VORN_SOURCE_DIR) / "tests/frame" / script, settings,
+                                       dir / (std::string(script) + ".dxf"), options)
+        .out;
 }
 
 bool Has(const std::string& out, const std::string& text) { return out.find(text) != std::string::npos; }

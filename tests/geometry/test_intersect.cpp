@@ -86,16 +86,10 @@ TEST(GeomIntersect, ArcPairs) {
     EXPECT_EQ(Cut(KyGeArc2d(KyGePoint(0, 0), 10, 0, KyGePi), a3).size(), 1u);
 }
 
-TEST(GeomIntersect, FarFromOriginPointsLandOnBoth) {
+// Crossings far from the origin are checked by the random sweep; a line all but tangent there
+// still gives its point on both.
+TEST(GeomIntersect, FarFromOriginANearTangentLandsOnBoth) {
     const KyGePoint o(1.234567e7, 9.87654e6);
-    KyGeLineSeg2d s1(KyGePoint(o.x - 3000, o.y - 1000), KyGePoint(o.x + 3000, o.y + 1700));
-    KyGeLineSeg2d s2(KyGePoint(o.x - 2000, o.y + 2500), KyGePoint(o.x + 2500, o.y - 2900));
-    KyGeArc2d arc(KyGePoint(o.x + 100, o.y - 50), 1500.25, 0.1, 3.0);
-    KyGeArc2d arc2(KyGePoint(o.x + 900, o.y + 400), 1200.5, 2.0, 5.5);
-    EXPECT_EQ(Cut(s1, s2).size(), 1u);
-    EXPECT_FALSE(Cut(s1, arc).empty());
-    EXPECT_FALSE(Cut(arc, arc2).empty());
-    // A near-tangent line at 1e7 still gives points on both.
     const double top = o.y + 400 + 1200.5 - 1e-5;
     KyGeLine2d nearTangent(KyGePoint(o.x - 5000, top), KyGePoint(o.x + 5000, top));
     KyGeCircle2d circle(KyGePoint(o.x + 900, o.y + 400), 1200.5);

@@ -34,143 +34,11 @@
 #include "host/mfc/afx.h"
 #include "host/mfc/hostwindows.h"
 #include "tests/gui/steps.h"
+#include "tests/host/ui/testdialog.h"
 
 namespace {
 
-enum : int {
-    kDialogId = 9100,
-    kName = 101,
-    kCombo = 102,
-    kDropList = 103,
-    kList = 104,
-    kApply = 105,
-    kCheck = 106,
-    kRadioA = 107,
-    kRadioB = 108,
-    kRadioX = 109,
-    kRadioY = 110,
-    kLabel = 111,
-    kPreview = 112,
-    kGroup = 113,
-    kFixed = 114,
-};
-
-vorn::mfc::DialogTemplate TestTemplate() {
-    using vorn::mfc::ControlKind;
-    vorn::mfc::DialogTemplate t;
-    t.id = kDialogId;
-    t.caption = L"道路设置";
-    t.cx = 220;
-    t.cy = 130;
-    t.fontName = L"宋体";  // not on this system: the dialog falls back to a CJK font
-    t.controls = {
-        {kLabel, ControlKind::Static, L"名&称：", 5, 7, 30, 8, 0},
-        {kName, ControlKind::Edit, L"", 36, 5, 60, 12, vorn::mfc::kStyleTabStop},
-        {kFixed, ControlKind::Edit, L"固定", 100, 5, 40, 12, vorn::mfc::kStyleReadOnly},
-        {kCombo, ControlKind::ComboDropDown, L"", 5, 22, 60, 60, 0},
-        {kDropList, ControlKind::ComboDropList, L"", 70, 22, 60, 60, 0},
-        {kList, ControlKind::ListBox, L"", 5, 40, 60, 50, vorn::mfc::kStyleNotify},
-        {kPreview, ControlKind::Picture, L"", 70, 40, 60, 50, vorn::mfc::kStyleNotify},
-        {kGroup, ControlKind::GroupBox, L"定位线位置", 135, 20, 80, 70, vorn::mfc::kStyleGroup},
-        {kRadioA, ControlKind::RadioButton, L"基线", 140, 32, 35, 10, vorn::mfc::kStyleGroup},
-        {kRadioB, ControlKind::RadioButton, L"左边线", 140, 44, 35, 10, 0},
-        {kRadioX, ControlKind::RadioButton, L"同圆心", 178, 32, 35, 10, vorn::mfc::kStyleGroup},
-        {kRadioY, ControlKind::RadioButton, L"同半径", 178, 44, 35, 10, 0},
-        {kCheck, ControlKind::CheckBox, L"道路倒角", 140, 70, 60, 10, vorn::mfc::kStyleGroup},
-        {kApply, ControlKind::PushButton, L"应用", 5, 100, 40, 14, 0},
-        {IDOK, ControlKind::PushButton, L"确定", 120, 110, 45, 14, vorn::mfc::kStyleDefault},
-        {IDCANCEL, ControlKind::PushButton, L"取消", 170, 110, 45, 14, 0},
-    };
-    return t;
-}
-
-// A dialog whose handlers write down what reached them.
-class TestDialog : public CAcUiDialog {
-public:
-    TestDialog() : CAcUiDialog(kDialogId) {}
-    std::vector<std::wstring> heard;
-    CString m_name = L"hello";
-    bool crossOverPreview = false;
-
-    BOOL OnInitDialog() override {
-        for (const wchar_t* row : {L"4000", L"5000"}) Send(kCombo, CB_ADDSTRING, row);
-        for (const wchar_t* row : {L"单排", L"双排"}) Send(kDropList, CB_ADDSTRING, row);
-        for (const wchar_t* row : {L"a", L"b", L"c"}) Send(kList, LB_ADDSTRING, row);
-        CheckDlgButton(kCheck, BST_CHECKED);
-        CheckDlgButton(kRadioA, BST_CHECKED);
-        CheckDlgButton(kRadioX, BST_CHECKED);
-        return CAcUiDialog::OnInitDialog();
-    }
-
-    void OnName() { heard.push_back(L"name:" + Text(kName)); }
-    void OnNameLeft() { heard.push_back(L"name-left"); }
-    void OnComboTyped() { heard.push_back(L"combo:" + Text(kCombo)); }
-    void OnDropRow() {
-        heard.push_back(L"drop:" + std::to_wstring(Send(kDropList, CB_GETCURSEL, nullptr)));
-    }
-    void OnListRow() {
-        heard.push_back(L"list:" + std::to_wstring(Send(kList, LB_GETCURSEL, nullptr)));
-    }
-    void OnListDouble() {
-        heard.push_back(L"double:" + std::to_wstring(Send(kList, LB_GETCURSEL, nullptr)));
-    }
-    void OnCheck() { heard.push_back(L"check:" + std::to_wstring(IsDlgButtonChecked(kCheck))); }
-    void OnRadioB() { heard.push_back(L"radio-b"); }
-    void OnPreview() { heard.push_back(L"preview"); }
-    // What a handler does to its own controls, for the widgets to follow.
-    void OnApply() {
-        heard.push_back(L"apply");
-        ::EnableWindow(::GetDlgItem(m_hWnd, kCheck), FALSE);
-        ::ShowWindow(::GetDlgItem(m_hWnd, kLabel), SW_HIDE);
-        SetDlgItemText(kName, L"改过的名字");
-        Send(kList, LB_ADDSTRING, L"d");
-        Send(kList, LB_SETCURSEL, nullptr, 3);
-        CheckRadioButton(kRadioX, kRadioY, kRadioY);
-    }
-    void OnClose() {
-        heard.push_back(L"close");
-        CAcUiDialog::OnClose();
-    }
-    BOOL OnSetCursor(CWnd* wnd, UINT hit, UINT message) {
-        if (crossOverPreview && wnd && wnd->GetDlgCtrlID() == kPreview) {
-            ::SetCursor(LoadCursorW(AfxGetResourceHandle(), MAKEINTRESOURCEW(2008)));
-            return TRUE;
-        }
-        return CAcUiDialog::OnSetCursor(wnd, hit, message);
-    }
-
-protected:
-    void DoDataExchange(CDataExchange* dx) override {
-        CAcUiDialog::DoDataExchange(dx);
-        DDX_Text(dx, kName, m_name);
-    }
-
-private:
-    std::wstring Text(int id) {
-        CString s;
-        GetDlgItemText(id, s);
-        return s.str();
-    }
-    LRESULT Send(int id, UINT message, const wchar_t* text, WPARAM w = 0) {
-        return ::SendMessageW(::GetDlgItem(m_hWnd, id), message, w, reinterpret_cast<LPARAM>(text));
-    }
-    DECLARE_MESSAGE_MAP()
-};
-
-BEGIN_MESSAGE_MAP(TestDialog, CAcUiDialog)
-ON_EN_CHANGE(kName, OnName)
-ON_EN_KILLFOCUS(kName, OnNameLeft)
-ON_CBN_EDITCHANGE(kCombo, OnComboTyped)
-ON_CBN_SELCHANGE(kDropList, OnDropRow)
-ON_LBN_SELCHANGE(kList, OnListRow)
-ON_LBN_DBLCLK(kList, OnListDouble)
-ON_BN_CLICKED(kCheck, OnCheck)
-ON_BN_CLICKED(kRadioB, OnRadioB)
-ON_BN_CLICKED(kApply, OnApply)
-ON_STN_CLICKED(kPreview, OnPreview)
-ON_WM_CLOSE()
-ON_WM_SETCURSOR()
-END_MESSAGE_MAP()
+using namespace vorn::test;  // the test dialog's control ids
 
 template <typename W = QWidget>
 W* Control(QWidget* window, int id) {
@@ -216,11 +84,7 @@ QPoint RowCentre(QListWidget* list, int row) {
 class DialogWindows : public ::testing::Test {
 protected:
     void SetUp() override {
-        module = vorn::mfc::RegisterResourceModule(L"VornGuiTestDialogs");
-        vorn::mfc::AddDialogTemplate(module, TestTemplate());
-        vorn::mfc::AddCursorResource(module, {2008, L"tree", 16, 16});
-        previousModule = AfxGetResourceHandle();
-        AfxSetResourceHandle(module);
+        resources = std::make_unique<DialogFixture>();
         main = std::make_unique<QWidget>();
         main->resize(800, 600);
         view = new QWidget(main.get());
@@ -236,7 +100,7 @@ protected:
         vorn::gui::SetFocusViewHandler(nullptr);
         main.reset();
         vorn::ed::SetTranscriptSink(nullptr);
-        AfxSetResourceHandle(previousModule);
+        resources.reset();
     }
 
     TestDialog& Open(std::unique_ptr<TestDialog>& dialog) {
@@ -259,8 +123,7 @@ protected:
         }, options);
     }
 
-    HINSTANCE module = nullptr;
-    HINSTANCE previousModule = nullptr;
+    std::unique_ptr<DialogFixture> resources;  // the test dialog's template current
     std::unique_ptr<QWidget> main;
     QWidget* view = nullptr;
     std::unique_ptr<TestDialog> first, second;
@@ -272,15 +135,15 @@ TEST_F(DialogWindows, TemplateBecomesWidgetsInPlace) {
     QWidget* window = WindowOf(dialog);
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("道路设置"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("测试对话框"));
     // The mnemonic mark is not shown.
-    EXPECT_EQ(Control<QLabel>(window, kLabel)->text(), QStringLiteral("名称："));
-    EXPECT_TRUE(Control<QLineEdit>(window, kFixed)->isReadOnly());
+    EXPECT_EQ(Control<QLabel>(window, kLabel)->text(), QStringLiteral("左宽："));
+    EXPECT_TRUE(Control<QLineEdit>(window, kReadOnly)->isReadOnly());
     EXPECT_FALSE(Control<QComboBox>(window, kDropList)->isEditable());
     EXPECT_EQ(Control<QComboBox>(window, kDropList)->count(), 2);
     EXPECT_EQ(Control<QGroupBox>(window, kGroup)->title(), QStringLiteral("定位线位置"));
     // Two radio groups, each with its own choice.
-    EXPECT_TRUE(Control<QRadioButton>(window, kRadioA)->isChecked());
+    EXPECT_TRUE(Control<QRadioButton>(window, kRadioC)->isChecked());
     EXPECT_TRUE(Control<QRadioButton>(window, kRadioX)->isChecked());
 
     // Every control lies inside the window, and controls apart in the template stay apart.
@@ -315,36 +178,35 @@ TEST_F(DialogWindows, UserActionsReachTheHandlersAsTheyWouldFromEvents) {
         // Regression: text typed and then left by a click into the drawing reached no handler.
         // Blanks at both ends and quotes inside must arrive as typed.
         [&] {
-            Retype(Control(window, kName), QStringLiteral(" 道路 \"宽\" 度 "));
+            Retype(Control(window, kEdit), QStringLiteral(" 道路 \"宽\" 度 "));
             QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(400, 300));
         },
         [&] {
-            Type(comboEdit, QStringLiteral("4500"));
+            Retype(comboEdit, QStringLiteral("4500"));
             QTest::keyClick(comboEdit, Qt::Key_Return);
         },
-        [&] { QTest::keyClick(Control(window, kDropList), Qt::Key_Down); },
+        [&] { QTest::keyClick(Control(window, kDropList), Qt::Key_Up); },
         [&] { QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, RowCentre(list, 2)); },
         [&] { DoubleClick(list->viewport(), RowCentre(list, 0)); },
         [&] { QTest::mouseClick(Control(window, kCheck), Qt::LeftButton); },
-        [&] { QTest::mouseClick(Control(window, kRadioB), Qt::LeftButton); },
+        [&] { QTest::mouseClick(Control(window, kRadioA), Qt::LeftButton); },
         [&] { QTest::mouseClick(Control(window, kPreview), Qt::LeftButton); },
     });
     // The double-click's own event chooses its row again first, as @dblclick does.
-    const std::vector<std::wstring> expected = {L"name: 道路 \"宽\" 度 ",
-                                                L"name-left",
-                                                L"combo:4500",
-                                                L"drop:0",
-                                                L"list:2",
-                                                L"list:0",
-                                                L"list:0",
-                                                L"double:0",
-                                                L"check:0",
-                                                L"radio-b",
-                                                L"preview"};
-    EXPECT_EQ(dialog.heard, expected);
-    // The widgets show the host's state: B chosen in its group, the other group untouched.
-    EXPECT_FALSE(Control<QRadioButton>(window, kRadioA)->isChecked());
-    EXPECT_TRUE(Control<QRadioButton>(window, kRadioB)->isChecked());
+    const std::vector<std::wstring> expected = {L"edit-set", L"edit-change", L"edit-kill", L"combo-focus",
+                                                L"combo-edit", L"drop-sel:0", L"list-sel:2", L"list-sel:0",
+                                                L"list-sel:0", L"list-dbl:0", L"check", L"radio-a", L"preview"};
+    EXPECT_EQ(dialog.calls, expected);
+    // The host has what was typed, and its state shows: A chosen in its group, the other group
+    // untouched, the box cleared.
+    CString typed;
+    dialog.GetDlgItemText(kEdit, typed);
+    EXPECT_EQ(typed.str(), L" 道路 \"宽\" 度 ");
+    dialog.GetDlgItemText(kCombo, typed);
+    EXPECT_EQ(typed.str(), L"4500");
+    EXPECT_EQ(dialog.IsDlgButtonChecked(kCheck), static_cast<UINT>(BST_UNCHECKED));
+    EXPECT_TRUE(Control<QRadioButton>(window, kRadioA)->isChecked());
+    EXPECT_FALSE(Control<QRadioButton>(window, kRadioC)->isChecked());
     EXPECT_TRUE(Control<QRadioButton>(window, kRadioX)->isChecked());
     // Nothing refused, nothing echoed.
     EXPECT_EQ(transcript.find("@"), std::string::npos) << transcript;
@@ -357,12 +219,21 @@ TEST_F(DialogWindows, HandlersOfTheWindowsDialogAnswerAndTheirChangesShow) {
     TestDialog& newer = Open(second);
     QWidget* window = WindowOf(older);
     ASSERT_NE(window, WindowOf(newer));
-    WhileTheEditorWaits({[&] { QTest::mouseClick(Control(window, kApply), Qt::LeftButton); }});
-    ASSERT_EQ(older.heard, std::vector<std::wstring>{L"apply"});
-    EXPECT_TRUE(newer.heard.empty());
+    // What a handler does to its own controls, for the widgets to follow.
+    older.onButton = [&older] {
+        ::EnableWindow(::GetDlgItem(older.m_hWnd, kCheck), FALSE);
+        ::ShowWindow(::GetDlgItem(older.m_hWnd, kLabel), SW_HIDE);
+        older.SetDlgItemText(kEdit, L"改过的名字");
+        ::SendMessageW(::GetDlgItem(older.m_hWnd, kList), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"d"));
+        ::SendMessageW(::GetDlgItem(older.m_hWnd, kList), LB_SETCURSEL, 3, 0);
+        older.CheckRadioButton(kRadioX, kRadioY, kRadioY);
+    };
+    WhileTheEditorWaits({[&] { QTest::mouseClick(Control(window, kButton), Qt::LeftButton); }});
+    ASSERT_EQ(older.calls, std::vector<std::wstring>{L"button"});
+    EXPECT_TRUE(newer.calls.empty());
     EXPECT_FALSE(Control(window, kCheck)->isEnabled());
     EXPECT_TRUE(Control(window, kLabel)->isHidden());
-    EXPECT_EQ(Control<QLineEdit>(window, kName)->text(), QStringLiteral("改过的名字"));
+    EXPECT_EQ(Control<QLineEdit>(window, kEdit)->text(), QStringLiteral("改过的名字"));
     QListWidget* list = Control<QListWidget>(window, kList);
     ASSERT_EQ(list->count(), 4);
     EXPECT_EQ(list->currentRow(), 3);
@@ -371,7 +242,7 @@ TEST_F(DialogWindows, HandlersOfTheWindowsDialogAnswerAndTheirChangesShow) {
 
     // The close box asks the dialog, which hides itself; its window follows.
     WhileTheEditorWaits({[&] { window->close(); }});
-    EXPECT_EQ(older.heard.back(), L"close");
+    EXPECT_EQ(older.calls.back(), L"close");
     EXPECT_FALSE(window->isVisible());
 }
 
@@ -385,14 +256,14 @@ TEST_F(DialogWindows, ModalRunEndsWithTheUsersAnswer) {
     const Case cases[] = {
         {"typed, then OK",
          [](QWidget* w) {
-             Retype(Control(w, kName), QStringLiteral("新 名字"));
+             Retype(Control(w, kEdit), QStringLiteral("新 名字"));
              QTest::mouseClick(Control(w, IDOK), Qt::LeftButton);
          },
          IDOK, L"新 名字"},
         {"Enter in a field answers the default button",
          [](QWidget* w) {
-             Retype(Control(w, kName), QStringLiteral("x"));
-             QTest::keyClick(Control(w, kName), Qt::Key_Return);
+             Retype(Control(w, kEdit), QStringLiteral("x"));
+             QTest::keyClick(Control(w, kEdit), Qt::Key_Return);
          },
          IDOK, L"x"},
         {"Esc cancels", [](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); }, IDCANCEL, L"hello"},
@@ -406,7 +277,7 @@ TEST_F(DialogWindows, ModalRunEndsWithTheUsersAnswer) {
             c.act(window);
         });
         EXPECT_EQ(dialog.DoModal(), c.result) << c.what;
-        EXPECT_EQ(dialog.m_name.str(), c.name) << c.what;
+        EXPECT_EQ(dialog.m_text.str(), c.name) << c.what;
         EXPECT_TRUE(!window || !window->isVisible()) << c.what;
     }
 }
@@ -421,8 +292,8 @@ TEST_F(DialogWindows, FocusGoesBackToTheDrawingWhenTheDialogHandsItOver) {
     // Leaving a field moves the host's focus to the view too, but the user's focus stays put.
     QWidget* window = WindowOf(dialog);
     WhileTheEditorWaits({[&] {
-        Type(Control(window, kName), QStringLiteral("7"));
-        QTest::keyClick(Control(window, kName), Qt::Key_Return);
+        Type(Control(window, kEdit), QStringLiteral("7"));
+        QTest::keyClick(Control(window, kEdit), Qt::Key_Return);
     }});
     EXPECT_EQ(handedBack, 1);
 }
@@ -446,7 +317,7 @@ TEST_F(DialogWindows, PreviewPaintsThroughItsHandlerAndSetsItsCursor) {
     vorn::gui::SyncDialogWidgets();
     EXPECT_EQ(widget->grab().toImage().pixelColor(centre), QColor(Qt::blue));
 
-    dialog.crossOverPreview = true;
+    dialog.cursorOverPreview = LoadCursorW(AfxGetResourceHandle(), MAKEINTRESOURCEW(2008));
     QEvent enter(QEvent::Enter);
     QApplication::sendEvent(widget, &enter);
     EXPECT_EQ(widget->cursor().shape(), Qt::CrossCursor);

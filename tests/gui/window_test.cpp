@@ -15,8 +15,6 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <cmath>
 #include <filesystem>
 #include <functional>
@@ -364,7 +362,6 @@ void WhenPlotDialogStands(std::function<void(vorn::gui::PlotDialog&)> act, int t
 // showings of the dialog.
 TEST_F(WindowTest, PlotDialogPlotsTheSheetScaleAndViewChosen) {
     namespace fs = std::filesystem;
-    if (std::system("pdfinfo -v >/dev/null 2>&1") != 0) GTEST_SKIP() << "pdfinfo (poppler-utils) is not installed";
     const fs::path dir = fs::path(VORN_BINARY_DIR) / "gui-plot";
     fs::create_directories(dir);
     const fs::path sheet = dir / "a1.pdf", cancelled = dir / "cancelled.pdf", shown = dir / "view.pdf",
@@ -439,14 +436,11 @@ TEST_F(WindowTest, PlotDialogPlotsTheSheetScaleAndViewChosen) {
             Type("55400,27700");
         },
     });
+    // The sheet and scale chosen reach PLOT (the page a sheet makes is checked by the plot tests).
     const std::string transcript = window().commandPanel()->transcript()->toPlainText().toStdString();
-    const std::string info = vorn::test::CommandOutput("pdfinfo '" + sheet.string() + "' 2>&1");
-    double w = 0, h = 0;
-    ASSERT_NE(info.find("Page size:"), std::string::npos) << info << transcript;
-    ASSERT_EQ(std::sscanf(info.substr(info.find("Page size:")).c_str(), "Page size: %lf x %lf", &w, &h), 2) << info;
-    EXPECT_NEAR(w, 2384, 1);
-    EXPECT_NEAR(h, 1684, 1);
-    EXPECT_NE(transcript.find("Plotted on A1 (841 x 594 mm) at 1:500"), std::string::npos) << transcript;
+    EXPECT_NE(transcript.find("Plotted on A1 (841 x 594 mm) at 1:500 to " + sheet.string()), std::string::npos)
+        << transcript;
+    EXPECT_TRUE(fs::exists(sheet));
     // The preview is the A1 sheet lying, with the drawing's lines in ink on it.
     ASSERT_FALSE(preview.isNull());
     EXPECT_NEAR(double(preview.width()) / preview.height(), 841.0 / 594.0, 0.02);

@@ -47,7 +47,7 @@ protected:
 
 TEST_F(Select, FiltersTakeCommaTypeListsLayersAndFrameworkTypeNames) {
     KyAdsEntSet set;
-    KyAdsRBList filter(acutBuildList(RTDXF0, L"LINE,ARC", 8, L"PLAN-ROAD", 0));
+    KyAdsRBList filter(acutBuildList(RTDXF0, L"LINE,ARC", 8, L"plan-road", 0));  // names in any case
     ASSERT_EQ(set.Get(L"X", nullptr, nullptr, filter), RTNORM);
     ASSERT_EQ(set.GetLength(), 2);
     EXPECT_EQ(set[0], m_line);

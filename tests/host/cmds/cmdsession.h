@@ -19,8 +19,13 @@ class CmdTest : public ::testing::Test {
 protected:
     void SetUp() override {
         RegisterHostCommands();
-        m_db = std::make_unique<AcDbDatabase>(true);
-        acdbHostApplicationServices()->setWorkingDatabase(m_db.get());
+        NewDrawing();
+    }
+    // A fresh drawing in place of the test's, for each row of a table.
+    void NewDrawing() {
+        auto db = std::make_unique<AcDbDatabase>(true);
+        acdbHostApplicationServices()->setWorkingDatabase(db.get());
+        m_db = std::move(db);
     }
     void TearDown() override {
         vorn::ed::SetTranscriptSink(nullptr);

@@ -1,6 +1,8 @@
 // FILLET: tangent points and arcs of line-line, line-arc and arc-arc corners against values
 // worked out by hand, the corner the picks choose, radius 0, refusals, layers, acedCommand, undo.
+#include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "cmdsession.h"
 #include "host/cmds/filletgeom.h"
@@ -22,73 +24,65 @@ AcGePoint3d ArcPoint(const AcDbArc* a, double angle) {
 
 class Fillet : public CmdTest {};
 
-TEST_F(Fillet, PerpendicularLinesGetTheArcInThePickedQuadrant) {
-    const AcDbObjectId h = AddLine(-10000, 0, 20000, 0, L"ROAD");
-    const AcDbObjectId v = AddLine(0, -10000, 0, 20000, L"ROAD");
-    Run("FILLET\nR\n5000\n10000,0\n0,10000\n");
-    ExpectPoint(Get<AcDbLine>(h)->startPoint(), 5000, 0, 0);
-    ExpectPoint(Get<AcDbLine>(h)->endPoint(), 20000, 0, 0);
-    ExpectPoint(Get<AcDbLine>(v)->startPoint(), 0, 5000, 0);
-    ExpectPoint(Get<AcDbLine>(v)->endPoint(), 0, 20000, 0);
-    ASSERT_EQ(Of<AcDbArc>().size(), 1u);
-    const AcDbArc* arc = Get<AcDbArc>(Of<AcDbArc>()[0]);
-    ExpectPoint(arc->center(), 5000, 5000, 0);
-    EXPECT_DOUBLE_EQ(arc->radius(), 5000);
-    ExpectPoint(ArcPoint(arc, arc->startAngle()), 0, 5000);
-    ExpectPoint(ArcPoint(arc, arc->endAngle()), 5000, 0);
-    EXPECT_EQ(arc->layer(), L"ROAD");  // both curves' layer, not the current one
-    EXPECT_DOUBLE_EQ(m_db->filletrad(), 5000);
-}
-
-TEST_F(Fillet, TheOppositeQuadrantKeepsTheOtherHalves) {
-    const AcDbObjectId h = AddLine(-10000, 0, 20000, 0);
-    const AcDbObjectId v = AddLine(0, -10000, 0, 20000);
-    m_db->setFilletrad(2000);
-    Run("FILLET\n-8000,0\n0,-8000\n");
-    ExpectPoint(Get<AcDbLine>(h)->startPoint(), -10000, 0);
-    ExpectPoint(Get<AcDbLine>(h)->endPoint(), -2000, 0);
-    ExpectPoint(Get<AcDbLine>(v)->startPoint(), 0, -10000);
-    ExpectPoint(Get<AcDbLine>(v)->endPoint(), 0, -2000);
-    ExpectPoint(Get<AcDbArc>(Of<AcDbArc>()[0])->center(), -2000, -2000);
-}
-
-TEST_F(Fillet, CornerOfTwoLinesSharingAnEndAtSiteCoordinates) {
-    // How roads meet: an L corner far from the origin, each line picked a tenth of the way in
-    // from its far end.
+// Two lines and the picks that choose their corner: the kept parts end where the arc of the
+// radius touches them, the far ends stay; the arc takes the curves' layer when they share one.
+TEST_F(Fillet, TwoLinesKeepThePickedPartsUpToTheArc) {
     const double x = 4.0e6, y = 3.0e6;
-    const AcDbObjectId a = AddLine(x, y, x + 10000, y, L"ROAD");
-    const AcDbObjectId b = AddLine(x + 10000, y, x + 10000, y + 10000, L"ROAD");
-    m_db->setFilletrad(3000);
-    Run("FILLET\n4001000,3000000\n4010000,3009000\n");
-    ExpectPoint(Get<AcDbLine>(a)->endPoint(), x + 7000, y);
-    ExpectPoint(Get<AcDbLine>(b)->startPoint(), x + 10000, y + 3000);
-    ExpectPoint(Get<AcDbArc>(Of<AcDbArc>()[0])->center(), x + 7000, y + 3000);
-}
-
-// Regression: picks between the corner and the tangent points (a tenth in from the shared
-// end, as road code picks) used to keep the short parts and fit no arc.
-TEST_F(Fillet, PicksInsideTheRadiusKeepThePartsBeyondTheTangentPoints) {
-    const AcDbObjectId a = AddLine(0, 0, 10000, 0);
-    const AcDbObjectId b = AddLine(10000, 0, 10000, 10000);
-    m_db->setFilletrad(7000);
-    Run("FILLET\n9000,0\n10000,1000\n");
-    ExpectPoint(Get<AcDbLine>(a)->startPoint(), 0, 0);
-    ExpectPoint(Get<AcDbLine>(a)->endPoint(), 3000, 0);
-    ExpectPoint(Get<AcDbLine>(b)->startPoint(), 10000, 7000);
-    ASSERT_EQ(Of<AcDbArc>().size(), 1u);
-    ExpectPoint(Get<AcDbArc>(Of<AcDbArc>()[0])->center(), 3000, 7000);
-    // A line meeting an arc at a right angle, both picked next to where they meet: the fillet
-    // centre lies 20 below the line and 120 from the arc's centre.
-    const AcDbObjectId line = AddLine(-100, 0, 0, 0);
-    const AcDbObjectId arc = AddArc(100, 0, 100, 180, 270);  // from (0, 0) down to (100, -100)
-    m_db->setFilletrad(20);
-    Run("FILLET\n-1,0\n0.0038,-0.8727\n");
-    const double cx = 100 - std::sqrt(120.0 * 120.0 - 400.0);
-    ExpectPoint(Get<AcDbLine>(line)->startPoint(), -100, 0);
-    ExpectPoint(Get<AcDbLine>(line)->endPoint(), cx, 0);
-    EXPECT_NEAR(Get<AcDbArc>(arc)->startAngle(), std::atan2(-20.0, cx - 100) + 360 * kDeg, 1e-9);
-    EXPECT_NEAR(Get<AcDbArc>(arc)->endAngle(), 270 * kDeg, 1e-12);
-    EXPECT_EQ(Of<AcDbArc>().size(), 3u);
+    const struct Case {
+        const char* what;
+        double a[4], b[4];  // the lines before, x1 y1 x2 y2
+        const wchar_t* layers[3];  // of the two lines and of the arc
+        std::string script;  // FILLET's answers: the radius when typed, then the picks
+        double radius;
+        double keptA[4], keptB[4], centre[2];
+    } cases[] = {
+        {"crossing lines, the radius typed", {-10000, 0, 20000, 0}, {0, -10000, 0, 20000},
+         {L"ROAD", L"ROAD", L"ROAD"},
+         "R\n5000\n10000,0\n0,10000\n", 5000, {5000, 0, 20000, 0}, {0, 5000, 0, 20000}, {5000, 5000}},
+        {"the opposite quadrant keeps the other halves", {-10000, 0, 20000, 0}, {0, -10000, 0, 20000},
+         {nullptr, nullptr, L"0"},
+         "-8000,0\n0,-8000\n", 2000, {-10000, 0, -2000, 0}, {0, -10000, 0, -2000}, {-2000, -2000}},
+        {"lines of different layers: the arc on the current layer", {-100, 0, 100, 0}, {0, -100, 0, 100},
+         {L"A", L"B", L"0"},
+         "50,0\n0,50\n", 10, {10, 0, 100, 0}, {0, 10, 0, 100}, {10, 10}},
+        // How roads meet: an L corner far from the origin, each line picked a tenth of the way
+        // in from its far end.
+        {"an L corner at site coordinates", {x, y, x + 10000, y}, {x + 10000, y, x + 10000, y + 10000},
+         {L"ROAD", L"ROAD", L"ROAD"},
+         "4001000,3000000\n4010000,3009000\n", 3000, {x, y, x + 7000, y},
+         {x + 10000, y + 3000, x + 10000, y + 10000}, {x + 7000, y + 3000}},
+        // Regression: picks between the corner and the tangent points (a tenth in from the
+        // shared end, as road code picks) used to keep the short parts and fit no arc.
+        {"picks inside the radius", {0, 0, 10000, 0}, {10000, 0, 10000, 10000}, {nullptr, nullptr, L"0"},
+         "9000,0\n10000,1000\n", 7000, {0, 0, 3000, 0}, {10000, 7000, 10000, 10000}, {3000, 7000}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        NewDrawing();
+        const AcDbObjectId a = AddLine(c.a[0], c.a[1], c.a[2], c.a[3], c.layers[0]);
+        const AcDbObjectId b = AddLine(c.b[0], c.b[1], c.b[2], c.b[3], c.layers[1]);
+        m_db->setFilletrad(c.script[0] == 'R' ? 0 : c.radius);
+        Run("FILLET\n" + c.script);
+        ExpectPoint(Get<AcDbLine>(a)->startPoint(), c.keptA[0], c.keptA[1]);
+        ExpectPoint(Get<AcDbLine>(a)->endPoint(), c.keptA[2], c.keptA[3]);
+        ExpectPoint(Get<AcDbLine>(b)->startPoint(), c.keptB[0], c.keptB[1]);
+        ExpectPoint(Get<AcDbLine>(b)->endPoint(), c.keptB[2], c.keptB[3]);
+        ASSERT_EQ(Of<AcDbArc>().size(), 1u) << out;
+        const AcDbArc* arc = Get<AcDbArc>(Of<AcDbArc>()[0]);
+        ExpectPoint(arc->center(), c.centre[0], c.centre[1]);
+        EXPECT_DOUBLE_EQ(arc->radius(), c.radius);
+        EXPECT_DOUBLE_EQ(m_db->filletrad(), c.radius);
+        EXPECT_EQ(arc->layer(), c.layers[2]);
+        // The arc's ends are where the kept parts end.
+        for (const double angle : {arc->startAngle(), arc->endAngle()}) {
+            const AcGePoint3d end = ArcPoint(arc, angle);
+            double nearest = 1e300;
+            for (const AcDbObjectId& id : {a, b})
+                for (const AcGePoint3d& p : {Get<AcDbLine>(id)->startPoint(), Get<AcDbLine>(id)->endPoint()})
+                    nearest = std::min(nearest, p.distanceTo(end));
+            EXPECT_LT(nearest, 1e-6);
+        }
+    }
 }
 
 TEST_F(Fillet, RadiusZeroTrimsAndExtendsToASharpCorner) {
@@ -122,6 +116,19 @@ TEST_F(Fillet, LineAndArcTouchAtHandComputedPoints) {
     ExpectPoint(f->center(), 70, 24);
     ExpectPoint(ArcPoint(f, f->startAngle()), 3500.0 / 74, 1200.0 / 74);
     ExpectPoint(ArcPoint(f, f->endAngle()), 70, 0);
+    // A line meeting an arc at a right angle, both picked next to where they meet: the fillet
+    // centre lies 20 below the line and 120 from the arc's centre.
+    NewDrawing();
+    const AcDbObjectId line2 = AddLine(-100, 0, 0, 0);
+    const AcDbObjectId arc2 = AddArc(100, 0, 100, 180, 270);  // from (0, 0) down to (100, -100)
+    m_db->setFilletrad(20);
+    Run("FILLET\n-1,0\n0.0038,-0.8727\n");
+    const double cx = 100 - std::sqrt(120.0 * 120.0 - 400.0);
+    ExpectPoint(Get<AcDbLine>(line2)->startPoint(), -100, 0);
+    ExpectPoint(Get<AcDbLine>(line2)->endPoint(), cx, 0);
+    EXPECT_NEAR(Get<AcDbArc>(arc2)->startAngle(), std::atan2(-20.0, cx - 100) + 360 * kDeg, 1e-9);
+    EXPECT_NEAR(Get<AcDbArc>(arc2)->endAngle(), 270 * kDeg, 1e-12);
+    EXPECT_EQ(Of<AcDbArc>().size(), 2u);
 }
 
 TEST_F(Fillet, TwoArcsMeetThroughAnArcTangentToBoth) {
@@ -196,14 +203,6 @@ TEST_F(Fillet, PolylineEndSegmentMovesOnlyItsFreeVertex) {
     ExpectPoint(Get<AcDbLine>(Of<AcDbLine>()[0])->startPoint(), 110, 80);
     ExpectPoint(Get<AcDbArc>(Of<AcDbArc>()[0])->center(), 110, 70);
     EXPECT_TRUE(Has("Only an end segment of an open polyline"));
-}
-
-TEST_F(Fillet, ArcGoesOnTheCurrentLayerWhenTheCurvesDiffer) {
-    AddLine(-100, 0, 100, 0, L"A");
-    AddLine(0, -100, 0, 100, L"B");
-    m_db->setFilletrad(10);
-    Run("FILLET\n50,0\n0,50\n");
-    EXPECT_EQ(Get<AcDbArc>(Of<AcDbArc>()[0])->layer(), L"0");
 }
 
 // What the road code does: FILLET through acedCommand with entity/point pairs, prompts hidden.

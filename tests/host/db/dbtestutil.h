@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include "host/db/db.h"
+#include "tests/testdrawing.h"
 
 namespace dbtest {
+
+using vorn::test::Block;
 
 // Appends to model space and closes; returns the null id when the database refused.
 inline AcDbObjectId Add(AcDbDatabase& db, AcDbEntity* e, Acad::ErrorStatus* status = nullptr) {

@@ -13,18 +13,9 @@ TEST(Insert, ModelSpaceBecomesABlockWithItsLayersStylesAndBlocks) {
     layer->setColor(AcCmColor::fromIndex(3));
     layer->close();
     // A nested block in the source.
-    AcDbBlockTable* bt = nullptr;
-    source.getBlockTable(bt, AcDb::kForWrite);
-    auto* leaf = new AcDbBlockTableRecord();
-    leaf->setName(L"LEAF");
-    AcDbObjectId leafId;
-    bt->add(leafId, leaf);
-    bt->close();
     auto* dot = new AcDbCircle({0, 0, 0}, AcGeVector3d::kZAxis, 0.5);
     dot->setLayer(tree);
-    leaf->appendAcDbEntity(dot);
-    dot->close();
-    leaf->close();
+    const AcDbObjectId leafId = dbtest::Block(source, L"LEAF", {dot});
     auto* crown = new AcDbCircle({0, 0, 0}, AcGeVector3d::kZAxis, 3);
     crown->setLayer(tree);
     Add(source, crown);

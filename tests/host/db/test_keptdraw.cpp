@@ -48,6 +48,11 @@ std::vector<GiPrimitive> Draw(const AcDbEntity& e) {
     return sink.primitives;
 }
 
+// What a kept entity of the type and groups draws.
+std::vector<GiPrimitive> Draw(const std::string& type, const std::string& groups) {
+    return Draw(*std::unique_ptr<AcDbKeptEntity>(Kept(type, groups)));
+}
+
 bool AllFinite(const std::vector<GiPrimitive>& prims) {
     for (const GiPrimitive& p : prims) {
         for (const AcGePoint3d& q : p.points)
@@ -106,8 +111,7 @@ TEST(KeptDraw, HatchPatternLinesLieInsideTheirBoundaryAtTheirSpacing) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string name = std::string(c.name).substr(0, std::string(c.name).find(' '));
-        std::unique_ptr<AcDbKeptEntity> h(Kept("HATCH", HatchOf({{0, 0, 40, 30}}, "2:" + name + " 70:0 71:0", c.tail)));
-        const auto prims = Draw(*h);
+        const auto prims = Draw("HATCH", HatchOf({{0, 0, 40, 30}}, "2:" + name + " 70:0 71:0", c.tail));
         ASSERT_GT(prims.size(), 5u);
         std::vector<std::vector<double>> across(c.angles.size());
         for (const GiPrimitive& p : prims) {
@@ -139,20 +143,18 @@ TEST(KeptDraw, HatchPatternLinesLieInsideTheirBoundaryAtTheirSpacing) {
 
 TEST(KeptDraw, PatternLinesEndOnACurvedBoundary) {
     // One arc edge makes a circle of radius 10 about (5, 5): every line ends on it.
-    std::unique_ptr<AcDbKeptEntity> h(Kept(
+    const auto prims = Draw(
         "HATCH", "100:AcDbHatch 10:0 20:0 30:0 2:ANSI31 70:0 71:0 91:1 92:1 93:1 72:2 10:5 20:5 40:10 50:0 51:360 "
-                 "73:1 97:0 75:0 76:1 52:0 41:1 77:0 78:1 53:45 43:0 44:0 45:-2.245 46:2.245 79:0 98:0"));
-    const auto prims = Draw(*h);
+                 "73:1 97:0 75:0 76:1 52:0 41:1 77:0 78:1 53:45 43:0 44:0 45:-2.245 46:2.245 79:0 98:0");
     ASSERT_GT(prims.size(), 5u);
     for (const GiPrimitive& p : prims)
         for (const AcGePoint3d& q : p.points) EXPECT_NEAR(Dist(q, {5, 5, 0}), 10.0, 0.02);
 
     // The upper half disc, its arc run clockwise from (-10, 0) over the top: a clockwise edge
     // stores its angles mirrored (180 to 360 here).
-    std::unique_ptr<AcDbKeptEntity> half(Kept(
+    const auto upper = Draw(
         "HATCH", "100:AcDbHatch 10:0 20:0 30:0 2:ANSI31 70:0 71:0 91:1 92:1 93:2 72:2 10:0 20:0 40:10 50:180 51:360 "
-                 "73:0 72:1 10:10 20:0 11:-10 21:0 97:0 75:0 76:1 52:0 41:1 77:0 78:0 98:0"));
-    const auto upper = Draw(*half);
+                 "73:0 72:1 10:10 20:0 11:-10 21:0 97:0 75:0 76:1 52:0 41:1 77:0 78:0 98:0");
     ASSERT_GT(upper.size(), 5u);
     for (const GiPrimitive& p : upper)
         for (const AcGePoint3d& q : p.points) {
@@ -201,9 +203,7 @@ TEST(KeptDraw, FillsAndPatternsLeaveIslandsOpen) {
         }
     EXPECT_NEAR(length, 4 * (30 + 10 + 4), 1e-9);
 
-    std::unique_ptr<AcDbKeptEntity> lines(
-        Kept("HATCH", HatchOf(boxes, "2:ANSI31 70:0 71:0", "75:0 76:1 52:0 41:1 77:0 78:0 98:0")));
-    const auto pattern = Draw(*lines);
+    const auto pattern = Draw("HATCH", HatchOf(boxes, "2:ANSI31 70:0 71:0", "75:0 76:1 52:0 41:1 77:0 78:0 98:0"));
     ASSERT_GT(pattern.size(), 10u);
     bool innermost = false;
     for (const GiPrimitive& p : pattern) {
@@ -218,10 +218,9 @@ TEST(KeptDraw, FillsAndPatternsLeaveIslandsOpen) {
 
 TEST(KeptDraw, SolidFillCoversABoundaryWithBulges) {
     // A 20 x 10 rectangle with a half disc of radius 10 on top (one bulge of 1).
-    std::unique_ptr<AcDbKeptEntity> h(Kept(
+    const auto prims = Draw(
         "HATCH", "100:AcDbHatch 10:0 20:0 30:0 2:SOLID 70:1 71:0 91:1 92:3 72:1 73:1 93:4 10:0 20:0 42:0 10:20 20:0 "
-                 "42:0 10:20 20:10 42:1 10:0 20:10 42:0 97:0 75:0 76:1 98:0"));
-    const auto prims = Draw(*h);
+                 "42:0 10:20 20:10 42:1 10:0 20:10 42:0 97:0 75:0 76:1 98:0");
     ASSERT_EQ(prims.size(), 1u);
     const auto& poly = prims[0].points;
     double area = 0;
@@ -270,10 +269,8 @@ TEST(KeptDraw, SplinesFollowTheirDefinition) {
     EXPECT_NEAR(middle(Draw(*weighted)), 0.0, 0.05);
 
     // Only fit points: the curve passes through every one, with the tangents given.
-    std::unique_ptr<AcDbKeptEntity> fit(
-        Kept("SPLINE", "100:AcDbSpline 70:8 71:3 74:4 12:1 22:0 32:0 11:0 21:0 31:0 11:10 21:10 31:0 11:20 21:0 31:0 "
-                       "11:30 21:10 31:0"));
-    const auto through = Draw(*fit);
+    const auto through = Draw("SPLINE", "100:AcDbSpline 70:8 71:3 74:4 12:1 22:0 32:0 11:0 21:0 31:0 11:10 21:10 31:0 "
+                                        "11:20 21:0 31:0 11:30 21:10 31:0");
     ASSERT_EQ(through.size(), 1u);
     for (const AcGePoint3d& f :
          {AcGePoint3d(0, 0, 0), AcGePoint3d(10, 10, 0), AcGePoint3d(20, 0, 0), AcGePoint3d(30, 10, 0)}) {
@@ -302,8 +299,7 @@ TEST(KeptDraw, EllipseArcsEndAtTheirParameters) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.groups);
-        std::unique_ptr<AcDbKeptEntity> e(Kept("ELLIPSE", c.groups));
-        const auto prims = Draw(*e);
+        const auto prims = Draw("ELLIPSE", c.groups);
         ASSERT_EQ(prims.size(), 1u);
         EXPECT_LT(Dist(prims[0].points.front(), c.start), 1e-9);
         EXPECT_LT(Dist(prims[0].points.back(), c.end), 1e-9);
@@ -329,17 +325,14 @@ TEST(KeptDraw, SolidsTakeTheirCornersInTheOrder1243) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.groups);
-        std::unique_ptr<AcDbKeptEntity> e(Kept(c.type, c.groups));
-        const auto prims = Draw(*e);
+        const auto prims = Draw(c.type, c.groups);
         ASSERT_EQ(prims.size(), 1u);
         EXPECT_EQ(prims[0].kind, GiPrimitive::kPolygon);
         ASSERT_EQ(prims[0].points.size(), c.polygon.size());
         for (size_t i = 0; i < c.polygon.size(); ++i) EXPECT_LT(Dist(prims[0].points[i], c.polygon[i]), 1e-9);
     }
     // A 3DFACE shows only its visible edges: edges 2 and 4 hidden leaves two lines.
-    std::unique_ptr<AcDbKeptEntity> face(
-        Kept("3DFACE", "10:0 20:0 30:0 11:10 21:0 31:0 12:10 22:10 32:3 13:0 23:10 33:3 70:10"));
-    const auto edges = Draw(*face);
+    const auto edges = Draw("3DFACE", "10:0 20:0 30:0 11:10 21:0 31:0 12:10 22:10 32:3 13:0 23:10 33:3 70:10");
     ASSERT_EQ(edges.size(), 2u);
     for (const auto& e : edges) EXPECT_EQ(e.points.size(), 2u);
 }
@@ -348,24 +341,13 @@ TEST(KeptDraw, DimensionsAndTablesDrawTheirBlocksInTheirOwnColour) {
     AcDbDatabase db;
     AcDbObjectId dims;
     db.ensureLayer(L"DIMS", dims);
-    AcDbBlockTable* bt = nullptr;
-    db.getBlockTable(bt, AcDb::kForWrite);
-    auto* block = new AcDbBlockTableRecord();
-    block->setName(L"*D1");
-    AcDbObjectId blockId;
-    bt->add(blockId, block);
-    bt->close();
     auto* line = new AcDbLine({0, -10, 0}, {30, -10, 0});
-    line->setDatabaseDefaults(&db);
-    line->setColor(AcCmColor::byBlock());
-    block->appendAcDbEntity(line);
-    line->close();
     AcDbKeptEntity* arrow = Kept("SOLID", "10:0 20:-10 30:0 11:2.5 21:-10.4 31:0 12:2.5 22:-9.6 32:0");
-    arrow->setDatabaseDefaults(&db);
-    arrow->setColor(AcCmColor::byBlock());
-    block->appendAcDbEntity(arrow);
-    arrow->close();
-    block->close();
+    for (AcDbEntity* e : {static_cast<AcDbEntity*>(line), static_cast<AcDbEntity*>(arrow)}) {
+        e->setDatabaseDefaults(&db);
+        e->setColor(AcCmColor::byBlock());
+    }
+    dbtest::Block(db, L"*D1", {line, arrow});
 
     AcDbKeptEntity* dim = Kept("DIMENSION", "100:AcDbDimension 2:*D1 10:30 20:-10 30:0 11:15 21:-9 31:0 70:32 "
                                             "100:AcDbAlignedDimension 13:0 23:0 33:0 14:30 24:0 34:0");
@@ -390,19 +372,7 @@ TEST(KeptDraw, DimensionsAndTablesDrawTheirBlocksInTheirOwnColour) {
 
     // A dimension whose block holds a dimension of that same block draws once per level it may
     // follow, and ends.
-    db.getBlockTable(bt, AcDb::kForWrite);
-    auto* loop = new AcDbBlockTableRecord();
-    loop->setName(L"*D2");
-    AcDbObjectId loopId;
-    bt->add(loopId, loop);
-    bt->close();
-    AcDbKeptEntity* inner = Kept("DIMENSION", "2:*D2");
-    loop->appendAcDbEntity(inner);
-    inner->close();
-    auto* tick = new AcDbLine({0, 0, 0}, {1, 1, 0});
-    loop->appendAcDbEntity(tick);
-    tick->close();
-    loop->close();
+    dbtest::Block(db, L"*D2", {Kept("DIMENSION", "2:*D2"), new AcDbLine({0, 0, 0}, {1, 1, 0})});
     const AcDbObjectId selfId = Add(db, Kept("DIMENSION", "2:*D2"));
     GiCollector self;
     vorn::db::DrawEntity(AcDbEntity::cast(db.peekObject(selfId)), &self);
@@ -419,23 +389,20 @@ TEST(KeptDraw, DimensionsAndTablesDrawTheirBlocksInTheirOwnColour) {
 }
 
 TEST(KeptDraw, LeadersEndInArrowsAndCarryTheirText) {
-    std::unique_ptr<AcDbKeptEntity> leader(Kept("LEADER", "100:AcDbLeader 3:Standard 71:1 72:0 76:3 10:0 20:0 30:0 "
-                                                          "10:10 20:10 30:0 10:20 20:10 30:0"));
-    const auto l = Draw(*leader);
+    const auto l = Draw("LEADER", "100:AcDbLeader 3:Standard 71:1 72:0 76:3 10:0 20:0 30:0 "
+                                  "10:10 20:10 30:0 10:20 20:10 30:0");
     ASSERT_EQ(l.size(), 2u);
     EXPECT_EQ(l[0].points.size(), 3u);
     ASSERT_EQ(l[1].kind, GiPrimitive::kPolygon);
     EXPECT_LT(Dist(l[1].points[0], {0, 0, 0}), 1e-9);            // the tip
     EXPECT_NEAR(Dist(l[1].points[1], {0, 0, 0}), 2.5, 0.3);      // the default arrow size
     // No arrow when the flag says none.
-    std::unique_ptr<AcDbKeptEntity> bare(Kept("LEADER", "71:0 10:0 20:0 30:0 10:10 20:10 30:0"));
-    EXPECT_EQ(Draw(*bare).size(), 1u);
+    EXPECT_EQ(Draw("LEADER", "71:0 10:0 20:0 30:0 10:10 20:10 30:0").size(), 1u);
 
-    std::unique_ptr<AcDbKeptEntity> ml(Kept(
+    const auto m = Draw(
         "MULTILEADER", "100:AcDbMLeader 270:2 300:CONTEXT_DATA{ 40:1 10:0 20:0 30:0 41:2 140:1 290:1 304:Gate "
                        "12:30 22:10 32:0 13:1 23:0 33:0 171:1 302:LEADER{ 290:1 291:1 10:28 20:10 30:0 11:1 21:0 31:0 "
-                       "90:0 40:2 304:LEADER_LINE{ 10:0 20:0 30:0 91:0 305:} 271:0 303:} 301:} 170:1 42:4"));
-    const auto m = Draw(*ml);
+                       "90:0 40:2 304:LEADER_LINE{ 10:0 20:0 30:0 91:0 305:} 271:0 303:} 301:} 170:1 42:4");
     ASSERT_EQ(m.size(), 4u);
     EXPECT_EQ(m[0].points.size(), 2u);  // from the arrow to the landing
     EXPECT_LT(Dist(m[0].points[1], {28, 10, 0}), 1e-9);
@@ -509,17 +476,7 @@ TEST(KeptDraw, PointsFollowTheDrawingsPointStyle) {
 
 TEST(KeptDraw, BlockReferencesShowTheirVisibleAttributes) {
     AcDbDatabase db;
-    AcDbBlockTable* bt = nullptr;
-    db.getBlockTable(bt, AcDb::kForWrite);
-    auto* block = new AcDbBlockTableRecord();
-    block->setName(L"TREE");
-    AcDbObjectId blockId;
-    bt->add(blockId, block);
-    bt->close();
-    auto* crown = new AcDbCircle({0, 0, 0}, AcGeVector3d::kZAxis, 3);
-    block->appendAcDbEntity(crown);
-    crown->close();
-    block->close();
+    const AcDbObjectId blockId = dbtest::Block(db, L"TREE", {new AcDbCircle({0, 0, 0}, AcGeVector3d::kZAxis, 3)});
     auto* ref = new AcDbBlockReference({100, 0, 0}, blockId);
     ref->setColor(AcCmColor::fromIndex(3));
     auto data = std::make_shared<AcDbKeptData>();

@@ -83,20 +83,11 @@ TEST(Spatial, NearPointAndBlockChanges) {
     EXPECT_EQ(hits[0], near);
 
     // A reference's extents follow its block's contents.
-    AcDbBlockTable* bt = nullptr;
-    db.getBlockTable(bt, AcDb::kForWrite);
-    auto* rec = new AcDbBlockTableRecord();
-    rec->setName(L"TREE");
-    AcDbObjectId blockId;
-    bt->add(blockId, rec);
-    bt->close();
-    auto* c = new AcDbCircle({0, 0, 0}, AcGeVector3d::kZAxis, 1);
-    rec->appendAcDbEntity(c);
-    c->close();
-    rec->close();
+    const AcDbObjectId blockId = dbtest::Block(db, L"TREE", {new AcDbCircle({0, 0, 0}, AcGeVector3d::kZAxis, 1)});
     AcDbObjectId ref = Add(db, new AcDbBlockReference({1000, 1000, 0}, blockId));
     AcDbExtents farBox({1400, 1400, 0}, {1600, 1600, 0});
     EXPECT_EQ(db.entitiesMeetingBox(farBox).length(), 0);
+    AcDbBlockTableRecord* rec = nullptr;
     ASSERT_EQ(acdbOpenObject(rec, blockId, AcDb::kForWrite), Acad::eOk);
     auto* big = new AcDbCircle({0, 0, 0}, AcGeVector3d::kZAxis, 500);
     rec->appendAcDbEntity(big);

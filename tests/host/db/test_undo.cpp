@@ -49,10 +49,12 @@ void Erase(AcDbDatabase&, const AcDbObjectId& id) {
 TEST(Undo, RevertAndReapplyRestoreExactly) {
     AcDbDatabase db;
     AcDbObjectId a = Add(db, new AcDbLine({0, 0, 0}, {10, 0, 0}));
+    AcDbObjectId d = Add(db, new AcDbArc({0, 0, 0}, 5, 0, 1));
     State s0 = Capture(db);
     size_t p0 = db.undoPosition();
 
-    // A unit of work: a layer, entities on it, a change, an erase, header values.
+    // A unit of work: a layer, entities on it, a change, erasures of a new entity and of one
+    // that was there before, header values.
     AcDbObjectId layer;
     ASSERT_EQ(db.ensureLayer(L"PLAN-ROAD", layer), Acad::eOk);
     auto* b = new AcDbLine({0, 5, 0}, {10, 5, 0});
@@ -61,6 +63,7 @@ TEST(Undo, RevertAndReapplyRestoreExactly) {
     AcDbObjectId c = Add(db, new AcDbCircle({3, 3, 0}, AcGeVector3d::kZAxis, 2));
     Modify(db, a, {20, 0, 0});
     Erase(db, c);
+    Erase(db, d);
     ASSERT_EQ(db.setFilletrad(250), Acad::eOk);
     ASSERT_EQ(db.setClayer(layer), Acad::eOk);
     ASSERT_EQ(db.setDrawUnit(1), Acad::eOk);
@@ -72,6 +75,10 @@ TEST(Undo, RevertAndReapplyRestoreExactly) {
     EXPECT_EQ(db.undoPosition(), p0);
     EXPECT_TRUE(Capture(db) == s0);
     EXPECT_FALSE(bId.isValid());
+    EXPECT_FALSE(d.isErased());
+    AcDbEntity* e = nullptr;
+    ASSERT_EQ(acdbOpenAcDbEntity(e, d, AcDb::kForRead), Acad::eOk);
+    e->close();
     EXPECT_TRUE(db.findLayer(L"PLAN-ROAD").isNull());
     EXPECT_EQ(db.filletrad(), 0.0);
     EXPECT_EQ(db.clayer(), db.layerZero());
@@ -81,33 +88,19 @@ TEST(Undo, RevertAndReapplyRestoreExactly) {
     EXPECT_TRUE(Capture(db) == s1);
     EXPECT_EQ(db.findLayer(L"plan-road"), layer);  // the same id comes back
     EXPECT_EQ(Peek<AcDbEntity>(db, bId)->layerId(), layer);
-    // Database order survives: a, b, c by handle.
+    EXPECT_TRUE(d.isErased());
+    // Database order survives: a, d, b, c by handle.
     AcDbObjectIdArray ids = db.modelSpaceIds(true);
-    ASSERT_EQ(ids.length(), 3);
+    ASSERT_EQ(ids.length(), 4);
     EXPECT_EQ(ids[0], a);
-    EXPECT_EQ(ids[1], bId);
-    EXPECT_EQ(ids[2], c);
+    EXPECT_EQ(ids[1], d);
+    EXPECT_EQ(ids[2], bId);
+    EXPECT_EQ(ids[3], c);
 
     // And once more back and forth from the redone state.
     ASSERT_EQ(db.revertTo(p0, redo), Acad::eOk);
     ASSERT_EQ(db.reapply(redo), Acad::eOk);
     EXPECT_TRUE(Capture(db) == s1);
-}
-
-TEST(Undo, ErasedEntitiesComeBack) {
-    AcDbDatabase db;
-    AcDbObjectId a = Add(db, new AcDbArc({0, 0, 0}, 5, 0, 1));
-    size_t p = db.undoPosition();
-    Erase(db, a);
-    EXPECT_EQ(db.modelSpaceIds().length(), 0);
-    AcDbUndoChunk redo;
-    ASSERT_EQ(db.revertTo(p, redo), Acad::eOk);
-    EXPECT_FALSE(a.isErased());
-    AcDbEntity* e = nullptr;
-    EXPECT_EQ(acdbOpenAcDbEntity(e, a, AcDb::kForRead), Acad::eOk);
-    e->close();
-    ASSERT_EQ(db.reapply(redo), Acad::eOk);
-    EXPECT_TRUE(a.isErased());
 }
 
 TEST(Undo, StepByStepInReverseOrder) {

@@ -2,6 +2,7 @@
 // keyword matching rules, acedCommand argument lists, the host's line channel.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
 #include <string>
 
@@ -149,14 +150,27 @@ TEST(UcsCommand, OriginAngleAndWorld) {
     vorn::ed::RunCommandLoop();
     EXPECT_DOUBLE_EQ(vorn::ed::CurrentUcs().origin[0], 100);
     EXPECT_NEAR(vorn::ed::CurrentUcs().angle, 3.14159265358979 / 2, 1e-12);
-    // A point typed now is in the new system: 10,0 lies 10 above the origin in the world.
+    // A point typed now is in the new system: 10,0 lies 10 above the origin in the world, and
+    // comes back; as a displacement it leaves the origin out.
     Session u("10,0\n");
     ASSERT_TRUE(vorn::ed::SetUcs(vorn::ed::Ucs{{100, 50, 0}, 3.14159265358979 / 2}));
     ads_point p;
     ASSERT_EQ(acedGetPoint(nullptr, L"\nP: ", p), RTNORM);
     EXPECT_DOUBLE_EQ(p[0], 10);  // answers stay in user coordinates
-    double w[3];
+    double w[3], back[3];
     vorn::ed::UcsToWcsPoint(p, w);
     EXPECT_NEAR(w[0], 100, 1e-9);
     EXPECT_NEAR(w[1], 60, 1e-9);
+    vorn::ed::WcsToUcsPoint(w, back);
+    EXPECT_NEAR(back[0], 10, 1e-9);
+    EXPECT_NEAR(back[1], 0, 1e-9);
+    resbuf from{}, to{};
+    from.restype = to.restype = RTSHORT;
+    from.resval.rint = ADS_UCS;
+    to.resval.rint = ADS_WCS;
+    ads_point r;
+    ASSERT_EQ(acedTrans(p, &from, &to, 1, r), RTNORM);
+    EXPECT_NEAR(r[0], 0, 1e-9);
+    EXPECT_NEAR(r[1], 10, 1e-9);
+    EXPECT_FALSE(vorn::ed::SetUcs(vorn::ed::Ucs{{100, 50, 0}, NAN}));
 }

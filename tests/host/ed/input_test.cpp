@@ -7,7 +7,6 @@
 #include "host/ed/aced.h"
 #include "host/ed/event.h"
 #include "host/ed/sysvars.h"
-#include "host/ed/ucs.h"
 #include "session.h"
 
 using vorn::ed::test::Session;
@@ -164,35 +163,6 @@ TEST(GetNumbers, DistancesAndAnglesFromPoints) {
     EXPECT_NEAR(d, M_PI / 4, 1e-12);
 }
 
-// An input method in full-width mode types "１０，２０" or "10，20" (and "。" for the full
-// stop): every prompt that reads a point or a number takes it as the ASCII answer, while a text
-// answer keeps what was typed.
-TEST(GetNumbers, FullWidthAnswersReadAsTheirValues) {
-    Session s("１０，２０\n10，－２０．５\n＠５，０\n３．５\n12。25\n－７\n９０\n１０，２０\n");
-    ads_point p;
-    ASSERT_EQ(acedGetPoint(nullptr, L"\nP: ", p), RTNORM);
-    EXPECT_DOUBLE_EQ(p[0], 10);
-    EXPECT_DOUBLE_EQ(p[1], 20);
-    ASSERT_EQ(acedGetPoint(nullptr, L"\nP: ", p), RTNORM);
-    EXPECT_DOUBLE_EQ(p[1], -20.5);
-    ASSERT_EQ(acedGetPoint(p, L"\nP: ", p), RTNORM);  // relative to the last point
-    EXPECT_DOUBLE_EQ(p[0], 15);
-    double d = 0;
-    ASSERT_EQ(acedGetDist(nullptr, L"\nD: ", &d), RTNORM);
-    EXPECT_DOUBLE_EQ(d, 3.5);
-    ASSERT_EQ(acedGetReal(L"\nR: ", &d), RTNORM);
-    EXPECT_DOUBLE_EQ(d, 12.25);
-    int i = 0;
-    ASSERT_EQ(acedGetInt(L"\nI: ", &i), RTNORM);
-    EXPECT_EQ(i, -7);
-    ASSERT_EQ(acedGetAngle(nullptr, L"\nA: ", &d), RTNORM);
-    EXPECT_NEAR(d, M_PI / 2, 1e-12);
-    wchar_t text[kAdsMaxInput + 1];
-    ASSERT_EQ(acedGetString(1, L"\nT: ", text), RTNORM);
-    EXPECT_STREQ(text, L"１０，２０");
-    EXPECT_FALSE(s.Has("not accepted")) << s.Out();
-}
-
 TEST(GetString, SpacesAndTruncation) {
     Session s("hello world\nhello world\n\nabcdefgh\n");
     wchar_t buf[kAdsMaxInput + 1];
@@ -205,32 +175,6 @@ TEST(GetString, SpacesAndTruncation) {
     wchar_t small[4];
     EXPECT_EQ(acedGetString(1, L"\nS: ", small, 4), RTINPUTTRUNCATED);
     EXPECT_STREQ(small, L"abc");
-}
-
-TEST(Ucs, TypedPointsAreUserCoordinates) {
-    vorn::ed::Ucs u;
-    u.origin[0] = 100;
-    u.angle = M_PI / 2;
-    Session s("");
-    ASSERT_TRUE(vorn::ed::SetUcs(u));
-    const double ucs[3] = {10, 0, 0};
-    double wcs[3], back[3];
-    vorn::ed::UcsToWcsPoint(ucs, wcs);
-    EXPECT_NEAR(wcs[0], 100, 1e-9);
-    EXPECT_NEAR(wcs[1], 10, 1e-9);
-    vorn::ed::WcsToUcsPoint(wcs, back);
-    EXPECT_NEAR(back[0], 10, 1e-9);
-    EXPECT_NEAR(back[1], 0, 1e-9);
-    resbuf from{}, to{};
-    from.restype = to.restype = RTSHORT;
-    from.resval.rint = ADS_UCS;
-    to.resval.rint = ADS_WCS;
-    ads_point r;
-    ASSERT_EQ(acedTrans(ucs, &from, &to, 1, r), RTNORM);  // a displacement ignores the origin
-    EXPECT_NEAR(r[0], 0, 1e-9);
-    EXPECT_NEAR(r[1], 10, 1e-9);
-    u.angle = NAN;
-    EXPECT_FALSE(vorn::ed::SetUcs(u));
 }
 
 TEST(SysVars, RangesTypesAndUnknownNames) {

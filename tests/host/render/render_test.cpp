@@ -6,12 +6,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <string>
 
 #include "host/db/db.h"
 #include "host/render/palette.h"
 #include "host/render/render.h"
 #include "host/render/view.h"
+#include "tests/fontcaches.h"
 #include "tests/testdrawing.h"
 
 namespace {
@@ -64,20 +66,27 @@ struct Png {
 
 const unsigned kDark = 0x212830;
 
+// The drawing rendered to a PNG of the build tree, w × h pixels, with the options set.
+Png Render(const TestDrawing& d, const std::string& name, int w, int h,
+           const std::function<void(vorn::render::RenderOptions&)>& set = nullptr) {
+    vorn::render::RenderOptions o;
+    o.file = TempFile(name);
+    o.width = w;
+    o.height = h;
+    if (set) set(o);
+    std::string error;
+    EXPECT_TRUE(vorn::render::RenderDrawing(d.db(), o, error)) << error;
+    return Png(o.file);
+}
+
 TEST(RenderPicture, LinesInTheirColoursOnBothBackgrounds) {
     TestDrawing d;
     AcDbLine* red = Line(0, 0, 100, 0);
     red->setColorIndex(1);
     d.add(red);
     d.add(Line(0, 100, 100, 100));  // ByLayer: layer 0 is white
-    vorn::render::RenderOptions o;
-    o.file = TempFile("lines.png");
-    o.width = 200;
-    o.height = 200;
-    o.margin = 0.1;
-    std::string error;
-    ASSERT_TRUE(vorn::render::RenderDrawing(d.db(), o, error)) << error;
-    Png dark(o.file);
+    const auto margin = [](vorn::render::RenderOptions& o) { o.margin = 0.1; };
+    Png dark = Render(d, "lines.png", 200, 200, margin);
     ASSERT_TRUE(dark.ok());
     EXPECT_EQ(dark.width(), 200);
     // The box 100 × 100 fills 160 pixels: y = 0 at row 180, y = 100 at row 20.
@@ -86,29 +95,22 @@ TEST(RenderPicture, LinesInTheirColoursOnBothBackgrounds) {
     EXPECT_GT(dark.countLike(100, 20, 1, 0xFFFFFF, kDark), 0);
     EXPECT_EQ(dark.at(100, 100), kDark);
 
-    o.lightBackground = true;
-    o.file = TempFile("lines_light.png");
-    ASSERT_TRUE(vorn::render::RenderDrawing(d.db(), o, error)) << error;
-    Png light(o.file);
+    Png light = Render(d, "lines_light.png", 200, 200, [&](vorn::render::RenderOptions& o) {
+        margin(o);
+        o.lightBackground = true;
+    });
     EXPECT_GT(light.countLike(100, 20, 1, 0x000000, 0xFFFFFF), 0);  // colour 7 turns black on white
     EXPECT_EQ(light.at(100, 100), 0xFFFFFFu);
 }
 
 TEST(RenderPicture, HiddenLayersAndEmptyDrawings) {
     TestDrawing d;
-    vorn::render::RenderOptions o;
-    o.file = TempFile("empty.png");
-    o.width = o.height = 64;
-    std::string error;
-    ASSERT_TRUE(vorn::render::RenderDrawing(d.db(), o, error)) << error;
-    EXPECT_EQ(Png(o.file).countNot(kDark), 0);
+    EXPECT_EQ(Render(d, "empty.png", 64, 64).countNot(kDark), 0);
 
     AcDbLine* line = Line(0, 0, 10, 10);
     line->setLayer(d.layer(L"HIDDEN", 7, true));
     d.add(line);
-    o.file = TempFile("hidden.png");
-    ASSERT_TRUE(vorn::render::RenderDrawing(d.db(), o, error)) << error;
-    EXPECT_EQ(Png(o.file).countNot(kDark), 0);
+    EXPECT_EQ(Render(d, "hidden.png", 64, 64).countNot(kDark), 0);
 }
 
 TEST(RenderPicture, FarFromOriginAndRotatedBlocks) {
@@ -119,13 +121,7 @@ TEST(RenderPicture, FarFromOriginAndRotatedBlocks) {
     auto* ref = new AcDbBlockReference(AcGePoint3d(1e7, 1e7, 0), d.block(L"BAR", {bar}));
     ref->setRotation(3.14159265358979 / 2);
     d.add(ref);
-    vorn::render::RenderOptions o;
-    o.file = TempFile("block.png");
-    o.width = o.height = 101;
-    o.margin = 0.0;
-    std::string error;
-    ASSERT_TRUE(vorn::render::RenderDrawing(d.db(), o, error)) << error;
-    Png png(o.file);
+    const Png png = Render(d, "block.png", 101, 101, [](vorn::render::RenderOptions& o) { o.margin = 0.0; });
     // Vertical now: red down the middle column, nothing at the sides.
     EXPECT_GT(png.countLike(50, 50, 1, 0xFF0000, kDark), 0);
     EXPECT_EQ(png.countLike(5, 50, 2, 0xFF0000, kDark), 0);
@@ -136,15 +132,8 @@ TEST(RenderPicture, ChineseTextGivesInk) {
     TestDrawing d;
     d.add(new AcDbText(AcGePoint3d(0, 0, 0), L"道路绘制", AcDbObjectId::kNull, 10.0, 0.0));
     d.add(Line(-5, -5, 60, 15));
-    vorn::render::RenderOptions o;
-    o.file = TempFile("text.png");
-    o.width = 400;
-    o.height = 200;
-    std::string error;
-    ASSERT_TRUE(vorn::render::RenderDrawing(d.db(), o, error)) << error;
-    Png png(o.file);
     // Ink well above what the diagonal line alone draws.
-    EXPECT_GT(png.countNot(kDark), 1500);
+    EXPECT_GT(Render(d, "text.png", 400, 200).countNot(kDark), 1500);
 }
 
 // Regression: "%%%" (the slope arrow's percent sign) was drawn as three percent signs. A text
@@ -153,14 +142,10 @@ TEST(RenderPicture, TextControlCodesShowTheirSigns) {
     const auto draw = [](const wchar_t* text, const std::string& name) {
         TestDrawing d;
         d.add(new AcDbText(AcGePoint3d(0, 0, 0), text, AcDbObjectId::kNull, 10.0, 0.0));
-        vorn::render::RenderOptions o;
-        o.file = TempFile(name);
-        o.width = 300;
-        o.height = 100;
-        o.window = AcDbExtents(AcGePoint3d(-5, -5, 0), AcGePoint3d(145, 45, 0));
-        std::string error;
-        EXPECT_TRUE(vorn::render::RenderDrawing(d.db(), o, error)) << error;
-        return o.file;
+        Render(d, name, 300, 100, [](vorn::render::RenderOptions& o) {
+            o.window = AcDbExtents(AcGePoint3d(-5, -5, 0), AcGePoint3d(145, 45, 0));
+        });
+        return TempFile(name);
     };
     const auto same = [](const std::string& a, const std::string& b) {
         Png pa(a), pb(b);
@@ -220,14 +205,4 @@ TEST(RenderPalette, StandardColours) {
     EXPECT_NEAR(orange.g, 0.5, 1e-9);
 }
 
-}  // namespace
-
-namespace {
-// Cairo and fontconfig keep font caches for the life of the process; release them at the end
-// so the leak checker reports only real leaks.
-class ReleaseCaches : public ::testing::Environment {
-public:
-    void TearDown() override { vorn::render::ReleaseRenderCaches(); }
-};
-const auto* const kReleaseCaches = ::testing::AddGlobalTestEnvironment(new ReleaseCaches);
 }  // namespace

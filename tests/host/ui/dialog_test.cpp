@@ -18,40 +18,31 @@ HWND Item(const CDialog& d, int id) { return ::GetDlgItem(d.m_hWnd, id); }
 
 }  // namespace
 
-TEST(DialogCreate, ModelessCreateFailsForMissingTemplateWithMessage) {
+// A dialog is made only from the current module's resources: a missing template is named with
+// its module; with the host's resources current the module's template is not found; a module
+// registered twice is one module, and one that goes away stops being current; an extension
+// module is in the resource chain while its library lives.
+TEST(DialogCreate, OnlyFromTheCurrentModulesResources) {
   DialogFixture f;
   CAcUiDialog dialog(4242);
   EXPECT_FALSE(dialog.Create(4242, acedGetAcadFrame()));
   EXPECT_EQ(dialog.m_hWnd, nullptr);
   EXPECT_NE(f.transcript.find(L"4242"), std::wstring::npos);
   EXPECT_NE(f.transcript.find(L"VornTestDialogs"), std::wstring::npos);
-}
 
-TEST(DialogCreate, LooksOnlyInTheCurrentResourceModule) {
-  DialogFixture f;
   TestDialog inOwnModule;
   EXPECT_TRUE(inOwnModule.Create(kDialogId, acedGetAcadFrame()));
-  // With the host's resources current, the module's template is not found.
   AfxSetResourceHandle(vorn::mfc::HostResourceModule());
   TestDialog inHost;
   EXPECT_FALSE(inHost.Create(kDialogId, acedGetAcadFrame()));
-  AfxSetResourceHandle(f.module);
-}
 
-// A module registered twice is one module; one that goes away stops being current, and the
-// host's resources take over.
-TEST(DialogCreate, AModuleThatGoesAwayStopsBeingCurrent) {
-  DialogFixture f;
   HINSTANCE other = vorn::mfc::RegisterResourceModule(L"VornOtherModule");
   EXPECT_EQ(vorn::mfc::RegisterResourceModule(L"VornOtherModule"), other);
   AfxSetResourceHandle(other);
   vorn::mfc::UnregisterResourceModule(other);
   EXPECT_EQ(AfxGetResourceHandle(), vorn::mfc::HostResourceModule());
   AfxSetResourceHandle(f.module);
-}
 
-TEST(DialogCreate, ExtensionModuleJoinsTheResourceChain) {
-  DialogFixture f;
   AFX_EXTENSION_MODULE ext;
   EXPECT_FALSE(AfxInitExtensionModule(ext, nullptr));
   ASSERT_TRUE(AfxInitExtensionModule(ext, f.module));
@@ -65,7 +56,6 @@ TEST(DialogCreate, ExtensionModuleJoinsTheResourceChain) {
   AfxTermExtensionModule(ext);
 }
 
-// What every kind shows from its value is checked through @show (events_test).
 TEST(DataExchange, FromControlsReadsEveryKind) {
   DialogFixture f;
   TestDialog d;

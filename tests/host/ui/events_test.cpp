@@ -2,6 +2,9 @@
 // @show listing, and refusals that say what was wrong.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "host/base/textcodec.h"
 #include "host/ui/dialogevents.h"
 #include "host/ui/dialogregistry.h"
 #include "testdialog.h"
@@ -39,28 +42,6 @@ struct OpenDialog : DialogFixture {
 
 }  // namespace
 
-TEST(DialogEventParse, ReadsEachKind) {
-  DialogEvent e;
-  std::wstring error;
-  ASSERT_TRUE(vorn::ui::ParseDialogEvent(L"edit 2005 3.5", e, error));
-  EXPECT_EQ(e.kind, DialogEvent::Kind::Edit);
-  EXPECT_EQ(e.id, 2005);
-  EXPECT_EQ(e.text, L"3.5");
-  ASSERT_TRUE(vorn::ui::ParseDialogEvent(L"@EDIT 2005 \" two words \"", e, error));
-  EXPECT_EQ(e.text, L" two words ");
-  ASSERT_TRUE(vorn::ui::ParseDialogEvent(L"edit 2005", e, error));
-  EXPECT_EQ(e.text, L"");
-  ASSERT_TRUE(vorn::ui::ParseDialogEvent(L"select 2001 2", e, error));
-  EXPECT_EQ(e.kind, DialogEvent::Kind::Select);
-  EXPECT_EQ(e.row, 2);
-  ASSERT_TRUE(vorn::ui::ParseDialogEvent(L"dblclick 2028 0", e, error));
-  EXPECT_EQ(e.kind, DialogEvent::Kind::DblClick);
-  ASSERT_TRUE(vorn::ui::ParseDialogEvent(L"  show ", e, error));
-  EXPECT_EQ(e.kind, DialogEvent::Kind::Show);
-  ASSERT_TRUE(vorn::ui::ParseDialogEvent(L"dialogshot out/道路.png", e, error));
-  EXPECT_EQ(e.file, "out/\xE9\x81\x93\xE8\xB7\xAF.png");
-}
-
 TEST(DialogEventParse, RefusesMalformedEventsSayingWhatIsExpected) {
   DialogEvent e;
   std::wstring error;
@@ -78,14 +59,19 @@ TEST(DialogEventParse, RefusesMalformedEventsSayingWhatIsExpected) {
   }
 }
 
+// An event may come with its @ and in capitals; quotes keep the blanks of a text, and an edit
+// without a text empties the field.
 TEST(DialogEvents, EditTypesThenLeavesTheField) {
   OpenDialog o;
-  ASSERT_TRUE(Event(L"edit 101 3.5"));
+  ASSERT_TRUE(Event(L"@EDIT 101 \" two words \""));
   const std::vector<std::wstring> expected = {L"edit-set", L"edit-change", L"edit-kill"};
   EXPECT_EQ(o.d.calls, expected);
   EXPECT_EQ(::GetFocus(), acedGetAcadDwgView()->m_hWnd);
   o.d.UpdateData(TRUE);
-  EXPECT_EQ(o.d.m_text, L"3.5");
+  EXPECT_EQ(o.d.m_text, L" two words ");
+  ASSERT_TRUE(Event(L"edit 101"));
+  o.d.UpdateData(TRUE);
+  EXPECT_EQ(o.d.m_text, L"");
   o.d.calls.clear();
   ASSERT_TRUE(Event(L"edit 104 2.5"));
   const std::vector<std::wstring> combo = {L"combo-focus", L"combo-edit"};
@@ -110,7 +96,7 @@ TEST(DialogEvents, ClicksSelectsAndCloseReachHandlers) {
   EXPECT_EQ(::IsDlgButtonChecked(o.d.m_hWnd, kRadioB), static_cast<UINT>(BST_CHECKED));
   ASSERT_TRUE(Event(L"close"));
   const std::vector<std::wstring> expected = {L"check", L"radio-a", L"button", L"preview", L"combo-focus",
-                                              L"combo-sel", L"list-sel", L"list-dbl", L"close"};
+                                              L"combo-sel", L"list-sel:2", L"list-dbl:2", L"close"};
   EXPECT_EQ(o.d.calls, expected);
   EXPECT_FALSE(vorn::ui::HasOpenDialog());  // closed: cancelled and hidden, not destroyed
   EXPECT_TRUE(::IsWindow(o.d.m_hWnd));
@@ -138,27 +124,24 @@ TEST(DialogEvents, RefusedWithAMessageNamingTheProblem) {
   EXPECT_TRUE(o.d.calls.empty());
 }
 
-TEST(DialogEvents, NoOpenDialogIsRefused) {
-  DialogFixture f;
-  TestDialog hidden;
-  ASSERT_TRUE(hidden.Create(kDialogId, acedGetAcadFrame()));  // created but never shown
-  EXPECT_FALSE(vorn::ui::HasOpenDialog());
-  std::wstring output;
-  EXPECT_FALSE(Event(L"show", output));
-  EXPECT_NE(output.find(L"No dialog is open"), std::wstring::npos);
-}
-
-TEST(DialogEvents, EventsAddressTheNewestVisibleDialog) {
+// Events go to the newest dialog that is shown; with none shown they are refused.
+TEST(DialogEvents, EventsAddressTheNewestShownDialogOrAreRefused) {
   OpenDialog o;
-  TestDialog second;
+  TestDialog second, hidden;
   ASSERT_TRUE(second.Create(kDialogId, acedGetAcadFrame()));
   second.ShowWindow(SW_SHOW);
+  ASSERT_TRUE(hidden.Create(kDialogId, acedGetAcadFrame()));  // created but never shown
   EXPECT_EQ(vorn::ui::TheOpenDialog(), &second);
   ASSERT_TRUE(Event(L"click 108"));
   EXPECT_EQ(second.calls.size(), 1u);
   EXPECT_TRUE(o.d.calls.empty());
   second.DestroyWindow();
   EXPECT_EQ(vorn::ui::TheOpenDialog(), &o.d);
+  o.d.ShowWindow(SW_HIDE);
+  EXPECT_FALSE(vorn::ui::HasOpenDialog());
+  std::wstring output;
+  EXPECT_FALSE(Event(L"show", output));
+  EXPECT_NE(output.find(L"No dialog is open"), std::wstring::npos);
 }
 
 TEST(DialogEvents, ShowListsControlsAndRowsExactly) {
@@ -167,7 +150,7 @@ TEST(DialogEvents, ShowListsControlsAndRowsExactly) {
   ::ShowWindow(::GetDlgItem(o.d.m_hWnd, kNumber), SW_HIDE);
   o.d.SetDlgItemText(kEdit, L"say \"hi\"");
   std::wstring output;
-  ASSERT_TRUE(Event(L"show", output));
+  ASSERT_TRUE(Event(L"  show ", output));
   const std::wstring expected =
       L"\n101 edit \"say \\\"hi\\\"\""
       L"\n102 edit \"7\" [hidden]"
@@ -191,9 +174,18 @@ TEST(DialogEvents, ShowListsControlsAndRowsExactly) {
       L"\n112 radio \"右边线\" [checked]"
       L"\n113 radio \"同圆心\" [checked]"
       L"\n114 radio \"同半径\""
-      L"\n115 static \"左宽：\""
+      L"\n115 static \"左&宽：\""
       L"\n116 static \"静态\""
       L"\n117 group \"定位线位置\""
-      L"\n118 edit \"固定\"";
+      L"\n118 edit \"固定\""
+      L"\n1 button \"确定\""
+      L"\n2 button \"取消\"";
   EXPECT_EQ(output, expected);
+  // A picture of the dialog under a name in Chinese.
+  const std::filesystem::path shot =
+      std::filesystem::path(VORN_BINARY_DIR) / "test-output" / "host-ui" / "道路.png";
+  std::filesystem::create_directories(shot.parent_path());
+  std::filesystem::remove(shot);
+  ASSERT_TRUE(Event(L"dialogshot " + vorn::FromUtf8(shot.string()), output)) << vorn::ToUtf8(output);
+  EXPECT_TRUE(std::filesystem::exists(shot));
 }

@@ -2,6 +2,7 @@
 // and handlers that record what reached them.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,7 +24,7 @@ inline vorn::mfc::DialogTemplate TestTemplate() {
   t.id = kDialogId;
   t.caption = L"测试对话框";
   t.cx = 200;
-  t.cy = 120;
+  t.cy = 140;
   t.controls = {
       {kEdit, ControlKind::Edit, L"", 5, 5, 40, 12, vorn::mfc::kStyleTabStop},
       {kNumber, ControlKind::Edit, L"", 50, 5, 30, 12, 0},
@@ -39,10 +40,12 @@ inline vorn::mfc::DialogTemplate TestTemplate() {
       {kRadioC, ControlKind::RadioButton, L"右边线", 120, 95, 30, 10, 0},
       {kRadioX, ControlKind::RadioButton, L"同圆心", 160, 75, 30, 10, vorn::mfc::kStyleGroup},
       {kRadioY, ControlKind::RadioButton, L"同半径", 160, 85, 30, 10, 0},
-      {kLabel, ControlKind::Static, L"左宽：", 5, 85, 30, 8, vorn::mfc::kStyleGroup},
+      {kLabel, ControlKind::Static, L"左&宽：", 5, 85, 30, 8, vorn::mfc::kStyleGroup},
       {kPreview, ControlKind::Static, L"静态", 40, 85, 40, 30, vorn::mfc::kStyleNotify},
       {kGroup, ControlKind::GroupBox, L"定位线位置", 115, 70, 80, 40, 0},
       {kReadOnly, ControlKind::Edit, L"固定", 160, 5, 30, 12, vorn::mfc::kStyleReadOnly},
+      {IDOK, ControlKind::PushButton, L"确定", 120, 122, 35, 14, vorn::mfc::kStyleDefault},
+      {IDCANCEL, ControlKind::PushButton, L"取消", 160, 122, 35, 14, 0},
   };
   return t;
 }
@@ -64,6 +67,7 @@ class TestDialog : public CAcUiDialog {
   std::vector<std::wstring> calls;
   bool destroyOnClose = false;
   HCURSOR cursorOverPreview = nullptr;
+  std::function<void()> onButton;  // what the button does besides being recorded
 
   BOOL OnInitDialog() override {
     // Rows exist before the base exchange shows the bound values, as a dialog fills its lists.
@@ -81,9 +85,13 @@ class TestDialog : public CAcUiDialog {
   void OnComboSel() { Record(L"combo-sel"); }
   void OnComboEdit() { Record(L"combo-edit"); }
   void OnComboFocus() { Record(L"combo-focus"); }
-  void OnListSel() { Record(L"list-sel"); }
-  void OnListDbl() { Record(L"list-dbl"); }
-  void OnButton() { Record(L"button"); }
+  void OnDropSel() { Record(L"drop-sel:" + Row(kDropList, CB_GETCURSEL)); }
+  void OnListSel() { Record(L"list-sel:" + Row(kList, LB_GETCURSEL)); }
+  void OnListDbl() { Record(L"list-dbl:" + Row(kList, LB_GETCURSEL)); }
+  void OnButton() {
+    Record(L"button");
+    if (onButton) onButton();
+  }
   void OnCheck() { Record(L"check"); }
   void OnRadioA() { Record(L"radio-a"); }
   void OnPreview() { Record(L"preview"); }
@@ -119,6 +127,7 @@ class TestDialog : public CAcUiDialog {
   LRESULT SendDlgItemMessageW(int id, UINT message, const wchar_t* text) {
     return ::SendMessageW(::GetDlgItem(m_hWnd, id), message, 0, reinterpret_cast<LPARAM>(text));
   }
+  std::wstring Row(int id, UINT message) { return std::to_wstring(SendDlgItemMessageW(id, message, nullptr)); }
   DECLARE_MESSAGE_MAP()
 };
 

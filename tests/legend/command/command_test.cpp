@@ -19,22 +19,14 @@
 #include "host/db/dbmain.h"
 #include "host/ed/editor.h"
 #include "host/ed/ucs.h"
-#include "host/render/render.h"
 #include "host/ui/dialogevents.h"
 #include "host/ui/dialogregistry.h"
 #include "legend/legendlibrary.h"
+#include "tests/fontcaches.h"
 #include "tests/modulecommand.h"
 #include "tests/testdrawing.h"
 
 namespace {
-
-// Dialog pictures fill the font caches; they are released once, at the end, so that the leak
-// checker sees only leaks of ours.
-class ReleaseFontCaches : public ::testing::Environment {
-public:
-    void TearDown() override { vorn::render::ReleaseRenderCaches(); }
-};
-const auto* const g_fontCaches = ::testing::AddGlobalTestEnvironment(new ReleaseFontCaches);
 
 // Symbol blocks made in the working drawing in place of the library's drawings: "Road.dxf"
 // is 18 × 3 and "Tree.dxf" 2 × 9 (both fit at 0.5), any other file 4.5 × 4.5.

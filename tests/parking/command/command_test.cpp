@@ -14,21 +14,14 @@
 #include "host/db/dbmain.h"
 #include "host/db/dbpline.h"
 #include "host/db/dbtext.h"
-#include "host/render/render.h"
 #include "parking/parksettings.h"
 #include "tests/modulecommand.h"
+#include "tests/fontcaches.h"
 #include "tests/testdrawing.h"
 
 namespace {
 
 using vorn::test::RunModuleScript;
-
-// Dialog pictures fill the font caches; they are released once, at the end.
-class ReleaseFontCaches : public ::testing::Environment {
-public:
-    void TearDown() override { vorn::render::ReleaseRenderCaches(); }
-};
-const auto* const g_fontCaches = ::testing::AddGlobalTestEnvironment(new ReleaseFontCaches);
 
 class ParkCommand : public ::testing::Test {
 protected:

@@ -26,19 +26,12 @@ protected:
     // Runs the script in the test's folder (pictures land there) with a settings file of its own.
     // refusals: the script refuses lines on purpose, and the run says so by its status.
     std::string Run(const std::string& script, const std::string& options = "", bool refusals = false) {
-        const fs::path dxf = m_dir / (script + ".dxf");
-        fs::remove(dxf);
         const fs::path settings = m_dir / (script + ".json");
         fs::remove(settings);
-        const std::string src = std::string(VORN_SOURCE_DIR) + "/tests/parking/script/" + script;
-        int status = -1;
-        const std::string out = Output("cd '" + m_dir.string() + "' && '" + std::string(VORNCAD) + "' " +
-                                           options + " -s '" + src + "' --settings '" + settings.string() +
-                                           "' -o '" + dxf.string() + "' 2>&1",
-                                       status);
-        EXPECT_EQ(status, refusals ? 3 : 0) << out;
-        EXPECT_TRUE(vorn::test::SoundDrawing(dxf));
-        return out;
+        const auto run = vorn::test::RunScriptSaving(fs::path(VORN_SOURCE_DIR) / "tests/parking/script" / script,
+                                                     settings, m_dir / (script + ".dxf"), options, m_dir);
+        EXPECT_EQ(run.status, refusals ? 3 : 0) << run.out;
+        return run.out;
     }
     std::string Summary(const std::string& script, const std::string& centre = "") {
         int status = -1;

@@ -28,13 +28,9 @@ fs::path Folder(const char* name) {
 // dir; the drawing it saves, SCRIPT.dxf in dir, must audit clean.
 std::string RunScript(const fs::path& dir, const fs::path& script, const std::string& options = "") {
     const fs::path src = script.is_absolute() ? script : fs::path(VORN_SOURCE_DIR) / "tests/tree/script" / script;
-    const fs::path dxf = dir / (script.filename().string() + ".dxf");
-    fs::remove(dxf);
-    const std::string out =
-        Output("'" + std::string(VORNCAD) + "' " + options + " -s '" + src.string() + "' --settings '" +
-               (dir / "settings.json").string() + "' -o '" + dxf.string() + "' 2>&1");
-    EXPECT_TRUE(vorn::test::SoundDrawing(dxf));
-    return out;
+    return vorn::test::RunScriptSaving(src, dir / "settings.json", dir / (script.filename().string() + ".dxf"),
+                                       options)
+        .out;
 }
 
 bool Has(const std::string& out, const std::string& text) { return out.find(text) != std::string::npos; }
