@@ -28,6 +28,8 @@ struct Case {
     int status;              // vorncad's exit status: 3 when a line is meant to be refused
 };
 
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+
 // A line (0,0)-(100,0), a polyline with a semicircular arc (bulge 1) and an arc 0..180 degrees.
 #define VORN_OFFSET_INPUT "LINE\n0,0\n100,0\n\nPLINE\n200,0\n300,0\nA\n350,50\n300,100\n\nARC\n0,200\n50,250\n100,200\n"
 
