@@ -227,8 +227,8 @@ void Writer::header() {
     m_out.raw(0, "SECTION");
     m_out.raw(2, "HEADER");
     m_out.raw(9, "$ACADVER");
-    const int read = VersionNumber(m_file.version);
-    m_out.raw(1, read == 0 ? std::string("AC1021") : read < 1009 ? std::string("AC1009") : m_file.version);
+    // The version as its number spells it: whatever else the file had after it goes.
+    m_out.raw(1, "AC" + std::to_string(m_version));
     const auto* layer = Peek<AcDbLayerTableRecord>(m_db, h.currentLayer);
     const std::wstring clayer = layer ? layer->name() : L"0";
     const std::wstring textStyle = styleName(h.currentTextStyle);

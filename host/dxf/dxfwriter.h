@@ -129,7 +129,7 @@ inline bool SameMarker(std::string_view a, std::string_view b) {
 template <class F>
 void Writer::record(const char* type, const char* name2, std::uint64_t handle, int handleCode, const std::uint64_t* owner,
                     const AcDbKeptGroups* kept, const std::vector<const char*>& markers, F&& part) {
-    m_out.raw(0, type);
+    m_out.utf8(0, type);  // a kept record's type as the file spelled it: any text, line breaks too
     if (name2) m_out.raw(2, name2);
     if (handle) m_out.handle(handleCode, handle);
     static const AcDbKeptGroups kNone;
