@@ -743,7 +743,8 @@ void Writer::objects() {
     for (const auto& r : m_file.objects)
         scaleKept = scaleKept || (!scaleRecord.empty() && r.type == "XRECORD" && OwnHandle(r) == scaleRecord);
     if (!scaleKept) {
-        if (!scaleRecord.empty()) m_gone.insert(scaleRecord);  // its entry goes; a new record replaces it
+        // A new record replaces it, and the root's entry names that one; what the old entry
+        // named (nothing, or an object of another kind, the root itself even) stays as it was.
         scaleRecord.clear();
         m_vornRecord = newHandle();
     }
@@ -758,7 +759,7 @@ void Writer::objects() {
         const std::string own = OwnHandle(r);
         if (!own.empty() && m_gone.count(own)) continue;
         if (&r == root && m_vornRecord) {
-            keptObject(r);
+            keptObject(r, true);
             m_out.raw(3, "VORN_DRAWING");
             m_out.handle(350, m_vornRecord);
             continue;
@@ -783,7 +784,7 @@ void Writer::objects() {
     m_out.raw(0, "ENDSEC");
 }
 
-void Writer::keptObject(const AcDbKeptRecord& r) {
+void Writer::keptObject(const AcDbKeptRecord& r, bool withoutScaleEntry) {
     m_out.utf8(0, r.type);
     const bool dictionary = r.type == "DICTIONARY" || r.type == "ACDBDICTIONARYWDFLT";
     const bool group = r.type == "GROUP";
@@ -798,7 +799,8 @@ void Writer::keptObject(const AcDbKeptRecord& r) {
         // A reactor, a dictionary entry or a group member that names what is gone goes too.
         if (reactors && g.code == 330 && gone(g)) continue;
         if (dictionary && g.code == 3 && i + 1 < r.groups.size() &&
-            (r.groups[i + 1].code == 350 || r.groups[i + 1].code == 360) && gone(r.groups[i + 1])) {
+            (r.groups[i + 1].code == 350 || r.groups[i + 1].code == 360) &&
+            (gone(r.groups[i + 1]) || (withoutScaleEntry && g.value == "VORN_DRAWING"))) {
             ++i;
             continue;
         }

@@ -50,7 +50,8 @@ private:
     void blocks();
     void entities();
     void objects();
-    void keptObject(const AcDbKeptRecord& r);
+    // withoutScaleEntry: the root dictionary, whose entry VORN_DRAWING the writer gives anew.
+    void keptObject(const AcDbKeptRecord& r, bool withoutScaleEntry = false);
     void otherSections();
     std::uint64_t newHandle() { return m_next++; }
 
