@@ -739,9 +739,11 @@ void Writer::objects() {
         const std::string own = OwnHandle(*root);
         std::from_chars(own.data(), own.data() + own.size(), rootHandle, 16);
     }
+    // The scale record counts only where it is written: not when it went with its owner.
     bool scaleKept = false;
     for (const auto& r : m_file.objects)
-        scaleKept = scaleKept || (!scaleRecord.empty() && r.type == "XRECORD" && OwnHandle(r) == scaleRecord);
+        scaleKept = scaleKept || (!scaleRecord.empty() && !m_gone.count(scaleRecord) && r.type == "XRECORD" &&
+                                  OwnHandle(r) == scaleRecord);
     if (!scaleKept) {
         // A new record replaces it, and the root's entry names that one; what the old entry
         // named (nothing, or an object of another kind, the root itself even) stays as it was.
