@@ -147,6 +147,7 @@ void Places(const std::vector<Group>& body, std::vector<Place>& out) {
                 continue;
             }
         }
+        if (brace && code == 100) brace = false;  // braces hold no markers: one ends those left open
         if (brace) {
             out[i] = Place::kBrace;
             continue;

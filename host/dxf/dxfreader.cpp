@@ -748,6 +748,9 @@ void Reader::finish() {
     }
     if (dropped) m_db.purgeErased();
 
+    // New objects take handles past every handle the file used, and past its seed: so does a
+    // record below that is given a new handle, which must not take one a later record holds.
+    vorn::db::ReserveHandles(m_db, std::max(m_handseed, m_maxHandle + 1));
     // Records kept whole keep their handles too, unless another record took it first; an
     // object that only got a handle of the database's own moves out of their way.
     const auto claim = [&](AcDbKeptGroups& groups, size_t line) {
@@ -782,8 +785,6 @@ void Reader::finish() {
     for (auto& obj : m_file.objects) claim(obj.groups, endLine);
     for (auto& [name, records] : m_file.sections)
         for (auto& rec : records) claim(rec.groups, endLine);
-    // New objects take handles past every handle the file used, and past its seed.
-    vorn::db::ReserveHandles(m_db, std::max(m_handseed, m_maxHandle + 1));
 
     AcDbDatabaseHeader h = m_db.header();
     if (!m_clayer.empty()) {

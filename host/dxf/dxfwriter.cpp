@@ -227,8 +227,8 @@ void Writer::header() {
     m_out.raw(0, "SECTION");
     m_out.raw(2, "HEADER");
     m_out.raw(9, "$ACADVER");
-    const int read = VersionNumber(m_file.version);
-    m_out.raw(1, read == 0 ? std::string("AC1021") : read < 1009 ? std::string("AC1009") : m_file.version);
+    // The version as its number spells it: whatever else the file had after it goes.
+    m_out.raw(1, "AC" + std::to_string(m_version));
     const auto* layer = Peek<AcDbLayerTableRecord>(m_db, h.currentLayer);
     const std::wstring clayer = layer ? layer->name() : L"0";
     const std::wstring textStyle = styleName(h.currentTextStyle);
@@ -739,11 +739,14 @@ void Writer::objects() {
         const std::string own = OwnHandle(*root);
         std::from_chars(own.data(), own.data() + own.size(), rootHandle, 16);
     }
+    // The scale record counts only where it is written: not when it went with its owner.
     bool scaleKept = false;
     for (const auto& r : m_file.objects)
-        scaleKept = scaleKept || (!scaleRecord.empty() && r.type == "XRECORD" && OwnHandle(r) == scaleRecord);
+        scaleKept = scaleKept || (!scaleRecord.empty() && !m_gone.count(scaleRecord) && r.type == "XRECORD" &&
+                                  OwnHandle(r) == scaleRecord);
     if (!scaleKept) {
-        if (!scaleRecord.empty()) m_gone.insert(scaleRecord);  // its entry goes; a new record replaces it
+        // A new record replaces it, and the root's entry names that one; what the old entry
+        // named (nothing, or an object of another kind, the root itself even) stays as it was.
         scaleRecord.clear();
         m_vornRecord = newHandle();
     }
@@ -758,7 +761,7 @@ void Writer::objects() {
         const std::string own = OwnHandle(r);
         if (!own.empty() && m_gone.count(own)) continue;
         if (&r == root && m_vornRecord) {
-            keptObject(r);
+            keptObject(r, true);
             m_out.raw(3, "VORN_DRAWING");
             m_out.handle(350, m_vornRecord);
             continue;
@@ -783,7 +786,7 @@ void Writer::objects() {
     m_out.raw(0, "ENDSEC");
 }
 
-void Writer::keptObject(const AcDbKeptRecord& r) {
+void Writer::keptObject(const AcDbKeptRecord& r, bool withoutScaleEntry) {
     m_out.utf8(0, r.type);
     const bool dictionary = r.type == "DICTIONARY" || r.type == "ACDBDICTIONARYWDFLT";
     const bool group = r.type == "GROUP";
@@ -798,7 +801,8 @@ void Writer::keptObject(const AcDbKeptRecord& r) {
         // A reactor, a dictionary entry or a group member that names what is gone goes too.
         if (reactors && g.code == 330 && gone(g)) continue;
         if (dictionary && g.code == 3 && i + 1 < r.groups.size() &&
-            (r.groups[i + 1].code == 350 || r.groups[i + 1].code == 360) && gone(r.groups[i + 1])) {
+            (r.groups[i + 1].code == 350 || r.groups[i + 1].code == 360) &&
+            (gone(r.groups[i + 1]) || (withoutScaleEntry && g.value == "VORN_DRAWING"))) {
             ++i;
             continue;
         }

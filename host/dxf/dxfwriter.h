@@ -50,7 +50,8 @@ private:
     void blocks();
     void entities();
     void objects();
-    void keptObject(const AcDbKeptRecord& r);
+    // withoutScaleEntry: the root dictionary, whose entry VORN_DRAWING the writer gives anew.
+    void keptObject(const AcDbKeptRecord& r, bool withoutScaleEntry = false);
     void otherSections();
     std::uint64_t newHandle() { return m_next++; }
 
@@ -126,10 +127,20 @@ inline bool SameMarker(std::string_view a, std::string_view b) {
     return true;
 }
 
+// Whether a group in braces (group 102) follows g, as a reader tells: "{..." opens them,
+// "}" closes them, and a subclass marker ends those a file left open.
+inline bool InBraces(bool open, const AcDbKeptGroup& g) {
+    if (g.code == 100) return false;
+    if (g.code != 102) return open;
+    const size_t k = g.value.find_first_not_of(' ');
+    if (k == std::string::npos) return open;
+    return g.value[k] == '{' ? true : g.value[k] == '}' ? false : open;
+}
+
 template <class F>
 void Writer::record(const char* type, const char* name2, std::uint64_t handle, int handleCode, const std::uint64_t* owner,
                     const AcDbKeptGroups* kept, const std::vector<const char*>& markers, F&& part) {
-    m_out.raw(0, type);
+    m_out.utf8(0, type);  // a kept record's type as the file spelled it: any text, line breaks too
     if (name2) m_out.raw(2, name2);
     if (handle) m_out.handle(handleCode, handle);
     static const AcDbKeptGroups kNone;
@@ -146,11 +157,15 @@ void Writer::record(const char* type, const char* name2, std::uint64_t handle, i
     // (also in a record read without markers, which is written with them).
     size_t i = 0;
     const auto headAndOwner = [&](size_t end) {
+        // Braces the file left open would take in an owner after them: it goes before them.
+        bool open = false;
+        for (size_t k = i; k < end && g[k].code != 100 && (open || g[k].code == 102); ++k) open = InBraces(open, g[k]);
+        if (!m_r12 && owner && open) m_out.handle(330, *owner);
         for (bool brace = false; i < end && g[i].code != 100 && (brace || g[i].code == 102); ++i) {
-            if (g[i].code == 102) brace = g[i].value.find('{') != std::string::npos;
+            brace = InBraces(brace, g[i]);
             m_out.kept(g[i]);
         }
-        if (!m_r12 && owner) m_out.handle(330, *owner);
+        if (!m_r12 && owner && !open) m_out.handle(330, *owner);
         for (; i < end && g[i].code != 100; ++i) m_out.kept(g[i]);
     };
     const auto hostPart = [&](size_t k) {
@@ -171,8 +186,7 @@ void Writer::record(const char* type, const char* name2, std::uint64_t handle, i
     // An embedded object (from its mark, group 101, on) ends the record: the host's own parts
     // go before it, where a reader still takes them for the record's.
     size_t tail = 0;
-    for (bool brace = false; tail < g.size() && (brace || g[tail].code != 101); ++tail)
-        if (g[tail].code == 102) brace = g[tail].value.find('{') != std::string::npos;
+    for (bool brace = false; tail < g.size() && (brace || g[tail].code != 101); ++tail) brace = InBraces(brace, g[tail]);
     headAndOwner(tail);
     while (i < tail) {
         const std::string& marker = g[i].value;
