@@ -1,7 +1,7 @@
-// Roads drawn across, into and out of existing roads through the edge stage, as the road
-// command hands each segment over: the pieces written on the road layers, nothing left inside
-// a junction, the corners filleted at the radii of either fillet style, FILLETRAD kept. Tees,
-// bends and a junction that cannot be built are checked through vorncad by the script tests.
+// Roads handed to the edge stage as the road command hands each segment over, where no junction
+// must be opened (parallel roads, roads going on along one line or circle) and where arc roads
+// cross arc roads: the pieces written on the road layers. Crossings, tees, bends and junctions
+// of more roads are checked through vorncad by the script tests.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -97,15 +97,6 @@ protected:
         for (const Piece& p : Pieces(layer)) n += p.arc && std::fabs(p.radius - radius) <= kTol;
         return n;
     }
-    // Road pieces with a point strictly inside the box: what a junction must not keep.
-    int Inside(double x0, double y0, double x1, double y1) const {
-        int n = 0;
-        for (const Piece& p : Pieces(L"PLAN-ROAD")) {
-            const AcGePoint3d m((p.start.x + p.end.x) / 2, (p.start.y + p.end.y) / 2, 0);
-            n += !p.arc && m.x > x0 + kTol && m.x < x1 - kTol && m.y > y0 + kTol && m.y < y1 - kTol;
-        }
-        return n;
-    }
 };
 
 std::unique_ptr<KyGeCurve2d> Seg(double x1, double y1, double x2, double y2) {
@@ -119,60 +110,7 @@ std::vector<std::unique_ptr<KyGeCurve2d>> Roads(T... curves) {
     return v;
 }
 
-// Every arc on the layer touches, at each of its ends, a line or arc running on along its tangent.
-void ExpectTangentFillets(const std::vector<Piece>& all) {
-    for (const Piece& f : all) {
-        if (!f.arc) continue;
-        for (const AcGePoint3d& end : {f.start, f.end}) {
-            bool tangent = false;
-            for (const Piece& p : all) {
-                if (p.arc) continue;
-                const bool touches = end.distanceTo(p.start) <= kTol || end.distanceTo(p.end) <= kTol;
-                if (!touches) continue;
-                // A line tangent to the arc at its end runs at right angles to the radius there.
-                const double rx = end.x - f.centre.x, ry = end.y - f.centre.y;
-                const double lx = p.end.x - p.start.x, ly = p.end.y - p.start.y;
-                tangent = tangent || std::fabs(rx * lx + ry * ly) / (std::hypot(rx, ry) * std::hypot(lx, ly)) <= kTol;
-            }
-            EXPECT_TRUE(tangent) << "fillet of radius " << f.radius << " at " << end.x << "," << end.y;
-        }
-    }
-}
-
 }  // namespace
-
-TEST_F(RoadJunctions, CrossingsAreFilletedAtEachCornerInBothStylesAndFilletradStays) {
-    for (int style : {0, 1}) {
-        SCOPED_TRACE(style);
-        m_db = std::make_unique<AcDbDatabase>(true);
-        acdbHostApplicationServices()->setWorkingDatabase(m_db.get());
-        m_db->setFilletrad(123);
-        g_bRoadFillet = 1;
-        g_nRoadFilletStyle = style;
-        Draw(Roads(Seg(-10000, 0, 30000, 0), Seg(10000, -20000, 10000, 20000)));
-        EXPECT_EQ(Arcs(5000), 4);
-        ExpectTangentFillets(Pieces(L"PLAN-ROAD"));
-        EXPECT_EQ(Inside(8000, -2000, 12000, 2000), 0);
-        EXPECT_DOUBLE_EQ(m_db->filletrad(), 123);
-        // A third road through the crossing: the two corners it cuts give way to four new ones.
-        Draw(Roads(Seg(-10000, -20000, 30000, 20000)));
-        EXPECT_EQ(Arcs(5000), 6);
-        ExpectTangentFillets(Pieces(L"PLAN-ROAD"));
-        EXPECT_DOUBLE_EQ(m_db->filletrad(), 123);
-    }
-}
-
-TEST_F(RoadJunctions, ASharpCornerWithoutFilletsMeetsAtTheCrossingsOfEdgesAndOfCentreLines) {
-    Draw(Roads(Seg(0, 0, 20000, 0), Seg(20000, 0, 20000, 20000)));
-    EXPECT_TRUE(HasLine(0, 2000, 18000, 2000));
-    EXPECT_TRUE(HasLine(18000, 2000, 18000, 20000));
-    EXPECT_TRUE(HasLine(0, -2000, 22000, -2000));
-    EXPECT_TRUE(HasLine(22000, -2000, 22000, 20000));
-    EXPECT_EQ(Pieces(L"PLAN-ROAD").size(), 4u);
-    EXPECT_TRUE(HasLine(0, 0, 20000, 0, L"PLAN-ROAD_CENTER"));
-    EXPECT_TRUE(HasLine(20000, 0, 20000, 20000, L"PLAN-ROAD_CENTER"));
-    EXPECT_EQ(Pieces(L"PLAN-ROAD_CENTER").size(), 2u);
-}
 
 TEST_F(RoadJunctions, ParallelRoadsAndRoadsGoingOnAlongOneLineOrCircleAreNoJunction) {
     g_bRoadFillet = 1;
