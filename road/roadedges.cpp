@@ -74,7 +74,7 @@ bool RefuseRoadSegment(const KyGeCurve2d& picked) {
     const double length = lines.centre->Length();
     CString line;
     KyGePoint at, joint;
-    const double turn = FindRoadTurnBack(*lines.centre, joint);
+    double turn = 0.0;
     if (length < width) {
         line.Format(KyUtTranslate(L"\n此段道路未绘制：路段长%.2f，短于道路宽度%.2f；路段至少应与道路同宽，道路从上一点接着画。").c_str(),
                     length, width);
@@ -82,7 +82,7 @@ bool RefuseRoadSegment(const KyGeCurve2d& picked) {
         const AcGePoint3d u = WcsToUcs(AcGePoint3d(at.x, at.y, 0.0), 0);
         line.Format(KyUtTranslate(L"\n此段道路未绘制：它在(%.2f,%.2f)沿已有道路画出，与之重叠；请从已有道路的端点接着画，或让开已有道路。").c_str(),
                     u.x, u.y);
-    } else if (std::round(turn) > kRoadMostTurn) {
+    } else if (turn = FindRoadTurnBack(*lines.centre, joint), std::round(turn) > kRoadMostTurn) {
         const AcGePoint3d u = WcsToUcs(AcGePoint3d(joint.x, joint.y, 0.0), 0);
         line.Format(KyUtTranslate(L"\n此段道路未绘制：它在(%.2f,%.2f)折回%.0f度，超过%.0f度，两段路面互相重叠；掉头请用弧道路(A)，道路从上一点接着画。").c_str(),
                     u.x, u.y, turn, kRoadMostTurn);

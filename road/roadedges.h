@@ -26,8 +26,9 @@ int DrawRoadSegment(const KyGeCurve2d& picked, KyRoadDlg* dialog);
 // nothing was written because an edge could not be made.
 bool DrawRoadFromCenter(const KyGeCurve2d& centre, KyRoadDlg* dialog);
 // A segment the road command does not draw, said on the command line: one shorter than the
-// road is wide (it would leave edge stubs inside the bend), or one drawn along an existing road
-// (doubled edges and centre lines). The road then goes on from the last point kept.
+// road is wide (it would leave edge stubs inside the bend), one drawn along an existing road
+// (doubled edges and centre lines), or one turning back by more than 150 degrees out of the end
+// of a road (pavements over each other). The road then goes on from the last point kept.
 bool RefuseRoadSegment(const KyGeCurve2d& picked);
 // Tells the user that a picked segment gave no road (a zero-length line, three points on a
 // line, or an arc too tight for the width on its inner side).

@@ -454,7 +454,7 @@ std::vector<RoadEndCap> FindRoadEndCaps(const KyGeObjList& curves) {
 }
 
 bool IsFilletSized(const KyGeArc2d& arc, double largest) {
-    return arc.GetRadius() <= largest && arc.Length() <= arc.GetRadius() * 3.14159;
+    return arc.GetRadius() <= largest && arc.Length() <= arc.GetRadius() * KyGePi;
 }
 
 KyGePoint FilletCorner(const KyGeArc2d& arc) {

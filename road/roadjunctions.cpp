@@ -587,7 +587,7 @@ double FindRoadTurnBack(const KyGeCurve2d& centre, KyGePoint& at) {
             // other way round.
             const KyGeVector2d t = unit(centre.GetTangent(end == 0 ? 0.0 : 1.0)), in = unit(cap.into);
             const double c = end == 0 ? -(t.x * in.x + t.y * in.y) : t.x * in.x + t.y * in.y;
-            const double turn = std::acos(std::max(-1.0, std::min(1.0, c))) * 180.0 / 3.14159265358979323846;
+            const double turn = std::acos(std::max(-1.0, std::min(1.0, c))) * 180.0 / KyGePi;
             if (turn > most) most = turn, at = J;
         }
     }
